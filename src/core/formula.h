@@ -16,6 +16,7 @@ namespace qv {
 
 class Model;
 struct WidthTable;
+struct FontMetrics;
 
 enum EntryClass { Invalid = -1, Empty = 0, Free = 1, Fixed = 2 };
 
@@ -65,6 +66,15 @@ struct Formula {
     int viewLeft = 0;
     int viewRight = 0;
     const WidthTable* widthTable = nullptr;
+
+    // Drawing style, installed before the entry is bound to an editor;
+    // baseline, subscriptTop and the caret band follow from it at binding.
+    const FontMetrics* normalMetrics = nullptr;
+    const FontMetrics* subscriptMetrics = nullptr;
+    int topMargin = 0;
+    int subscriptDrop = -5;
+    int baseline = 0;
+    int subscriptTop = 0;
 
     // The formula text: the first `length` cells.
     std::string text() const;
