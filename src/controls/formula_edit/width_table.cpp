@@ -1,0 +1,33 @@
+#include "controls/formula_edit/width_table.h"
+
+#include "core/formula.h"
+
+namespace qv {
+
+void fillWidthTable(WidthTable& table, const MeasureChar& normalWidth,
+                    const MeasureChar& subscriptWidth) {
+    for (int code = 32; code <= 126; ++code)
+        table.widths[code] = normalWidth(static_cast<char>(code));
+    // Counts are drawn small: '.', '/' and the digits advance by the
+    // subscript font's widths.
+    for (int code = '.'; code <= '9'; ++code)
+        table.widths[code] = subscriptWidth(static_cast<char>(code));
+}
+
+void applyStyle(Formula& f, const FormulaStyle& style) {
+    f.widthTable = style.widthTable;
+    f.normalMetrics = style.normalMetrics;
+    f.subscriptMetrics = style.subscriptMetrics;
+    f.topMargin = style.topMargin;
+    f.subscriptDrop = style.subscriptDrop;
+}
+
+void copyStyle(Formula& to, const Formula& from) {
+    to.widthTable = from.widthTable;
+    to.normalMetrics = from.normalMetrics;
+    to.subscriptMetrics = from.subscriptMetrics;
+    to.topMargin = from.topMargin;
+    to.subscriptDrop = from.subscriptDrop;
+}
+
+}  // namespace qv
