@@ -1,0 +1,38 @@
+#pragma once
+// Pieces every quorvex-cli verb shares: exit codes and loading the element file.
+
+#include <string>
+#include <vector>
+
+namespace qv {
+class ElementTable;
+}
+
+namespace qv::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitSomeInvalid = 1;
+inline constexpr int kExitNoElements = 2;
+inline constexpr int kExitUsage = 64;  // sysexits' EX_USAGE
+
+struct Invocation {
+    std::string program;             // argv[0]
+    std::vector<std::string> args;   // after the verb
+};
+
+// ATOMS.LST beside the running executable (its argv[0] folder as a fallback).
+std::string defaultElementFile(const std::string& argv0);
+
+// Loads `path` into `table`. On failure (no element loaded) says so on stderr
+// and returns false.
+bool loadElements(ElementTable& table, const std::string& path);
+
+// Takes "--atoms FILE" / "--atoms=FILE" out of `args`. False (after a message
+// on stderr) when the option lacks its file.
+bool takeAtomsOption(std::vector<std::string>& args, std::string& path);
+
+void printUsage(bool toStderr);
+
+int runMass(const Invocation& inv);
+
+}  // namespace qv::cli
