@@ -5,7 +5,7 @@ QV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 QV_BUILD=${QV_BUILD:-$QV_ROOT/build}
 
 QV_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev
-             libbenchmark-dev nlohmann-json3-dev)
+             libbenchmark-dev nlohmann-json3-dev clang-14 libclang-rt-14-dev)
 
 qv_install_packages() {
   local missing=() pkg

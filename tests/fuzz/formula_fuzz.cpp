@@ -1,0 +1,120 @@
+// Parses arbitrary formula texts against the shipped element table, evaluates
+// the composition twice and checks that its text form reads back as the same
+// composition.
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/composition.h"
+#include "core/element_table.h"
+#include "core/formula_parser.h"
+#include "fuzz_support.h"
+#include "output/number_format.h"
+
+using namespace qv;
+
+namespace {
+
+ElementTable& table() {
+    static ElementTable t;
+    return t;
+}
+
+bool sameAmount(double a, double b) {
+    return (std::isnan(a) && std::isnan(b)) || a == b;
+}
+
+// The formatted value must read back within the six decimals it keeps.
+void checkFormat(double value) {
+    std::string text = formatDecimal(value, 6);
+    QV_FUZZ_CHECK(!text.empty());
+    if (!std::isfinite(value)) return;
+    double back = 0.0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), back);
+    QV_FUZZ_CHECK(ec == std::errc() && end == text.data() + text.size());
+    QV_FUZZ_CHECK(std::fabs(back - value) <= 5e-7 + std::fabs(value) * 1e-15);
+    if (text.find('.') != std::string::npos) QV_FUZZ_CHECK(text.back() != '0' && text.back() != '.');
+}
+
+// Element symbols that the parser itself can name.
+bool parserCanName(const std::string& symbol) {
+    if (symbol.empty() || symbol[0] < 'A' || symbol[0] > 'Z') return false;
+    for (std::size_t i = 1; i < symbol.size(); ++i)
+        if (symbol[i] < 'a' || symbol[i] > 'z') return false;
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzz::loadShippedElements(table());
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::string_view text(reinterpret_cast<const char*>(data), size);
+
+    if (size >= sizeof(double)) {
+        double raw;
+        std::memcpy(&raw, data, sizeof raw);
+        checkFormat(raw);
+    }
+
+    QV_FUZZ_CHECK(checkParentheses(text) == 0 || checkParentheses(text) == 1);
+    std::unique_ptr<FormulaNode> tree;
+    int result = parseFormula(table(), text, &tree);
+    QV_FUZZ_CHECK(result == 0 || result == -1 || result == -2);
+    QV_FUZZ_CHECK(parseFormula(table(), text) == result);
+    if (result != 0) {
+        QV_FUZZ_CHECK(!tree);
+        return 0;
+    }
+    QV_FUZZ_CHECK(tree && tree->kind == NodeKind::Group && tree->depth == 0);
+
+    Composition first, second;
+    QV_FUZZ_CHECK(evaluateFormula(1.0, tree.get(), first) == 0);
+    QV_FUZZ_CHECK(evaluateFormula(1.0, tree.get(), second) == 0);
+    QV_FUZZ_CHECK(first.size() == second.size());
+    bool readable = true;
+    for (const auto& [element, amount] : first) {
+        QV_FUZZ_CHECK(element >= 0 && element < table().count());
+        QV_FUZZ_CHECK(second.count(element) && sameAmount(second.at(element), amount));
+        checkFormat(amount);
+        if (!std::isfinite(amount) || std::fabs(amount) > 1e12 ||
+            !parserCanName(table().symbol(element)))
+            readable = false;
+    }
+
+    std::string formText = compositionText(table(), first);
+    compositionMass(table(), first);
+    Composition scaled;
+    scaleComposition(scaled, first, -2.5);
+    subtractScaled(scaled, first, 0.5);
+    addScaled(scaled, first, 3.0);
+    subtractComposition(scaled, first);
+    compositionText(table(), scaled);
+    if (!readable) return 0;
+
+    // The text form drops amounts below the zero tolerance and keeps six
+    // decimals of the rest; reading it back must give the same composition.
+    std::unique_ptr<FormulaNode> again;
+    QV_FUZZ_CHECK(parseFormula(table(), formText, &again) == 0);
+    Composition back;
+    QV_FUZZ_CHECK(evaluateFormula(1.0, again.get(), back) == 0);
+    for (const auto& [element, amount] : first) {
+        auto it = back.find(element);
+        if (std::fabs(amount) < kZeroTolerance) {
+            QV_FUZZ_CHECK(it == back.end());
+            continue;
+        }
+        QV_FUZZ_CHECK(it != back.end());
+        QV_FUZZ_CHECK(std::fabs(it->second - amount) <= 1e-6 + std::fabs(amount) * 1e-12);
+    }
+    QV_FUZZ_CHECK(back.size() <= first.size());
+    return 0;
+}
