@@ -1,0 +1,232 @@
+#include "recipe/recipe_file.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "core/form_view.h"
+#include "core/model.h"
+#include "core/number_scan.h"
+#include "output/number_format.h"
+#include "recipe/safe_file.h"
+#include "solver/element_lists.h"
+
+namespace qv {
+namespace {
+
+constexpr int kKindFlags = -2;
+constexpr int kKindSampleTag = -1;
+constexpr int kKindFinal = 0;
+
+// One piece of a line, at most kRecipeLineBuffer - 1 bytes. A line ends at LF,
+// CR LF or a lone CR, so files from any platform read alike. False at the end
+// of the file or on a read error.
+bool readPiece(std::FILE* file, std::string& piece) {
+    piece.clear();
+    constexpr std::size_t kMax = kRecipeLineBuffer - 1;
+    while (piece.size() < kMax) {
+        const int c = std::getc(file);
+        if (c == EOF) break;
+        piece.push_back(static_cast<char>(c));
+        if (c == '\n') break;
+        if (c == '\r') {
+            const int next = std::getc(file);
+            if (next == '\n' && piece.size() < kMax)
+                piece.push_back('\n');
+            else if (next != EOF)
+                std::ungetc(next, file);
+            break;
+        }
+    }
+    return !piece.empty();
+}
+
+// A number field of a line: a decimal real that fits a double.
+bool scanField(std::string_view line, std::size_t& pos, double& value) {
+    const std::size_t used = scanDecimal(line, pos, value);
+    if (used == 0 || !std::isfinite(value)) return false;
+    pos += used;
+    return true;
+}
+
+std::string restAfter(std::string_view line, std::size_t pos) {
+    std::string rest(line.substr(pos));
+    trimBlanks(rest);
+    return rest;
+}
+
+// Applies one trimmed, non-empty line. False makes the whole load fail.
+bool applyLine(Model& model, FormView& form, std::string_view line) {
+    long kind = 0;
+    std::size_t pos = scanLong(line, 0, kind);
+    if (pos == 0) return false;
+
+    if (kind == kKindFlags) {
+        std::size_t start = pos;
+        while (start < line.size() && isCSpace(static_cast<unsigned char>(line[start]))) ++start;
+        std::size_t end = line.size();
+        while (end > start && isCSpace(static_cast<unsigned char>(line[end - 1]))) --end;
+        const int applied = model.elementTable.applyIncludeFlagsText(line.substr(start, end - start));
+        // Elements listed by earlier lines follow their new flags (also after a
+        // partly applied text, so that clearing the form finds every item).
+        if (!model.elementUse.empty()) rebuildElementLists(model);
+        return applied >= 0;
+    }
+    if (kind == kKindSampleTag) {
+        form.setControlText(ControlId::SampleTag, restAfter(line, pos));
+        return true;
+    }
+    if (kind == kKindFinal) {
+        double mass = 0.0;
+        double ratio = 0.0;
+        if (!scanField(line, pos, mass) || !scanField(line, pos, ratio)) return false;
+        Formula& final = model.finalCompound;
+        final.setEntry(restAfter(line, pos), ratio, false);
+        // Goes through the ratio edit's handler, which runs the solver.
+        form.setControlText(ControlId::FinalRatio, final.ratioText);
+        form.setControlText(ControlId::Mass, formatDecimal(mass, 6));
+        return true;
+    }
+    if (kind >= 1 && kind <= kSourceRows) {
+        long fixFlag = 0;
+        const std::size_t used = scanLong(line, pos, fixFlag);
+        if (used == 0) return false;
+        pos += used;
+        double ratio = 0.0;
+        if (!scanField(line, pos, ratio)) return false;
+        model.source(static_cast<int>(kind) - 1).setEntry(restAfter(line, pos), ratio, fixFlag != 0);
+        return true;
+    }
+    return false;
+}
+
+int failLoad(Model& model, FormView& form, std::FILE* file) {
+    if (file) std::fclose(file);
+    model.clearAll();
+    model.elementTable.resetIncludeFlags();
+    form.repaint();
+    form.messageBox(kRecipeLoadFailedText, kRecipeErrorTitle, MessageIcon::Exclamation);
+    return 1;
+}
+
+void appendFixed5(std::string& out, double value) {
+    // Room for the widest double in fixed notation.
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::fixed, 5);
+    out.append(buffer, result.ptr);
+}
+
+}  // namespace
+
+int trimBlanks(std::string& text) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const auto c = static_cast<unsigned char>(text[start]);
+        if (c < 1 || c > 32) break;
+        ++start;
+    }
+    std::size_t end = text.size();
+    while (end > start) {
+        const auto c = static_cast<unsigned char>(text[end - 1]);
+        if (c >= 33 && c <= 127) break;
+        --end;
+    }
+    text = text.substr(start, end - start);
+    return static_cast<int>(text.size());
+}
+
+bool readNumberField(std::string_view raw, double& value) {
+    value = 0.0;
+    if (raw.size() > static_cast<std::size_t>(kNumberFieldMax)) return false;
+    std::string text(raw);
+    if (trimBlanks(text) == 0) return true;
+    double read = 0.0;
+    if (scanDecimal(text, 0, read) != text.size() || std::isinf(read)) return false;
+    value = read;
+    return true;
+}
+
+bool readNumberField(const FormView& form, ControlId id, double& value) {
+    return readNumberField(form.controlText(id), value);
+}
+
+int loadRecipe(Model& model, const std::string& path) {
+    if (!model.form) return 1;
+    FormView& form = *model.form;
+    model.clearAll();
+
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return failLoad(model, form, nullptr);
+
+    std::string piece;
+    while (readPiece(file, piece)) {
+        // The loader sees text: anything after a NUL byte is not part of the line.
+        if (const auto nul = piece.find('\0'); nul != std::string::npos) piece.resize(nul);
+        if (trimBlanks(piece) == 0) continue;
+        if (!applyLine(model, form, piece)) return failLoad(model, form, file);
+    }
+    if (std::ferror(file)) return failLoad(model, form, file);
+
+    model.runSolver();
+    std::fclose(file);
+    form.setFocus(ControlId::SampleTag);
+    return 0;
+}
+
+std::optional<double> checkRecipeForSave(Model& model) {
+    if (!model.form) return std::nullopt;
+    FormView& form = *model.form;
+    double mass = 0.0;
+    if (!readNumberField(form, ControlId::Mass, mass)) {
+        form.messageBox(kRecipeBadMassText, kRecipeErrorTitle, MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    if (model.finalCompound.classify() < Free) {
+        form.messageBox(kRecipeBadFinalText, kRecipeErrorTitle, MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    return mass;
+}
+
+std::string recipeText(Model& model, double mass) {
+    std::string out;
+    out += "-2 ";
+    out += model.elementTable.includeFlagsText();
+    out += "\r\n-1 ";
+    if (model.form) out += model.form->controlText(ControlId::SampleTag);
+    out += "\r\n0 ";
+    appendFixed5(out, mass);
+    out += ' ';
+    appendFixed5(out, model.finalCompound.ratio);
+    out += ' ';
+    out += model.finalCompound.text();
+    out += "\r\n";
+    for (int row = 0; row < kSourceRows; ++row) {
+        const Formula& entry = model.source(row);
+        const EntryClass cls = entry.classify();
+        if (cls < Free) continue;
+        out += std::to_string(row + 1);
+        out += cls == Fixed ? " 1 " : " 0 ";
+        appendFixed5(out, entry.ratio);
+        out += ' ';
+        out += entry.text();
+        out += "\r\n";
+    }
+    return out;
+}
+
+int writeRecipeFile(Model& model, const std::string& path, double mass) {
+    if (replaceFileContents(path, recipeText(model, mass))) return 0;
+    if (model.form)
+        model.form->messageBox(kRecipeSaveFailedText, kRecipeErrorTitle, MessageIcon::Exclamation);
+    return 1;
+}
+
+int saveRecipe(Model& model, const std::string& path) {
+    const std::optional<double> mass = checkRecipeForSave(model);
+    if (!mass) return 1;
+    return writeRecipeFile(model, path, *mass);
+}
+
+}  // namespace qv

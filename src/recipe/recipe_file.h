@@ -1,0 +1,70 @@
+#pragma once
+// Recipe files (*.QVS): everything typed into the form, one record per line.
+//
+//   -2 <include flags, one "0"/"1" per element>
+//   -1 <sample tag>
+//    0 <grams> <final ratio> <final formula>
+//   1..30 <fix flag> <ratio> <formula>       (row number = row index + 1)
+//
+// Written with CR LF and five decimals; read back with any line end. Numbers
+// use a point whatever the locale. The file dialogs belong to the window: these
+// functions take the chosen path and report through the model's form.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/control_ids.h"
+
+namespace qv {
+
+class Model;
+class FormView;
+
+inline constexpr std::string_view kRecipeErrorTitle = "Quorvex : File I/O Error";
+inline constexpr std::string_view kRecipeLoadFailedText = "Failed to load a file.";
+inline constexpr std::string_view kRecipeBadMassText = "Check the amount of the final product.";
+inline constexpr std::string_view kRecipeBadFinalText = "Check the final product and its ratio.";
+inline constexpr std::string_view kRecipeSaveFailedText =
+    "Failed to save a file. The previous file, if any, is unchanged.";
+
+// Longest line piece the loader handles at once: longer lines are read in
+// pieces of this many bytes less one, each taken as a line of its own.
+inline constexpr int kRecipeLineBuffer = 1024;
+// Longest text readNumberField accepts.
+inline constexpr int kNumberFieldMax = 99;
+
+// Drops bytes 1..32 at the start and cuts the text after its last byte in
+// 33..127 (so trailing blanks, control bytes and bytes above 127 go).
+// Answers the new length.
+int trimBlanks(std::string& text);
+
+// A whole-text number as the form's number fields hold it: blanks around it
+// are ignored, an empty text is 0. False for anything else, for a text longer
+// than kNumberFieldMax, and for a value too large for a double.
+bool readNumberField(std::string_view text, double& value);
+bool readNumberField(const FormView& form, ControlId id, double& value);
+
+// Replaces the form by the recipe in the file and runs the solver. 0 when the
+// whole file was read; otherwise 1, after the failure message, with the form
+// cleared and the default include flags (the sample tag keeps what the file
+// had already set). Needs the model's form.
+int loadRecipe(Model& model, const std::string& path);
+
+// The checks made before the save dialog opens: the mass field and the final
+// compound. The mass, or nothing after the check's message box.
+std::optional<double> checkRecipeForSave(Model& model);
+
+// The file's bytes for the current form and the given mass.
+std::string recipeText(Model& model, double mass);
+
+// Writes the recipe safely: the old file is replaced only once the new one is
+// complete and closed, and is left alone on any failure. 0 when written; 1
+// after the kRecipeSaveFailedText message. The caller confirms success (a
+// short beep on the desktop).
+int writeRecipeFile(Model& model, const std::string& path, double mass);
+
+// Both of the above, for callers that have their path already.
+int saveRecipe(Model& model, const std::string& path);
+
+}  // namespace qv

@@ -1,0 +1,121 @@
+#include "output/text_report.h"
+
+#include <gtest/gtest.h>
+
+#include "output/output_grams.h"
+#include "output/report_file.h"
+#include "support/recipe_scratch.h"
+
+namespace qv {
+namespace {
+
+constexpr std::string_view kBariumTitanateReport =
+    "ID: S1\n"
+    "BaTiO3  (10 grams)  + CO2\n"
+    "=====================================================\n"
+    "Reactant  (Molar Mass)              Amount Weighed(g)\n"
+    "-----------------------------------------------------\n"
+    "BaCO3  (197.34)                      8.462264\n"
+    "TiO2  (79.87)                        3.424957\n"
+    "-----------------------------------------------------\n"
+    "\n"
+    "\n";
+
+class TextReport : public ::testing::Test {
+protected:
+    void SetUp() override {
+        f.model.finalCompound.setEntry("BaTiO3", 1, false);
+        f.model.source(0).setEntry("BaCO3", 0, false);
+        f.model.source(1).setEntry("TiO2", 0, false);
+        ASSERT_TRUE(f.model.runSolver());
+    }
+    std::string report(std::string_view tag, double grams, bool difference) {
+        return weighingReportText(f.model, tag, grams, difference).value_or("<none>");
+    }
+    qvtest::ScratchForm f;
+};
+
+TEST_F(TextReport, BariumTitanateExample) {
+    EXPECT_EQ(report("S1", 10, true), kBariumTitanateReport);
+}
+
+TEST_F(TextReport, GramsLineVariants) {
+    auto secondLine = [](const std::string& text) {
+        const auto a = text.find('\n') + 1;
+        return text.substr(a, text.find('\n', a) - a);
+    };
+    EXPECT_EQ(secondLine(report("", 2.5, false)), "BaTiO3  (2.5 grams)");
+    EXPECT_EQ(report("", 1, false).substr(0, 5), "ID: \n");
+
+    f.model.source(0).setEntry("BaO", 1, true);
+    f.model.source(1).setEntry("TiO2", 1, true);
+    EXPECT_EQ(secondLine(report("x", 1, true)), "BaTiO3  (1 grams)  + None");
+}
+
+TEST_F(TextReport, RowsKeepOrderWithoutGapsAndLongColumnsStayWhole) {
+    f.model.source(0).setEntry("", 0, false);
+    f.model.source(1).setEntry("", 0, false);
+    f.model.source(0).setEntry("TiO2", 1, true);
+    f.model.source(3).setEntry("Ba", 1, true);
+    f.model.source(5).setEntry("Qq", 1, true);  // invalid, not listed
+    f.model.source(7).setEntry("BaTi2O5Ba2Ti2O4Ti3O7Ba2O2", -1, true);    // 36 wide
+    f.model.source(9).setEntry("BaTi2O5Ba2Ti2O4Ti3O7BaO2Ti", -1, true);   // 37 wide
+    const std::string text = report("t", 1, false);
+    const std::string rows = text.substr(text.find("-\n") + 2);
+    const std::string expected =
+        "TiO2  (79.87)                        0.342496\n"
+        "Ba  (137.33)                         0.588894\n"
+        "BaTi2O5Ba2Ti2O4Ti3O7Ba2O2  (1309.74) -5.616381\n"
+        "BaTi2O5Ba2Ti2O4Ti3O7BaO2Ti  (1220.28) -5.232762\n"
+        "-----------------------------------------------------\n\n\n";
+    EXPECT_EQ(rows, expected);
+}
+
+TEST_F(TextReport, NoReportForAMasslessFinalCompound) {
+    f.model.finalCompound.setEntry("O0", 1, false);
+    EXPECT_FALSE(weighingReportText(f.model, "", 1, true).has_value());
+}
+
+TEST(OutputGrams, ReadsLikeTheGramField) {
+    double g = -1;
+    EXPECT_EQ(readOutputGrams("10g", g), GramCheck::Ok);
+    EXPECT_EQ(g, 10);
+    EXPECT_EQ(readOutputGrams("  -5", g), GramCheck::Ok);
+    EXPECT_EQ(g, -5);
+    for (const char* bad : {"abc", "", " ", ".", "1e999", "-1e999"}) {
+        EXPECT_EQ(readOutputGrams(bad, g), GramCheck::NotANumber) << bad;
+    }
+    for (const char* zero : {"0", "1e-9", "-4e-7"}) {
+        EXPECT_EQ(readOutputGrams(zero, g), GramCheck::Zero) << zero;
+    }
+    EXPECT_EQ(gramCheckMessage(GramCheck::NotANumber),
+              "Specify correct weight of the final product in gram.");
+    EXPECT_EQ(gramCheckMessage(GramCheck::Zero), "Specify non-zero weight of the final product.");
+}
+
+TEST(ReportFile, TimeStampedNameAndAppending) {
+    qvtest::ScratchDir dir;
+    std::tm t{};
+    t.tm_year = 2024 - 1900;
+    t.tm_mon = 10;
+    t.tm_mday = 5;
+    t.tm_hour = 9;
+    t.tm_min = 3;
+    t.tm_sec = 7;
+    const std::string folder = dir.path().string() + "/";
+    EXPECT_EQ(reportFilePath(folder, t), folder + "2024.11.05-09.03.07.qv");
+
+    // A leftover file of the same second keeps its content ahead of the new report.
+    dir.write("2024.11.05-09.03.07.qv", "old\n");
+    const ReportFileResult r = appendReportFile(folder, t, "new\n");
+    EXPECT_TRUE(r.opened);
+    EXPECT_TRUE(r.written);
+    EXPECT_EQ(qvtest::ScratchDir::read(r.path), "old\nnew\n");
+
+    const ReportFileResult missing = appendReportFile(folder + "absent/", t, "x");
+    EXPECT_FALSE(missing.opened);
+    EXPECT_FALSE(missing.written);
+}
+
+}  // namespace
+}  // namespace qv
