@@ -1,0 +1,51 @@
+#include "support/test_form.h"
+
+#include "controls/formula_edit/formula_editing.h"
+#include "solver/element_lists.h"
+
+namespace qv::test {
+
+TestForm::TestForm(std::string_view elementFile) {
+    loadElementText(model.elementTable, elementFile);
+    model.clearAll();
+    clearLog();
+}
+
+void TestForm::type(Formula& entry, std::string_view text) {
+    entry.caret = entry.anchor = entry.activeEnd = entry.length;
+    for (char c : text) {
+        if (insertChar(entry, c, true)) model.textChanged(entry);
+    }
+}
+
+void TestForm::backspace(Formula& entry, int n) {
+    entry.caret = entry.anchor = entry.activeEnd = entry.length;
+    for (int i = 0; i < n; ++i) {
+        if (deleteBackward(entry, true)) model.textChanged(entry);
+    }
+}
+
+void TestForm::setText(Formula& entry, std::string_view text) { qv::setText(entry, text); }
+
+void TestForm::typeFinalRatio(std::string_view text) {
+    form.setControlText(ControlId::FinalRatio, text);
+}
+
+void TestForm::typeRowRatio(int index, std::string_view text) {
+    model.sourceRatioTyped(index, text);
+}
+
+void TestForm::clickPeg(int index) { model.togglePeg(index); }
+
+bool TestForm::clickElement(std::string_view symbol) {
+    for (MemoryElementList* list : {&include, &exclude}) {
+        const int at = list->findItem(symbol);
+        if (at >= 0) {
+            elementListClicked(model, *list, at);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace qv::test

@@ -1,0 +1,55 @@
+#pragma once
+// A whole form without a window: a model over a small element table, the
+// in-memory form and element lists attached, cleared as the main window's
+// start-up leaves it, and the user's gestures as one-line calls.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/model.h"
+#include "solver/memory_views.h"
+#include "support/element_file.h"
+
+namespace qv::test {
+
+class TestForm {
+public:
+    // Loads the element file text (H, C, O, Ca, Ti, Ba, Fe by default) and
+    // runs Clear All, then forgets what the form was told so far.
+    explicit TestForm(std::string_view elementFile = kSmallElementFile);
+
+    Model model;
+    MemoryElementList include;
+    MemoryElementList exclude;
+    MemoryFormView form{model, include, exclude};
+
+    Formula& final() { return model.finalCompound; }
+    Formula& row(int index) { return model.source(index); }
+    int element(std::string_view symbol) const { return model.elementTable.findElement(symbol); }
+
+    // Typing at the end of the entry's text, one key at a time: every
+    // character runs the after-change hook, as keys in the editor do.
+    void type(Formula& entry, std::string_view text);
+    // Deletes the last n characters with Backspace.
+    void backspace(Formula& entry, int n = 1);
+    // Replaces the whole text (the editor's set-text).
+    void setText(Formula& entry, std::string_view text);
+    // The final ratio edit 1002 gets this text, as when the user types it.
+    void typeFinalRatio(std::string_view text);
+    // A source row's ratio cell gets this text.
+    void typeRowRatio(int index, std::string_view text);
+    void clickPeg(int index);
+    // A click on the element's item in whichever list shows it; false when
+    // neither list has it.
+    bool clickElement(std::string_view symbol);
+
+    std::string status() const { return form.status(); }
+    std::string text(ControlId id) const { return form.controlText(id); }
+    bool outputEnabled() const { return form.outputEnabled(); }
+    // The form's call log since the last clearLog.
+    const std::vector<std::string>& log() const { return form.log; }
+    void clearLog() { form.log.clear(); }
+};
+
+}  // namespace qv::test
