@@ -5,6 +5,7 @@
 #include "output/output_grams.h"
 #include "output/report_file.h"
 #include "support/recipe_scratch.h"
+#include "support/test_form.h"
 
 namespace qv {
 namespace {
@@ -32,7 +33,7 @@ protected:
     std::string report(std::string_view tag, double grams, bool difference) {
         return weighingReportText(f.model, tag, grams, difference).value_or("<none>");
     }
-    qvtest::ScratchForm f;
+    test::TestForm f{test::kBaTiCOElementFile};
 };
 
 TEST_F(TextReport, BariumTitanateExample) {
@@ -94,7 +95,7 @@ TEST(OutputGrams, ReadsLikeTheGramField) {
 }
 
 TEST(ReportFile, TimeStampedNameAndAppending) {
-    qvtest::ScratchDir dir;
+    test::TempDir dir;
     std::tm t{};
     t.tm_year = 2024 - 1900;
     t.tm_mon = 10;
@@ -110,7 +111,7 @@ TEST(ReportFile, TimeStampedNameAndAppending) {
     const ReportFileResult r = appendReportFile(folder, t, "new\n");
     EXPECT_TRUE(r.opened);
     EXPECT_TRUE(r.written);
-    EXPECT_EQ(qvtest::ScratchDir::read(r.path), "old\nnew\n");
+    EXPECT_EQ(test::readFileBytes(r.path), "old\nnew\n");
 
     const ReportFileResult missing = appendReportFile(folder + "absent/", t, "x");
     EXPECT_FALSE(missing.opened);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/recipe_scratch.h"
+#include "support/test_form.h"
 
 namespace qv {
 namespace {
@@ -20,7 +21,7 @@ protected:
     void setRow(int row, std::string_view text, double ratio) {
         f.model.source(row).setEntry(text, ratio, true);
     }
-    qvtest::ScratchForm f;
+    test::TestForm f{test::kBaTiCOElementFile};
 };
 
 TEST_F(Weighing, BariumTitanateFromCarbonateAndOxide) {
