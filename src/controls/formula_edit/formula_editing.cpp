@@ -26,9 +26,7 @@ int maxLength(const Formula& f) { return std::min(f.capacity, kFormulaCapacity);
 // Reparse, entry sets, solver: what every edit of a live entry ends with.
 void afterChange(Formula& f) {
     if (f.readOnly || f.model == nullptr) return;
-    f.reparse();
-    f.model->updateEntrySets(&f);
-    f.model->runSolver();
+    f.model->textChanged(f);
 }
 
 void deleteRange(Formula& f, int lo, int hi) {

@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include "controls/formula_edit/formula_editing.h"
+#include "controls/formula_edit/width_table.h"
+#include "core/formula.h"
+
+namespace qv {
+namespace {
+
+TEST(WidthTable, CountsTakeSubscriptWidthsEverythingElseNormal) {
+    WidthTable table;
+    table.widths[10] = -7;  // untouched codes keep what they held
+    fillWidthTable(
+        table, [](char c) { return 100 + c; }, [](char c) { return 200 + c; });
+    EXPECT_EQ(table.widthOf('('), 100 + '(');
+    EXPECT_EQ(table.widthOf('-'), 100 + '-');
+    EXPECT_EQ(table.widthOf('F'), 100 + 'F');
+    EXPECT_EQ(table.widthOf(' '), 100 + ' ');
+    EXPECT_EQ(table.widthOf('~'), 100 + '~');
+    EXPECT_EQ(table.widthOf('2'), 200 + '2');
+    EXPECT_EQ(table.widthOf('.'), 200 + '.');
+    EXPECT_EQ(table.widthOf('/'), 200 + '/');
+    EXPECT_EQ(table.widthOf(':'), 100 + ':');
+    EXPECT_EQ(table.widths[10], -7);
+    EXPECT_EQ(table.widths[31], 0);
+    EXPECT_EQ(table.widths[127], 0);
+    EXPECT_EQ(table.widthOf('\xE9'), 0);
+}
+
+TEST(FormulaStyle, BindingLaysOutBaselineSubscriptAndCaretBand) {
+    const WidthTable widths;
+    const FontMetrics normal{22, 17, 6};
+    const FontMetrics small{14, 11, 3};
+    Formula finalCompound, row;
+    applyStyle(finalCompound, FormulaStyle{&widths, &normal, &small, 0, -5});
+    copyStyle(row, finalCompound);
+    EXPECT_EQ(row.widthTable, &widths);
+    bindView(row, nullptr, 120, 24);
+    EXPECT_EQ(row.baseline, 17);
+    EXPECT_EQ(row.subscriptTop, 17 - 11 + 5);  // subscript baseline 5 px lower
+    EXPECT_EQ(row.caretTop, 0);
+    EXPECT_EQ(row.caretBottom, 17 + 6);
+    const FontMetrics shallow{22, 17, 2};
+    row.normalMetrics = &shallow;
+    bindView(row, nullptr, 120, 24);
+    EXPECT_EQ(row.caretBottom, 17 + 5);  // at least the lowering
+}
+
+}  // namespace
+}  // namespace qv
