@@ -25,6 +25,17 @@ void TestForm::backspace(Formula& entry, int n) {
     }
 }
 
+void TestForm::retype(Formula& entry, std::string_view text) {
+    if (text.empty()) {
+        backspace(entry, entry.length);
+    } else if (entry.length == 0) {
+        type(entry, text);
+    } else {
+        selectRange(entry, 0, -1);
+        replaceSelection(entry, text);
+    }
+}
+
 void TestForm::setText(Formula& entry, std::string_view text) { qv::setText(entry, text); }
 
 void TestForm::typeFinalRatio(std::string_view text) {

@@ -33,7 +33,10 @@ public:
     void type(Formula& entry, std::string_view text);
     // Deletes the last n characters with Backspace.
     void backspace(Formula& entry, int n = 1);
-    // Replaces the whole text (the editor's set-text).
+    // Replaces the whole text as a user would: select all and type over it
+    // (one solver run), or Backspace it all away for an empty text.
+    void retype(Formula& entry, std::string_view text);
+    // The editor's set-text: also resets the entry's ratio and peg.
     void setText(Formula& entry, std::string_view text);
     // The final ratio edit 1002 gets this text, as when the user types it.
     void typeFinalRatio(std::string_view text);
