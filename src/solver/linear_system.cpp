@@ -1,5 +1,6 @@
 #include "solver/linear_system.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -120,13 +121,318 @@ int solveOverdeterminedByEnumeration(int m, int n, const double* a, double* x,
     }
 }
 
+// Why the fast search answers like the enumeration
+// --------------------------------------------------
+// The enumeration accepts the first combination, in lexicographic order, whose
+// square solve succeeds and whose solution passes the residual test on all m
+// rows. In exact arithmetic the square solve succeeds exactly on the
+// combinations whose rows are linearly independent (elimination with partial
+// pivoting meets a zero pivot only when the remaining column is zero, i.e.
+// the matrix is singular; a zero coefficient row fails the scaling). So the
+// enumeration accepts the lexicographically first basis S of the row space
+// whose basic solution x_S passes the residual test, or nothing.
+//
+// The fast search walks the same lexicographic order as a depth-first search
+// over prefixes q(0) < ... < q(k-1) and visits only what can matter:
+//  - a child row that depends on the prefix is skipped: every combination
+//    through it is singular;
+//  - a child r is skipped when the prefix, r and all rows after r do not span
+//    R^n: no combination completes it to a basis;
+//  - a prefix P is cut when no x with A_P x = b_P can pass the residual test.
+//    On that affine set each residual is r_j(x) = w_j . x - beta_j, with w_j
+//    the part of row j orthogonal to the prefix rows. A row with w_j = 0 has a
+//    fixed residual -beta_j, and max_j |r_j| >= ||W z - beta||_2 / sqrt(m)
+//    for the least-squares minimiser z. Either bound at or above the
+//    tolerance means no basic solution below P passes.
+// Leaves (n independent rows) run exactly the enumeration's copy, square
+// solve and residual test, so an accepted answer is bit for bit the one the
+// enumeration computes for that combination. The first leaf is the greedy
+// basis (each row taken when independent of those before it), which for a
+// matroid is the lexicographically first basis; a consistent system stops
+// there, and a system whose least-squares fit misses by more than the
+// tolerance is cut at the root. Only systems that miss by about the tolerance
+// descend further, and the cuts keep that walk short; a work budget bounds it
+// (see kSearchBudget).
+//
+// Where floating point makes exact agreement impossible:
+//  - a combination that is singular in exact arithmetic (rows that are sums
+//    or multiples of others, with decimal coefficients) can reach the
+//    enumeration's square solve with a rounding residue instead of a zero
+//    pivot; its solution is then arbitrary along the null direction, and
+//    sometimes still passes the residual test. The fast search treats such a
+//    combination as singular (relative threshold kIndependence), so it may
+//    answer a later combination, or fail on a rank-deficient system where the
+//    enumeration returned one of infinitely many solutions;
+//  - conversely a nonsingular combination whose elimination cancels to an
+//    exact zero is rejected by both, since both use the same square solver;
+//  - cuts use bounds computed in floating point with a small relative margin;
+//    a combination whose solution misses the tolerance by less than rounding
+//    (ill-conditioned rows) can be judged differently.
+// In every case an answer of the fast search has passed the same residual
+// test on all m equations.
+
+namespace {
+
+// A row counts as independent of others when the part orthogonal to them is
+// larger than this fraction of its length.
+constexpr double kIndependence = 1e-10;
+// Cuts need the bound to clear the tolerance by this relative margin.
+constexpr double kCutTolerance = kLinearSystemTolerance * (1.0 + 1e-6);
+// Work budget of the descent, in multiply-adds. Reached only by systems
+// that miss consistency by about the tolerance; the search then fails.
+constexpr double kSearchBudget = 2.0e7;
+
+double dot(const double* u, const double* v, int n) {
+    double s = 0.0;
+    for (int i = 0; i < n; ++i) s += u[i] * v[i];
+    return s;
+}
+
+class FastSearch {
+public:
+    FastSearch(int m, int n, const double* a) : m_(m), n_(n), a_(a) {
+        rows_.resize(static_cast<std::size_t>(m) * n);
+        rhs_.resize(m);
+        norms_.resize(m);
+        for (int i = 0; i < m; ++i) {
+            for (int j = 0; j < n; ++j) rows_[idx(i, j)] = a[static_cast<std::size_t>(j) * m + i];
+            rhs_[i] = a[static_cast<std::size_t>(n) * m + i];
+            norms_[i] = std::sqrt(dot(&rows_[idx(i, 0)], &rows_[idx(i, 0)], n));
+        }
+        work_.resize(static_cast<std::size_t>(n) * (n + 1));
+        chosen_.reserve(n);
+    }
+
+    int run(double* x, std::vector<int>* chosenRows) {
+        int found = 0;
+        if (greedyBasis() && testLeaf(greedy_, x)) {
+            found = 1;
+            chosen_ = greedy_;
+        } else if (!greedy_.empty()) {
+            // Greedy found a basis, but its solution failed: search on.
+            chosen_.clear();
+            found = descend(rows_, rhs_, -1, x) == Outcome::Found ? 1 : 0;
+        }
+        if (found && chosenRows) *chosenRows = chosen_;
+        return found;
+    }
+
+private:
+    enum class Outcome { Found, NotFound, OutOfBudget };
+
+    std::size_t idx(int i, int j) const { return static_cast<std::size_t>(i) * n_ + j; }
+
+    // Removes from v (and its right-hand side) its components along the
+    // orthonormal vectors `basis` (k x n) with right-hand sides `basisRhs`,
+    // twice so that the result stays orthogonal.
+    void project(double* v, double& rhs, const std::vector<double>& basis,
+                 const std::vector<double>& basisRhs, int k) const {
+        for (int pass = 0; pass < 2; ++pass)
+            for (int t = 0; t < k; ++t) {
+                const double* q = &basis[static_cast<std::size_t>(t) * n_];
+                const double c = dot(q, v, n_);
+                for (int j = 0; j < n_; ++j) v[j] -= c * q[j];
+                rhs -= c * basisRhs[t];
+            }
+    }
+
+    // The lexicographically first basis, row by row; empty when the rows do not
+    // span R^n (then no combination is nonsingular and the search fails).
+    bool greedyBasis() {
+        std::vector<double> basis, basisRhs;
+        std::vector<double> v(n_);
+        for (int i = 0; i < m_ && static_cast<int>(greedy_.size()) < n_; ++i) {
+            if (norms_[i] == 0.0) continue;
+            std::copy_n(&rows_[idx(i, 0)], n_, v.begin());
+            double r = rhs_[i];
+            project(v.data(), r, basis, basisRhs, static_cast<int>(greedy_.size()));
+            const double len = std::sqrt(dot(v.data(), v.data(), n_));
+            if (!(len > kIndependence * norms_[i])) continue;
+            for (double& e : v) basis.push_back(e / len);
+            basisRhs.push_back(r / len);
+            greedy_.push_back(i);
+        }
+        if (static_cast<int>(greedy_.size()) < n_) greedy_.clear();
+        return !greedy_.empty();
+    }
+
+    bool testLeaf(const std::vector<int>& rows, double* x) {
+        return copyRows(m_, n_, a_, rows.data(), work_.data()) && solveSquare(n_, work_.data(), x) &&
+               residualsWithin(m_, n_, a_, x, kLinearSystemTolerance);
+    }
+
+    // An orthonormal basis (rows of n) of the complement of the prefix rows'
+    // span. Each step takes the axis with the largest part left, which is at
+    // least 1/sqrt(n) long, so the basis is well conditioned.
+    std::vector<double> openDirections(int k) const {
+        std::vector<double> all(prefixBasis_);
+        std::vector<double> v(n_), best(n_);
+        for (int t = k; t < n_; ++t) {
+            double bestLen = -1.0;
+            for (int j = 0; j < n_; ++j) {
+                std::fill(v.begin(), v.end(), 0.0);
+                v[j] = 1.0;
+                for (int pass = 0; pass < 2; ++pass)
+                    for (int u = 0; u < t; ++u) {
+                        const double* q = &all[static_cast<std::size_t>(u) * n_];
+                        const double c = dot(q, v.data(), n_);
+                        for (int i = 0; i < n_; ++i) v[i] -= c * q[i];
+                    }
+                const double len = std::sqrt(dot(v.data(), v.data(), n_));
+                if (len > bestLen) bestLen = len, best = v;
+            }
+            for (double e : best) all.push_back(e / bestLen);
+        }
+        return std::vector<double>(all.begin() + static_cast<std::ptrdiff_t>(k) * n_, all.end());
+    }
+
+    // True when no point of the prefix's affine set can pass the residual test.
+    // w (m x n) and beta hold every row's part orthogonal to the prefix.
+    bool cannotPass(const std::vector<double>& w, const std::vector<double>& beta, int k) {
+        for (int i = 0; i < m_; ++i) {
+            const double len = std::sqrt(dot(&w[idx(i, 0)], &w[idx(i, 0)], n_));
+            if (!(len > kIndependence * norms_[i]) && std::fabs(beta[i]) >= kCutTolerance) return true;
+        }
+        // Least-squares residual of W z = beta. W's rows lie in the n - k
+        // directions the prefix leaves open; taking W's columns in that basis
+        // (rather than the coordinate axes, where rounding leaves noise in
+        // columns that should vanish) keeps the rank decisions sound.
+        const int free = n_ - k;
+        std::vector<double> open = openDirections(k);
+        std::vector<double> cols;  // orthonormal columns of W * open, each of length m
+        std::vector<double> c(m_);
+        int rank = 0;
+        for (int t = 0; t < free; ++t) {
+            const double* d = &open[static_cast<std::size_t>(t) * n_];
+            for (int i = 0; i < m_; ++i) c[i] = dot(&w[idx(i, 0)], d, n_);
+            const double before = std::sqrt(dot(c.data(), c.data(), m_));
+            if (before == 0.0) continue;
+            for (int pass = 0; pass < 2; ++pass)
+                for (int u = 0; u < rank; ++u) {
+                    const double* col = &cols[static_cast<std::size_t>(u) * m_];
+                    const double e = dot(col, c.data(), m_);
+                    for (int i = 0; i < m_; ++i) c[i] -= e * col[i];
+                }
+            const double len = std::sqrt(dot(c.data(), c.data(), m_));
+            if (!(len > kIndependence * before)) continue;
+            for (int i = 0; i < m_; ++i) cols.push_back(c[i] / len);
+            ++rank;
+        }
+        std::vector<double> r(beta);
+        for (int pass = 0; pass < 2; ++pass)
+            for (int u = 0; u < rank; ++u) {
+                const double* col = &cols[static_cast<std::size_t>(u) * m_];
+                const double e = dot(col, r.data(), m_);
+                for (int i = 0; i < m_; ++i) r[i] -= e * col[i];
+            }
+        spent_ += 4.0 * (m_ + n_) * n_ * (n_ - k + 1);
+        return std::sqrt(dot(r.data(), r.data(), m_)) >= kCutTolerance * std::sqrt(static_cast<double>(m_));
+    }
+
+    // Visits, in lexicographic order, the combinations that extend the chosen
+    // prefix (`chosen_`, last row `last`) with rows after `last`. w and beta
+    // are every row's part orthogonal to the prefix.
+    Outcome descend(const std::vector<double>& w, const std::vector<double>& beta, int last, double* x) {
+        const int k = static_cast<int>(chosen_.size());
+        if (k == n_) return testLeaf(chosen_, x) ? Outcome::Found : Outcome::NotFound;
+        if (spent_ > kSearchBudget) return Outcome::OutOfBudget;
+        if (cannotPass(w, beta, k)) return Outcome::NotFound;
+
+        // Last row that can still start a completion: the rows from it on must
+        // span the n - k directions the prefix leaves open.
+        std::vector<double> basis, basisRhs;
+        std::vector<double> v(n_);
+        int rank = 0, lastStart = -1;
+        for (int i = m_ - 1; i > last && rank < n_ - k; --i) {
+            if (norms_[i] == 0.0) continue;
+            std::copy_n(&w[idx(i, 0)], n_, v.begin());
+            double r = beta[i];
+            project(v.data(), r, basis, basisRhs, rank);
+            const double len = std::sqrt(dot(v.data(), v.data(), n_));
+            if (!(len > kIndependence * norms_[i])) continue;
+            for (double& e : v) basis.push_back(e / len);
+            basisRhs.push_back(r / len);
+            if (++rank == n_ - k) lastStart = i;
+        }
+        spent_ += 4.0 * (m_ - last) * n_ * (n_ - k);
+        if (lastStart < 0) return Outcome::NotFound;
+
+        std::vector<double> childW(w.size()), childBeta(beta.size());
+        for (int r = last + 1; r <= lastStart; ++r) {
+            if (norms_[r] == 0.0) continue;
+            const double len = std::sqrt(dot(&w[idx(r, 0)], &w[idx(r, 0)], n_));
+            if (!(len > kIndependence * norms_[r])) continue;
+            // New orthonormal direction from row r; take it out of every row.
+            std::vector<double> q(&w[idx(r, 0)], &w[idx(r, 0)] + n_);
+            for (double& e : q) e /= len;
+            const double qRhs = beta[r] / len;
+            for (int i = 0; i < m_; ++i) {
+                const double* src = &w[idx(i, 0)];
+                double* dst = &childW[idx(i, 0)];
+                double b = beta[i];
+                std::copy_n(src, n_, dst);
+                for (int pass = 0; pass < 2; ++pass) {
+                    const double c = dot(q.data(), dst, n_);
+                    for (int j = 0; j < n_; ++j) dst[j] -= c * q[j];
+                    b -= c * qRhs;
+                }
+                childBeta[i] = b;
+            }
+            spent_ += 4.0 * m_ * n_;
+            chosen_.push_back(r);
+            prefixBasis_.insert(prefixBasis_.end(), q.begin(), q.end());
+            const Outcome o = descend(childW, childBeta, r, x);
+            if (o != Outcome::NotFound) return o;
+            chosen_.pop_back();
+            prefixBasis_.resize(prefixBasis_.size() - n_);
+        }
+        return Outcome::NotFound;
+    }
+
+    int m_, n_;
+    const double* a_;
+    std::vector<double> rows_, rhs_, norms_, work_;
+    std::vector<int> greedy_, chosen_;
+    std::vector<double> prefixBasis_;  // orthonormal rows spanning the chosen rows
+    double spent_ = 0.0;
+};
+
+bool allFinite(int m, int n, const double* a) {
+    const std::size_t count = static_cast<std::size_t>(m) * (n + 1);
+    for (std::size_t i = 0; i < count; ++i)
+        if (!std::isfinite(a[i])) return false;
+    return true;
+}
+
+// m-choose-n, saturating at `cap`.
+double combinations(int m, int n, double cap) {
+    double c = 1.0;
+    for (int i = 1; i <= n; ++i) {
+        c = c * (m - n + i) / i;
+        if (c > cap) return cap + 1.0;
+    }
+    return c;
+}
+
+// Below this many combinations the literal enumeration is cheap enough.
+constexpr double kEnumerationLimit = 2000.0;
+
+}  // namespace
+
 int solveOverdeterminedFast(int m, int n, const double* a, double* x, std::vector<int>* chosenRows) {
-    // Placeholder until the polynomial search lands.
-    return solveOverdeterminedByEnumeration(m, n, a, x, chosenRows);
+    if (chosenRows) chosenRows->clear();
+    if (m < 1 || n < 1 || m <= n || a == nullptr || x == nullptr) return 0;
+    if (hasContradictoryZeroRow(m, n, a)) return 0;
+    // Any infinity or NaN makes every residual test fail.
+    if (!allFinite(m, n, a)) return 0;
+    FastSearch search(m, n, a);
+    return search.run(x, chosenRows);
 }
 
 int solveOverdetermined(int m, int n, const double* a, double* x) {
-    return solveOverdeterminedByEnumeration(m, n, a, x);
+    if (m > n && n > 0 && combinations(m, n, kEnumerationLimit) <= kEnumerationLimit)
+        return solveOverdeterminedByEnumeration(m, n, a, x);
+    return solveOverdeterminedFast(m, n, a, x);
 }
 
 int solve(int m, int n, double* a, double* x) {
