@@ -62,11 +62,28 @@ void printUsage(bool toStderr) {
         "      code (-1 unbalanced brackets, -2 any other error).\n"
         "      --atoms FILE reads the elements from FILE instead of the ATOMS.LST\n"
         "      beside this program.\n"
+        "      exit status: 0 all formulas parsed, 1 some formula invalid.\n"
+        "\n"
+        "  report [--atoms FILE] [--grams G] [--no-difference] [--json] RECIPE.qvs...\n"
+        "      Load each recipe as Open does and run the solver; its status text\n"
+        "      goes to stderr. When \"Output\" would be enabled, print the weighing\n"
+        "      report for G grams (default: the recipe's own) with the balance\n"
+        "      residual unless --no-difference; --json prints one JSON document\n"
+        "      per recipe instead.\n"
+        "      exit status: 0 report printed, 1 a recipe failed to load, 3 the\n"
+        "      solver left \"Output\" disabled, 4 the grams were refused; with\n"
+        "      several recipes, that of the first one without a report.\n"
+        "\n"
+        "  solve [--atoms FILE] RECIPE.qvs -o OUT.qvs\n"
+        "      Load the recipe, run the solver and save it with the solved ratios\n"
+        "      (OUT may be RECIPE; the old file is replaced only when complete).\n"
+        "      exit status: 0 solved and saved, 1 load failed, 3 saved but the\n"
+        "      solver left \"Output\" disabled, 4 not saved.\n"
         "\n"
         "  quorvex-cli --help   shows this text.\n"
         "\n"
-        "exit status: 0 all formulas parsed, 1 some formula invalid,\n"
-        "             2 no elements could be loaded, 64 bad command line.\n",
+        "exit status of every verb: 2 no elements could be loaded, 64 bad\n"
+        "command line.\n",
         out);
 }
 

@@ -14,6 +14,10 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitSomeInvalid = 1;
 inline constexpr int kExitNoElements = 2;
 inline constexpr int kExitUsage = 64;  // sysexits' EX_USAGE
+// report and solve
+inline constexpr int kExitLoadFailed = 1;      // a recipe failed to load
+inline constexpr int kExitOutputDisabled = 3;  // the solver left "Output" disabled
+inline constexpr int kExitNoReport = 4;        // grams refused, or the recipe not saved
 
 struct Invocation {
     std::string program;             // argv[0]
@@ -34,5 +38,7 @@ bool takeAtomsOption(std::vector<std::string>& args, std::string& path);
 void printUsage(bool toStderr);
 
 int runMass(const Invocation& inv);
+int runReport(const Invocation& inv);
+int runSolve(const Invocation& inv);
 
 }  // namespace qv::cli

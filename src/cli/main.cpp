@@ -15,6 +15,8 @@ struct Verb {
 
 constexpr Verb kVerbs[] = {
     {"mass", qv::cli::runMass},
+    {"report", qv::cli::runReport},
+    {"solve", qv::cli::runSolve},
 };
 
 }  // namespace

@@ -1,0 +1,37 @@
+#pragma once
+// One recipe on a form without a window, for the verbs that read QVS files:
+// the element table copied in, the form cleared as at start-up, the recipe
+// loaded as the Open command does, and every message box sent to stderr.
+
+#include <cstddef>
+#include <string>
+
+#include "core/model.h"
+#include "solver/memory_views.h"
+
+namespace qv::cli {
+
+class RecipeSession {
+public:
+    RecipeSession(const ElementTable& table, std::string label);
+    RecipeSession(const RecipeSession&) = delete;
+    RecipeSession& operator=(const RecipeSession&) = delete;
+
+    // loadRecipe's result: 0 loaded (and solved), 1 failed.
+    int load(const std::string& path);
+    // Prints the message boxes shown since the last call, one per line.
+    void flushMessages();
+    // Prints a line to stderr, behind the label when there is one.
+    void say(const std::string& text) const;
+
+    Model model;
+    MemoryElementList include;
+    MemoryElementList exclude;
+    MemoryFormView form{model, include, exclude};
+
+private:
+    std::string label_;
+    std::size_t shown_ = 0;
+};
+
+}  // namespace qv::cli
