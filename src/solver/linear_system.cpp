@@ -262,28 +262,54 @@ private:
     }
 
     // An orthonormal basis (rows of n) of the complement of the prefix rows'
-    // span. Each step takes the axis with the largest part left, which is at
-    // least 1/sqrt(n) long, so the basis is well conditioned.
+    // span: the axes with the prefix taken out, each step taking the one with
+    // the largest part left (at least 1/sqrt(n) long, so the basis is well
+    // conditioned).
     std::vector<double> openDirections(int k) const {
-        std::vector<double> all(prefixBasis_);
-        std::vector<double> v(n_), best(n_);
+        std::vector<double> axes(static_cast<std::size_t>(n_) * n_, 0.0);  // row j: axis j, projected
+        for (int j = 0; j < n_; ++j) {
+            double* v = &axes[idx(j, 0)];
+            v[j] = 1.0;
+            for (int u = 0; u < k; ++u) {
+                const double* q = &prefixBasis_[static_cast<std::size_t>(u) * n_];
+                for (int i = 0; i < n_; ++i) v[i] -= q[j] * q[i];
+            }
+        }
+        std::vector<double> open;
+        open.reserve(static_cast<std::size_t>(n_ - k) * n_);
+        std::vector<char> used(n_, 0);
         for (int t = k; t < n_; ++t) {
+            int best = -1;
             double bestLen = -1.0;
             for (int j = 0; j < n_; ++j) {
-                std::fill(v.begin(), v.end(), 0.0);
-                v[j] = 1.0;
-                for (int pass = 0; pass < 2; ++pass)
-                    for (int u = 0; u < t; ++u) {
-                        const double* q = &all[static_cast<std::size_t>(u) * n_];
-                        const double c = dot(q, v.data(), n_);
-                        for (int i = 0; i < n_; ++i) v[i] -= c * q[i];
-                    }
-                const double len = std::sqrt(dot(v.data(), v.data(), n_));
-                if (len > bestLen) bestLen = len, best = v;
+                if (used[j]) continue;
+                const double len = dot(&axes[idx(j, 0)], &axes[idx(j, 0)], n_);
+                if (len > bestLen) bestLen = len, best = j;
             }
-            for (double e : best) all.push_back(e / bestLen);
+            used[best] = 1;
+            std::vector<double> d(&axes[idx(best, 0)], &axes[idx(best, 0)] + n_);
+            // Once more against the prefix and the directions so far.
+            for (int u = 0; u < k; ++u) {
+                const double* q = &prefixBasis_[static_cast<std::size_t>(u) * n_];
+                const double c = dot(q, d.data(), n_);
+                for (int i = 0; i < n_; ++i) d[i] -= c * q[i];
+            }
+            for (int u = 0; u < t - k; ++u) {
+                const double* q = &open[static_cast<std::size_t>(u) * n_];
+                const double c = dot(q, d.data(), n_);
+                for (int i = 0; i < n_; ++i) d[i] -= c * q[i];
+            }
+            const double len = std::sqrt(dot(d.data(), d.data(), n_));
+            for (double& e : d) e /= len;
+            open.insert(open.end(), d.begin(), d.end());
+            for (int j = 0; j < n_; ++j) {
+                if (used[j]) continue;
+                double* v = &axes[idx(j, 0)];
+                const double c = dot(d.data(), v, n_);
+                for (int i = 0; i < n_; ++i) v[i] -= c * d[i];
+            }
         }
-        return std::vector<double>(all.begin() + static_cast<std::ptrdiff_t>(k) * n_, all.end());
+        return open;
     }
 
     // True when no point of the prefix's affine set can pass the residual test.
