@@ -1,9 +1,9 @@
 #pragma once
-// A formula entry with known character widths, a fake clipboard and a key
-// walker that presses the keys a user would press for a text.
+// An entry with known character widths, a fake clipboard and a key walker.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,67 +16,49 @@
 
 namespace qv::testing {
 
-class FakeClipboard : public Clipboard {
-public:
-    bool putText(std::string_view text) override {
-        if (broken) return false;
-        content = std::string(text);
-        return true;
-    }
-    std::optional<std::string> getText() override {
-        if (broken) return std::nullopt;
-        return content;
-    }
+struct FakeClipboard : Clipboard {
     std::optional<std::string> content;
     bool broken = false;  // cannot be opened
+    bool putText(std::string_view text) override {
+        if (!broken) content = std::string(text);
+        return !broken;
+    }
+    std::optional<std::string> getText() override { return broken ? std::nullopt : content; }
 };
 
-// Distinct widths per kind of character, so a wrong shift shows.
-inline WidthTable knownWidths() {
-    WidthTable t;
-    for (int c = 32; c < 127; ++c) t.widths[c] = 9;
-    for (int c = 'a'; c <= 'z'; ++c) t.widths[c] = 7;
-    for (int c = '0'; c <= '9'; ++c) t.widths[c] = 5;
-    t.widths['('] = t.widths[')'] = 4;
-    t.widths['.'] = 2;
-    t.widths['-'] = 6;
-    return t;
-}
-
-// Every cell sits right after the one before it, with its table width, and
-// the positions stay inside the text.
+// Each cell starts where the one before it ends, with its table width.
 inline ::testing::AssertionResult layoutConsistent(const Formula& f) {
     int x = f.leftMargin;
-    for (int i = 0; i < f.length; ++i) {
-        const GlyphCell& c = f.cells[i];
-        if (c.x != x || c.width != f.widthTable->widthOf(c.ch))
-            return ::testing::AssertionFailure() << "cell " << i << " '" << c.ch << "' at " << c.x
-                                                 << " width " << c.width << ", expected x " << x;
-        x += c.width;
-    }
-    for (int p : {f.caret, f.anchor, f.activeEnd})
-        if (p < 0 || p > f.length)
-            return ::testing::AssertionFailure() << "position " << p << " outside 0.." << f.length;
+    for (int i = 0; i < f.length; x += f.cells[i++].width)
+        if (f.cells[i].x != x || f.cells[i].width != f.widthTable->widthOf(f.cells[i].ch))
+            return ::testing::AssertionFailure() << "cell " << i << " at " << f.cells[i].x
+                                                 << ", expected " << x;
+    if (std::min({f.caret, f.anchor, f.activeEnd}) < 0 ||
+        std::max({f.caret, f.anchor, f.activeEnd}) > f.length)
+        return ::testing::AssertionFailure() << "a position lies outside the text";
     return ::testing::AssertionSuccess();
 }
 
 class EditingTest : public ::testing::Test {
 protected:
-    EditingTest() { useEntry(own); }
+    EditingTest() {
+        // Capitals 9, small letters 7, the rest 5: a wrong shift shows.
+        for (int c = 32; c < 127; ++c) widths.widths[c] = c >= 'a' ? 7 : c >= 'A' ? 9 : 5;
+        useEntry(own);
+    }
+    void TearDown() override { EXPECT_TRUE(layoutConsistent(*f)); }
 
     void useEntry(Formula& entry) {
         f = &entry;
         f->widthTable = &widths;
         bindView(*f, nullptr, 400, 20);
     }
-
     bool key(int vk, int mods = kModNone) {
         const bool repaint = handleKey(*f, vk, mods, context);
         EXPECT_TRUE(layoutConsistent(*f));
         return repaint;
     }
-
-    // Presses the key for each character: Shift for capitals and brackets.
+    // The keys a user presses for the text: Shift for capitals and brackets.
     void type(std::string_view keys) {
         for (char c : keys) {
             if (c >= 'a' && c <= 'z') key(c - 32);
@@ -89,14 +71,24 @@ protected:
             else ADD_FAILURE() << "no key for '" << c << "'";
         }
     }
-
     std::string text() const {
         char buffer[kFormulaCapacity + 1];
         getText(*f, buffer, sizeof buffer);
         return buffer;
     }
+    std::string selection() const {
+        const auto s = getSelection(*f);
+        return s ? std::to_string(s->first) + ".." + std::to_string(s->last) : "none";
+    }
+    // Text, caret and selection in one line: "Fe2O3 @4 1..3".
+    std::string state() const {
+        return text() + " @" + std::to_string(f->caret) + " " + selection();
+    }
+    std::string view() const {
+        return std::to_string(f->viewLeft) + ".." + std::to_string(f->viewRight);
+    }
 
-    WidthTable widths = knownWidths();
+    WidthTable widths;
     FakeClipboard clipboard;
     int hiddenMessages = 0;
     EditorContext context{&clipboard, [this] { ++hiddenMessages; }};

@@ -27,23 +27,18 @@ TEST(WidthTable, CountsTakeSubscriptWidthsEverythingElseNormal) {
     EXPECT_EQ(table.widthOf('\xE9'), 0);
 }
 
-TEST(FormulaStyle, BindingLaysOutBaselineSubscriptAndCaretBand) {
+TEST(FormulaStyle, RowsTakeTheFinalCompoundsStyleAndBindingLaysItOut) {
     const WidthTable widths;
-    const FontMetrics normal{22, 17, 6};
+    const FontMetrics normal{22, 17, 2};
     const FontMetrics small{14, 11, 3};
     Formula finalCompound, row;
     applyStyle(finalCompound, FormulaStyle{&widths, &normal, &small, 0, -5});
     copyStyle(row, finalCompound);
-    EXPECT_EQ(row.widthTable, &widths);
     bindView(row, nullptr, 120, 24);
+    EXPECT_EQ(row.widthTable, &widths);
     EXPECT_EQ(row.baseline, 17);
     EXPECT_EQ(row.subscriptTop, 17 - 11 + 5);  // subscript baseline 5 px lower
-    EXPECT_EQ(row.caretTop, 0);
-    EXPECT_EQ(row.caretBottom, 17 + 6);
-    const FontMetrics shallow{22, 17, 2};
-    row.normalMetrics = &shallow;
-    bindView(row, nullptr, 120, 24);
-    EXPECT_EQ(row.caretBottom, 17 + 5);  // at least the lowering
+    EXPECT_EQ(row.caretBottom, 17 + 5);        // reaches below the lowered counts
 }
 
 }  // namespace
