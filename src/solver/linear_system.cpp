@@ -150,9 +150,25 @@ int solveOverdeterminedByEnumeration(int m, int n, const double* a, double* x,
 // basis (each row taken when independent of those before it), which for a
 // matroid is the lexicographically first basis; a consistent system stops
 // there, and a system whose least-squares fit misses by more than the
-// tolerance is cut at the root. Only systems that miss by about the tolerance
-// descend further, and the cuts keep that walk short; a work budget bounds it
-// (see kSearchBudget).
+// tolerance is cut at the root (least-squares bound). Systems that miss by
+// about the tolerance descend further; there each prefix also gets the exact
+// cut of discrete Chebyshev approximation: a reference of n - k + 1 rows whose
+// open parts are dependent, V_T^T u = 0, proves that every point of the set
+// misses one of them by at least |u . beta_T| / ||u||_1, and the exchange
+// method raises that bound to the best uniform fit or stops at a point within
+// the tolerance of every row.
+//
+// Finding the first combination whose solution lies within the tolerance of
+// every equation is a combinatorial problem in general; the walk above stays
+// short for consistent systems and for systems that miss by a clear margin,
+// but a system that misses consistency by about the tolerance in many
+// equations at once can make it long. A work budget (kFastSearchBudget,
+// about ten milliseconds) bounds it; past the budget the search settles for
+// any combination that passes, found by a least-absolute-deviations fit or by
+// moving from a point within the tolerance onto one equation after another,
+// and fails if neither finds one. Only then can its answer differ from the
+// enumeration's other than by rounding: another combination that satisfies
+// every equation, or failure.
 //
 // Where floating point makes exact agreement impossible:
 //  - a combination that is singular in exact arithmetic (rows that are sums
@@ -178,9 +194,6 @@ namespace {
 constexpr double kIndependence = 1e-10;
 // Cuts need the bound to clear the tolerance by this relative margin.
 constexpr double kCutTolerance = kLinearSystemTolerance * (1.0 + 1e-6);
-// Work budget of the descent, in multiply-adds. Reached only by systems
-// that miss consistency by about the tolerance; the search then fails.
-constexpr double kSearchBudget = 2.0e7;
 
 double dot(const double* u, const double* v, int n) {
     double s = 0.0;
@@ -190,7 +203,7 @@ double dot(const double* u, const double* v, int n) {
 
 class FastSearch {
 public:
-    FastSearch(int m, int n, const double* a) : m_(m), n_(n), a_(a) {
+    FastSearch(int m, int n, const double* a, double budget) : m_(m), n_(n), a_(a), budget_(budget) {
         rows_.resize(static_cast<std::size_t>(m) * n);
         rhs_.resize(m);
         norms_.resize(m);
@@ -211,7 +224,13 @@ public:
         } else if (!greedy_.empty()) {
             // Greedy found a basis, but its solution failed: search on.
             chosen_.clear();
-            found = descend(rows_, rhs_, -1, x) == Outcome::Found ? 1 : 0;
+            const Outcome o = descend(rows_, rhs_, -1, x);
+            found = o == Outcome::Found ? 1 : 0;
+            if (o == Outcome::OutOfBudget) {
+                chosen_.clear();
+                prefixBasis_.clear();
+                found = (leastDeviationsBasis(x) || crossover(x)) ? 1 : 0;
+            }
         }
         if (found && chosenRows) *chosenRows = chosen_;
         return found;
@@ -315,22 +334,29 @@ private:
     // True when no point of the prefix's affine set can pass the residual test.
     // w (m x n) and beta hold every row's part orthogonal to the prefix.
     bool cannotPass(const std::vector<double>& w, const std::vector<double>& beta, int k) {
+        std::vector<int> active;  // rows whose residual still varies on the set
         for (int i = 0; i < m_; ++i) {
             const double len = std::sqrt(dot(&w[idx(i, 0)], &w[idx(i, 0)], n_));
-            if (!(len > kIndependence * norms_[i]) && std::fabs(beta[i]) >= kCutTolerance) return true;
+            if (len > kIndependence * norms_[i]) active.push_back(i);
+            else if (std::fabs(beta[i]) >= kCutTolerance) return true;
         }
-        // Least-squares residual of W z = beta. W's rows lie in the n - k
-        // directions the prefix leaves open; taking W's columns in that basis
-        // (rather than the coordinate axes, where rounding leaves noise in
-        // columns that should vanish) keeps the rank decisions sound.
-        const int free = n_ - k;
-        std::vector<double> open = openDirections(k);
-        std::vector<double> cols;  // orthonormal columns of W * open, each of length m
+        // Coordinates of the rows in the n - k directions the prefix leaves
+        // open (the coordinate axes would leave rounding noise in columns that
+        // should vanish).
+        const int d = n_ - k;
+        const std::vector<double> open = openDirections(k);
+        std::vector<double> v(static_cast<std::size_t>(m_) * d, 0.0);
+        for (int i : active)
+            for (int t = 0; t < d; ++t) v[static_cast<std::size_t>(i) * d + t] = dot(&w[idx(i, 0)], &open[idx(t, 0)], n_);
+        spent_ += 2.0 * (m_ + n_) * n_ * (d + 1);
+
+        // Least-squares residual of V z = beta: cheap, and enough whenever the
+        // system misses by much more than the tolerance.
+        std::vector<double> cols;  // orthonormal columns of V, each of length m
         std::vector<double> c(m_);
         int rank = 0;
-        for (int t = 0; t < free; ++t) {
-            const double* d = &open[static_cast<std::size_t>(t) * n_];
-            for (int i = 0; i < m_; ++i) c[i] = dot(&w[idx(i, 0)], d, n_);
+        for (int t = 0; t < d; ++t) {
+            for (int i = 0; i < m_; ++i) c[i] = v[static_cast<std::size_t>(i) * d + t];
             const double before = std::sqrt(dot(c.data(), c.data(), m_));
             if (before == 0.0) continue;
             for (int pass = 0; pass < 2; ++pass)
@@ -351,8 +377,303 @@ private:
                 const double e = dot(col, r.data(), m_);
                 for (int i = 0; i < m_; ++i) r[i] -= e * col[i];
             }
-        spent_ += 4.0 * (m_ + n_) * n_ * (n_ - k + 1);
-        return std::sqrt(dot(r.data(), r.data(), m_)) >= kCutTolerance * std::sqrt(static_cast<double>(m_));
+        spent_ += 4.0 * m_ * d * (d + 1);
+        if (std::sqrt(dot(r.data(), r.data(), m_)) >= kCutTolerance * std::sqrt(static_cast<double>(m_)))
+            return true;
+        return chebyshevExceeds(v, d, beta, active);
+    }
+
+    // Solves the d x d system `mat` (row-major) * y = rhs in place by Gaussian
+    // elimination with partial pivoting; false when a pivot is negligible.
+    static bool solveDense(int d, std::vector<double>& mat, std::vector<double>& rhs) {
+        for (int k = 0; k < d; ++k) {
+            int p = k;
+            for (int i = k + 1; i < d; ++i)
+                if (std::fabs(mat[static_cast<std::size_t>(i) * d + k]) > std::fabs(mat[static_cast<std::size_t>(p) * d + k])) p = i;
+            double scale = 0.0;
+            for (int j = 0; j < d; ++j) scale = std::max(scale, std::fabs(mat[static_cast<std::size_t>(p) * d + j]));
+            const double pivot = mat[static_cast<std::size_t>(p) * d + k];
+            if (!(std::fabs(pivot) > 1e-13 * scale)) return false;
+            if (p != k) {
+                for (int j = 0; j < d; ++j) std::swap(mat[static_cast<std::size_t>(p) * d + j], mat[static_cast<std::size_t>(k) * d + j]);
+                std::swap(rhs[p], rhs[k]);
+            }
+            for (int i = k + 1; i < d; ++i) {
+                const double f = mat[static_cast<std::size_t>(i) * d + k] / pivot;
+                if (f == 0.0) continue;
+                for (int j = k; j < d; ++j) mat[static_cast<std::size_t>(i) * d + j] -= f * mat[static_cast<std::size_t>(k) * d + j];
+                rhs[i] -= f * rhs[k];
+            }
+        }
+        for (int i = d - 1; i >= 0; --i) {
+            double sum = rhs[i];
+            for (int j = i + 1; j < d; ++j) sum -= mat[static_cast<std::size_t>(i) * d + j] * rhs[j];
+            rhs[i] = sum / mat[static_cast<std::size_t>(i) * d + i];
+        }
+        return true;
+    }
+
+    // The best uniform fit of V z = beta over the active rows, by the exchange
+    // method for discrete Chebyshev approximation. A reference of d + 1 rows
+    // with V_T^T u = 0 proves that every z misses one of them by at least
+    // |u . beta_T| / ||u||_1, since u . (V_T z - beta_T) = -u . beta_T; each
+    // exchange raises that bound. True once the bound reaches the tolerance;
+    // false when a point inside every tolerance band turns up, or when the
+    // exchange stalls (no cut is always safe).
+    bool chebyshevExceeds(const std::vector<double>& v, int d, const std::vector<double>& beta,
+                          const std::vector<int>& active) {
+        auto row = [&](int i) { return &v[static_cast<std::size_t>(i) * d]; };
+        auto residuals = [&](const std::vector<double>& z, int& worst) {
+            double largest = -1.0;
+            for (int i : active) {
+                const double e = std::fabs(dot(row(i), z.data(), d) - beta[i]);
+                if (e > largest) largest = e, worst = i;
+            }
+            return largest;
+        };
+        // Solves z with V_B z = target over the d rows B; false when singular.
+        std::vector<double> mat, z;
+        auto basicSolution = [&](const std::vector<int>& basis, const std::vector<double>& target) {
+            mat.assign(static_cast<std::size_t>(d) * d, 0.0);
+            for (int t = 0; t < d; ++t) std::copy_n(row(basis[t]), d, &mat[static_cast<std::size_t>(t) * d]);
+            z = target;
+            spent_ += 1.0 * d * d * d;
+            return solveDense(d, mat, z);
+        };
+        // lambda with V_B^T lambda = v_l.
+        auto dependency = [&](const std::vector<int>& basis, int l, std::vector<double>& lambda) {
+            mat.assign(static_cast<std::size_t>(d) * d, 0.0);
+            for (int t = 0; t < d; ++t)
+                for (int j = 0; j < d; ++j) mat[static_cast<std::size_t>(j) * d + t] = row(basis[t])[j];
+            lambda.assign(row(l), row(l) + d);
+            spent_ += 1.0 * d * d * d;
+            return solveDense(d, mat, lambda);
+        };
+
+        // Start: d independent active rows, greedily.
+        std::vector<int> basis;
+        {
+            std::vector<double> q;  // orthonormal, d-dimensional
+            std::vector<double> e(d);
+            for (int i : active) {
+                if (static_cast<int>(basis.size()) == d) break;
+                std::copy_n(row(i), d, e.begin());
+                const double before = std::sqrt(dot(e.data(), e.data(), d));
+                for (int pass = 0; pass < 2; ++pass)
+                    for (std::size_t u = 0; u < basis.size(); ++u) {
+                        const double c = dot(&q[u * d], e.data(), d);
+                        for (int j = 0; j < d; ++j) e[j] -= c * q[u * d + j];
+                    }
+                const double len = std::sqrt(dot(e.data(), e.data(), d));
+                if (!(len > kIndependence * before) || before == 0.0) continue;
+                for (double x : e) q.push_back(x / len);
+                basis.push_back(i);
+            }
+        }
+        if (static_cast<int>(basis.size()) < d) return false;
+        std::vector<double> target(d);
+        for (int t = 0; t < d; ++t) target[t] = beta[basis[t]];
+        if (!basicSolution(basis, target)) return false;
+        int worst = -1;
+        if (residuals(z, worst) < kCutTolerance) {
+            insidePoint_ = z;
+            return false;
+        }
+
+        // Reference T = basis + worst, dual u = (lambda, -1).
+        std::vector<int> ref(basis);
+        ref.push_back(worst);
+        std::vector<double> lambda, u;
+        if (!dependency(basis, worst, lambda)) return false;
+        u = lambda;
+        u.push_back(-1.0);
+
+        double bound = 0.0;
+        for (int iteration = 0; iteration < 8 * (d + 1); ++iteration) {
+            double ub = 0.0, un = 0.0;
+            for (int t = 0; t <= d; ++t) ub += u[t] * beta[ref[t]], un += std::fabs(u[t]);
+            if (!(un > 0.0)) return false;
+            const double h = ub / un;
+            if (std::fabs(h) >= kCutTolerance) return true;
+            if (iteration > 0 && !(std::fabs(h) > bound)) return false;  // stalled
+            bound = std::fabs(h);
+            // Levelled solution: residual -sign(u_j) h on the reference.
+            int drop = 0;
+            for (int t = 1; t <= d; ++t)
+                if (std::fabs(u[t]) > std::fabs(u[drop])) drop = t;
+            basis.clear();
+            target.clear();
+            for (int t = 0; t <= d; ++t) {
+                if (t == drop) continue;
+                basis.push_back(ref[t]);
+                target.push_back(beta[ref[t]] - (u[t] > 0 ? 1.0 : u[t] < 0 ? -1.0 : 0.0) * h);
+            }
+            if (!basicSolution(basis, target)) return false;
+            spent_ += 2.0 * m_ * d;
+            if (residuals(z, worst) < kCutTolerance) {
+                insidePoint_ = z;
+                return false;
+            }
+            // Bring `worst` in: dependencies on ref + worst are spanned by
+            // (u, 0) and g = (lambda on basis, 0 on drop, -1 on worst).
+            if (!dependency(basis, worst, lambda)) return false;
+            std::vector<double> g(d + 2, 0.0);
+            for (int t = 0, b = 0; t <= d; ++t)
+                if (t != drop) g[t] = lambda[b++];
+            g[d + 1] = -1.0;
+            std::vector<double> uu(u);
+            uu.push_back(0.0);
+            // Leave out the reference row whose removal gives the best bound.
+            double bestBound = -1.0;
+            int bestOut = -1;
+            std::vector<double> bestDual;
+            for (int q = 0; q <= d; ++q) {
+                std::vector<double> cand(d + 2);
+                if (q == drop) {
+                    cand = g;
+                } else {
+                    if (g[q] == 0.0) continue;
+                    const double sgl = -uu[q] / g[q];
+                    for (int t = 0; t < d + 2; ++t) cand[t] = uu[t] + sgl * g[t];
+                    cand[q] = 0.0;
+                }
+                double cb = 0.0, cn = 0.0;
+                for (int t = 0; t < d + 2; ++t) {
+                    const int r = t <= d ? ref[t] : worst;
+                    cb += cand[t] * beta[r];
+                    cn += std::fabs(cand[t]);
+                }
+                if (!(cn > 0.0)) continue;
+                if (std::fabs(cb) / cn > bestBound) bestBound = std::fabs(cb) / cn, bestOut = q, bestDual = cand;
+            }
+            if (bestOut < 0) return false;
+            ref[bestOut] = worst;
+            u.assign(d + 1, 0.0);
+            for (int t = 0; t <= d; ++t) u[t] = t == bestOut ? bestDual[d + 1] : bestDual[t];
+        }
+        return false;
+    }
+
+    // First fallback once the budget is spent: a fit of least absolute
+    // deviations lies on n of the equations and tends to leave exactly the
+    // equations that disagree with the rest; approximate it by reweighted least
+    // squares and try the basis of the equations it meets most closely.
+    bool leastDeviationsBasis(double* x) {
+        std::vector<double> point(n_, 0.0), weight(m_, 1.0), normal, rhs;
+        for (int iteration = 0; iteration < 40; ++iteration) {
+            normal.assign(static_cast<std::size_t>(n_) * n_, 0.0);
+            rhs.assign(n_, 0.0);
+            for (int i = 0; i < m_; ++i) {
+                const double* a = &rows_[idx(i, 0)];
+                for (int p = 0; p < n_; ++p) {
+                    if (a[p] == 0.0) continue;
+                    for (int q = 0; q < n_; ++q) normal[static_cast<std::size_t>(p) * n_ + q] += weight[i] * a[p] * a[q];
+                    rhs[p] += weight[i] * a[p] * rhs_[i];
+                }
+            }
+            spent_ += 1.0 * m_ * n_ * n_ + 1.0 * n_ * n_ * n_;
+            if (!solveDense(n_, normal, rhs)) return false;
+            point = rhs;
+            for (int i = 0; i < m_; ++i) {
+                const double r = std::fabs(dot(&rows_[idx(i, 0)], point.data(), n_) - rhs_[i]);
+                weight[i] = 1.0 / std::max(r, 1e-6 * kLinearSystemTolerance);
+            }
+        }
+        std::vector<std::pair<double, int>> order;
+        for (int i = 0; i < m_; ++i)
+            order.emplace_back(std::fabs(dot(&rows_[idx(i, 0)], point.data(), n_) - rhs_[i]), i);
+        std::sort(order.begin(), order.end());
+        std::vector<double> basis, basisRhs, v(n_);
+        std::vector<int> rows;
+        for (const auto& [residual, i] : order) {
+            if (static_cast<int>(rows.size()) == n_) break;
+            if (norms_[i] == 0.0) continue;
+            std::copy_n(&rows_[idx(i, 0)], n_, v.begin());
+            double r = rhs_[i];
+            project(v.data(), r, basis, basisRhs, static_cast<int>(rows.size()));
+            const double len = std::sqrt(dot(v.data(), v.data(), n_));
+            if (!(len > kIndependence * norms_[i])) continue;
+            for (double& e : v) basis.push_back(e / len);
+            basisRhs.push_back(r / len);
+            rows.push_back(i);
+        }
+        if (static_cast<int>(rows.size()) < n_) return false;
+        std::sort(rows.begin(), rows.end());
+        if (!testLeaf(rows, x)) return false;
+        chosen_ = rows;
+        return true;
+    }
+
+    // Fallback once the budget is spent: a combination whose solution passes,
+    // not necessarily the first one. From a point within the tolerance of
+    // every equation, make one more equation exact at a time by the shortest
+    // move that keeps the equations made exact so far, taking the move
+    // that leaves the most room within the tolerance; the n rows
+    // made exact then go through the enumeration's own test.
+    bool crossover(double* x) {
+        insidePoint_.clear();
+        if (cannotPass(rows_, rhs_, 0) || insidePoint_.empty()) return false;
+        const std::vector<double> open = openDirections(0);
+        std::vector<double> point(n_, 0.0);
+        for (int t = 0; t < n_; ++t)
+            for (int j = 0; j < n_; ++j) point[j] += insidePoint_[t] * open[idx(t, j)];
+
+        std::vector<double> basis;  // orthonormal, spanning the exact rows
+        std::vector<int> exact;
+        std::vector<char> taken(m_, 0);
+        std::vector<double> w(n_), next(n_);
+        std::vector<std::pair<double, int>> order;
+        while (static_cast<int>(exact.size()) < n_) {
+            order.clear();
+            for (int i = 0; i < m_; ++i) {
+                if (taken[i] || norms_[i] == 0.0) continue;
+                std::copy_n(&rows_[idx(i, 0)], n_, w.begin());
+                double unused = 0.0;
+                project(w.data(), unused, basis, std::vector<double>(exact.size(), 0.0), static_cast<int>(exact.size()));
+                const double len2 = dot(w.data(), w.data(), n_);
+                if (!(std::sqrt(len2) > kIndependence * norms_[i])) continue;
+                const double r = dot(&rows_[idx(i, 0)], point.data(), n_) - rhs_[i];
+                order.emplace_back(std::fabs(r) / std::sqrt(len2), i);
+            }
+            // Of the moves that stay within the tolerance, take the one that
+            // leaves the most room on the tightest equation.
+            int bestRow = -1;
+            double bestRoom = 0.0;
+            std::vector<double> bestPoint, bestDirection;
+            for (const auto& candidate : order) {
+                const int i = candidate.second;
+                std::copy_n(&rows_[idx(i, 0)], n_, w.begin());
+                double unused = 0.0;
+                project(w.data(), unused, basis, std::vector<double>(exact.size(), 0.0), static_cast<int>(exact.size()));
+                const double len2 = dot(w.data(), w.data(), n_);
+                const double r = dot(&rows_[idx(i, 0)], point.data(), n_) - rhs_[i];
+                for (int j = 0; j < n_; ++j) next[j] = point[j] - r / len2 * w[j];
+                spent_ += 2.0 * m_ * n_;
+                double room = kLinearSystemTolerance;
+                for (int e = 0; e < m_ && room > bestRoom; ++e)
+                    room = std::min(room, kLinearSystemTolerance -
+                                              std::fabs(dot(&rows_[idx(e, 0)], next.data(), n_) - rhs_[e]));
+                if (room > bestRoom) {
+                    bestRoom = room;
+                    bestRow = i;
+                    bestPoint = next;
+                    bestDirection.assign(w.begin(), w.end());
+                    for (double& e : bestDirection) e /= std::sqrt(len2);
+                }
+            }
+            const bool moved = bestRow >= 0;
+            if (moved) {
+                point = bestPoint;
+                basis.insert(basis.end(), bestDirection.begin(), bestDirection.end());
+                exact.push_back(bestRow);
+                taken[bestRow] = 1;
+            }
+            if (!moved) return false;
+        }
+        std::sort(exact.begin(), exact.end());
+        if (!testLeaf(exact, x)) return false;
+        chosen_ = exact;
+        return true;
     }
 
     // Visits, in lexicographic order, the combinations that extend the chosen
@@ -361,7 +682,7 @@ private:
     Outcome descend(const std::vector<double>& w, const std::vector<double>& beta, int last, double* x) {
         const int k = static_cast<int>(chosen_.size());
         if (k == n_) return testLeaf(chosen_, x) ? Outcome::Found : Outcome::NotFound;
-        if (spent_ > kSearchBudget) return Outcome::OutOfBudget;
+        if (spent_ > budget_) return Outcome::OutOfBudget;
         if (cannotPass(w, beta, k)) return Outcome::NotFound;
 
         // Last row that can still start a completion: the rows from it on must
@@ -420,6 +741,8 @@ private:
     std::vector<double> rows_, rhs_, norms_, work_;
     std::vector<int> greedy_, chosen_;
     std::vector<double> prefixBasis_;  // orthonormal rows spanning the chosen rows
+    std::vector<double> insidePoint_;  // last point the exchange found within the tolerance
+    double budget_;
     double spent_ = 0.0;
 };
 
@@ -445,13 +768,14 @@ constexpr double kEnumerationLimit = 2000.0;
 
 }  // namespace
 
-int solveOverdeterminedFast(int m, int n, const double* a, double* x, std::vector<int>* chosenRows) {
+int solveOverdeterminedFast(int m, int n, const double* a, double* x, std::vector<int>* chosenRows,
+                            double workBudget) {
     if (chosenRows) chosenRows->clear();
     if (m < 1 || n < 1 || m <= n || a == nullptr || x == nullptr) return 0;
     if (hasContradictoryZeroRow(m, n, a)) return 0;
     // Any infinity or NaN makes every residual test fail.
     if (!allFinite(m, n, a)) return 0;
-    FastSearch search(m, n, a);
+    FastSearch search(m, n, a, workBudget);
     return search.run(x, chosenRows);
 }
 

@@ -36,10 +36,16 @@ int residualsWithin(int m, int n, const double* a, const double* x, double toler
 int solveOverdeterminedByEnumeration(int m, int n, const double* a, double* x,
                                      std::vector<int>* chosenRows = nullptr);
 
+// Work allowance of the fast search in multiply-adds, about ten milliseconds.
+inline constexpr double kFastSearchBudget = 1.0e7;
+
 // The polynomial search that decides which combination the enumeration would
 // accept (see linear_system.cpp). solveOverdetermined uses it once the number
-// of combinations is large; callable directly so tests can force it.
+// of combinations is large; callable directly so tests can force it. Only a
+// system that misses consistency by about the tolerance can exhaust
+// `workBudget`; the search then answers some passing combination or fails.
 int solveOverdeterminedFast(int m, int n, const double* a, double* x,
-                            std::vector<int>* chosenRows = nullptr);
+                            std::vector<int>* chosenRows = nullptr,
+                            double workBudget = kFastSearchBudget);
 
 }  // namespace qv

@@ -241,5 +241,32 @@ TEST(LinearSystemDifferential, FastSearchAnswersLikeTheEnumeration) {
     EXPECT_LE(explained[Consistent] + explained[Inconsistent] + explained[DuplicateRows], kSystems / 2000);
 }
 
+// Past its work budget the fast search settles for any combination that
+// passes. Forced there at once, it must still only answer combinations the
+// enumeration would accept too, and it should find one for most systems that
+// have one.
+TEST(LinearSystemDifferential, FallbackPastTheBudgetOnlyAnswersPassingCombinations) {
+    Generator gen(77);
+    int both = 0, enumerationOnly = 0;
+    for (int i = 0; i < 6000; ++i) {
+        const System s = gen.make(i % 2 ? NearTolerance : Consistent);
+        std::vector<double> xo(s.n), xf(s.n);
+        std::vector<int> rowsF;
+        const int ro = solveOverdeterminedByEnumeration(s.m, s.n, s.a.data(), xo.data());
+        const int rf = solveOverdeterminedFast(s.m, s.n, s.a.data(), xf.data(), &rowsF, 0.0);
+        SCOPED_TRACE(testing::Message() << "system " << i);
+        if (rf == 1) {
+            ASSERT_EQ(ro, 1);
+            ASSERT_EQ(residualsWithin(s.m, s.n, s.a.data(), xf.data(), kTol), 1);
+            ASSERT_TRUE(std::is_sorted(rowsF.begin(), rowsF.end()));
+            ++both;
+        } else if (ro == 1) {
+            ++enumerationOnly;
+        }
+    }
+    std::printf("  fallback found a passing combination for %d of %d solvable systems\n", both, both + enumerationOnly);
+    EXPECT_GT(both, 20 * enumerationOnly);
+}
+
 }  // namespace
 }  // namespace qv
