@@ -146,10 +146,12 @@ int solveOverdeterminedByEnumeration(int m, int n, const double* a, double* x,
 //    tolerance means no basic solution below P passes.
 // Leaves (n independent rows) run exactly the enumeration's copy, square
 // solve and residual test, so an accepted answer is bit for bit the one the
-// enumeration computes for that combination. The first leaf is the greedy
-// basis (each row taken when independent of those before it), which for a
-// matroid is the lexicographically first basis; a consistent system stops
-// there, and a system whose least-squares fit misses by more than the
+// enumeration computes for that combination. The very first combination is
+// tried before anything else: when it passes, it is the answer. The first leaf
+// of the walk is the greedy basis (each row taken when independent of those
+// before it), which for a matroid is the lexicographically first basis; a
+// consistent system stops there, and a system whose least-squares fit misses
+// by more than the
 // tolerance is cut at the root (least-squares bound). Systems that miss by
 // about the tolerance descend further; there each prefix also gets the exact
 // cut of discrete Chebyshev approximation: a reference of n - k + 1 rows whose
@@ -218,7 +220,14 @@ public:
 
     int run(double* x, std::vector<int>* chosenRows) {
         int found = 0;
-        if (greedyBasis() && testLeaf(greedy_, x)) {
+        // The enumeration's own first step, which settles most recipes at the
+        // cost of one square solve.
+        std::vector<int> first(n_);
+        for (int t = 0; t < n_; ++t) first[t] = t;
+        if (testLeaf(first, x)) {
+            found = 1;
+            chosen_ = first;
+        } else if (greedyBasis() && testLeaf(greedy_, x)) {
             found = 1;
             chosen_ = greedy_;
         } else if (!greedy_.empty()) {
