@@ -15,6 +15,7 @@ bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
 locale_t cLocale() {
     // Never freed: it lives as long as the process and is shared by all readers.
+    // glibc serves "C" from a built-in object, so this cannot fail.
     static const locale_t handle = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
     return handle;
 }
