@@ -628,33 +628,23 @@ private:
             for (int j = 0; j < n_; ++j) point[j] += insidePoint_[t] * open[idx(t, j)];
 
         std::vector<double> basis;  // orthonormal, spanning the exact rows
+        const std::vector<double> noRhs(n_, 0.0);
         std::vector<int> exact;
         std::vector<char> taken(m_, 0);
         std::vector<double> w(n_), next(n_);
-        std::vector<std::pair<double, int>> order;
         while (static_cast<int>(exact.size()) < n_) {
-            order.clear();
-            for (int i = 0; i < m_; ++i) {
-                if (taken[i] || norms_[i] == 0.0) continue;
-                std::copy_n(&rows_[idx(i, 0)], n_, w.begin());
-                double unused = 0.0;
-                project(w.data(), unused, basis, std::vector<double>(exact.size(), 0.0), static_cast<int>(exact.size()));
-                const double len2 = dot(w.data(), w.data(), n_);
-                if (!(std::sqrt(len2) > kIndependence * norms_[i])) continue;
-                const double r = dot(&rows_[idx(i, 0)], point.data(), n_) - rhs_[i];
-                order.emplace_back(std::fabs(r) / std::sqrt(len2), i);
-            }
             // Of the moves that stay within the tolerance, take the one that
             // leaves the most room on the tightest equation.
             int bestRow = -1;
             double bestRoom = 0.0;
             std::vector<double> bestPoint, bestDirection;
-            for (const auto& candidate : order) {
-                const int i = candidate.second;
+            for (int i = 0; i < m_; ++i) {
+                if (taken[i] || norms_[i] == 0.0) continue;
                 std::copy_n(&rows_[idx(i, 0)], n_, w.begin());
                 double unused = 0.0;
-                project(w.data(), unused, basis, std::vector<double>(exact.size(), 0.0), static_cast<int>(exact.size()));
+                project(w.data(), unused, basis, noRhs, static_cast<int>(exact.size()));
                 const double len2 = dot(w.data(), w.data(), n_);
+                if (!(std::sqrt(len2) > kIndependence * norms_[i])) continue;
                 const double r = dot(&rows_[idx(i, 0)], point.data(), n_) - rhs_[i];
                 for (int j = 0; j < n_; ++j) next[j] = point[j] - r / len2 * w[j];
                 spent_ += 2.0 * m_ * n_;
@@ -670,14 +660,11 @@ private:
                     for (double& e : bestDirection) e /= std::sqrt(len2);
                 }
             }
-            const bool moved = bestRow >= 0;
-            if (moved) {
-                point = bestPoint;
-                basis.insert(basis.end(), bestDirection.begin(), bestDirection.end());
-                exact.push_back(bestRow);
-                taken[bestRow] = 1;
-            }
-            if (!moved) return false;
+            if (bestRow < 0) return false;
+            point = bestPoint;
+            basis.insert(basis.end(), bestDirection.begin(), bestDirection.end());
+            exact.push_back(bestRow);
+            taken[bestRow] = 1;
         }
         std::sort(exact.begin(), exact.end());
         if (!testLeaf(exact, x)) return false;

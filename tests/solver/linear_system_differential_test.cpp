@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -217,17 +216,6 @@ TEST(LinearSystemDifferential, FastSearchAnswersLikeTheEnumeration) {
         ASSERT_EQ(ro, 1);
         if (rf == 1) {
             ASSERT_TRUE(lexBefore(rowsO, rowsF));
-        }
-        if (std::getenv("QV_DUMP")) {
-            std::printf("%s ro=%d rf=%d rowsO:", kFamilyNames[family], ro, rf);
-            for (int r : rowsO) std::printf(" %d", r);
-            std::printf(" rowsF:");
-            for (int r : rowsF) std::printf(" %d", r);
-            std::printf("\n");
-            for (int r = 0; r < s.m; ++r) {
-                for (int c = 0; c <= s.n; ++c) std::printf(" %.17g", s.a[static_cast<std::size_t>(c) * s.m + r]);
-                std::printf("\n");
-            }
         }
         ASSERT_LT(rowSetConditioning(s, rowsO), kIllConditioned);
         ++explained[family];
