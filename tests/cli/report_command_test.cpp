@@ -113,15 +113,11 @@ TEST_F(CliRecipes, ReportAsJson) {
     EXPECT_EQ(doc["sample_tag"], "S1");
     EXPECT_EQ(doc["final_formula"], "BaTiO3");
     EXPECT_EQ(doc["grams"], 10.0);
-    EXPECT_EQ(doc["ratio"], 1.0);
     EXPECT_NEAR(doc["molar_mass"].get<double>(), 233.2, 1e-9);
     EXPECT_EQ(doc["status"], "Quorvex could obtain an answer for you.");
     ASSERT_EQ(doc["rows"].size(), 2u);
-    EXPECT_EQ(doc["rows"][1]["row"], 2);
-    EXPECT_EQ(doc["rows"][1]["formula"], "TiO2");
-    EXPECT_EQ(doc["rows"][1]["fixed"], false);
-    EXPECT_EQ(doc["rows"][1]["ratio"], 1.0);
-    EXPECT_NEAR(doc["rows"][1]["grams"].get<double>(), 3.424957, 1e-6);
+    EXPECT_EQ(doc["rows"][1], nlohmann::json::parse(R"({"row": 2, "formula": "TiO2", "fixed": false,
+        "ratio": 1.0, "molar_mass": 79.87, "grams": 3.424957118353345})"));
     EXPECT_EQ(doc["balance_residual"], "CO2");
 }
 

@@ -72,11 +72,6 @@ TEST_F(TextReport, RowsKeepOrderWithoutGapsAndLongColumnsStayWhole) {
     EXPECT_EQ(rows, expected);
 }
 
-TEST_F(TextReport, NoReportForAMasslessFinalCompound) {
-    f.model.finalCompound.setEntry("O0", 1, false);
-    EXPECT_FALSE(weighingReportText(f.model, "", 1, true).has_value());
-}
-
 TEST(OutputGrams, ReadsLikeTheGramField) {
     double g = -1;
     EXPECT_EQ(readOutputGrams("10g", g), GramCheck::Ok);
