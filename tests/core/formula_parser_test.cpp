@@ -134,14 +134,6 @@ TEST_F(FormulaParserTest, ValidateOnlyAndDeepNesting) {
     EXPECT_EQ(parse(abyss), ParseError);
 }
 
-TEST_F(FormulaParserTest, DestroyTreeKeepsTheRoot) {
-    ASSERT_EQ(parse("Ca(OH)2"), ParseOk);
-    destroyTree(tree->children[0].get());  // an element: nothing happens
-    destroyTree(tree.get());
-    EXPECT_TRUE(tree->children.empty());
-    EXPECT_EQ(tree->value, 0);
-}
-
 TEST_F(FormulaParserTest, EmbeddedZeroByteIsNotTheEnd) {
     EXPECT_EQ(parse(std::string_view("H2\0O", 4)), ParseError);
 }

@@ -56,23 +56,10 @@ TEST(FormatDecimal, OtherPrecisions) {
     EXPECT_EQ(formatDecimal(100.0, 0), "100") << "no fraction, so the integer zeros stay";
 }
 
-TEST(FormatDecimal, NotFiniteValues) {
-    EXPECT_EQ(formatDecimal(std::numeric_limits<double>::infinity()), "inf");
-    EXPECT_EQ(formatDecimal(-std::numeric_limits<double>::infinity()), "-inf");
-    EXPECT_EQ(formatDecimal(std::numeric_limits<double>::quiet_NaN()).find("nan") != std::string::npos,
-              true);
-}
-
-TEST(TrimTrailingZeros, Rules) {
-    EXPECT_EQ(trimTrailingZeros(""), "");
+TEST(TrimTrailingZeros, StopsAtThePoint) {
     EXPECT_EQ(trimTrailingZeros("0"), "0");
-    EXPECT_EQ(trimTrailingZeros("."), ".");
     EXPECT_EQ(trimTrailingZeros("5."), "5");
-    EXPECT_EQ(trimTrailingZeros("2.500000"), "2.5");
-    EXPECT_EQ(trimTrailingZeros("3.000000"), "3");
     EXPECT_EQ(trimTrailingZeros("100.000"), "100");
-    EXPECT_EQ(trimTrailingZeros("-0.000000"), "-0");
-    EXPECT_EQ(trimTrailingZeros(".000"), "");
     EXPECT_EQ(trimTrailingZeros("100"), "100") << "no point, no fraction to trim";
 }
 
