@@ -1,5 +1,6 @@
 #include "recipe/recipe_file.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -117,6 +118,18 @@ void appendFixed5(std::string& out, double value) {
     out.append(buffer, result.ptr);
 }
 
+// Longest line without its CR LF: the loader would split a longer one into
+// pieces and fail on the second.
+std::size_t longestLine(std::string_view text) {
+    std::size_t longest = 0;
+    while (!text.empty()) {
+        const std::size_t end = text.find("\r\n");
+        longest = std::max(longest, std::min(end, text.size()));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 2);
+    }
+    return longest;
+}
+
 }  // namespace
 
 int trimBlanks(std::string& text) {
@@ -217,9 +230,15 @@ std::string recipeText(Model& model, double mass) {
 }
 
 int writeRecipeFile(Model& model, const std::string& path, double mass) {
-    if (replaceFileContents(path, recipeText(model, mass))) return 0;
-    if (model.form)
-        model.form->messageBox(kRecipeSaveFailedText, kRecipeErrorTitle, MessageIcon::Exclamation);
+    const std::string text = recipeText(model, mass);
+    std::string_view failure;
+    if (longestLine(text) > static_cast<std::size_t>(kRecipeLineBuffer - 1))
+        failure = kRecipeLineTooLongText;
+    else if (!replaceFileContents(path, text))
+        failure = kRecipeSaveFailedText;
+    else
+        return 0;
+    if (model.form) model.form->messageBox(failure, kRecipeErrorTitle, MessageIcon::Exclamation);
     return 1;
 }
 

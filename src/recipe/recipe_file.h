@@ -27,6 +27,9 @@ inline constexpr std::string_view kRecipeBadMassText = "Check the amount of the 
 inline constexpr std::string_view kRecipeBadFinalText = "Check the final product and its ratio.";
 inline constexpr std::string_view kRecipeSaveFailedText =
     "Failed to save a file. The previous file, if any, is unchanged.";
+inline constexpr std::string_view kRecipeLineTooLongText =
+    "Failed to save a file: a line would be longer than 1023 characters and could not be "
+    "loaded back. Shorten the sample tag or the numbers.";
 
 // Longest line piece the loader handles at once: longer lines are read in
 // pieces of this many bytes less one, each taken as a line of its own.
@@ -60,7 +63,8 @@ std::string recipeText(Model& model, double mass);
 
 // Writes the recipe safely: the old file is replaced only once the new one is
 // complete and closed, and is left alone on any failure. 0 when written; 1
-// after the kRecipeSaveFailedText message. The caller confirms success (a
+// after the kRecipeSaveFailedText message, or kRecipeLineTooLongText when a
+// line would not fit the loader's line buffer (nothing is written then). The caller confirms success (a
 // short beep on the desktop).
 int writeRecipeFile(Model& model, const std::string& path, double mass);
 

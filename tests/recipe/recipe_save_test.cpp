@@ -115,6 +115,14 @@ TEST_F(RecipeSave, ReplacesTheOldFileOnlyWhenComplete) {
     EXPECT_EQ(filesInDir(), 2u);
     EXPECT_EQ(saveRecipe(f.model, dir.path().string() + "/absent/r.qvs"), 1);
     EXPECT_EQ(test::readFileBytes(path), kExample);
+
+    // A line the loader could not read back in one piece is not written.
+    f.form.setControlText(ControlId::SampleTag, std::string(1020, 't'));
+    EXPECT_EQ(save(f), "-2 1100\r\n-1 " + std::string(1020, 't') + std::string(kExample.substr(20)));
+    f.form.setControlText(ControlId::SampleTag, std::string(1021, 't'));
+    EXPECT_EQ(saveRecipe(f.model, path), 1);
+    EXPECT_EQ(f.form.messages.back().text, kRecipeLineTooLongText);
+    EXPECT_EQ(test::readFileBytes(path).size(), kExample.size() + 1020 - 8);
 }
 
 struct CommaDecimal : std::numpunct<char> {
