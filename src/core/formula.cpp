@@ -1,11 +1,9 @@
 #include "core/formula.h"
 
-#include <locale.h>
-#include <stdlib.h>
+#include <locale.h>  // newlocale
+#include <stdlib.h>  // strtod_l
 
-#include <clocale>
 #include <cmath>
-#include <cstdlib>
 
 #include "controls/formula_edit/formula_editing.h"
 #include "core/form_view.h"
