@@ -10,6 +10,8 @@
 #include "core/model.h"
 #include "fuzz_support.h"
 #include "model_checks.h"
+#include "output/output_grams.h"
+#include "output/text_report.h"
 #include "recipe/recipe_file.h"
 #include "solver/memory_views.h"
 
@@ -82,9 +84,22 @@ bool savedText(Form& f, std::string& out) {
     return true;
 }
 
+// "Output" on the loaded form: the report for the file's grams.
+void report(Form& f) {
+    if (!f.form.outputEnabled()) return;
+    double grams = 0.0;
+    if (readOutputGrams(f.form.controlText(ControlId::Mass), grams) != GramCheck::Ok) return;
+    const std::string tag = f.form.controlText(ControlId::SampleTag);
+    for (bool difference : {true, false}) {
+        const auto text = weighingReportText(f.model, tag, grams, difference);
+        if (text) QV_FUZZ_CHECK(text->find(kReportHeader) != std::string::npos);
+    }
+}
+
 void run(const ElementTable& elements, std::string_view bytes) {
     Form first(elements);
     if (load(first, bytes) != 0) return;
+    report(first);
 
     // A saved form must load back: the first save rounds the numbers to five
     // decimals, after that saving and loading change nothing.
