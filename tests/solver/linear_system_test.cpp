@@ -13,11 +13,11 @@
 namespace qv {
 namespace {
 
-// Builds the column-by-column augmented matrix from rows written as
-// {a0, a1, ..., b}.
-std::vector<double> augmented(std::initializer_list<std::initializer_list<double>> rows) {
-    const int m = static_cast<int>(rows.size());
-    const int width = static_cast<int>(rows.begin()->size());
+using Rows = std::initializer_list<std::initializer_list<double>>;
+
+// The column-by-column augmented matrix of rows written as {a0, a1, ..., b}.
+std::vector<double> augmented(Rows rows) {
+    const int m = static_cast<int>(rows.size()), width = static_cast<int>(rows.begin()->size());
     std::vector<double> a(static_cast<std::size_t>(m) * width);
     int r = 0;
     for (const auto& row : rows) {
@@ -28,58 +28,50 @@ std::vector<double> augmented(std::initializer_list<std::initializer_list<double
     return a;
 }
 
-TEST(SolveSquare, OneByOne) {
-    auto a = augmented({{4.0, 3.0}});
-    double x = 0.0;
-    ASSERT_EQ(solve(1, 1, a.data(), &x), 1);
-    EXPECT_DOUBLE_EQ(x, 0.75);
+struct Case {
+    const char* what;
+    Rows rows;
+    std::vector<double> x;  // empty: no solution
+};
 
-    auto zero = augmented({{0.0, 3.0}});
-    EXPECT_EQ(solve(1, 1, zero.data(), &x), 0);
-}
-
-TEST(SolveSquare, SolvesThroughPivotingAndOverwritesTheMatrix) {
-    // The first column's first entry is zero: the pivot must come from below.
-    auto a = augmented({{0.0, 2.0, 1.0, 7.0}, {1.0, 1.0, 1.0, 6.0}, {2.0, 0.0, 3.0, 11.0}});
-    const auto original = a;
-    std::vector<double> x(3);
-    ASSERT_EQ(solve(3, 3, a.data(), x.data()), 1);
-    EXPECT_NEAR(x[0], 1.0, 1e-12);
-    EXPECT_NEAR(x[1], 2.0, 1e-12);
-    EXPECT_NEAR(x[2], 3.0, 1e-12);
-    EXPECT_NE(a, original);
-}
-
-TEST(SolveSquare, FailsOnZeroRowsAndExactlySingularMatrices) {
-    std::vector<double> x(2);
-    // A row without coefficients fails at the scaling, whatever its right-hand side.
-    for (double rhs : {0.0, 1.0}) {
-        auto a = augmented({{1.0, 2.0, 3.0}, {0.0, 0.0, rhs}});
-        EXPECT_EQ(solveSquare(2, a.data(), x.data()), 0) << rhs;
+TEST(LinearSystem, SquareAndUnderdetermined) {
+    const Case cases[] = {
+        {"1x1", {{4.0, 3.0}}, {0.75}},
+        {"1x1 zero", {{0.0, 3.0}}, {}},
+        {"pivot from below", {{0.0, 2.0, 1.0, 7.0}, {1.0, 1.0, 1.0, 6.0}, {2.0, 0.0, 3.0, 11.0}}, {1.0, 2.0, 3.0}},
+        // A row without coefficients fails at the scaling, whatever its right-hand side.
+        {"zero row, zero rhs", {{1.0, 2.0, 3.0}, {0.0, 0.0, 0.0}}, {}},
+        {"zero row", {{1.0, 2.0, 3.0}, {0.0, 0.0, 1.0}}, {}},
+        {"singular", {{1.0, 2.0, 3.0}, {2.0, 4.0, 6.0}}, {}},
+        {"nan", {{NAN, 1.0, 1.0}, {1.0, 1.0, 2.0}}, {}},
+        // Equal scaled ratios keep the earlier row as pivot: the 0.1 row
+        // leaves an exact zero, the 2.9 row a rounding residue, which the
+        // exact comparison accepts.
+        {"tie, small row first", {{0.1, 0.1, 1.0}, {2.9, 2.9, 1.0}}, {}},
+        {"tie, large row first", {{2.9, 2.9, 1.0}, {0.1, 0.1, 1.0}}, {NAN}},
+        {"m < n", {{1.0, 1.0, 2.0}}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto a = augmented(c.rows);
+        const auto original = a;
+        const int m = static_cast<int>(c.rows.size()), n = static_cast<int>(c.rows.begin()->size()) - 1;
+        std::vector<double> x(n, 9.0);
+        ASSERT_EQ(solve(m, n, a.data(), x.data()), c.x.empty() ? 0 : 1);
+        if (m < n) {
+            EXPECT_EQ(x, std::vector<double>(n, 9.0));  // left alone
+        }
+        for (std::size_t j = 0; j < c.x.size(); ++j) {
+            if (!std::isnan(c.x[j])) {
+                EXPECT_NEAR(x[j], c.x[j], 1e-12) << j;
+            }
+        }
+        if (n == 3) {
+            EXPECT_NE(a, original);  // works in place
+        }
     }
-    auto a = augmented({{1.0, 2.0, 3.0}, {2.0, 4.0, 6.0}});
-    EXPECT_EQ(solveSquare(2, a.data(), x.data()), 0);
-    auto nan = augmented({{NAN, 1.0, 1.0}, {1.0, 1.0, 2.0}});
-    EXPECT_EQ(solveSquare(2, nan.data(), x.data()), 0);
-    EXPECT_EQ(solveSquare(0, a.data(), x.data()), 0);
-}
-
-TEST(SolveSquare, EqualScaledRatiosKeepTheEarlierRowAndOnlyExactZeroFails) {
-    // Both rows have the ratio 1 for the first pivot, and the matrix is
-    // singular. Eliminating with the 0.1 row leaves an exact zero; with the
-    // 2.9 row a rounding residue remains, which the exact comparison accepts.
-    std::vector<double> x(2);
-    auto smallFirst = augmented({{0.1, 0.1, 1.0}, {2.9, 2.9, 1.0}});
-    EXPECT_EQ(solveSquare(2, smallFirst.data(), x.data()), 0);
-    auto largeFirst = augmented({{2.9, 2.9, 1.0}, {0.1, 0.1, 1.0}});
-    EXPECT_EQ(solveSquare(2, largeFirst.data(), x.data()), 1);
-}
-
-TEST(Solve, FewerEquationsThanUnknownsFailsAndLeavesTheSolution) {
-    auto a = augmented({{1.0, 1.0, 2.0}});
-    std::vector<double> x = {9.0, 9.0};
-    EXPECT_EQ(solve(1, 2, a.data(), x.data()), 0);
-    EXPECT_EQ(x, (std::vector<double>{9.0, 9.0}));
+    std::vector<double> x(1);
+    EXPECT_EQ(solveSquare(0, x.data(), x.data()), 0);
 }
 
 // The over-determined cases hold for the dispatching search, the literal
@@ -88,84 +80,45 @@ using OverdeterminedFn = int (*)(int, int, const double*, double*);
 int enumerate(int m, int n, const double* a, double* x) { return solveOverdeterminedByEnumeration(m, n, a, x); }
 int fast(int m, int n, const double* a, double* x) { return solveOverdeterminedFast(m, n, a, x); }
 
-class Overdetermined : public testing::TestWithParam<OverdeterminedFn> {
-protected:
-    int run(int m, int n, const std::vector<double>& a, std::vector<double>& x) {
+class Overdetermined : public testing::TestWithParam<OverdeterminedFn> {};
+
+TEST_P(Overdetermined, SearchOrderToleranceAndFailures) {
+    const Case cases[] = {
+        {"dependent third equation", {{1.0, 1.0, 3.0}, {1.0, -1.0, 1.0}, {2.0, 0.0, 4.0}}, {2.0, 1.0}},
+        {"contradiction", {{1.0, 1.0, 3.0}, {1.0, -1.0, 1.0}, {2.0, 0.0, 5.0}}, {}},
+        // 0 = 1e-6 can never hold; 0 = 1e-7 is within the tolerance.
+        {"zero row off", {{2.0, 4.0}, {0.0, 1e-6}}, {}},
+        {"zero row within", {{2.0, 4.0}, {0.0, 1e-7}}, {2.0}},
+        {"zero rows passed over", {{0.0, 0.0}, {0.0, 0.0}, {3.0, 6.0}}, {2.0}},
+        // Residuals must stay strictly below 5e-7.
+        {"exactly the tolerance", {{1.0, 0.0}, {1.0, 5e-7}}, {}},
+        {"just within", {{1.0, 0.0}, {1.0, 4.9e-7}}, {0.0}},
+        // x = 0 and x = 8e-7 each miss another row; 4e-7 suits all three.
+        {"first passing row", {{1.0, 0.0}, {1.0, 8e-7}, {1.0, 4e-7}}, {4e-7}},
+        // Rows 0 and 1 are parallel; (0, 2) solves and misses row 1 by 3e-7.
+        {"parallel pair skipped",
+         {{1.0, 1.0, 2.0}, {2.0, 2.0, 4.0 + 3e-7}, {1.0, -1.0, 0.0}, {3.0, 1.0, 4.0}},
+         {1.0, 1.0}},
+        {"rank deficient", {{1.0, 1.0, 2.0}, {3.0, 3.0, 6.0}, {2.0, 2.0, 4.0}}, {}},
+        {"nan", {{1.0, 1.0}, {NAN, 1.0}}, {}},
+        {"infinity", {{1.0, 1.0}, {1.0, INFINITY}}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto a = augmented(c.rows);
         const auto before = a;
-        const int result = GetParam()(m, n, a.data(), x.data());
+        const int m = static_cast<int>(c.rows.size()), n = static_cast<int>(c.rows.begin()->size()) - 1;
+        std::vector<double> x(n);
+        ASSERT_EQ(GetParam()(m, n, a.data(), x.data()), c.x.empty() ? 0 : 1);
         EXPECT_EQ(std::memcmp(a.data(), before.data(), a.size() * sizeof(double)), 0)
             << "the caller's matrix must not change";
-        return result;
+        for (std::size_t j = 0; j < c.x.size(); ++j) EXPECT_DOUBLE_EQ(x[j], c.x[j]) << j;
     }
-};
-
-TEST_P(Overdetermined, DependentThirdEquationIsSolvedByTheFirstPair) {
-    const auto a = augmented({{1.0, 1.0, 3.0}, {1.0, -1.0, 1.0}, {2.0, 0.0, 4.0}});
-    std::vector<double> x(2);
-    ASSERT_EQ(run(3, 2, a, x), 1);
-    EXPECT_DOUBLE_EQ(x[0], 2.0);
-    EXPECT_DOUBLE_EQ(x[1], 1.0);
-}
-
-TEST_P(Overdetermined, ContradictoryEquationsFail) {
-    const auto a = augmented({{1.0, 1.0, 3.0}, {1.0, -1.0, 1.0}, {2.0, 0.0, 5.0}});
-    std::vector<double> x(2);
-    EXPECT_EQ(run(3, 2, a, x), 0);
-}
-
-TEST_P(Overdetermined, ZeroCoefficientRowsAgainstTheTolerance) {
-    std::vector<double> x(1);
-    // 0 = 1e-6 can never hold; 0 = 1e-7 is within the tolerance.
-    EXPECT_EQ(run(2, 1, augmented({{2.0, 4.0}, {0.0, 1e-6}}), x), 0);
-    ASSERT_EQ(run(2, 1, augmented({{2.0, 4.0}, {0.0, 1e-7}}), x), 1);
-    EXPECT_DOUBLE_EQ(x[0], 2.0);
-    // Rows that are zero throughout are passed over.
-    ASSERT_EQ(run(3, 1, augmented({{0.0, 0.0}, {0.0, 0.0}, {3.0, 6.0}}), x), 1);
-    EXPECT_DOUBLE_EQ(x[0], 2.0);
-}
-
-TEST_P(Overdetermined, ResidualsMustStayStrictlyBelowTheTolerance) {
-    std::vector<double> x(1);
-    // x = 0 and x = 5e-7 each miss the other equation by exactly 5e-7.
-    EXPECT_EQ(run(2, 1, augmented({{1.0, 0.0}, {1.0, 5e-7}}), x), 0);
-    ASSERT_EQ(run(2, 1, augmented({{1.0, 0.0}, {1.0, 4.9e-7}}), x), 1);
-    EXPECT_EQ(x[0], 0.0);
-}
-
-TEST_P(Overdetermined, TakesTheFirstCombinationThatPasses) {
-    // x = 0 and x = 8e-7 each miss another equation; the third, 4e-7, is
-    // within the tolerance of all three.
-    std::vector<double> x(1);
-    ASSERT_EQ(run(3, 1, augmented({{1.0, 0.0}, {1.0, 8e-7}, {1.0, 4e-7}}), x), 1);
-    EXPECT_EQ(x[0], 4e-7);
-    // Rows 0 and 1 are parallel; the pair (0, 2) solves, and its solution
-    // misses row 1 by 3e-7 only.
-    std::vector<double> y(2);
-    ASSERT_EQ(run(4, 2, augmented({{1.0, 1.0, 2.0}, {2.0, 2.0, 4.0 + 3e-7}, {1.0, -1.0, 0.0}, {3.0, 1.0, 4.0}}), y), 1);
-    EXPECT_DOUBLE_EQ(y[0], 1.0);
-    EXPECT_DOUBLE_EQ(y[1], 1.0);
-}
-
-TEST_P(Overdetermined, RankDeficientSystemsFail) {
-    // Two free entries with the same composition: no unique ratios.
-    const auto a = augmented({{1.0, 1.0, 2.0}, {3.0, 3.0, 6.0}, {2.0, 2.0, 4.0}});
-    std::vector<double> x(2);
-    EXPECT_EQ(run(3, 2, a, x), 0);
-}
-
-TEST_P(Overdetermined, NonFiniteInputFails) {
-    std::vector<double> x(1);
-    EXPECT_EQ(run(2, 1, augmented({{1.0, 1.0}, {NAN, 1.0}}), x), 0);
-    EXPECT_EQ(run(2, 1, augmented({{1.0, 1.0}, {1.0, INFINITY}}), x), 0);
-}
-
-TEST_P(Overdetermined, RefusesBadShapes) {
     const auto a = augmented({{1.0, 1.0}, {1.0, 1.0}});
     std::vector<double> x(1);
-    EXPECT_EQ(GetParam()(2, 2, a.data(), x.data()), 0);
-    EXPECT_EQ(GetParam()(2, 0, a.data(), x.data()), 0);
-    EXPECT_EQ(GetParam()(2, 1, nullptr, x.data()), 0);
-    EXPECT_EQ(GetParam()(2, 1, a.data(), nullptr), 0);
+    for (auto [m, n, aa, xx] : {std::tuple{2, 2, a.data(), x.data()}, {2, 0, a.data(), x.data()},
+                                {2, 1, nullptr, x.data()}, {2, 1, a.data(), nullptr}})
+        EXPECT_EQ(GetParam()(m, n, aa, xx), 0) << m << "x" << n;
 }
 
 INSTANTIATE_TEST_SUITE_P(LinearSystem, Overdetermined, testing::Values(&solveOverdetermined, &enumerate, &fast),
@@ -173,52 +126,36 @@ INSTANTIATE_TEST_SUITE_P(LinearSystem, Overdetermined, testing::Values(&solveOve
                              return std::string(info.index == 0 ? "Dispatch" : info.index == 1 ? "Enumeration" : "Fast");
                          });
 
-TEST(ResidualsWithin, ChecksEveryRowStrictly) {
+TEST(LinearSystem, ResidualsWithinChecksEveryRowStrictly) {
     const auto a = augmented({{1.0, 0.0, 1.0}, {0.0, 1.0, 2.0}});
-    const double good[] = {1.0, 2.0};
-    const double off[] = {1.0, 2.0 + 5e-7};
+    const double good[] = {1.0, 2.0}, off[] = {1.0, 2.0 + 5e-7};
     EXPECT_EQ(residualsWithin(2, 2, a.data(), good, 5e-7), 1);
     EXPECT_EQ(residualsWithin(2, 2, a.data(), off, 1e-6), 1);
     EXPECT_EQ(residualsWithin(2, 2, a.data(), off, 5e-7), 0);
     EXPECT_EQ(residualsWithin(0, 2, a.data(), off, 5e-7), 1);
 }
 
-// Recipe-sized systems, far beyond what the enumeration can walk.
-struct LargeSystem {
-    int m, n;
-    std::vector<double> a, x;
-};
-
-LargeSystem recipeSystem(int m, int n, unsigned seed) {
-    std::mt19937 rng(seed);
-    LargeSystem s{m, n, std::vector<double>(static_cast<std::size_t>(m) * (n + 1)), std::vector<double>(n)};
-    for (int j = 0; j < n; ++j) s.x[j] = 0.5 + 0.25 * (rng() % 8);
-    for (int i = 0; i < m; ++i) {
-        double b = 0.0;
-        for (int j = 0; j < n; ++j) {
-            // Each source brings a few elements; element i leans on source i.
-            const double v = (i % n == j) ? 1.0 + rng() % 3 : (rng() % 5 == 0 ? 0.5 * (rng() % 7) : 0.0);
-            s.a[static_cast<std::size_t>(j) * m + i] = v;
-            b += v * s.x[j];
-        }
-        s.a[static_cast<std::size_t>(n) * m + i] = b;
-    }
-    return s;
-}
-
-TEST(SolveOverdetermined, RecipeSizedSystems) {
+// Recipe-sized systems, far beyond what the enumeration can walk: each source
+// brings a few elements, element i leans on source i.
+TEST(LinearSystem, RecipeSizedSystems) {
     for (auto [m, n] : {std::pair{40, 30}, std::pair{120, 30}, std::pair{45, 15}}) {
         SCOPED_TRACE(testing::Message() << m << " x " << n);
-        LargeSystem s = recipeSystem(m, n, 7u + m + n);
-        std::vector<double> x(n);
-        ASSERT_EQ(solve(m, n, s.a.data(), x.data()), 1);
-        for (int j = 0; j < n; ++j) EXPECT_NEAR(x[j], s.x[j], 1e-9);
-        // One element that cannot balance.
-        s.a[static_cast<std::size_t>(n) * m + m - 1] += 0.25;
-        EXPECT_EQ(solve(m, n, s.a.data(), x.data()), 0);
-        // Off by less than the tolerance is still a solution.
-        s.a[static_cast<std::size_t>(n) * m + m - 1] -= 0.25 - 2e-7;
-        EXPECT_EQ(solve(m, n, s.a.data(), x.data()), 1);
+        std::mt19937 rng(7u + m + n);
+        std::vector<double> a(static_cast<std::size_t>(m) * (n + 1)), want(n), x(n);
+        for (double& v : want) v = 0.5 + 0.25 * (rng() % 8);
+        for (int i = 0; i < m; ++i)
+            for (int j = 0; j < n; ++j) {
+                const double v = (i % n == j) ? 1.0 + rng() % 3 : (rng() % 5 == 0 ? 0.5 * (rng() % 7) : 0.0);
+                a[static_cast<std::size_t>(j) * m + i] = v;
+                a[static_cast<std::size_t>(n) * m + i] += v * want[j];
+            }
+        ASSERT_EQ(solve(m, n, a.data(), x.data()), 1);
+        for (int j = 0; j < n; ++j) EXPECT_NEAR(x[j], want[j], 1e-9);
+        double& last = a[static_cast<std::size_t>(n) * m + m - 1];
+        last += 0.25;  // one element that cannot balance
+        EXPECT_EQ(solve(m, n, a.data(), x.data()), 0);
+        last -= 0.25 - 2e-7;  // off by less than the tolerance
+        EXPECT_EQ(solve(m, n, a.data(), x.data()), 1);
     }
 }
 
