@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 #include "controls/formula_edit/formula_editing.h"
 #include "controls/formula_edit/width_table.h"
 #include "core/formula.h"
@@ -12,15 +14,8 @@ TEST(WidthTable, CountsTakeSubscriptWidthsEverythingElseNormal) {
     table.widths[10] = -7;  // untouched codes keep what they held
     fillWidthTable(
         table, [](char c) { return 100 + c; }, [](char c) { return 200 + c; });
-    EXPECT_EQ(table.widthOf('('), 100 + '(');
-    EXPECT_EQ(table.widthOf('-'), 100 + '-');
-    EXPECT_EQ(table.widthOf('F'), 100 + 'F');
-    EXPECT_EQ(table.widthOf(' '), 100 + ' ');
-    EXPECT_EQ(table.widthOf('~'), 100 + '~');
-    EXPECT_EQ(table.widthOf('2'), 200 + '2');
-    EXPECT_EQ(table.widthOf('.'), 200 + '.');
-    EXPECT_EQ(table.widthOf('/'), 200 + '/');
-    EXPECT_EQ(table.widthOf(':'), 100 + ':');
+    for (char c : std::string_view("(-F ~:")) EXPECT_EQ(table.widthOf(c), 100 + c) << c;
+    for (char c : std::string_view("2./")) EXPECT_EQ(table.widthOf(c), 200 + c) << c;
     EXPECT_EQ(table.widths[10], -7);
     EXPECT_EQ(table.widths[31], 0);
     EXPECT_EQ(table.widths[127], 0);
