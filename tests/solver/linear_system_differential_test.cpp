@@ -85,19 +85,10 @@ public:
     // decimals (doped and mixed-valence compounds).
     double coefficient(int style) {
         if (uniform(0, 9) < 4) return 0.0;
-        switch (style) {
-            case 0: return uniform(1, 6);
-            case 1: return uniform(1, 40) * 0.05;
-            default: return real(0.01, 5.0);
-        }
+        return style == 0 ? uniform(1, 6) : style == 1 ? uniform(1, 40) * 0.05 : real(0.01, 5.0);
     }
-
     double ratio(int style) {
-        switch (style) {
-            case 0: return uniform(0, 4);
-            case 1: return uniform(1, 20) * 0.1;
-            default: return real(-1.0, 3.0);
-        }
+        return style == 0 ? uniform(0, 4) : style == 1 ? uniform(1, 20) * 0.1 : real(-1.0, 3.0);
     }
 
     System make(Family family) {
