@@ -1,114 +1,78 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <string>
-#include <sys/wait.h>
 
 #include "support/element_file.h"
 #include "support/recipe_scratch.h"
+#include "support/run_program.h"
 
+namespace qv {
 namespace {
 
+using Args = std::vector<std::string>;
+
 constexpr std::string_view kRecipe =
-    "-2 1100\r\n"
-    "-1 S1\r\n"
-    "0 10.00000 1.00000 BaTiO3\r\n"
-    "1 0 0.00000 BaCO3\r\n"
-    "2 0 0.00000 TiO2\r\n";
-
-constexpr std::string_view kReport =
-    "ID: S1\n"
-    "BaTiO3  (10 grams)  + CO2\n"
-    "=====================================================\n"
-    "Reactant  (Molar Mass)              Amount Weighed(g)\n"
-    "-----------------------------------------------------\n"
-    "BaCO3  (197.34)                      8.462264\n"
-    "TiO2  (79.87)                        3.424957\n"
-    "-----------------------------------------------------\n"
-    "\n"
-    "\n";
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+    "-2 1100\r\n-1 S1\r\n0 10.00000 1.00000 BaTiO3\r\n1 0 0.00000 BaCO3\r\n2 0 0.00000 TiO2\r\n";
 
 class CliRecipes : public ::testing::Test {
 protected:
-    void SetUp() override {
-        atoms = dir.write("atoms.lst", qv::test::kBaTiCOElementFile);
-        recipe = dir.write("bt.qvs", kRecipe);
+    // The verb, then --atoms with the test elements, then the rest.
+    test::ProgramResult cli(const std::string& verb, Args rest) {
+        rest.insert(rest.begin(), {verb, "--atoms", atoms});
+        return test::runCli(rest);
     }
-    CliRun cli(const std::string& args) {
-        const std::string base = dir.path().string() + "/run";
-        const std::string command = std::string("'") + QV_BIN_DIR "/quorvex-cli' " + args + " >'" +
-                                    base + ".out' 2>'" + base + ".err'";
-        const int raw = std::system(command.c_str());
-        CliRun run;
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = qv::test::readFileBytes(base + ".out");
-        run.err = qv::test::readFileBytes(base + ".err");
-        return run;
-    }
-    std::string withAtoms(const std::string& args) { return "--atoms '" + atoms + "' " + args; }
+    std::string file(const std::string& name) const { return (dir.path() / name).string(); }
 
-    qv::test::TempDir dir;
-    std::string atoms;
-    std::string recipe;
+    test::TempDir dir;
+    std::string atoms = dir.write("atoms.lst", test::kBaTiCOElementFile);
+    std::string recipe = dir.write("bt.qvs", kRecipe);
 };
 
 TEST_F(CliRecipes, ReportPrintsTheBariumTitanateExample) {
-    const CliRun run = cli("report " + withAtoms("'" + recipe + "'"));
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, kReport);
+    const auto run = cli("report", {recipe});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, test::kBariumTitanateReport);
     EXPECT_EQ(run.err, "Quorvex could obtain an answer for you.\n");
 }
 
 TEST_F(CliRecipes, ReportGramsAndDifferenceOptions) {
-    CliRun run = cli("report --no-difference --grams 2.5g " + withAtoms("'" + recipe + "'"));
-    EXPECT_EQ(run.status, 0);
+    auto run = cli("report", {"--no-difference", "--grams", "2.5g", recipe});
+    EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out.substr(0, 29), "ID: S1\nBaTiO3  (2.5 grams)\n==");
 
-    run = cli("report --grams abc " + withAtoms("'" + recipe + "'"));
-    EXPECT_EQ(run.status, 4);
+    run = cli("report", {"--grams", "abc", recipe});
+    EXPECT_EQ(run.exitCode, 4);
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("Specify correct weight of the final product in gram.\n"), std::string::npos);
-
-    run = cli("report --grams=1e-9 " + withAtoms("'" + recipe + "'"));
-    EXPECT_EQ(run.status, 4);
+    run = cli("report", {"--grams=1e-9", recipe});
+    EXPECT_EQ(run.exitCode, 4);
     EXPECT_NE(run.err.find("Specify non-zero weight of the final product.\n"), std::string::npos);
-
     // The recipe's own grams go through the same check.
-    const std::string zero = dir.write("zero.qvs", "0 0 1 BaTiO3\n1 1 1 BaO\n");
-    EXPECT_EQ(cli("report " + withAtoms("'" + zero + "'")).status, 4);
+    EXPECT_EQ(cli("report", {dir.write("zero.qvs", "0 0 1 BaTiO3\n1 1 1 BaO\n")}).exitCode, 4);
 }
 
 TEST_F(CliRecipes, ReportExitStatusForEachFailure) {
-    const std::string unsolvable = dir.write("u.qvs", "0 1 1 BaTiO3\n1 0 1 TiO2\n");
-    CliRun run = cli("report " + withAtoms("'" + unsolvable + "'"));
-    EXPECT_EQ(run.status, 3);
+    auto run = cli("report", {dir.write("u.qvs", "0 1 1 BaTiO3\n1 0 1 TiO2\n")});
+    EXPECT_EQ(run.exitCode, 3);
     EXPECT_EQ(run.out, "");
 
     const std::string broken = dir.write("b.qvs", "0 1 1 BaTiO3\n31 0 1 TiO2\n");
-    run = cli("report " + withAtoms("'" + broken + "'"));
-    EXPECT_EQ(run.status, 1);
+    run = cli("report", {broken});
+    EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "Failed to load a file.\n");
-
-    run = cli("report --atoms '" + dir.path().string() + "/none.lst' '" + recipe + "'");
-    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(test::runCli({"report", "--atoms", file("none.lst"), recipe}).exitCode, 2);
 
     // Every recipe gets its turn; the first one without a report sets the status.
-    run = cli("report " + withAtoms("'" + broken + "' '" + recipe + "'"));
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, kReport);
-    EXPECT_EQ(cli("report " + withAtoms("")).status, 64);
+    run = cli("report", {broken, recipe});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, test::kBariumTitanateReport);
+    EXPECT_EQ(cli("report", {}).exitCode, 64);
 }
 
 TEST_F(CliRecipes, ReportAsJson) {
-    const CliRun run = cli("report --json " + withAtoms("'" + recipe + "'"));
-    ASSERT_EQ(run.status, 0);
+    const auto run = cli("report", {"--json", recipe});
+    ASSERT_EQ(run.exitCode, 0);
     const auto doc = nlohmann::json::parse(run.out);
     EXPECT_EQ(doc["sample_tag"], "S1");
     EXPECT_EQ(doc["final_formula"], "BaTiO3");
@@ -122,15 +86,12 @@ TEST_F(CliRecipes, ReportAsJson) {
 }
 
 TEST_F(CliRecipes, SolveSavesTheSolvedRatiosInPlace) {
-    const CliRun run = cli("solve " + withAtoms("'" + recipe + "' -o '" + recipe + "'"));
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(qv::test::readFileBytes(recipe),
-              "-2 1100\r\n-1 S1\r\n0 10.00000 1.00000 BaTiO3\r\n"
-              "1 0 1.00000 BaCO3\r\n2 0 1.00000 TiO2\r\n");
-
-    const std::string out = dir.path().string() + "/o.qvs";
-    EXPECT_EQ(cli("solve " + withAtoms("'" + dir.path().string() + "/x.qvs' -o '" + out + "'")).status, 1);
-    EXPECT_EQ(cli("solve " + withAtoms("'" + recipe + "' -o '" + dir.path().string() + "'")).status, 4);
+    EXPECT_EQ(cli("solve", {recipe, "-o", recipe}).exitCode, 0);
+    EXPECT_EQ(test::readFileBytes(recipe),
+              "-2 1100\r\n-1 S1\r\n0 10.00000 1.00000 BaTiO3\r\n1 0 1.00000 BaCO3\r\n2 0 1.00000 TiO2\r\n");
+    EXPECT_EQ(cli("solve", {file("x.qvs"), "-o", file("o.qvs")}).exitCode, 1);
+    EXPECT_EQ(cli("solve", {recipe, "-o", dir.path().string()}).exitCode, 4);
 }
 
 }  // namespace
+}  // namespace qv

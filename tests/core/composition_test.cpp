@@ -11,16 +11,7 @@ namespace {
 
 class CompositionTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(test::loadElementText(table, test::kSmallElementFile), 7);
-        H = table.findElement("H");
-        C = table.findElement("C");
-        O = table.findElement("O");
-        Ca = table.findElement("Ca");
-        Ti = table.findElement("Ti");
-        Ba = table.findElement("Ba");
-        Fe = table.findElement("Fe");
-    }
+    void SetUp() override { ASSERT_EQ(test::loadElementText(table, test::kSmallElementFile), 7); }
     Composition eval(std::string_view text) {
         std::unique_ptr<FormulaNode> tree;
         EXPECT_EQ(parseFormula(table, text, &tree), ParseOk) << text;
@@ -30,17 +21,25 @@ protected:
     }
 
     ElementTable table;
-    int H, C, O, Ca, Ti, Ba, Fe;
+    // Indices in kSmallElementFile.
+    static constexpr int H = 0, C = 1, O = 2, Ca = 3, Ti = 4, Ba = 5, Fe = 6;
 };
 
 TEST_F(CompositionTest, EvaluatesInElementFileOrder) {
     EXPECT_EQ(eval("Ca(OH)2"), (Composition{{H, 2}, {O, 2}, {Ca, 1}}));
     EXPECT_EQ(eval("CH3COOH"), (Composition{{H, 4}, {C, 2}, {O, 2}}));
-    EXPECT_EQ(eval("Fe2O3"), (Composition{{O, 3}, {Fe, 2}}));
-    EXPECT_EQ(compositionText(table, eval("Fe2O3")), "O3Fe2");
-    EXPECT_TRUE(eval("()").empty());
     EXPECT_EQ(eval("((H2)3O)2"), (Composition{{H, 12}, {O, 2}}));
     EXPECT_EQ(eval("H0"), (Composition{{H, 0.0}}));
+    EXPECT_TRUE(eval("()").empty());
+
+    Composition out{{H, 1}};
+    EXPECT_EQ(evaluateFormula(1.0, nullptr, out), 1);
+    EXPECT_TRUE(out.empty());
+    FormulaNode element;
+    element.kind = NodeKind::Element;
+    out = {{H, 1}};
+    EXPECT_EQ(evaluateFormula(1.0, &element, out), 1) << "a tree must start at a group";
+    EXPECT_TRUE(out.empty());
 }
 
 TEST_F(CompositionTest, SecondEvaluationGivesTheSameResult) {
@@ -49,51 +48,39 @@ TEST_F(CompositionTest, SecondEvaluationGivesTheSameResult) {
     Composition first, second;
     ASSERT_EQ(evaluateFormula(2.0, tree.get(), first), 0);
     ASSERT_EQ(evaluateFormula(2.0, tree.get(), second), 0);
-    EXPECT_EQ(first, second);
     EXPECT_EQ(first, (Composition{{O, 30}, {Ti, 5}, {Ba, 2}}));
-    EXPECT_EQ(tree->children[1]->multiplier, 1.0);
-}
-
-TEST_F(CompositionTest, EvaluationFailures) {
-    Composition out{{H, 1}};
-    EXPECT_EQ(evaluateFormula(1.0, nullptr, out), 1);
-    EXPECT_TRUE(out.empty());
-    FormulaNode element;
-    element.kind = NodeKind::Element;
-    out = {{H, 1}};
-    EXPECT_EQ(evaluateFormula(1.0, &element, out), 1);
-    EXPECT_TRUE(out.empty());
+    EXPECT_EQ(second, first);
 }
 
 TEST_F(CompositionTest, TextThresholds) {
-    EXPECT_EQ(compositionText(table, {{H, 1.0000004}}), "H");
-    EXPECT_EQ(compositionText(table, {{H, 1.000001}}), "H1.000001");
-    EXPECT_EQ(compositionText(table, {{H, 6e-7}}), "H0.000001");
-    EXPECT_EQ(compositionText(table, {{H, 4e-7}, {O, -4e-7}}), "");
-    EXPECT_EQ(compositionText(table, {{O, -1.5}, {Ca, 1}}), "O-1.5Ca");
-    EXPECT_EQ(compositionText(table, eval("H0")), "");
-    EXPECT_EQ(compositionText(table, {{99, 2.0}}), "") << "unknown indices are not printed";
+    const struct {
+        Composition c;
+        const char* text;
+    } cases[] = {{{{O, 3}, {Fe, 2}}, "O3Fe2"},
+                 {{{H, 1.0000004}}, "H"},
+                 {{{H, 1.000001}}, "H1.000001"},
+                 {{{H, 6e-7}}, "H0.000001"},
+                 {{{H, 4e-7}, {O, -4e-7}}, ""},
+                 {{{O, -1.5}, {Ca, 1}}, "O-1.5Ca"},
+                 {{{H, 0}}, ""},
+                 {{{99, 2.0}}, ""}};  // unknown indices are not printed
+    for (const auto& c : cases) EXPECT_EQ(compositionText(table, c.c), c.text) << c.text;
 }
 
 TEST_F(CompositionTest, Arithmetic) {
-    Composition caco3{{C, 1}, {O, 3}, {Ca, 1}};
+    const Composition caco3{{C, 1}, {O, 3}, {Ca, 1}};
     Composition dst = caco3;
     subtractComposition(dst, {{O, 1}, {Ca, 1}});
     EXPECT_EQ(dst, (Composition{{C, 1}, {O, 2}, {Ca, 0}}));
-    EXPECT_EQ(compositionText(table, dst), "CO2");
-
     Composition empty;
     subtractComposition(empty, {{Ba, 2}});
     EXPECT_EQ(empty, (Composition{{Ba, -2}}));
-    EXPECT_EQ(compositionText(table, empty), "Ba-2");
 
     scaleComposition(dst, caco3, 2.0);
     EXPECT_EQ(dst, (Composition{{C, 2}, {O, 6}, {Ca, 2}}));
     addScaled(dst, {{H, 1}, {O, 1}}, 3.0);
-    EXPECT_EQ(dst, (Composition{{H, 3}, {C, 2}, {O, 9}, {Ca, 2}}));
     subtractScaled(dst, {{Fe, 1}, {O, 2}}, 4.0);
     EXPECT_EQ(dst, (Composition{{H, 3}, {C, 2}, {O, 1}, {Ca, 2}, {Fe, -4}}));
-
     // Same object on both sides.
     addScaled(dst, dst, 1.0);
     EXPECT_EQ(dst[O], 2.0);
@@ -101,7 +88,7 @@ TEST_F(CompositionTest, Arithmetic) {
     EXPECT_EQ(dst[Fe], 0.0);
 }
 
-TEST_F(CompositionTest, ProjectOnIncluded) {
+TEST_F(CompositionTest, ProjectOnIncludedAndMass) {
     const std::map<int, int> keys{{H, 1}, {O, 2}, {Fe, 1}};
     table.setIncluded(H, false);
     table.setIncluded(O, true);
@@ -113,12 +100,8 @@ TEST_F(CompositionTest, ProjectOnIncluded) {
     EXPECT_EQ(dst, (Composition{{O, 0}, {Fe, 4}}));
     projectOnIncluded(dst, keys, table, dst, 0.5);
     EXPECT_EQ(dst, (Composition{{O, 0}, {Fe, 2}}));
-}
 
-TEST_F(CompositionTest, MolarMass) {
     EXPECT_DOUBLE_EQ(compositionMass(table, eval("BaTiO3")), 137.33 + 47.87 + 3 * 16.0);
-    EXPECT_DOUBLE_EQ(compositionMass(table, eval("CaCO3")), 40.08 + 12.01 + 48.0);
-    EXPECT_EQ(compositionMass(table, eval("H0")), 0.0);
     EXPECT_EQ(compositionMass(table, {}), 0.0);
     EXPECT_DOUBLE_EQ(compositionMass(table, {{O, -1}}), -16.0);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // What the weighing, report and recipe tests share: the four elements of the
-// barium titanate examples, and reading a file back byte for byte.
+// barium titanate example, its report, and reading a file back byte for byte.
 
 #include <fstream>
 #include <iterator>
@@ -16,6 +16,19 @@ inline constexpr std::string_view kBaTiCOElementFile =
     "2 Ti 47.87\n"
     "3 C 12.01 m\n"
     "4 O 16 m\n";
+
+// 10 g of BaTiO3 from free BaCO3 and TiO2, with the residual shown.
+inline constexpr std::string_view kBariumTitanateReport =
+    "ID: S1\n"
+    "BaTiO3  (10 grams)  + CO2\n"
+    "=====================================================\n"
+    "Reactant  (Molar Mass)              Amount Weighed(g)\n"
+    "-----------------------------------------------------\n"
+    "BaCO3  (197.34)                      8.462264\n"
+    "TiO2  (79.87)                        3.424957\n"
+    "-----------------------------------------------------\n"
+    "\n"
+    "\n";
 
 inline std::string readFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

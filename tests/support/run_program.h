@@ -1,5 +1,5 @@
 #pragma once
-// Runs a program to completion and collects what it wrote and how it ended.
+// Runs quorvex-cli from the build's binary folder and collects what it wrote.
 
 #include <string>
 #include <vector>
@@ -12,9 +12,6 @@ struct ProgramResult {
     std::string err;
 };
 
-ProgramResult runProgram(const std::string& path, const std::vector<std::string>& args);
-
-// Runs quorvex-cli from the build's binary folder.
 ProgramResult runCli(const std::vector<std::string>& args);
 
 }  // namespace qv::test
