@@ -50,10 +50,7 @@ TEST_F(FormulaParserTest, TreeShape) {
 }
 
 TEST_F(FormulaParserTest, ResultCodes) {
-    const struct {
-        std::string text;
-        int code;
-    } cases[] = {
+    const struct { std::string text; int code; } cases[] = {
         {"((H))", ParseOk}, {"HHHHHHHHHHHH", ParseOk}, {"CO", ParseOk}, {"Uuq", ParseOk},
         {"(H", ParseUnbalanced}, {"H)", ParseUnbalanced}, {")H(", ParseUnbalanced},
         {"(h", ParseUnbalanced},  // brackets are checked before anything else
@@ -77,11 +74,8 @@ TEST_F(FormulaParserTest, ResultCodes) {
 }
 
 TEST_F(FormulaParserTest, Counts) {
-    const struct {
-        const char* text;
-        double multiplier;
-        std::size_t children;
-    } cases[] = {{"O2.5", 2.5, 1},  {"La.5", 0.5, 1},   {"H0", 0.0, 1},      {"H-1", -1.0, 1},
+    const struct { const char* text; double multiplier; std::size_t children; } cases[] = {
+        {"O2.5", 2.5, 1},  {"La.5", 0.5, 1},   {"H0", 0.0, 1},      {"H-1", -1.0, 1},
                  {"O2e1", 20.0, 1}, {"O2E1", 20.0, 1},  {"H2He", 2.0, 2},    {"H1e-400", 0.0, 1},
                  {"H 2", 2.0, 1},   {"H+3", 3.0, 1},    {"H5.", 5.0, 1},     {"CuS", 1.0, 2}};
     for (const auto& c : cases) {

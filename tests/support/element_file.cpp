@@ -1,19 +1,14 @@
 #include "support/element_file.h"
 
 #include <fstream>
-#include <random>
+#include <stdlib.h>
 #include <system_error>
 
 namespace qv::test {
 
 TempDir::TempDir() {
-    namespace fs = std::filesystem;
-    std::random_device rd;
-    for (;;) {
-        path_ = fs::temp_directory_path() / ("qv-test-" + std::to_string(rd()));
-        std::error_code ec;
-        if (fs::create_directory(path_, ec)) break;
-    }
+    std::string name = (std::filesystem::temp_directory_path() / "qv-test-XXXXXX").string();
+    if (mkdtemp(name.data())) path_ = name;  // on failure the tests fail on their files
 }
 
 TempDir::~TempDir() {
