@@ -64,12 +64,7 @@ TEST(OutputGrams, ReadsLikeTheGramField) {
 TEST(ReportFile, TimeStampedNameAndAppending) {
     test::TempDir dir;
     std::tm t{};
-    t.tm_year = 2024 - 1900;
-    t.tm_mon = 10;
-    t.tm_mday = 5;
-    t.tm_hour = 9;
-    t.tm_min = 3;
-    t.tm_sec = 7;
+    t.tm_year = 124, t.tm_mon = 10, t.tm_mday = 5, t.tm_hour = 9, t.tm_min = 3, t.tm_sec = 7;
     const std::string folder = dir.path().string() + "/";
     EXPECT_EQ(reportFilePath(folder, t), folder + "2024.11.05-09.03.07.qv");
     // A leftover file of the same second keeps its content ahead of the new report.
