@@ -8,6 +8,7 @@
 #include "core/form_view.h"
 #include "core/model.h"
 #include "core/number_scan.h"
+#include "controls/formula_edit/formula_editing.h"
 #include "output/number_format.h"
 #include "recipe/safe_file.h"
 #include "solver/element_lists.h"
@@ -56,6 +57,14 @@ std::string restAfter(std::string_view line, std::size_t pos) {
     return rest;
 }
 
+// The editor would keep only the part of a formula before its first refused
+// character, or its first 480 characters: such a line fails the load rather
+// than lose the rest of the formula unnoticed.
+bool fitsEditor(std::string_view formula) {
+    const int count = countAcceptable(formula);
+    return count >= 0 && count <= kFormulaCapacity;
+}
+
 // Applies one trimmed, non-empty line. False makes the whole load fail.
 bool applyLine(Model& model, FormView& form, std::string_view line) {
     long kind = 0;
@@ -81,8 +90,10 @@ bool applyLine(Model& model, FormView& form, std::string_view line) {
         double mass = 0.0;
         double ratio = 0.0;
         if (!scanField(line, pos, mass) || !scanField(line, pos, ratio)) return false;
+        const std::string formula = restAfter(line, pos);
+        if (!fitsEditor(formula)) return false;
         Formula& final = model.finalCompound;
-        final.setEntry(restAfter(line, pos), ratio, false);
+        final.setEntry(formula, ratio, false);
         // Goes through the ratio edit's handler, which runs the solver.
         form.setControlText(ControlId::FinalRatio, final.ratioText);
         form.setControlText(ControlId::Mass, formatDecimal(mass, 6));
@@ -95,7 +106,9 @@ bool applyLine(Model& model, FormView& form, std::string_view line) {
         pos += used;
         double ratio = 0.0;
         if (!scanField(line, pos, ratio)) return false;
-        model.source(static_cast<int>(kind) - 1).setEntry(restAfter(line, pos), ratio, fixFlag != 0);
+        const std::string formula = restAfter(line, pos);
+        if (!fitsEditor(formula)) return false;
+        model.source(static_cast<int>(kind) - 1).setEntry(formula, ratio, fixFlag != 0);
         return true;
     }
     return false;

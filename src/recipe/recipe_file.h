@@ -51,7 +51,9 @@ bool readNumberField(const FormView& form, ControlId id, double& value);
 // Replaces the form by the recipe in the file and runs the solver. 0 when the
 // whole file was read; otherwise 1, after the failure message, with the form
 // cleared and the default include flags (the sample tag keeps what the file
-// had already set). Needs the model's form.
+// had already set). A formula the editor could not hold whole (a refused
+// character, more than 480 characters) fails the load too. Needs the model's
+// form.
 int loadRecipe(Model& model, const std::string& path);
 
 // The checks made before the save dialog opens: the mass field and the final
@@ -64,8 +66,8 @@ std::string recipeText(Model& model, double mass);
 // Writes the recipe safely: the old file is replaced only once the new one is
 // complete and closed, and is left alone on any failure. 0 when written; 1
 // after the kRecipeSaveFailedText message, or kRecipeLineTooLongText when a
-// line would not fit the loader's line buffer (nothing is written then). The caller confirms success (a
-// short beep on the desktop).
+// line would not fit the loader's line buffer (nothing is written then). The
+// caller confirms success (a short beep on the desktop).
 int writeRecipeFile(Model& model, const std::string& path, double mass);
 
 // Both of the above, for callers that have their path already.

@@ -118,8 +118,13 @@ TEST_F(Recipe, EveryMalformedFileFailsAndClearsTheForm) {
                                  "0\n", "0 x 1 BaTiO3\n", "0 10\n", "0 10 BaTiO3\n", "0 1e999 1 BaTiO3\n",
                                  "1 0 BaO\n", "1 x 1 BaO\n", "1\n", "-2 110\n", "-2 11x0\n",
                                  "-2 11002\n",  // a bad character beyond the table
-                                 "-2\n"};
-    for (const char* line : lines) {
+                                 "-2\n",
+                                 // formulas the editor would cut short
+                                 "1 0 1 CuSO4*5H2O\n", "0 1 1 Ba[TiO3]\n"};
+    const std::string longFormula = "1 0 1 " + std::string(481, 'O') + "\n";
+    std::vector<std::string> cases(std::begin(lines), std::end(lines));
+    cases.push_back(longFormula);
+    for (const std::string& line : cases) {
         SCOPED_TRACE(line);
         // The good part of the file is applied before the bad line is met.
         expectFailedAndCleared(load(std::string("-2 0011\n-1 tag\n0 2 1 BaTiO3\n1 1 1 BaO\n") + line));
@@ -128,6 +133,12 @@ TEST_F(Recipe, EveryMalformedFileFailsAndClearsTheForm) {
     expectFailedAndCleared(loadRecipe(f.model, path("absent.qvs")));
     expectFailedAndCleared(loadRecipe(f.model, dir.path().string()));  // opens, cannot be read
     EXPECT_TRUE(f.form.fatals.empty());
+}
+
+TEST_F(Recipe, FormulasTheEditorHoldsWholeLoad) {
+    EXPECT_EQ(load("0 1 1 BaTiO3\n1 0 1 Ba CO3\n2 0 1 " + std::string(480, 'O') + "\n"), 0);
+    EXPECT_EQ(f.row(0).text(), "BaCO3");
+    EXPECT_EQ(f.row(1).length, 480);
 }
 
 TEST_F(Recipe, LinesAreReadAndWrittenInPiecesOf1023Bytes) {
