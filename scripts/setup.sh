@@ -28,4 +28,15 @@ qv_build() {
   cmake --build "$dir" -j "$(nproc)" >&2
 }
 
+# A decimal-comma locale, so the tests can show that numbers keep their point
+# whatever locale the user runs.
+qv_comma_locale() {
+  locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$' && return 0
+  qv_install_packages locales
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8 >&2 || echo "No de_DE.UTF-8 locale: the locale tests will skip." >&2
+}
+
 qv_install_packages "${QV_PACKAGES[@]}"
+qv_comma_locale
