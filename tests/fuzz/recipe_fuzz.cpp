@@ -81,6 +81,14 @@ bool savedText(Form& f, std::string& out) {
     if (!readNumberField(f.form, ControlId::Mass, mass)) return false;
     if (f.model.finalCompound.classify() < Free) return false;
     out = recipeText(f.model, mass);
+    // A save refuses, with a message, a line too long for the loader's
+    // buffer (absurd numbers written in full next to a long formula).
+    for (std::size_t start = 0; start < out.size();) {
+        std::size_t end = out.find("\r\n", start);
+        if (end == std::string::npos) end = out.size();
+        if (end - start > static_cast<std::size_t>(kRecipeLineBuffer - 1)) return false;
+        start = end + 2;
+    }
     return true;
 }
 
