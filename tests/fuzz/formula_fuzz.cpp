@@ -1,6 +1,7 @@
 // Parses arbitrary formula texts against the shipped element table, evaluates
 // the composition twice and checks that its text form reads back as the same
-// composition.
+// composition. The same bytes go to the readers of typed numbers (the gram
+// field, recipe number fields) and to the decimal formatting.
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -15,6 +16,8 @@
 #include "core/formula_parser.h"
 #include "fuzz_support.h"
 #include "output/number_format.h"
+#include "output/output_grams.h"
+#include "recipe/recipe_file.h"
 
 using namespace qv;
 
@@ -64,6 +67,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::memcpy(&raw, data, sizeof raw);
         checkFormat(raw);
     }
+
+    // Typed numbers: the gram field and the number fields of the form.
+    double value = 0.0;
+    const GramCheck gram = readOutputGrams(text, value);
+    if (gram == GramCheck::Ok) QV_FUZZ_CHECK(std::isfinite(value) && value != 0.0);
+    if (readNumberField(text, value)) {
+        QV_FUZZ_CHECK(std::isfinite(value) && size <= static_cast<std::size_t>(kNumberFieldMax));
+        checkFormat(value);
+    }
+    std::string trimmed(text);
+    const int length = trimBlanks(trimmed);
+    QV_FUZZ_CHECK(length == static_cast<int>(trimmed.size()) && trimmed.size() <= size);
 
     QV_FUZZ_CHECK(checkParentheses(text) == 0 || checkParentheses(text) == 1);
     std::unique_ptr<FormulaNode> tree;
