@@ -267,21 +267,32 @@ private:
     // The lexicographically first basis, row by row; empty when the rows do not
     // span R^n (then no combination is nonsingular and the search fails).
     bool greedyBasis() {
-        std::vector<double> basis, basisRhs;
-        std::vector<double> v(n_);
-        for (int i = 0; i < m_ && static_cast<int>(greedy_.size()) < n_; ++i) {
+        std::vector<int> all(m_);
+        for (int i = 0; i < m_; ++i) all[i] = i;
+        greedy_ = independentRows(all);
+        if (static_cast<int>(greedy_.size()) < n_) greedy_.clear();
+        return !greedy_.empty();
+    }
+
+    // Takes the candidate rows in the order given, each one that is
+    // independent of those taken before, until n are taken; fewer when the
+    // candidates do not span R^n.
+    std::vector<int> independentRows(const std::vector<int>& candidates) const {
+        std::vector<double> basis, basisRhs, v(n_);
+        std::vector<int> rows;
+        for (const int i : candidates) {
+            if (static_cast<int>(rows.size()) == n_) break;
             if (norms_[i] == 0.0) continue;
             std::copy_n(&rows_[idx(i, 0)], n_, v.begin());
             double r = rhs_[i];
-            project(v.data(), r, basis, basisRhs, static_cast<int>(greedy_.size()));
+            project(v.data(), r, basis, basisRhs, static_cast<int>(rows.size()));
             const double len = std::sqrt(dot(v.data(), v.data(), n_));
             if (!(len > kIndependence * norms_[i])) continue;
             for (double& e : v) basis.push_back(e / len);
             basisRhs.push_back(r / len);
-            greedy_.push_back(i);
+            rows.push_back(i);
         }
-        if (static_cast<int>(greedy_.size()) < n_) greedy_.clear();
-        return !greedy_.empty();
+        return rows;
     }
 
     bool testLeaf(const std::vector<int>& rows, double* x) {
@@ -592,20 +603,9 @@ private:
         for (int i = 0; i < m_; ++i)
             order.emplace_back(std::fabs(dot(&rows_[idx(i, 0)], point.data(), n_) - rhs_[i]), i);
         std::sort(order.begin(), order.end());
-        std::vector<double> basis, basisRhs, v(n_);
-        std::vector<int> rows;
-        for (const auto& [residual, i] : order) {
-            if (static_cast<int>(rows.size()) == n_) break;
-            if (norms_[i] == 0.0) continue;
-            std::copy_n(&rows_[idx(i, 0)], n_, v.begin());
-            double r = rhs_[i];
-            project(v.data(), r, basis, basisRhs, static_cast<int>(rows.size()));
-            const double len = std::sqrt(dot(v.data(), v.data(), n_));
-            if (!(len > kIndependence * norms_[i])) continue;
-            for (double& e : v) basis.push_back(e / len);
-            basisRhs.push_back(r / len);
-            rows.push_back(i);
-        }
+        std::vector<int> byResidual;
+        for (const auto& entry : order) byResidual.push_back(entry.second);
+        std::vector<int> rows = independentRows(byResidual);
         if (static_cast<int>(rows.size()) < n_) return false;
         std::sort(rows.begin(), rows.end());
         if (!testLeaf(rows, x)) return false;
