@@ -23,11 +23,8 @@ void applyStyle(Formula& f, const FormulaStyle& style) {
 }
 
 void copyStyle(Formula& to, const Formula& from) {
-    to.widthTable = from.widthTable;
-    to.normalMetrics = from.normalMetrics;
-    to.subscriptMetrics = from.subscriptMetrics;
-    to.topMargin = from.topMargin;
-    to.subscriptDrop = from.subscriptDrop;
+    applyStyle(to, FormulaStyle{from.widthTable, from.normalMetrics, from.subscriptMetrics,
+                                from.topMargin, from.subscriptDrop});
 }
 
 }  // namespace qv
