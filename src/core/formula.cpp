@@ -1,13 +1,11 @@
 #include "core/formula.h"
 
-#include <locale.h>  // newlocale
-#include <stdlib.h>  // strtod_l
-
 #include <cmath>
 
 #include "controls/formula_edit/formula_editing.h"
 #include "core/form_view.h"
 #include "core/model.h"
+#include "core/number_scan.h"
 #include "output/number_format.h"
 #include "solver/element_lists.h"
 
@@ -17,17 +15,6 @@ namespace {
 
 constexpr std::string_view kRevectoringFailure =
     "Error has been encountered: revectoring failure.";
-
-// The standard string-to-double conversion, pinned to the "C" locale so a
-// point is the decimal separator whatever the user's locale. Answers the
-// characters consumed, 0 when no number could be read.
-std::size_t readLeadingNumber(const std::string& text, double& value) {
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    const char* begin = text.c_str();
-    char* end = nullptr;
-    value = strtod_l(begin, &end, cLocale);
-    return static_cast<std::size_t>(end - begin);
-}
 
 }  // namespace
 
@@ -117,7 +104,7 @@ bool Formula::parseRatioText() {
         return true;
     }
     double value = 0.0;
-    std::size_t used = readLeadingNumber(ratioText, value);
+    const std::size_t used = scanCNumber(ratioText, value);
     ratio = used > 0 ? value : 0.0;
     fixed = true;
     ratioValid = used > 0 && used == ratioText.size();

@@ -78,4 +78,11 @@ std::size_t scanDecimal(std::string_view text, std::size_t pos, double& value) {
     return i - pos;
 }
 
+std::size_t scanCNumber(const std::string& text, double& value) {
+    const char* begin = text.c_str();
+    char* end = nullptr;
+    value = strtod_l(begin, &end, cLocale());
+    return static_cast<std::size_t>(end - begin);
+}
+
 }  // namespace qv

@@ -26,4 +26,9 @@ std::size_t scanLong(std::string_view text, std::size_t pos, long& value);
 // too large for a double comes back as +-HUGE_VAL, like strtod.
 std::size_t scanDecimal(std::string_view text, std::size_t pos, double& value);
 
+// The C library's strtod in the "C" locale, every form it accepts included
+// (for ratio texts typed by the user). Returns the number of bytes consumed,
+// 0 when no number could be read.
+std::size_t scanCNumber(const std::string& text, double& value);
+
 }  // namespace qv
