@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "controls/formula_edit/formula_editing.h"
-#include "core/model.h"
-#include "solver/memory_views.h"
-#include "solver/ratio_solver.h"
+#include "form/edit/formula_editing.h"
+#include "form/model.h"
+#include "form/memory_views.h"
+#include "form/ratio_solver.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include "controls/formula_edit/formula_editing.h"
-#include "controls/formula_edit/key_codes.h"
-#include "controls/formula_edit/width_table.h"
+#include "form/edit/formula_editing.h"
+#include "form/edit/key_codes.h"
+#include "form/edit/width_table.h"
 
 namespace {
 

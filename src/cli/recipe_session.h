@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <string>
 
-#include "core/model.h"
-#include "solver/memory_views.h"
+#include "form/model.h"
+#include "form/memory_views.h"
 
 namespace qv::cli {
 

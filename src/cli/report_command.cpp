@@ -10,7 +10,7 @@
 #include "core/element_table.h"
 #include "output/output_grams.h"
 #include "output/text_report.h"
-#include "solver/weighing.h"
+#include "output/weighing.h"
 
 namespace qv::cli {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "core/element_table.h"
 #include "core/formula_parser.h"
-#include "output/number_format.h"
+#include "core/number_format.h"
 
 namespace qv {
 namespace {

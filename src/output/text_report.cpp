@@ -1,8 +1,8 @@
 #include "output/text_report.h"
 
-#include "core/model.h"
-#include "output/number_format.h"
-#include "solver/weighing.h"
+#include "form/model.h"
+#include "core/number_format.h"
+#include "output/weighing.h"
 
 namespace qv {
 

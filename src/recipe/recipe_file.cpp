@@ -5,13 +5,13 @@
 #include <cmath>
 #include <cstdio>
 
-#include "core/form_view.h"
-#include "core/model.h"
+#include "form/form_view.h"
+#include "form/model.h"
 #include "core/number_scan.h"
-#include "controls/formula_edit/formula_editing.h"
-#include "output/number_format.h"
+#include "form/edit/formula_editing.h"
+#include "core/number_format.h"
 #include "recipe/safe_file.h"
-#include "solver/element_lists.h"
+#include "form/element_lists.h"
 
 namespace qv {
 namespace {

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/control_ids.h"
+#include "form/control_ids.h"
 
 namespace qv {
 

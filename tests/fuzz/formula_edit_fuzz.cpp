@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "controls/formula_edit/clipboard.h"
-#include "controls/formula_edit/formula_editing.h"
-#include "controls/formula_edit/key_codes.h"
-#include "controls/formula_edit/width_table.h"
-#include "core/model.h"
+#include "form/edit/clipboard.h"
+#include "form/edit/formula_editing.h"
+#include "form/edit/key_codes.h"
+#include "form/edit/width_table.h"
+#include "form/model.h"
 #include "fuzz_support.h"
 #include "model_checks.h"
-#include "solver/element_lists.h"
-#include "solver/memory_views.h"
+#include "form/element_lists.h"
+#include "form/memory_views.h"
 
 using namespace qv;
 

@@ -15,7 +15,7 @@
 #include "core/element_table.h"
 #include "core/formula_parser.h"
 #include "fuzz_support.h"
-#include "output/number_format.h"
+#include "core/number_format.h"
 #include "output/output_grams.h"
 #include "recipe/recipe_file.h"
 

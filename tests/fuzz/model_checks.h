@@ -5,10 +5,10 @@
 #include <map>
 #include <string>
 
-#include "controls/formula_edit/formula_editing.h"
-#include "core/model.h"
+#include "form/edit/formula_editing.h"
+#include "form/model.h"
 #include "fuzz_support.h"
-#include "solver/memory_views.h"
+#include "form/memory_views.h"
 
 namespace qv::fuzz {
 

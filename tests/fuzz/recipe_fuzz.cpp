@@ -6,14 +6,14 @@
 #include <string>
 #include <string_view>
 
-#include "controls/formula_edit/width_table.h"
-#include "core/model.h"
+#include "form/edit/width_table.h"
+#include "form/model.h"
 #include "fuzz_support.h"
 #include "model_checks.h"
 #include "output/output_grams.h"
 #include "output/text_report.h"
 #include "recipe/recipe_file.h"
-#include "solver/memory_views.h"
+#include "form/memory_views.h"
 
 using namespace qv;
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <locale>
 
-#include "solver/ratio_solver.h"
+#include "form/ratio_solver.h"
 #include "support/recipe_scratch.h"
 #include "support/test_form.h"
 

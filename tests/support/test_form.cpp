@@ -1,7 +1,7 @@
 #include "support/test_form.h"
 
-#include "controls/formula_edit/formula_editing.h"
-#include "solver/element_lists.h"
+#include "form/edit/formula_editing.h"
+#include "form/element_lists.h"
 
 namespace qv::test {
 

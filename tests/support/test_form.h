@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/model.h"
-#include "solver/memory_views.h"
+#include "form/model.h"
+#include "form/memory_views.h"
 #include "support/element_file.h"
 
 namespace qv::test {

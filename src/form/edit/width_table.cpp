@@ -1,6 +1,6 @@
-#include "controls/formula_edit/width_table.h"
+#include "form/edit/width_table.h"
 
-#include "core/formula.h"
+#include "form/formula.h"
 
 namespace qv {
 

@@ -1,7 +1,7 @@
-#include "core/model.h"
+#include "form/model.h"
 
-#include "core/form_view.h"
-#include "solver/ratio_solver.h"
+#include "form/form_view.h"
+#include "form/ratio_solver.h"
 
 namespace qv {
 

@@ -1,9 +1,9 @@
-#include "solver/weighing.h"
+#include "output/weighing.h"
 
 #include <cmath>
 
 #include "core/composition.h"
-#include "core/model.h"
+#include "form/model.h"
 
 namespace qv {
 

@@ -1,10 +1,10 @@
-#include "solver/memory_views.h"
+#include "form/memory_views.h"
 
 #include <algorithm>
 
-#include "controls/formula_edit/formula_editing.h"
-#include "core/model.h"
-#include "solver/element_lists.h"
+#include "form/edit/formula_editing.h"
+#include "form/model.h"
+#include "form/element_lists.h"
 
 namespace qv {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/form_view.h"
+#include "form/form_view.h"
 
 namespace qv {
 

@@ -1,12 +1,12 @@
 #pragma once
 // What the model needs from the main window and its two element lists. The
-// desktop form implements these with widgets; core/memory_views.h holds the
+// desktop form implements these with widgets; form/memory_views.h holds the
 // in-memory versions used by the command line and the tests.
 
 #include <string>
 #include <string_view>
 
-#include "core/control_ids.h"
+#include "form/control_ids.h"
 
 namespace qv {
 

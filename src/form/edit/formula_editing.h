@@ -12,7 +12,7 @@
 #include <optional>
 #include <string_view>
 
-#include "core/formula.h"
+#include "form/formula.h"
 
 namespace qv {
 

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "solver/element_lists.h"
-#include "solver/ratio_solver.h"
+#include "form/element_lists.h"
+#include "form/ratio_solver.h"
 #include "support/test_form.h"
 
 namespace qv {

@@ -2,9 +2,9 @@
 
 #include <string_view>
 
-#include "controls/formula_edit/formula_editing.h"
-#include "controls/formula_edit/width_table.h"
-#include "core/formula.h"
+#include "form/edit/formula_editing.h"
+#include "form/edit/width_table.h"
+#include "form/formula.h"
 
 namespace qv {
 namespace {

@@ -1,4 +1,4 @@
-#include "output/number_format.h"
+#include "core/number_format.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <limits>
 #include <string>
 
-#include "core/formula.h"
+#include "form/formula.h"
 
 namespace qv {
 namespace {

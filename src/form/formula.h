@@ -10,7 +10,7 @@
 
 #include "core/composition.h"
 #include "core/formula_parser.h"
-#include "core/glyph_cell.h"
+#include "form/edit/glyph_cell.h"
 
 namespace qv {
 

@@ -1,4 +1,4 @@
-#include "solver/weighing.h"
+#include "output/weighing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
-#include "controls/formula_edit/formula_editing.h"
+#include "form/edit/formula_editing.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
 
-#include "controls/formula_edit/clipboard.h"
-#include "controls/formula_edit/key_codes.h"
-#include "controls/formula_edit/width_table.h"
-#include "core/model.h"
+#include "form/edit/clipboard.h"
+#include "form/edit/key_codes.h"
+#include "form/edit/width_table.h"
+#include "form/model.h"
 
 namespace qv {
 namespace {

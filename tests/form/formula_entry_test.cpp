@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/model.h"
+#include "form/model.h"
 #include "support/test_form.h"
 
 namespace qv {

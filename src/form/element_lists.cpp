@@ -1,9 +1,9 @@
-#include "solver/element_lists.h"
+#include "form/element_lists.h"
 
 #include <string>
 
-#include "core/form_view.h"
-#include "core/model.h"
+#include "form/form_view.h"
+#include "form/model.h"
 
 namespace qv {
 

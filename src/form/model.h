@@ -15,7 +15,7 @@
 
 #include "core/composition.h"
 #include "core/element_table.h"
-#include "core/formula.h"
+#include "form/formula.h"
 
 namespace qv {
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <string_view>
 
-#include "controls/formula_edit/clipboard.h"
-#include "controls/formula_edit/formula_editing.h"
-#include "controls/formula_edit/key_codes.h"
-#include "controls/formula_edit/width_table.h"
-#include "core/formula.h"
+#include "form/edit/clipboard.h"
+#include "form/edit/formula_editing.h"
+#include "form/edit/key_codes.h"
+#include "form/edit/width_table.h"
+#include "form/formula.h"
 
 namespace qv::testing {
 

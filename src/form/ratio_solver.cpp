@@ -1,12 +1,12 @@
-#include "solver/ratio_solver.h"
+#include "form/ratio_solver.h"
 
 #include <cmath>
 #include <string>
 #include <vector>
 
-#include "core/form_view.h"
-#include "core/model.h"
-#include "output/number_format.h"
+#include "form/form_view.h"
+#include "form/model.h"
+#include "core/number_format.h"
 #include "solver/linear_system.h"
 
 namespace qv {

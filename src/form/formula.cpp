@@ -1,13 +1,13 @@
-#include "core/formula.h"
+#include "form/formula.h"
 
 #include <cmath>
 
-#include "controls/formula_edit/formula_editing.h"
-#include "core/form_view.h"
-#include "core/model.h"
+#include "form/edit/formula_editing.h"
+#include "form/form_view.h"
+#include "form/model.h"
 #include "core/number_scan.h"
-#include "output/number_format.h"
-#include "solver/element_lists.h"
+#include "core/number_format.h"
+#include "form/element_lists.h"
 
 namespace qv {
 
