@@ -8,14 +8,12 @@
 namespace qv::cli {
 
 RecipeSession::RecipeSession(const ElementTable& table, std::string label)
-    : label_(std::move(label)) {
-    model.elementTable = table;
+    : HeadlessForm(table), label_(std::move(label)) {
     // The in-memory form returns from fatal; the process must not go on.
     form.onFatal = [this](std::string_view text, int exitCode) {
         say(std::string(text));
         std::exit(exitCode);
     };
-    model.clearAll();
 }
 
 int RecipeSession::load(const std::string& path) {

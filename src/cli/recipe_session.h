@@ -6,12 +6,11 @@
 #include <cstddef>
 #include <string>
 
-#include "form/model.h"
-#include "form/memory_views.h"
+#include "form/headless_form.h"
 
 namespace qv::cli {
 
-class RecipeSession {
+class RecipeSession : public HeadlessForm {
 public:
     RecipeSession(const ElementTable& table, std::string label);
     RecipeSession(const RecipeSession&) = delete;
@@ -23,11 +22,6 @@ public:
     void flushMessages();
     // Prints a line to stderr, behind the label when there is one.
     void say(const std::string& text) const;
-
-    Model model;
-    MemoryElementList include;
-    MemoryElementList exclude;
-    MemoryFormView form{model, include, exclude};
 
 private:
     std::string label_;

@@ -7,13 +7,12 @@
 #include <string_view>
 
 #include "form/edit/width_table.h"
-#include "form/model.h"
+#include "form/headless_form.h"
 #include "fuzz_support.h"
 #include "model_checks.h"
 #include "output/output_grams.h"
 #include "output/text_report.h"
 #include "recipe/recipe_file.h"
-#include "form/memory_views.h"
 
 using namespace qv;
 
@@ -29,6 +28,7 @@ struct Tables {
     ElementTable shipped;
     ElementTable small;
     WidthTable widths;
+    FormulaStyle style{&widths};
 };
 
 Tables& tables() {
@@ -36,18 +36,8 @@ Tables& tables() {
     return t;
 }
 
-struct Form {
-    explicit Form(const ElementTable& elements) {
-        model.elementTable = elements;
-        for (Formula* f : {&model.finalCompound, &model.difference}) f->widthTable = &tables().widths;
-        for (auto& row : model.sources) row->widthTable = &tables().widths;
-        model.clearAll();
-        form.log.clear();
-    }
-    Model model;
-    MemoryElementList include;
-    MemoryElementList exclude;
-    MemoryFormView form{model, include, exclude};
+struct Form : HeadlessForm {
+    explicit Form(const ElementTable& elements) : HeadlessForm(elements, &tables().style) {}
 
     void check() const { fuzz::checkModel(model, form, include, exclude); }
 };
