@@ -238,33 +238,16 @@ private:
         return chebyshevExceeds(v, d, beta, active);
     }
 
-    // Solves the d x d system `mat` (row-major) * y = rhs in place by Gaussian
-    // elimination with partial pivoting; false when a pivot is negligible.
-    static bool solveDense(int d, std::vector<double>& mat, std::vector<double>& rhs) {
-        for (int k = 0; k < d; ++k) {
-            int p = k;
-            for (int i = k + 1; i < d; ++i)
-                if (std::fabs(mat[static_cast<std::size_t>(i) * d + k]) > std::fabs(mat[static_cast<std::size_t>(p) * d + k])) p = i;
-            double scale = 0.0;
-            for (int j = 0; j < d; ++j) scale = std::max(scale, std::fabs(mat[static_cast<std::size_t>(p) * d + j]));
-            const double pivot = mat[static_cast<std::size_t>(p) * d + k];
-            if (!(std::fabs(pivot) > 1e-13 * scale)) return false;
-            if (p != k) {
-                for (int j = 0; j < d; ++j) std::swap(mat[static_cast<std::size_t>(p) * d + j], mat[static_cast<std::size_t>(k) * d + j]);
-                std::swap(rhs[p], rhs[k]);
-            }
-            for (int i = k + 1; i < d; ++i) {
-                const double f = mat[static_cast<std::size_t>(i) * d + k] / pivot;
-                if (f == 0.0) continue;
-                for (int j = k; j < d; ++j) mat[static_cast<std::size_t>(i) * d + j] -= f * mat[static_cast<std::size_t>(k) * d + j];
-                rhs[i] -= f * rhs[k];
-            }
+    // Solves the d x d system `mat` (row-major) * y = rhs through the square
+    // solver; false when it fails.
+    static bool solveDense(int d, const std::vector<double>& mat, std::vector<double>& rhs) {
+        std::vector<double> a(static_cast<std::size_t>(d) * (d + 1)), y(d);
+        for (int i = 0; i < d; ++i) {
+            for (int j = 0; j < d; ++j) a[static_cast<std::size_t>(j) * d + i] = mat[static_cast<std::size_t>(i) * d + j];
+            a[static_cast<std::size_t>(d) * d + i] = rhs[i];
         }
-        for (int i = d - 1; i >= 0; --i) {
-            double sum = rhs[i];
-            for (int j = i + 1; j < d; ++j) sum -= mat[static_cast<std::size_t>(i) * d + j] * rhs[j];
-            rhs[i] = sum / mat[static_cast<std::size_t>(i) * d + i];
-        }
+        if (!solveSquare(d, a.data(), y.data())) return false;
+        rhs = y;
         return true;
     }
 
