@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "recipe/recipe_file.h"
 
 namespace qv::cli {
 
@@ -16,8 +15,8 @@ RecipeSession::RecipeSession(const ElementTable& table, std::string label)
     };
 }
 
-int RecipeSession::load(const std::string& path) {
-    const int result = loadRecipe(model, path);
+RecipeResult RecipeSession::load(const std::string& path) {
+    const RecipeResult result = loadRecipe(model, path);
     flushMessages();
     return result;
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "form/headless_form.h"
+#include "recipe/recipe_file.h"
 
 namespace qv::cli {
 
@@ -16,8 +17,8 @@ public:
     RecipeSession(const RecipeSession&) = delete;
     RecipeSession& operator=(const RecipeSession&) = delete;
 
-    // loadRecipe's result: 0 loaded (and solved), 1 failed.
-    int load(const std::string& path);
+    // loadRecipe, then the messages it showed.
+    RecipeResult load(const std::string& path);
     // Prints the message boxes shown since the last call, one per line.
     void flushMessages();
     // Prints a line to stderr, behind the label when there is one.
