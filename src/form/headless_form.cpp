@@ -1,6 +1,6 @@
 #include "form/headless_form.h"
 
-#include "form/edit/width_table.h"
+#include "form/edit/formula_style.h"
 
 namespace qv {
 
