@@ -17,7 +17,7 @@
 
 namespace qv {
 
-FormulaEdit::FormulaEdit(QWidget* parent) : QWidget(parent) {
+FormulaEdit::FormulaEdit(QWidget* parent) : QFrame(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setCursor(Qt::ArrowCursor);
@@ -39,7 +39,7 @@ int FormulaEdit::bindEntry(Formula* entry) {
     entry_ = entry;
     dragging_ = false;
     if (entry_ == nullptr) return 0;
-    bindView(entry_->edit, width(), height());
+    bindView(entry_->edit, contentsRect().width(), contentsRect().height());
     update();
     return 0;
 }
@@ -125,9 +125,16 @@ int FormulaEdit::contextMenuMask() {
     return entry_ ? qv::contextMenuMask(*entry_, clipboard_.getText()) : 0;
 }
 
+QPoint FormulaEdit::textOrigin() const {
+    const QRect r = contentsRect();
+    const int line = entry_ ? verticalLayout(entry_->style).caretBottom : r.height();
+    return QPoint(r.left(), r.top() + std::max(0, (r.height() - line) / 2));
+}
+
 QSize FormulaEdit::sizeHint() const {
     const int line = fonts_ ? verticalLayout(fonts_->style()).caretBottom : 22;
-    return QSize(20 * (line / 2), line + 4);
+    const int frame = 2 * frameWidth();
+    return QSize(10 * line + frame, line + 4 + frame);
 }
 
 QSize FormulaEdit::minimumSizeHint() const { return QSize(40, sizeHint().height()); }
@@ -150,12 +157,12 @@ bool FormulaEdit::event(QEvent* event) {
             }
         }
     }
-    return QWidget::event(event);
+    return QFrame::event(event);
 }
 
 bool FormulaEdit::focusNextPrevChild(bool next) {
     if (entry_ != nullptr) return false;
-    return QWidget::focusNextPrevChild(next);
+    return QFrame::focusNextPrevChild(next);
 }
 
 void FormulaEdit::postLater(void (FormulaEdit::*signal)(bool), bool value) {
@@ -165,7 +172,7 @@ void FormulaEdit::postLater(void (FormulaEdit::*signal)(bool), bool value) {
 
 void FormulaEdit::keyPressEvent(QKeyEvent* event) {
     if (entry_ == nullptr) {
-        QWidget::keyPressEvent(event);
+        QFrame::keyPressEvent(event);
         return;
     }
     event->accept();
@@ -207,9 +214,9 @@ void FormulaEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void FormulaEdit::mousePressEvent(QMouseEvent* event) {
-    const int x = static_cast<int>(event->position().x());
+    const int x = static_cast<int>(event->position().x()) - textOrigin().x();
     if (event->button() == Qt::LeftButton) {
-        if (entry_ == nullptr) return QWidget::mousePressEvent(event);
+        if (entry_ == nullptr) return QFrame::mousePressEvent(event);
         setFocus(Qt::MouseFocusReason);
         if (entry_ == nullptr) return;  // focus handling may rebind
         dragging_ = true;
@@ -219,30 +226,30 @@ void FormulaEdit::mousePressEvent(QMouseEvent* event) {
     } else if (event->button() == Qt::RightButton) {
         if (dragging_) return;
         setFocus(Qt::MouseFocusReason);
-        if (entry_ == nullptr) return QWidget::mousePressEvent(event);
+        if (entry_ == nullptr) return QFrame::mousePressEvent(event);
         showContextMenu(event->globalPosition().toPoint());
     } else {
-        QWidget::mousePressEvent(event);
+        QFrame::mousePressEvent(event);
     }
 }
 
 void FormulaEdit::mouseMoveEvent(QMouseEvent* event) {
     if (entry_ == nullptr || !dragging_) return;
-    if (dragTo(entry_->edit, static_cast<int>(event->position().x()))) {
+    if (dragTo(entry_->edit, static_cast<int>(event->position().x()) - textOrigin().x())) {
         restartCaret();
         update();
     }
 }
 
 void FormulaEdit::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton) return QFrame::mouseReleaseEvent(event);
     dragging_ = false;
     update();
 }
 
 void FormulaEdit::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || entry_ == nullptr)
-        return QWidget::mouseDoubleClickEvent(event);
+        return QFrame::mouseDoubleClickEvent(event);
     selectAll(entry_->edit);
     dragging_ = false;
     restartCaret();
@@ -277,7 +284,7 @@ void FormulaEdit::showContextMenu(const QPoint& globalPos) {
 }
 
 void FormulaEdit::focusInEvent(QFocusEvent* event) {
-    QWidget::focusInEvent(event);
+    QFrame::focusInEvent(event);
     if (entry_ == nullptr) return;
     if (event->reason() != Qt::PopupFocusReason && !menuOpen_) focusGained(entry_->edit);
     restartCaret();
@@ -293,7 +300,7 @@ void FormulaEdit::focusOutEvent(QFocusEvent* event) {
         if (entry_->inList) hide();
     }
     update();
-    QWidget::focusOutEvent(event);
+    QFrame::focusOutEvent(event);
 }
 
 void FormulaEdit::restartCaret() {
@@ -308,7 +315,10 @@ void FormulaEdit::restartCaret() {
 void FormulaEdit::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), entry_ ? backgroundOf(*entry_, palette()) : palette().color(QPalette::Base));
+    drawFrame(&painter);
     if (entry_ == nullptr || fonts_ == nullptr) return;
+    painter.setClipRect(contentsRect());
+    painter.translate(textOrigin());
     paintFormula(painter, *entry_, *fonts_, palette(), 0, 0, true);
     if (hasFocus() && caretOn_ && !menuOpen_) {
         const Band caret = caretBand(*entry_);
@@ -318,8 +328,8 @@ void FormulaEdit::paintEvent(QPaintEvent*) {
 }
 
 void FormulaEdit::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    if (entry_ != nullptr) resizeView(entry_->edit, width(), height());
+    QFrame::resizeEvent(event);
+    if (entry_ != nullptr) resizeView(entry_->edit, contentsRect().width(), contentsRect().height());
 }
 
 }  // namespace qv

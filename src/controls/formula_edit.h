@@ -5,13 +5,17 @@
 // paints from the model's drawing plan. The final compound and the
 // difference formula each have one; the source list re-binds its row editor
 // from row to row.
+//
+// No frame by default (the row editor sits on a list cell); a window gives
+// its edits one with setFrameStyle. The text line is centred vertically in
+// the frame's contents: textOrigin() is where the model's client (0, 0) lies.
 
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include <QFrame>
 #include <QTimer>
-#include <QWidget>
 
 #include "controls/clipboard.h"
 #include "form/edit/edit_buffer.h"
@@ -21,7 +25,7 @@ namespace qv {
 struct Formula;
 class FormulaFonts;
 
-class FormulaEdit : public QWidget {
+class FormulaEdit : public QFrame {
     Q_OBJECT
 public:
     explicit FormulaEdit(QWidget* parent = nullptr);
@@ -68,6 +72,8 @@ public:
     // The context menu's enabled items (kMenuCopyEnabled...) for the bound
     // entry and the clipboard as they are now.
     int contextMenuMask();
+
+    QPoint textOrigin() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
