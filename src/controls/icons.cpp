@@ -30,13 +30,14 @@ public:
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         return scaledPixmap(size, mode, state, 1.0);
     }
+    // Qt asks in device pixels and names the ratio they are meant for.
     QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
                          qreal scale) override {
-        QPixmap pixmap(size * scale);
+        QPixmap pixmap(size);
         pixmap.setDevicePixelRatio(scale);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
-        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        paint(&painter, QRect(QPoint(0, 0), (QSizeF(size) / scale).toSize()), mode, state);
         return pixmap;
     }
     QIconEngine* clone() const override { return new PaintedIconEngine(paint_); }

@@ -1,6 +1,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -10,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "controls/accessibility.h"
+#include "controls/icons.h"
 #include "controls/formula_edit.h"
 #include "controls/formula_fonts.h"
 #include "support/test_form.h"
@@ -200,6 +202,42 @@ private slots:
         t->setSelection(0, 4, 2);  // backwards: the caret at the start
         QCOMPARE(h.selection(), "2..3");
         QCOMPARE(t->cursorPosition(), 2);
+    }
+
+    void fontsMeasureOnceInDeviceIndependentPixels() {
+        const FormulaFonts& fonts = sharedFonts();
+        QCOMPARE(QFontInfo(fonts.normalFont()).family(), QStringLiteral("Liberation Serif"));
+        QCOMPARE(QFontInfo(fonts.listFont()).family(), QStringLiteral("Liberation Sans"));
+        const QFontMetrics normal(fonts.normalFont()), small(fonts.subscriptFont());
+        QCOMPARE(fonts.widths().widthOf('('), normal.horizontalAdvance(QLatin1Char('(')));
+        QCOMPARE(fonts.widths().widthOf('2'), small.horizontalAdvance(QLatin1Char('2')));
+        QVERIFY(fonts.widths().widthOf('2') < normal.horizontalAdvance(QLatin1Char('2')));
+        QCOMPARE(fonts.widths().widthOf(' '), normal.horizontalAdvance(QLatin1Char(' ')));
+        QCOMPARE(fonts.widths().widths[127], 0);
+        // Printable ASCII only: far narrower than the face's widest glyph.
+        const QFontMetrics list(fonts.listFont());
+        QCOMPARE(fonts.listMaxCharWidth(), list.horizontalAdvance(QLatin1Char('@')));
+        QVERIFY(fonts.listMaxCharWidth() < list.maxWidth());
+        QCOMPARE(verticalLayout(fonts.style()).subscriptTop,
+                 fonts.normalMetrics().ascent - fonts.subscriptMetrics().ascent + 5);
+    }
+
+    void iconsAreCrispAtEveryScale() {
+        QWidget strip;
+        strip.resize(3 * 36, 36);
+        const QIcon icons[] = {pegIcon(), nonMetalIcon(), metalIcon()};
+        const QColor centres[] = {QColor(200, 24, 24), QColor(200, 24, 24), QColor(30, 80, 200)};
+        for (int i = 0; i < 3; ++i) {
+            auto* label = new QLabel(&strip);
+            label->setGeometry(36 * i, 0, 36, 36);
+            label->setPixmap(icons[i].pixmap(QSize(32, 32), strip.devicePixelRatioF()));
+            const QImage big = icons[i].pixmap(QSize(32, 32), 2.0).toImage();
+            QCOMPARE(big.size(), QSize(64, 64));
+            // The peg's head lies upper right; the markers fill the middle.
+            const QPoint probe = i == 0 ? QPoint(44, 26) : QPoint(32, 32);
+            QCOMPARE(big.pixelColor(probe), centres[i]);
+        }
+        test::saveScreenshot(strip, QStringLiteral("icons"));
     }
 
     void screenshots() {
