@@ -1,0 +1,11 @@
+#pragma once
+// STUB (local only)
+#include <QFont>
+#include <QPoint>
+#include "form/edit/width_table.h"
+class QPainter;
+namespace qv { class Model; struct Formula;
+class FormulaFonts { public: FormulaFonts(); QFont listFont() const { return list_; } int listCharWidth() const; int caretBottom() const; const FontMetrics& listMetrics() const { return listM_; }
+void styleEntries(Model&) const;
+QFont normal_, sub_, list_; FontMetrics normalM_, subM_, listM_; WidthTable table_; };
+void paintFormula(QPainter&, const Formula&, const FormulaFonts&, QPoint, bool);}

@@ -1,0 +1,4 @@
+#pragma once
+// STUB (local only)
+#include <QIcon>
+namespace qv { QIcon pegIcon(); }
