@@ -14,7 +14,6 @@
 #include "controls/formula_fonts.h"
 #include "controls/icons.h"
 #include "controls/ratio_edit.h"
-#include "core/number_format.h"
 #include "form/edit/key_codes.h"
 #include "form/form_view.h"
 #include "form/model.h"
@@ -45,10 +44,6 @@ SourceList::SourceList(QWidget* parent) : QAbstractScrollArea(parent) {
 }
 
 SourceList::~SourceList() = default;
-
-void SourceList::fatal(const char* text) {
-    if (model_ != nullptr && model_->form != nullptr) model_->form->fatal(text, 1);
-}
 
 bool SourceList::configure(SourceListConfig& config) {
     // The checks report through the model's form, so they need the model first.
@@ -192,15 +187,6 @@ QString SourceList::cellText(int row, Column column) const {
 void SourceList::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     back_ = QPixmap();  // recreated at the next paint, at the viewport's size
-}
-
-bool SourceList::viewportEvent(QEvent* event) {
-    // Every pixel is painted; there is nothing to erase.
-    if (event->type() == QEvent::Paint) {
-        paintEvent(static_cast<QPaintEvent*>(event));
-        return true;
-    }
-    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void SourceList::paintEvent(QPaintEvent* event) {

@@ -113,10 +113,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
-    bool viewportEvent(QEvent* event) override;
 
 private:
-    void fatal(const char* text);
     void pressAt(QPoint pos);
     void openEditor(int screenRow, Editor which);
     void placeEditor(Editor which);
