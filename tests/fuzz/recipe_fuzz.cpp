@@ -39,8 +39,8 @@ Tables& tables() {
 struct Form {
     explicit Form(const ElementTable& elements) {
         model.elementTable = elements;
-        for (Formula* f : {&model.finalCompound, &model.difference}) f->widthTable = &tables().widths;
-        for (auto& row : model.sources) row->widthTable = &tables().widths;
+        for (Formula* f : {&model.finalCompound, &model.difference}) f->edit.widthTable = &tables().widths;
+        for (auto& row : model.sources) row->edit.widthTable = &tables().widths;
         model.clearAll();
         form.log.clear();
     }
@@ -64,8 +64,8 @@ int load(Form& f, std::string_view bytes) {
         // default include flags.
         QV_FUZZ_CHECK(f.form.messages.size() == messagesBefore + 1);
         QV_FUZZ_CHECK(f.form.messages.back().text == kRecipeLoadFailedText);
-        QV_FUZZ_CHECK(f.model.finalCompound.length == 0);
-        for (int row = 0; row < kSourceRows; ++row) QV_FUZZ_CHECK(f.model.source(row).length == 0);
+        QV_FUZZ_CHECK(f.model.finalCompound.edit.length == 0);
+        for (int row = 0; row < kSourceRows; ++row) QV_FUZZ_CHECK(f.model.source(row).edit.length == 0);
         QV_FUZZ_CHECK(f.model.elementUse.empty());
         for (int e = 0; e < f.model.elementTable.count(); ++e)
             QV_FUZZ_CHECK(f.model.elementTable.included(e) == f.model.elementTable.metal(e));
