@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include "form/model.h"
+#include "form/edit/formula_style.h"
 namespace qv {
 static FontMetrics metricsOf(const QFont& f) { QFontMetrics m(f); return {m.height(), m.ascent(), m.descent()}; }
 FormulaFonts::FormulaFonts() : normal_("Liberation Serif"), sub_("Liberation Serif"), list_("Liberation Sans") {
@@ -12,9 +13,5 @@ FormulaFonts::FormulaFonts() : normal_("Liberation Serif"), sub_("Liberation Ser
  fillWidthTable(table_, [&](char c){ return n.horizontalAdvance(QChar(c)); }, [&](char c){ return s.horizontalAdvance(QChar(c)); }); }
 int FormulaFonts::listCharWidth() const { QFontMetrics m(list_); int w=0; for (int c=32;c<127;++c) w=std::max(w, m.horizontalAdvance(QChar(c))); return w; }
 int FormulaFonts::caretBottom() const { return normalM_.ascent + std::max(normalM_.descent, 5); }
-void FormulaFonts::styleEntries(Model& m) const { FormulaStyle st{&table_, &normalM_, &subM_, 0, -5}; applyStyle(m.finalCompound, st); for (auto& e : m.sources) applyStyle(*e, st); }
-void paintFormula(QPainter& p, const Formula& f, const FormulaFonts& fonts, QPoint at, bool) {
- p.save(); p.setPen(f.valid ? Qt::black : Qt::gray);
- for (int i=0;i<f.length;++i){ const auto& c=f.cells[i]; p.setFont(c.fullSize? fonts.normal_ : fonts.sub_); int y = c.fullSize ? f.baseline : f.subscriptTop + fonts.subM_.ascent; p.drawText(at.x()+c.x-f.viewLeft, at.y()+y, QString(QChar(c.ch))); }
- p.restore(); }
+void FormulaFonts::styleEntries(Model& m) const { FormulaStyle st; st.widthTable=&table_; st.normalMetrics=&normalM_; st.subscriptMetrics=&subM_; applyStyle(m.finalCompound, st); for (auto& e : m.sources) copyRowStyle(*e, m.finalCompound); }
 }

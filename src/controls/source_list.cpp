@@ -14,7 +14,9 @@
 #include "controls/formula_fonts.h"
 #include "controls/icons.h"
 #include "controls/ratio_edit.h"
+#include "form/edit/drawing_plan.h"
 #include "form/edit/key_codes.h"
+#include "form/edit/width_table.h"
 #include "form/form_view.h"
 #include "form/model.h"
 
@@ -227,7 +229,7 @@ void SourceList::paintRow(QPainter& p, int r, const QRect& update) {
     if (hasText && update.right() >= separators_[0] && update.left() < separators_[1]) {
         p.save();
         p.setClipRect(QRect(separators_[0], 0, widths_[MaterialColumn], viewport()->height()));
-        paintFormula(p, *e, *fonts_, QPoint(separators_[0] + 1, y + 1), false);
+        paintFormula(p, *e, separators_[0] + 1, y + 1);
         p.restore();
     }
     if (e->fixed && update.right() >= separators_[1] && update.left() < separators_[2])
@@ -243,6 +245,18 @@ void SourceList::paintRow(QPainter& p, int r, const QRect& update) {
                                : palette().color(QPalette::Disabled, QPalette::Text));
         const QRect ratioCell(separators_[2] + kTextInset, y, widths_[RatioColumn] - kTextInset, rowHeight_);
         p.drawText(ratioCell, Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(e->ratioText));
+    }
+}
+
+void SourceList::paintFormula(QPainter& p, const Formula& e, int x, int y) {
+    const DrawingPlan plan = planFormula(e, x, y, false);
+    for (const PlannedGlyph& g : plan.glyphs) {
+        const bool normal = g.font == FontRole::Normal;
+        const FontMetrics* metrics = normal ? e.style.normalMetrics : e.style.subscriptMetrics;
+        p.setFont(fonts_->font(normal ? 0 : 1));
+        p.setPen(g.color == ColorRole::GreyText ? palette().color(QPalette::Disabled, QPalette::Text)
+                                                : palette().color(QPalette::Text));
+        p.drawText(QPoint(g.x, g.top + (metrics != nullptr ? metrics->ascent : 0)), QString(QChar(g.ch)));
     }
 }
 

@@ -124,6 +124,7 @@ private:
     void focusChanged(QWidget* old, QWidget* now);
     void updateScreenRows(int from, int to);
     void paintRow(QPainter& p, int screenRow, const QRect& update);
+    void paintFormula(QPainter& p, const Formula& e, int x, int y);
     QRect pegRect(int screenRow) const;
     int clampPosition(int position) const;
 
