@@ -1,17 +1,52 @@
-// STUB (local only)
 #include "controls/formula_fonts.h"
+
 #include <QFontMetrics>
-#include <QPainter>
+
 #include "form/model.h"
-#include "form/edit/formula_style.h"
+
 namespace qv {
-static FontMetrics metricsOf(const QFont& f) { QFontMetrics m(f); return {m.height(), m.ascent(), m.descent()}; }
-FormulaFonts::FormulaFonts() : normal_("Liberation Serif"), sub_("Liberation Serif"), list_("Liberation Sans") {
- normal_.setPointSize(14); sub_.setPointSize(9); list_.setPointSize(11);
- normalM_=metricsOf(normal_); subM_=metricsOf(sub_); listM_=metricsOf(list_);
- QFontMetrics n(normal_), s(sub_);
- fillWidthTable(table_, [&](char c){ return n.horizontalAdvance(QChar(c)); }, [&](char c){ return s.horizontalAdvance(QChar(c)); }); }
-int FormulaFonts::listCharWidth() const { QFontMetrics m(list_); int w=0; for (int c=32;c<127;++c) w=std::max(w, m.horizontalAdvance(QChar(c))); return w; }
-int FormulaFonts::caretBottom() const { return normalM_.ascent + std::max(normalM_.descent, 5); }
-void FormulaFonts::styleEntries(Model& m) const { FormulaStyle st; st.widthTable=&table_; st.normalMetrics=&normalM_; st.subscriptMetrics=&subM_; applyStyle(m.finalCompound, st); for (auto& e : m.sources) copyRowStyle(*e, m.finalCompound); }
+namespace {
+
+QFont makeFont(const char* family, QFont::StyleHint hint, int points) {
+    QFont font(QString::fromLatin1(family));
+    font.setStyleHint(hint, QFont::PreferQuality);
+    font.setPointSize(points);
+    return font;
 }
+
+FontMetrics metricsOf(const QFont& font) {
+    const QFontMetrics m(font);
+    return FontMetrics{m.height(), m.ascent(), m.descent()};
+}
+
+}  // namespace
+
+// Liberation Serif and Sans have the metrics of the classic office faces.
+FormulaFonts::FormulaFonts()
+    : normal_(makeFont("Liberation Serif", QFont::Serif, kFormulaPointSize)),
+      subscript_(makeFont("Liberation Serif", QFont::Serif, kSubscriptPointSize)),
+      list_(makeFont("Liberation Sans", QFont::SansSerif, kListPointSize)),
+      normalMetrics_(metricsOf(normal_)),
+      subscriptMetrics_(metricsOf(subscript_)),
+      listMetrics_(metricsOf(list_)) {
+    const QFontMetrics normal(normal_);
+    const QFontMetrics subscript(subscript_);
+    fillWidthTable(
+        widths_, [&](char c) { return normal.horizontalAdvance(QLatin1Char(c)); },
+        [&](char c) { return subscript.horizontalAdvance(QLatin1Char(c)); });
+    const QFontMetrics list(list_);
+    for (int c = 32; c <= 126; ++c)
+        listMaxCharWidth_ = std::max(listMaxCharWidth_, list.horizontalAdvance(QLatin1Char(char(c))));
+}
+
+FormulaStyle FormulaFonts::style() const {
+    return FormulaStyle{&widths_, &normalMetrics_, &subscriptMetrics_, 0, -5, std::nullopt};
+}
+
+void FormulaFonts::applyTo(Model& model) const {
+    applyStyle(model.finalCompound, style());
+    applyStyle(model.difference, style());
+    for (auto& row : model.sources) copyRowStyle(*row, model.finalCompound);
+}
+
+}  // namespace qv

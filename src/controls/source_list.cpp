@@ -12,11 +12,11 @@
 #include "controls/editor_update_guard.h"
 #include "controls/formula_edit.h"
 #include "controls/formula_fonts.h"
+#include "controls/formula_painter.h"
 #include "controls/icons.h"
 #include "controls/ratio_edit.h"
-#include "form/edit/drawing_plan.h"
 #include "form/edit/key_codes.h"
-#include "form/edit/width_table.h"
+#include "form/edit/formula_style.h"
 #include "form/form_view.h"
 #include "form/model.h"
 
@@ -65,6 +65,7 @@ bool SourceList::configure(SourceListConfig& config) {
     rowHeight_ = config.rowHeight > 0 ? config.rowHeight : rowHeightFor(*fonts_);
 
     formulaEditor_ = new FormulaEdit(viewport());
+    formulaEditor_->setFonts(fonts_);
     formulaEditor_->setObjectName("formulaEditor");
     formulaEditor_->hide();
     ratioEditor_ = new RatioEdit(viewport(), false);
@@ -84,7 +85,7 @@ bool SourceList::configure(SourceListConfig& config) {
     rowsPerPage_ = std::clamp(viewport()->height() / rowHeight_, 1, rowCount_);
     setFixedHeight(rowsPerPage_ * rowHeight_ + chrome);
 
-    const int m = fonts_->listCharWidth();
+    const int m = fonts_->listMaxCharWidth();
     widths_[NumberColumn] = config.numberWidth * m;
     widths_[FixColumn] = config.fixWidth * m;
     widths_[RatioColumn] = config.ratioWidth * m;
@@ -129,9 +130,9 @@ bool SourceList::configure(SourceListConfig& config) {
 }
 
 int SourceList::rowHeightFor(const FormulaFonts& fonts) {
-    // The formula editor sits 1 pixel inside the row and needs the room of
-    // the caret band; a list text wants a few pixels above and below.
-    const int formula = 1 + fonts.caretBottom() + 3;
+    // The formula editor sits 1 pixel inside the row and wants a little room
+    // around its caret band; a list text wants a few pixels above and below.
+    const int formula = 1 + verticalLayout(fonts.style()).caretBottom + 4;
     const int text = fonts.listMetrics().height + 2 * kTextInset;
     return std::max(formula, text);
 }
@@ -229,7 +230,9 @@ void SourceList::paintRow(QPainter& p, int r, const QRect& update) {
     if (hasText && update.right() >= separators_[0] && update.left() < separators_[1]) {
         p.save();
         p.setClipRect(QRect(separators_[0], 0, widths_[MaterialColumn], viewport()->height()));
-        paintFormula(p, *e, separators_[0] + 1, y + 1);
+        // Where the row editor would put it, so that opening it moves nothing.
+        const QPoint origin = cellRect(r, MaterialColumn).topLeft() + formulaEditor_->textOrigin();
+        paintFormula(p, *e, *fonts_, palette(), origin.x(), origin.y(), false);
         p.restore();
     }
     if (e->fixed && update.right() >= separators_[1] && update.left() < separators_[2])
@@ -242,21 +245,9 @@ void SourceList::paintRow(QPainter& p, int r, const QRect& update) {
 
     if (hasText && update.right() >= separators_[2]) {
         p.setPen(e->ratioValid ? palette().color(QPalette::Text)
-                               : palette().color(QPalette::Disabled, QPalette::Text));
+                               : palette().color(QPalette::PlaceholderText));
         const QRect ratioCell(separators_[2] + kTextInset, y, widths_[RatioColumn] - kTextInset, rowHeight_);
         p.drawText(ratioCell, Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(e->ratioText));
-    }
-}
-
-void SourceList::paintFormula(QPainter& p, const Formula& e, int x, int y) {
-    const DrawingPlan plan = planFormula(e, x, y, false);
-    for (const PlannedGlyph& g : plan.glyphs) {
-        const bool normal = g.font == FontRole::Normal;
-        const FontMetrics* metrics = normal ? e.style.normalMetrics : e.style.subscriptMetrics;
-        p.setFont(fonts_->font(normal ? 0 : 1));
-        p.setPen(g.color == ColorRole::GreyText ? palette().color(QPalette::Disabled, QPalette::Text)
-                                                : palette().color(QPalette::Text));
-        p.drawText(QPoint(g.x, g.top + (metrics != nullptr ? metrics->ascent : 0)), QString(QChar(g.ch)));
     }
 }
 

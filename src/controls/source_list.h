@@ -124,7 +124,6 @@ private:
     void focusChanged(QWidget* old, QWidget* now);
     void updateScreenRows(int from, int to);
     void paintRow(QPainter& p, int screenRow, const QRect& update);
-    void paintFormula(QPainter& p, const Formula& e, int x, int y);
     QRect pegRect(int screenRow) const;
     int clampPosition(int position) const;
 

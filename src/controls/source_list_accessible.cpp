@@ -162,9 +162,4 @@ QString SourceListAccessible::rowDescription(int row) const {
     return QString::number(row + 1);
 }
 
-QAccessibleInterface* sourceListAccessible(const QString&, QObject* object) {
-    auto* list = qobject_cast<SourceList*>(object);
-    return list != nullptr ? new SourceListAccessible(list) : nullptr;
-}
-
 }  // namespace qv

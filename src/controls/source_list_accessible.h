@@ -53,8 +53,4 @@ private:
     mutable std::vector<QAccessible::Id> cells_;  // registered on first use
 };
 
-// The factory entry for QAccessible::installFactory: the table for a
-// SourceList, nullptr for anything else.
-QAccessibleInterface* sourceListAccessible(const QString& className, QObject* object);
-
 }  // namespace qv

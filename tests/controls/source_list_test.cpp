@@ -3,7 +3,6 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QDir>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -16,12 +15,13 @@
 #include "controls/formula_fonts.h"
 #include "controls/ratio_edit.h"
 #include "controls/source_list.h"
-#include "controls/source_list_accessible.h"
+#include "controls/accessibility.h"
 #include "form/edit/formula_editing.h"
 #include "form/edit/key_codes.h"
 #include "form/memory_views.h"
 #include "form/model.h"
 #include "support/element_file.h"
+#include "widget_support.h"
 
 using qv::SourceList;
 
@@ -50,7 +50,7 @@ struct ListWindow {
     qv::MemoryElementList include;
     qv::MemoryElementList exclude;
     ListFormView form{model, include, exclude};
-    qv::FormulaFonts fonts;
+    const qv::FormulaFonts& fonts = qv::test::sharedFonts();
     QWidget window;
     QLineEdit* before = new QLineEdit(&window);
     SourceList* list = new SourceList(&window);
@@ -60,7 +60,7 @@ struct ListWindow {
     explicit ListWindow(int visibleRows = 8) {
         qv::test::loadElementText(model.elementTable, qv::test::kSmallElementFile);
         model.clearAll();
-        fonts.styleEntries(model);
+        fonts.applyTo(model);
         form.list = list;
         const int rowHeight = SourceList::rowHeightFor(fonts);
         before->setGeometry(10, 10, 200, 24);
@@ -93,7 +93,7 @@ struct ListWindow {
         QCoreApplication::processEvents();  // the editors post their requests
     }
     void type(const QString& text) {
-        QTest::keyClicks(QApplication::focusWidget(), text);
+        qv::test::typeKeys(QApplication::focusWidget(), text);
         QCoreApplication::processEvents();
     }
     // The solver announces every run with the Include count.
@@ -131,24 +131,16 @@ struct ListWindow {
     }
 };
 
-void saveScreenshot(QWidget& widget, const QString& name) {
-    const QString dir = qEnvironmentVariable("QV_SCREENSHOTS");
-    if (dir.isEmpty()) return;
-    QDir().mkpath(dir);
-    const int percent = qRound(widget.devicePixelRatioF() * 100);
-    QVERIFY(widget.grab().save(QDir(dir).filePath(QString("%1-%2.png").arg(name).arg(percent))));
-}
-
 }  // namespace
 
 class SourceListTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QAccessible::installFactory(qv::sourceListAccessible); }
+    void initTestCase() { qv::installAccessibility(); }
 
     void configureLaysOutColumns() {
         ListWindow w(8);
-        const int m = w.fonts.listCharWidth();
+        const int m = w.fonts.listMaxCharWidth();
         const int client = w.list->viewport()->width();
         QCOMPARE(w.list->rowsPerPage(), 8);
         QCOMPARE(w.list->viewport()->height(), 8 * w.list->rowHeight());
@@ -161,7 +153,7 @@ private slots:
         QCOMPARE(w.list->verticalScrollBar()->maximum(), 30 - 8);
         QCOMPARE(w.list->rowCount(), 30);
         // The row height leaves the formula editor room for its caret band.
-        QVERIFY(w.list->rowHeight() - 1 >= w.fonts.caretBottom());
+        QVERIFY(w.list->rowHeight() - 1 >= w.list->formulaEditor()->sizeHint().height());
     }
 
     void configureRefusals() {
@@ -332,7 +324,7 @@ private slots:
         w.click(2, SourceList::MaterialColumn);
         w.type("Fe2O3-");
         w.key(Qt::Key_Return);
-        saveScreenshot(w.window, "source-list");
+        qv::test::saveScreenshot(w.window, "source-list");
     }
 };
 
