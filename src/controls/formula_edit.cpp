@@ -1,5 +1,6 @@
 #include "controls/formula_edit.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -40,6 +41,8 @@ int FormulaEdit::bindEntry(Formula* entry) {
     dragging_ = false;
     if (entry_ == nullptr) return 0;
     bindView(entry_->edit, contentsRect().width(), contentsRect().height());
+    spokenText_ = QString::fromLatin1(entry_->text().c_str());
+    spokenCaret_ = -1;
     update();
     return 0;
 }
@@ -60,7 +63,7 @@ int FormulaEdit::getLine(int line, char* buffer) const {
 
 bool FormulaEdit::setText(std::string_view text) {
     if (entry_ == nullptr || qv::setText(*entry_, text) < 0) return false;
-    update();
+    refresh();
     return true;
 }
 
@@ -71,13 +74,13 @@ std::optional<Selection> FormulaEdit::selection() const {
 void FormulaEdit::setSelection(int start, int end) {
     if (entry_ == nullptr) return;
     selectRange(entry_->edit, start, end);
-    update();
+    refresh();
 }
 
 bool FormulaEdit::replaceSelection(std::string_view text) {
     if (entry_ == nullptr) return false;
     const bool inserted = qv::replaceSelection(*entry_, text) > 0;
-    update();
+    refresh();
     return inserted;
 }
 
@@ -86,35 +89,35 @@ int FormulaEdit::limitText() const { return entry_ ? entry_->edit.capacity : 0; 
 bool FormulaEdit::copy() {
     if (entry_ == nullptr) return false;
     const bool ok = copySelection(entry_->edit, &clipboard_);
-    update();
+    refresh();
     return ok;
 }
 
 bool FormulaEdit::cut() {
     if (entry_ == nullptr) return false;
     const bool ok = cutSelection(entry_->edit, &clipboard_, false);
-    update();
+    refresh();
     return ok;
 }
 
 bool FormulaEdit::paste() {
     if (entry_ == nullptr) return false;
     const bool ok = pasteWithoutHook(*entry_, &clipboard_);
-    update();
+    refresh();
     return ok;
 }
 
 bool FormulaEdit::clear() {
     if (entry_ == nullptr) return false;
     const bool ok = deleteForward(entry_->edit, false);
-    update();
+    refresh();
     return ok;
 }
 
 void FormulaEdit::undo() {
     if (entry_ == nullptr) return;
     qv::undo(entry_->edit);
-    update();
+    refresh();
 }
 
 void FormulaEdit::resetBoundEntry() {
@@ -209,7 +212,7 @@ void FormulaEdit::keyPressEvent(QKeyEvent* event) {
                                 }};
     if (handleKey(*entry_, vk->code, vk->modifiers, context)) {
         restartCaret();
-        update();
+        refresh();
     }
 }
 
@@ -222,7 +225,7 @@ void FormulaEdit::mousePressEvent(QMouseEvent* event) {
         dragging_ = true;
         clickAt(entry_->edit, x);
         restartCaret();
-        update();
+        refresh();
     } else if (event->button() == Qt::RightButton) {
         if (dragging_) return;
         setFocus(Qt::MouseFocusReason);
@@ -237,14 +240,14 @@ void FormulaEdit::mouseMoveEvent(QMouseEvent* event) {
     if (entry_ == nullptr || !dragging_) return;
     if (dragTo(entry_->edit, static_cast<int>(event->position().x()) - textOrigin().x())) {
         restartCaret();
-        update();
+        refresh();
     }
 }
 
 void FormulaEdit::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return QFrame::mouseReleaseEvent(event);
     dragging_ = false;
-    update();
+    refresh();
 }
 
 void FormulaEdit::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -253,7 +256,7 @@ void FormulaEdit::mouseDoubleClickEvent(QMouseEvent* event) {
     selectAll(entry_->edit);
     dragging_ = false;
     restartCaret();
-    update();
+    refresh();
 }
 
 void FormulaEdit::showContextMenu(const QPoint& globalPos) {
@@ -280,7 +283,7 @@ void FormulaEdit::showContextMenu(const QPoint& globalPos) {
     menuOpen_ = false;
     if (entry_ == nullptr) return;
     const int choice = chosen != nullptr ? chosen->data().toInt() : kMenuDismissed;
-    if (contextCommand(*entry_, choice, EditorContext{&clipboard_, {}})) update();
+    if (contextCommand(*entry_, choice, EditorContext{&clipboard_, {}})) refresh();
 }
 
 void FormulaEdit::focusInEvent(QFocusEvent* event) {
@@ -288,7 +291,7 @@ void FormulaEdit::focusInEvent(QFocusEvent* event) {
     if (entry_ == nullptr) return;
     if (event->reason() != Qt::PopupFocusReason && !menuOpen_) focusGained(entry_->edit);
     restartCaret();
-    update();
+    refresh();
 }
 
 void FormulaEdit::focusOutEvent(QFocusEvent* event) {
@@ -299,8 +302,32 @@ void FormulaEdit::focusOutEvent(QFocusEvent* event) {
         focusLost(entry_->edit);
         if (entry_->inList) hide();
     }
-    update();
+    refresh();
     QFrame::focusOutEvent(event);
+}
+
+void FormulaEdit::refresh() {
+    update();
+    if (entry_ == nullptr || !QAccessible::isActive()) return;
+    // Screen readers hear what changed since they were last told.
+    const EditBuffer& b = entry_->edit;
+    const QString text = QString::fromLatin1(entry_->text().c_str());
+    if (text != spokenText_) {
+        QAccessibleTextUpdateEvent event(this, 0, spokenText_, text);
+        QAccessible::updateAccessibility(&event);
+        spokenText_ = text;
+    }
+    if (b.caret == spokenCaret_ && b.anchor == spokenAnchor_) return;
+    spokenCaret_ = b.caret;
+    spokenAnchor_ = b.anchor;
+    if (b.hasSelection()) {
+        QAccessibleTextSelectionEvent event(this, b.selectionStart(), b.selectionEnd());
+        event.setCursorPosition(b.caret);
+        QAccessible::updateAccessibility(&event);
+    } else {
+        QAccessibleTextCursorEvent event(this, b.caret);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void FormulaEdit::restartCaret() {

@@ -105,6 +105,8 @@ private:
     void showContextMenu(const QPoint& globalPos);
     void postLater(void (FormulaEdit::*signal)(bool), bool value);
     void restartCaret();
+    // Repaints and tells assistive technology about the text and caret.
+    void refresh();
 
     Formula* entry_ = nullptr;
     const FormulaFonts* fonts_ = nullptr;
@@ -113,6 +115,9 @@ private:
     bool menuOpen_ = false;
     bool caretOn_ = false;
     QTimer caretBlink_;
+    QString spokenText_;
+    int spokenCaret_ = -1;
+    int spokenAnchor_ = -1;
 };
 
 }  // namespace qv
