@@ -8,6 +8,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cmath>
 
 #include "controls/editor_update_guard.h"
 #include "controls/formula_edit.h"
@@ -209,7 +210,8 @@ void SourceList::paintEvent(QPaintEvent* event) {
     {
         QPainter p(&back_);
         p.fillRect(client, background_);
-        p.setPen(palette().color(QPalette::Mid));
+        // Whole device pixels, so that every line is equally thick at 150 %.
+        p.setPen(QPen(palette().color(QPalette::Mid), std::max(1.0, std::floor(ratio)) / ratio));
         for (int r = 0; r < rowsPerPage_; ++r) p.drawLine(0, r * rowHeight_, client.right(), r * rowHeight_);
         for (int s : separators_) p.drawLine(s, 0, s, client.bottom());
 
