@@ -64,6 +64,7 @@ bool SourceList::configure(SourceListConfig& config) {
     rowCount_ = config.rowCount;
     background_ = config.background;
     rowHeight_ = config.rowHeight > 0 ? config.rowHeight : rowHeightFor(*fonts_);
+    config.rowHeight = rowHeight_;
 
     formulaEditor_ = new FormulaEdit(viewport());
     formulaEditor_->setFonts(fonts_);
@@ -102,7 +103,8 @@ bool SourceList::configure(SourceListConfig& config) {
 
     active_ = Editor::None;
     ratioEditor_->setFont(fonts_->listFont());
-    // The editor's text starts where the painted ratio does.
+    // The editor's text starts where the painted ratio does (a frameless
+    // line edit keeps a few pixels of its own before the text).
     ratioEditor_->setTextMargins(kTextInset - 4, 0, 0, 0);
 
     QScrollBar* bar = verticalScrollBar();

@@ -8,7 +8,6 @@
 
 #include <QAbstractScrollArea>
 #include <QColor>
-#include <QFont>
 #include <QPixmap>
 #include <QString>
 
@@ -27,7 +26,7 @@ struct SourceListConfig {
     int rowCount = 30;                // in: 1..30
     const FormulaFonts* fonts = nullptr;  // in: formula fonts and the list font
     QColor background{254, 251, 209}; // in
-    int rowHeight = 0;                // in: pixels; 0 takes rowHeightFor(fonts)
+    int rowHeight = 0;                // in and out: pixels; 0 takes rowHeightFor(fonts)
     int borderWidth = 0;              // out: the list's left frame
     int numberWidth = 3;              // in and out
     int materialWidth = 0;            // out: what the other three leave
@@ -45,9 +44,9 @@ public:
     explicit SourceList(QWidget* parent = nullptr);
     ~SourceList() override;
 
-    // One-time set-up: creates nothing visible yet, fixes the height to whole
-    // rows, lays out the columns and writes their widths back into the
-    // config. A missing model or fonts, a row count out of range, a list
+    // One-time set-up, once the list has its final width: creates the two
+    // hidden editors, cuts the height to whole rows, lays out the columns
+    // from that width and writes their widths back into the config. A missing model or fonts, a row count out of range, a list
     // without a parent or a second call are fatal through the model's form;
     // false then (the in-memory form returns).
     bool configure(SourceListConfig& config);
