@@ -32,8 +32,7 @@ protected:
 };
 
 bool takesTabFocus(const QWidget* w) {
-    return (w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(w->window()) && w->isEnabled() &&
-           w->isVisible();
+    return (w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled();
 }
 
 }  // namespace
@@ -80,7 +79,8 @@ bool FocusFrameView::eventFilter(QObject* watched, QEvent* event) {
         if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) break;
         const bool backward =
             key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
-        if (QWidget* next = nextTabStop(view_, backward)) next->setFocus(backward ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+        if (QWidget* next = nextTabStop(view_, backward))
+            next->setFocus(backward ? Qt::BacktabFocusReason : Qt::TabFocusReason);
         return true;
     }
     default:

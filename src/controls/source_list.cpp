@@ -240,7 +240,7 @@ void SourceList::paintRow(QPainter& p, int r, const QRect& update) {
         p.restore();
     }
     if (e->fixed && update.right() >= separators_[1] && update.left() < separators_[2])
-        pegIcon().paint(&p, pegRect(r));
+        paintPeg(p, pegRect(r));
 
     p.setFont(fonts_->listFont());
     p.setPen(palette().color(QPalette::Text));
