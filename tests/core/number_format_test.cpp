@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -46,7 +47,7 @@ TEST(FormatShortest, ReadsBackExactly) {
         {-std::numeric_limits<double>::max(), "-1.7976931348623157e+308"}};
     for (const auto& c : cases) {
         EXPECT_EQ(formatShortest(c.value), c.text);
-        EXPECT_EQ(std::stod(c.text), c.value) << c.text;
+        EXPECT_EQ(std::strtod(c.text, nullptr), c.value) << c.text;
     }
 }
 
