@@ -214,6 +214,7 @@ SeriesSample runSample(Model& model, const std::vector<SeriesColumn>& columns, d
         return sample;
     }
     final.setEntry(expansion.formula, final.ratio, false);
+    sample.formula = final.text();
     model.runSolver();
     if (final.classify() >= Free) sample.molarMass = final.molarMass();
     FormView& form = *model.form;
