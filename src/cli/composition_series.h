@@ -61,32 +61,33 @@ private:
 
 // A listed source row (Free or Fixed), as the series prints it.
 struct SeriesColumn {
-    int row = 0;                // 0..29
+    int row = 0;  // 0..29
     std::string formula;
     bool fixed = false;
     double molarMass = 0.0;
-    double purity = 100.0;      // percent
+    double purity = 100.0;  // percent
 };
 
 struct SampleAmount {
     double ratio = 0.0;
-    double grams = 0.0;          // for a pure material
-    double gramsCorrected = 0.0; // what to weigh at the row's purity
+    double grams = 0.0;           // for a pure material
+    double gramsCorrected = 0.0;  // what to weigh at the row's purity
 };
 
 struct SeriesSample {
     double value = 0.0;
     std::string formula;
     bool ok = false;
-    std::string status;          // "ok", or why there is no answer
-    double ratio = 0.0;          // of the final compound
-    std::optional<double> molarMass;  // of the final compound, when it parsed
+    std::string status;                 // "ok", or why there is no answer
+    double ratio = 0.0;                 // of the final compound
+    std::optional<double> molarMass;    // of the final compound, when it parsed
     std::vector<SampleAmount> amounts;  // one per column, empty without an answer
-    std::string residual;        // the balance residual
+    std::string residual;               // the balance residual
 };
 
 // The loaded recipe's listed rows in row order, with their purities.
-std::vector<SeriesColumn> seriesColumns(const Model& model, const std::map<int, double>& purityByRow);
+std::vector<SeriesColumn> seriesColumns(const Model& model,
+                                        const std::map<int, double>& purityByRow);
 
 // One sample: the model (loaded, with its form) gets the expanded final
 // compound, the solver runs, and the answer is weighed for `grams`. A non-empty

@@ -17,8 +17,10 @@ bool parsePurity(std::string_view text, Purity& purity, std::string& error) {
     const std::string_view number = text.substr(equals + 1);
     double percent = 0.0;
     if (scanDecimal(number, 0, percent) != number.size() || !(percent > 0.0 && percent <= 100.0)) {
-        error = "--purity " + purity.formula + ": the percentage must be a number above 0 and at most "
-                "100, not \"" + std::string(number) + "\"";
+        error = "--purity " + purity.formula +
+                ": the percentage must be a number above 0 and at most "
+                "100, not \"" +
+                std::string(number) + "\"";
         return false;
     }
     purity.percent = percent;

@@ -20,8 +20,8 @@ namespace qv::cli {
 namespace {
 
 // The output's own field names; a variable must not shadow them.
-constexpr std::string_view kFieldNames[] = {"final_formula", "status", "grams", "ratio",
-                                            "molar_mass", "rows", "balance_residual"};
+constexpr std::string_view kFieldNames[] = {"final_formula", "status", "grams",           "ratio",
+                                            "molar_mass",    "rows",   "balance_residual"};
 
 struct SeriesOptions {
     std::string atoms;
@@ -57,11 +57,14 @@ bool parseSeriesOptions(const Invocation& inv, SeriesOptions& opt) {
         std::string value;
         OptionMatch match = OptionMatch::No;
         for (const auto& [name, target] : {std::pair{"--final", &opt.finalTemplate},
-                                           {"--vary", &opt.vary}, {"--grams", &opt.grams},
-                                           {"--format", &opt.format}, {"--atoms", &opt.atoms},
+                                           {"--vary", &opt.vary},
+                                           {"--grams", &opt.grams},
+                                           {"--format", &opt.format},
+                                           {"--atoms", &opt.atoms},
                                            {"--purity", &value}}) {
             match = matchOption(args, i, name, *target);
-            if (match == OptionMatch::Missing) return complain(std::string(name) + " needs a value");
+            if (match == OptionMatch::Missing)
+                return complain(std::string(name) + " needs a value");
             if (match != OptionMatch::Yes) continue;
             if (target == &opt.grams) opt.gramsGiven = true;
             if (target == &value) {
@@ -81,7 +84,9 @@ bool parseSeriesOptions(const Invocation& inv, SeriesOptions& opt) {
 }
 
 bool isVariableName(std::string_view name) {
-    auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+    auto letter = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+    };
     if (name.empty() || !letter(name[0])) return false;
     return std::all_of(name.begin(), name.end(),
                        [&](char c) { return letter(c) || (c >= '0' && c <= '9'); });
@@ -92,10 +97,13 @@ bool readVary(const std::string& text, std::string& name, std::vector<double>& v
     const std::size_t equals = text.find('=');
     name = text.substr(0, std::min(equals, text.size()));
     if (equals == std::string::npos || !isVariableName(name))
-        return complain("--vary needs NAME=FROM:TO:STEP with NAME a letter or \"_\" followed by "
-                        "letters, digits or \"_\", not \"" + text + "\"");
+        return complain(
+            "--vary needs NAME=FROM:TO:STEP with NAME a letter or \"_\" followed by "
+            "letters, digits or \"_\", not \"" +
+            text + "\"");
     for (std::string_view field : kFieldNames)
-        if (name == field) return complain("--vary: \"" + name + "\" names an output field; choose another name");
+        if (name == field)
+            return complain("--vary: \"" + name + "\" names an output field; choose another name");
     SeriesRange range;
     std::string error;
     if (!parseSeriesRange(std::string_view(text).substr(equals + 1), range, error) ||
@@ -198,7 +206,8 @@ std::string tableText(const std::string& name, const std::string& tag,
     }
     std::vector<std::size_t> widths(header.size(), 0);
     for (const auto& cells : lines)
-        for (std::size_t i = 0; i < cells.size(); ++i) widths[i] = std::max(widths[i], cells[i].size());
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            widths[i] = std::max(widths[i], cells[i].size());
 
     std::string out = "ID: " + tag + "\n";
     out += "Amount weighed (g) for " + gramsText + " grams of each final compound\n\n";
@@ -253,7 +262,8 @@ int runSeries(const Invocation& inv) {
         return kExitUsage;
     }
     GramCheck gramCheck = GramCheck::Ok;
-    if (!opt.gramsGiven) gramCheck = readOutputGrams(session.form.controlText(ControlId::Mass), grams);
+    if (!opt.gramsGiven)
+        gramCheck = readOutputGrams(session.form.controlText(ControlId::Mass), grams);
     const std::string_view gramsRefused = gramCheckMessage(gramCheck);
 
     const std::vector<SeriesColumn> columns = seriesColumns(session.model, purity);
@@ -261,7 +271,8 @@ int runSeries(const Invocation& inv) {
     samples.reserve(values.size());
     bool allOk = true;
     for (double value : values) {
-        samples.push_back(runSample(session.model, columns, value, counts.expand(value), grams, gramsRefused));
+        samples.push_back(
+            runSample(session.model, columns, value, counts.expand(value), grams, gramsRefused));
         allOk = allOk && samples.back().ok;
     }
     session.flushMessages();
