@@ -22,8 +22,7 @@ constexpr const char* kTemplate = "Ba{0.8-x}Sr0.1Ca{0.1+x}Ti{0.99-x/2}Zr{x/2}Hf0
 void BM_Series1001Samples(benchmark::State& state) {
     namespace fs = std::filesystem;
     const fs::path bin = fs::read_symlink("/proc/self/exe").parent_path();
-    const std::string recipePath =
-        (fs::temp_directory_path() / "quorvex_series_bench.qvs").string();
+    const std::string recipePath = (fs::temp_directory_path() / "quorvex_series_bench.qvs").string();
     if (std::FILE* f = std::fopen(recipePath.c_str(), "wb")) {
         std::fputs(kRecipe, f);
         std::fclose(f);
@@ -40,7 +39,7 @@ void BM_Series1001Samples(benchmark::State& state) {
     for (auto _ : state) {
         qv::cli::RecipeSession session(table, "");
         qv::cli::CountTemplate counts;
-        if (session.load(recipePath) != 0 || !counts.compile(kTemplate, "x", error)) {
+        if (session.load(recipePath) != qv::RecipeResult::Done || !counts.compile(kTemplate, "x", error)) {
             state.SkipWithError("recipe or template refused");
             break;
         }

@@ -25,8 +25,7 @@ bool readWholeNumber(std::string_view text, double& value) {
 // values typed with fewer than 15 digits come back as typed.
 double cleanValue(double value) {
     char text[40];
-    const auto written =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::general, 15);
+    const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 15);
     double clean = value;
     std::from_chars(text, written.ptr, clean);
     return clean;
@@ -62,8 +61,7 @@ bool parseSeriesRange(std::string_view text, SeriesRange& range, std::string& er
     if (second == std::string_view::npos || !readWholeNumber(text.substr(0, first), range.from) ||
         !readWholeNumber(text.substr(first + 1, second - first - 1), range.to) ||
         !readWholeNumber(text.substr(second + 1), range.step)) {
-        error = "the range must read FROM:TO:STEP with three numbers, not \"" + std::string(text) +
-                "\"";
+        error = "the range must read FROM:TO:STEP with three numbers, not \"" + std::string(text) + "\"";
         return false;
     }
     return true;
@@ -92,8 +90,7 @@ bool seriesValues(const SeriesRange& range, std::vector<double>& values, std::st
     values.reserve(count);
     for (std::size_t i = 0; i < count; ++i)
         values.push_back(cleanValue(range.from + static_cast<double>(i) * range.step));
-    if (std::fabs(values.back() - range.to) <= 1e-9 * std::fabs(range.step))
-        values.back() = range.to;
+    if (std::fabs(values.back() - range.to) <= 1e-9 * std::fabs(range.step)) values.back() = range.to;
     return true;
 }
 
@@ -110,16 +107,14 @@ struct CountTemplate::Impl {
 CountTemplate::CountTemplate() : impl_(std::make_unique<Impl>()) {}
 CountTemplate::~CountTemplate() = default;
 
-bool CountTemplate::compile(std::string_view text, const std::string& variable,
-                            std::string& error) {
+bool CountTemplate::compile(std::string_view text, const std::string& variable, std::string& error) {
     impl_->pieces.clear();
     std::size_t at = 0;
     while (true) {
         const std::size_t open = text.find('{', at);
         const std::size_t stray = text.find('}', at);
         if (stray < open) {
-            error =
-                "\"}\" without \"{\" at position " + std::to_string(stray + 1) + " of the template";
+            error = "\"}\" without \"{\" at position " + std::to_string(stray + 1) + " of the template";
             return false;
         }
         Impl::Piece piece;
@@ -131,8 +126,7 @@ bool CountTemplate::compile(std::string_view text, const std::string& variable,
         const std::size_t close = text.find('}', open + 1);
         const std::size_t nested = text.find('{', open + 1);
         if (close == std::string_view::npos || nested < close) {
-            error =
-                "\"{\" at position " + std::to_string(open + 1) + " of the template is not closed";
+            error = "\"{\" at position " + std::to_string(open + 1) + " of the template is not closed";
             return false;
         }
         piece.expression = std::string(text.substr(open + 1, close - open - 1));
@@ -173,8 +167,7 @@ CountTemplate::Expansion CountTemplate::expand(double value) const {
         }
         const std::string text = formatDecimal(count, 6);
         if (!std::isfinite(count)) {
-            if (out.error.empty())
-                out.error = "The count {" + piece.expression + "} is not a finite number.";
+            if (out.error.empty()) out.error = "The count {" + piece.expression + "} is not a finite number.";
             out.formula += "{" + piece.expression + "}";
         } else if (text == "0" || text == "-0") {
             out.formula.resize(out.formula.size() - ownerLength(out.formula));
@@ -187,8 +180,7 @@ CountTemplate::Expansion CountTemplate::expand(double value) const {
     return out;
 }
 
-std::vector<SeriesColumn> seriesColumns(const Model& model,
-                                        const std::map<int, double>& purityByRow) {
+std::vector<SeriesColumn> seriesColumns(const Model& model, const std::map<int, double>& purityByRow) {
     std::vector<SeriesColumn> columns;
     for (int row = 0; row < kSourceRows; ++row) {
         const Formula& entry = model.source(row);
@@ -217,9 +209,8 @@ SeriesSample runSample(Model& model, const std::vector<SeriesColumn>& columns, d
     // The editor would keep only part of such a formula: no sample from it.
     const int length = countAcceptable(expansion.formula);
     if (length < 0 || length > kFormulaCapacity) {
-        sample.status =
-            "The formula has a character the formula editor refuses or is longer than " +
-            std::to_string(kFormulaCapacity) + " characters.";
+        sample.status = "The formula has a character the formula editor refuses or is longer than " +
+                        std::to_string(kFormulaCapacity) + " characters.";
         return sample;
     }
     final.setEntry(expansion.formula, final.ratio, false);

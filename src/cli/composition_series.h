@@ -86,8 +86,7 @@ struct SeriesSample {
 };
 
 // The loaded recipe's listed rows in row order, with their purities.
-std::vector<SeriesColumn> seriesColumns(const Model& model,
-                                        const std::map<int, double>& purityByRow);
+std::vector<SeriesColumn> seriesColumns(const Model& model, const std::map<int, double>& purityByRow);
 
 // One sample: the model (loaded, with its form) gets the expanded final
 // compound, the solver runs, and the answer is weighed for `grams`. A non-empty

@@ -27,8 +27,8 @@ bool parsePurity(std::string_view text, Purity& purity, std::string& error) {
     return true;
 }
 
-bool purityByRow(const Model& model, const std::vector<Purity>& purities,
-                 std::map<int, double>& byRow, std::string& error) {
+bool purityByRow(const Model& model, const std::vector<Purity>& purities, std::map<int, double>& byRow,
+                 std::string& error) {
     byRow.clear();
     for (auto it = purities.begin(); it != purities.end(); ++it) {
         const Purity& p = *it;

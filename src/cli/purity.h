@@ -25,8 +25,8 @@ bool parsePurity(std::string_view text, Purity& purity, std::string& error);
 // The percentage of each listed source row (Free or Fixed) named by a purity.
 // False, with the reason in `error`, when some formula is on no listed row or
 // is named twice.
-bool purityByRow(const Model& model, const std::vector<Purity>& purities,
-                 std::map<int, double>& byRow, std::string& error);
+bool purityByRow(const Model& model, const std::vector<Purity>& purities, std::map<int, double>& byRow,
+                 std::string& error);
 
 // The grams to weigh of a material of `percent` purity.
 inline double correctedGrams(double grams, double percent) { return grams / (percent / 100.0); }

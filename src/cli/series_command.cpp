@@ -63,8 +63,7 @@ bool parseSeriesOptions(const Invocation& inv, SeriesOptions& opt) {
                                            {"--atoms", &opt.atoms},
                                            {"--purity", &value}}) {
             match = matchOption(args, i, name, *target);
-            if (match == OptionMatch::Missing)
-                return complain(std::string(name) + " needs a value");
+            if (match == OptionMatch::Missing) return complain(std::string(name) + " needs a value");
             if (match != OptionMatch::Yes) continue;
             if (target == &opt.grams) opt.gramsGiven = true;
             if (target == &value) {
@@ -84,12 +83,9 @@ bool parseSeriesOptions(const Invocation& inv, SeriesOptions& opt) {
 }
 
 bool isVariableName(std::string_view name) {
-    auto letter = [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
-    };
+    auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
     if (name.empty() || !letter(name[0])) return false;
-    return std::all_of(name.begin(), name.end(),
-                       [&](char c) { return letter(c) || (c >= '0' && c <= '9'); });
+    return std::all_of(name.begin(), name.end(), [&](char c) { return letter(c) || (c >= '0' && c <= '9'); });
 }
 
 // NAME and its values from "NAME=FROM:TO:STEP".
@@ -182,15 +178,14 @@ std::string fixedGrams(double grams) {
 }
 
 std::string tableText(const std::string& name, const std::string& tag,
-                      const std::vector<SeriesColumn>& columns,
-                      const std::vector<SeriesSample>& samples, const std::string& gramsText) {
+                      const std::vector<SeriesColumn>& columns, const std::vector<SeriesSample>& samples,
+                      const std::string& gramsText) {
     // Cells by line; numeric columns (the grams) are right-aligned.
     std::vector<std::vector<std::string>> lines;
     std::vector<std::string> header = {name, "Final compound"};
     std::vector<std::string> masses = {"", ""};
     for (const SeriesColumn& c : columns) {
-        header.push_back(c.purity < 100.0 ? c.formula + " " + formatDecimal(c.purity, 6) + "%"
-                                          : c.formula);
+        header.push_back(c.purity < 100.0 ? c.formula + " " + formatDecimal(c.purity, 6) + "%" : c.formula);
         masses.push_back("(" + formatDecimal(c.molarMass, 6) + ")");
     }
     header.push_back("Status");
@@ -206,8 +201,7 @@ std::string tableText(const std::string& name, const std::string& tag,
     }
     std::vector<std::size_t> widths(header.size(), 0);
     for (const auto& cells : lines)
-        for (std::size_t i = 0; i < cells.size(); ++i)
-            widths[i] = std::max(widths[i], cells[i].size());
+        for (std::size_t i = 0; i < cells.size(); ++i) widths[i] = std::max(widths[i], cells[i].size());
 
     std::string out = "ID: " + tag + "\n";
     out += "Amount weighed (g) for " + gramsText + " grams of each final compound\n\n";
@@ -255,15 +249,14 @@ int runSeries(const Invocation& inv) {
     ElementTable table;
     if (!loadElements(table, opt.atoms)) return kExitNoElements;
     RecipeSession session(table, std::string());
-    if (session.load(opt.recipe) != 0) return kExitLoadFailed;
+    if (session.load(opt.recipe) != RecipeResult::Done) return kExitLoadFailed;
     std::map<int, double> purity;
     if (!purityByRow(session.model, opt.purities, purity, error)) {
         complain(error);
         return kExitUsage;
     }
     GramCheck gramCheck = GramCheck::Ok;
-    if (!opt.gramsGiven)
-        gramCheck = readOutputGrams(session.form.controlText(ControlId::Mass), grams);
+    if (!opt.gramsGiven) gramCheck = readOutputGrams(session.form.controlText(ControlId::Mass), grams);
     const std::string_view gramsRefused = gramCheckMessage(gramCheck);
 
     const std::vector<SeriesColumn> columns = seriesColumns(session.model, purity);
@@ -283,9 +276,9 @@ int runSeries(const Invocation& inv) {
     else if (opt.format == "json")
         out = jsonArrayText(name, columns, samples, grams, gramCheck == GramCheck::Ok);
     else
-        out = tableText(name, session.form.controlText(ControlId::SampleTag), columns, samples,
-                        gramCheck == GramCheck::Ok ? formatDecimal(grams, 6)
-                                                   : session.form.controlText(ControlId::Mass));
+        out = tableText(
+            name, session.form.controlText(ControlId::SampleTag), columns, samples,
+            gramCheck == GramCheck::Ok ? formatDecimal(grams, 6) : session.form.controlText(ControlId::Mass));
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);
     return allOk ? kExitOk : kExitOutputDisabled;

@@ -106,11 +106,4 @@ int parseFormula(const ElementTable& table, std::string_view text,
     return ParseOk;
 }
 
-void destroyTree(FormulaNode* node) {
-    if (!node || node->kind != NodeKind::Group) return;
-    node->children.clear();
-    node->children.shrink_to_fit();
-    node->value = 0;
-}
-
 }  // namespace qv

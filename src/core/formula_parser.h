@@ -26,10 +26,6 @@ enum ParseResult { ParseOk = 0, ParseUnbalanced = -1, ParseError = -2 };
 int parseFormula(const ElementTable& table, std::string_view text,
                  std::unique_ptr<FormulaNode>* tree = nullptr);
 
-// Frees every descendant of a Group node (the node itself stays with its
-// owner); does nothing for an Element node.
-void destroyTree(FormulaNode* node);
-
 // 0 when the brackets balance, 1 when they do not.
 int checkParentheses(std::string_view text);
 

@@ -81,8 +81,7 @@ TEST_F(Series, BariumStrontiumTitanateMatchesTheHandValues) {
               (std::vector<std::string>{"x", "final_formula", "status", "BaCO3", "SrCO3", "TiO2"}));
     const char* formulas[] = {"Ba1TiO3",        "Ba0.9Sr0.1TiO3", "Ba0.8Sr0.2TiO3",
                               "Ba0.7Sr0.3TiO3", "Ba0.6Sr0.4TiO3", "Ba0.5Sr0.5TiO3"};
-    auto json =
-        nlohmann::json::parse(series({bst[0], bst[1], bst[2], bst[3], "--format", "json"}).out);
+    auto json = nlohmann::json::parse(series({bst[0], bst[1], bst[2], bst[3], "--format", "json"}).out);
     ASSERT_EQ(json.size(), 6u);
     for (int i = 0; i < 6; ++i) {
         const double x = i / 10.0;
@@ -107,8 +106,7 @@ TEST_F(Series, BariumStrontiumTitanateMatchesTheHandValues) {
     // The table for the balance: one line per sample, grams lined up by their points.
     const auto text = series({bst[0], bst[1], bst[2], bst[3], "--grams", "2"});
     EXPECT_EQ(text.exitCode, 0);
-    EXPECT_NE(text.out.find("0.3  Ba0.7Sr0.3TiO3  1.263399  0.406780  0.732936  ok\n"),
-              std::string::npos)
+    EXPECT_NE(text.out.find("0.3  Ba0.7Sr0.3TiO3  1.263399  0.406780  0.732936  ok\n"), std::string::npos)
         << text.out;
 }
 
@@ -122,9 +120,9 @@ TEST_F(Series, ZeroCountsDropTheirGroupAndNegativeOnesFailOneSample) {
     records = csv({"--final", "Ba{min(1, 1-x)}Sr{x}TiO3", "--vary", "x=0.8:1.2:0.2"}, 3);
     ASSERT_EQ(records.size(), 4u);
     EXPECT_EQ(records[2][1], "Sr1TiO3");
-    EXPECT_EQ(records[3], (std::vector<std::string>{"1.2", "Ba-0.2Sr1.2TiO3",
-                                                    "The count {min(1, 1-x)} is negative (-0.2).",
-                                                    "", "", ""}));
+    EXPECT_EQ(records[3],
+              (std::vector<std::string>{"1.2", "Ba-0.2Sr1.2TiO3",
+                                        "The count {min(1, 1-x)} is negative (-0.2).", "", "", ""}));
     for (int i : {1, 2}) EXPECT_EQ(records[i][2], "ok") << "the other samples still solve";
     EXPECT_EQ(std::stod(records[2][4]), handGrams(1, 10)[1]);
 }
@@ -142,8 +140,7 @@ TEST_F(Series, PurityWeighsOnePrecursorHeavierByExactlyOneOverPct) {
     EXPECT_EQ(corrected[1][5], pure[1][5]);
 
     // The report carries the correction beside the grams in JSON only.
-    const auto run =
-        test::runCli({"report", "--atoms", atoms, "--json", "--purity=TiO2=80", recipe});
+    const auto run = test::runCli({"report", "--atoms", atoms, "--json", "--purity=TiO2=80", recipe});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const auto rows = nlohmann::json::parse(run.out)["rows"];
     EXPECT_EQ(rows[2]["grams_corrected"].get<double>(), rows[2]["grams"].get<double>() / 0.8);
@@ -167,16 +164,12 @@ TEST_F(Series, ExitStatusNamesWhatIsWrong) {
         {{"--final", "Ba{1-*x}TiO3", "--vary", "x=0:1:1"}, 64, "{1-*x}"},
         {{"--final", "Ba{1-y}TiO3", "--vary", "x=0:1:1"}, 64, "\"y\""},
         {{"--final", "Ba{1-x", "--vary", "x=0:1:1"}, 64, "is not closed"},
-        {{"--final", "{x}BaTiO3", "--vary", "x=0:1:1"},
-         64,
-         "follows neither an element symbol nor"},
+        {{"--final", "{x}BaTiO3", "--vary", "x=0:1:1"}, 64, "follows neither an element symbol nor"},
         {{"--final", bst, "--vary", "x=0:1"}, 64, "FROM:TO:STEP"},
         {{"--final", bst, "--vary", "x=0:1:-0.5"}, 64, "does not lead from 0 to 1"},
         {{"--final", bst, "--vary", "x=0:1:1e-9"}, 64, "more than 1000000 values"},
         {{"--final", bst, "--vary", "status=0:1:1"}, 64, "names an output field"},
-        {{"--final", bst, "--vary", "x=0:1:1", "--purity", "BaCO3=0"},
-         64,
-         "above 0 and at most 100"},
+        {{"--final", bst, "--vary", "x=0:1:1", "--purity", "BaCO3=0"}, 64, "above 0 and at most 100"},
         {{"--final", bst, "--vary", "x=0:1:1", "--purity", "BaO=99"}, 64, "BaO: no source row"},
         {{"--final", bst, "--vary", "x=0:1:1", "--grams", "none"}, 64, "Specify correct weight"},
         {{"--final", bst, "--vary", "x=0:1:1", "--format", "xml"}, 64, "text, csv or json"},
@@ -188,9 +181,9 @@ TEST_F(Series, ExitStatusNamesWhatIsWrong) {
         EXPECT_EQ(run.exitCode, c.exitCode) << c.args[1] << " " << c.message << "\n" << run.err;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
     }
-    const auto missing = test::runCli({"series", "--atoms", atoms,
-                                       dir.write("bad.qvs", "0 1 1 BaTiO3\n31 0 1 TiO2\n"),
-                                       "--final", bst, "--vary", "x=0:1:1"});
+    const auto missing =
+        test::runCli({"series", "--atoms", atoms, dir.write("bad.qvs", "0 1 1 BaTiO3\n31 0 1 TiO2\n"),
+                      "--final", bst, "--vary", "x=0:1:1"});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.err, "Failed to load a file.\n");
     EXPECT_EQ(test::runCli({"--version"}).out, "quorvex-cli " QV_VERSION "\n");
