@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
