@@ -49,6 +49,21 @@ bool takeAtomsOption(std::vector<std::string>& args, std::string& path) {
     return true;
 }
 
+OptionMatch matchOption(const std::vector<std::string>& args, std::size_t& i,
+                        std::string_view name, std::string& value) {
+    const std::string& a = args[i];
+    if (a == name) {
+        if (i + 1 >= args.size()) return OptionMatch::Missing;
+        value = args[++i];
+        return OptionMatch::Yes;
+    }
+    if (a.size() > name.size() && a.compare(0, name.size(), name) == 0 && a[name.size()] == '=') {
+        value = a.substr(name.size() + 1);
+        return OptionMatch::Yes;
+    }
+    return OptionMatch::No;
+}
+
 void printUsage(bool toStderr) {
     std::FILE* out = toStderr ? stderr : stdout;
     std::fputs(
@@ -64,15 +79,32 @@ void printUsage(bool toStderr) {
         "      beside this program.\n"
         "      exit status: 0 all formulas parsed, 1 some formula invalid.\n"
         "\n"
-        "  report [--atoms FILE] [--grams G] [--no-difference] [--json] RECIPE.qvs...\n"
+        "  report [--atoms FILE] [--grams G] [--no-difference] [--json]\n"
+        "         [--purity FORMULA=PCT]... RECIPE.qvs...\n"
         "      Load each recipe as Open does and run the solver; its status text\n"
         "      goes to stderr. When \"Output\" would be enabled, print the weighing\n"
         "      report for G grams (default: the recipe's own) with the balance\n"
         "      residual unless --no-difference; --json prints one JSON document\n"
-        "      per recipe instead.\n"
+        "      per recipe instead, where --purity adds \"grams_corrected\": the\n"
+        "      grams of a material of PCT % purity (0 < PCT <= 100) to weigh.\n"
         "      exit status: 0 report printed, 1 a recipe failed to load, 3 the\n"
         "      solver left \"Output\" disabled, 4 the grams were refused; with\n"
-        "      several recipes, that of the first one without a report.\n"
+        "      several recipes, that of the first one without a report; 64 when\n"
+        "      a --purity formula is on no row of the recipe.\n"
+        "\n"
+        "  series [--atoms FILE] RECIPE.qvs --final TEMPLATE --vary NAME=FROM:TO:STEP\n"
+        "         [--grams G] [--purity FORMULA=PCT]... [--format text|csv|json]\n"
+        "      Solve the recipe once per value NAME = FROM, FROM+STEP, ... TO with\n"
+        "      the final compound written from TEMPLATE, where each {expression}\n"
+        "      of NAME is a count (e.g. \"Ba{1-x}Sr{x}TiO3\"; a count of 0 drops\n"
+        "      its element, a negative one fails that sample). Print the grams\n"
+        "      to weigh of each listed row for G grams (default: the recipe's\n"
+        "      own), a material of PCT % purity weighed heavier by 100/PCT:\n"
+        "      an aligned table (text), RFC 4180 CSV, or a JSON array with the\n"
+        "      ratios, molar masses and balance residual.\n"
+        "      exit status: 0 every sample solved, 1 the recipe failed to load,\n"
+        "      3 some sample has no answer (all are printed), 64 a bad command\n"
+        "      line, template or expression.\n"
         "\n"
         "  solve [--atoms FILE] RECIPE.qvs -o OUT.qvs\n"
         "      Load the recipe, run the solver and save it with the solved ratios\n"
@@ -80,7 +112,8 @@ void printUsage(bool toStderr) {
         "      exit status: 0 solved and saved, 1 load failed, 3 saved but the\n"
         "      solver left \"Output\" disabled, 4 not saved.\n"
         "\n"
-        "  quorvex-cli --help   shows this text.\n"
+        "  quorvex-cli --help      shows this text.\n"
+        "  quorvex-cli --version   prints the version.\n"
         "\n"
         "exit status of every verb: 2 no elements could be loaded, 64 bad\n"
         "command line.\n",

@@ -2,6 +2,7 @@
 // Pieces every quorvex-cli verb shares: exit codes and loading the element file.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qv {
@@ -18,6 +19,7 @@ inline constexpr int kExitUsage = 64;  // sysexits' EX_USAGE
 inline constexpr int kExitLoadFailed = 1;      // a recipe failed to load
 inline constexpr int kExitOutputDisabled = 3;  // the solver left "Output" disabled
 inline constexpr int kExitNoReport = 4;        // grams refused, or the recipe not saved
+// series: 1 and 3 as above (3: some sample has no answer)
 
 struct Invocation {
     std::string program;             // argv[0]
@@ -35,10 +37,17 @@ bool loadElements(ElementTable& table, const std::string& path);
 // on stderr) when the option lacks its file.
 bool takeAtomsOption(std::vector<std::string>& args, std::string& path);
 
+// "NAME VALUE" or "NAME=VALUE" at args[i]. On a match `value` is set and i
+// left on the last argument used; Missing when no value follows.
+enum class OptionMatch { No, Yes, Missing };
+OptionMatch matchOption(const std::vector<std::string>& args, std::size_t& i,
+                        std::string_view name, std::string& value);
+
 void printUsage(bool toStderr);
 
 int runMass(const Invocation& inv);
 int runReport(const Invocation& inv);
+int runSeries(const Invocation& inv);
 int runSolve(const Invocation& inv);
 
 }  // namespace qv::cli

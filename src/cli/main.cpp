@@ -16,6 +16,7 @@ struct Verb {
 constexpr Verb kVerbs[] = {
     {"mass", qv::cli::runMass},
     {"report", qv::cli::runReport},
+    {"series", qv::cli::runSeries},
     {"solve", qv::cli::runSolve},
 };
 
@@ -30,6 +31,10 @@ int main(int argc, char** argv) {
     const std::string verb = argv[1];
     if (verb == "--help" || verb == "-h" || verb == "help") {
         printUsage(false);
+        return kExitOk;
+    }
+    if (verb == "--version") {
+        std::printf("quorvex-cli %s\n", QV_VERSION);
         return kExitOk;
     }
     Invocation inv;

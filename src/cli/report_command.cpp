@@ -1,11 +1,14 @@
 // quorvex-cli report: the weighing report of each recipe, as "Output" writes it.
 
 #include <cstdio>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "cli/cli_common.h"
+#include "cli/json_text.h"
+#include "cli/purity.h"
 #include "cli/recipe_session.h"
 #include "core/element_table.h"
 #include "output/output_grams.h"
@@ -21,6 +24,7 @@ struct ReportOptions {
     bool gramsGiven = false;
     bool difference = true;
     bool json = false;
+    std::vector<Purity> purities;
     std::vector<std::string> recipes;
 };
 
@@ -34,17 +38,19 @@ bool parseReportOptions(const Invocation& inv, ReportOptions& opt) {
             opt.recipes.push_back(a);
         } else if (a == "--") {
             filesOnly = true;
-        } else if (a == "--grams" || a.rfind("--grams=", 0) == 0) {
-            if (a == "--grams") {
-                if (i + 1 >= inv.args.size()) {
-                    std::fprintf(stderr, "quorvex-cli report: --grams needs a value\n");
-                    return false;
-                }
-                opt.grams = inv.args[++i];
-            } else {
-                opt.grams = a.substr(8);
+        } else if (const OptionMatch grams = matchOption(inv.args, i, "--grams", opt.grams);
+                   grams != OptionMatch::No) {
+            if (grams == OptionMatch::Missing) {
+                std::fprintf(stderr, "quorvex-cli report: --grams needs a value\n");
+                return false;
             }
             opt.gramsGiven = true;
+        } else if (std::string text; matchOption(inv.args, i, "--purity", text) != OptionMatch::No) {
+            std::string error = "--purity needs FORMULA=PCT";
+            if (text.empty() || !parsePurity(text, opt.purities.emplace_back(), error)) {
+                std::fprintf(stderr, "quorvex-cli report: %s\n", error.c_str());
+                return false;
+            }
         } else if (a == "--no-difference") {
             opt.difference = false;
         } else if (a == "--json") {
@@ -68,7 +74,8 @@ bool parseReportOptions(const Invocation& inv, ReportOptions& opt) {
 }
 
 std::string jsonDocument(Model& model, const std::string& path, const std::string& tag,
-                         const std::string& status, double grams, bool difference) {
+                         const std::string& status, double grams, bool difference,
+                         const std::map<int, double>* purity) {
     const WeighingAmounts amounts = computeWeighingAmounts(model, grams);
     nlohmann::ordered_json doc;
     doc["file"] = path;
@@ -88,18 +95,25 @@ std::string jsonDocument(Model& model, const std::string& path, const std::strin
         row["ratio"] = entry.ratio;
         row["molar_mass"] = w.molarMass;
         row["grams"] = w.grams;
+        if (purity) {
+            const auto p = purity->find(w.row);
+            row["grams_corrected"] = p == purity->end() ? w.grams : correctedGrams(w.grams, p->second);
+        }
         doc["rows"].push_back(std::move(row));
     }
     doc["balance_residual"] = difference ? nlohmann::ordered_json(balanceResidual(model)) : nullptr;
-    // Sample tags are single-byte text of any code page: never let a stray byte
-    // stop the output.
-    return doc.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+    return jsonText(doc);
 }
 
 // The exit status of one recipe.
 int reportOne(const ElementTable& table, const ReportOptions& opt, const std::string& path) {
     RecipeSession session(table, opt.recipes.size() > 1 ? path : std::string());
     if (session.load(path) != RecipeResult::Done) return kExitLoadFailed;
+    std::map<int, double> purity;
+    if (std::string error; !purityByRow(session.model, opt.purities, purity, error)) {
+        session.say(error);
+        return kExitUsage;
+    }
 
     const std::string status = session.form.status();
     if (!status.empty()) session.say(status);
@@ -120,7 +134,8 @@ int reportOne(const ElementTable& table, const ReportOptions& opt, const std::st
         return kExitNoReport;
     }
     const std::string out = opt.json
-        ? jsonDocument(session.model, path, tag, status, grams, opt.difference)
+        ? jsonDocument(session.model, path, tag, status, grams, opt.difference,
+                       opt.purities.empty() ? nullptr : &purity)
         : *report;
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);
@@ -136,6 +151,8 @@ int runReport(const Invocation& inv) {
         printUsage(true);
         return kExitUsage;
     }
+    if (!opt.purities.empty() && !opt.json)
+        std::fprintf(stderr, "quorvex-cli report: --purity changes the --json output only\n");
     ElementTable table;
     if (!loadElements(table, opt.atoms)) return kExitNoElements;
     int exitCode = kExitOk;

@@ -19,6 +19,12 @@ std::string formatDecimal(double value, int decimals) {
     return trimTrailingZeros(std::move(text));
 }
 
+std::string formatShortest(double value) {
+    char text[32];  // the longest shortest form, "-2.2250738585072014e-308", fits
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
+
 std::string trimTrailingZeros(std::string text) {
     const std::size_t length = text.size();
     if (length <= 1) return text;

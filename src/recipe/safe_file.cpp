@@ -24,6 +24,39 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+bool readAll(int fd, std::string& out) {
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0) return true;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        out.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+bool rewrite(int fd, std::string_view bytes) {
+    return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes) &&
+           ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
+}
+
+// The same file keeps its links, owner and permissions; only the write is not
+// atomic.
+bool overwriteInPlace(const std::string& path, std::string_view bytes, OpenCall open) {
+    const int fd = open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC, 0);
+    if (fd < 0) return false;
+    struct stat info {};
+    std::string old;
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && readAll(fd, old);
+    if (ok && !rewrite(fd, bytes)) {
+        rewrite(fd, old);
+        ok = false;
+    }
+    return (::close(fd) == 0) && ok;
+}
+
 std::string folderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
     if (slash == std::string::npos) return ".";
@@ -33,7 +66,9 @@ std::string folderOf(const std::string& path) {
 
 }  // namespace
 
-bool replaceFileContents(const std::string& requested, std::string_view bytes) {
+int systemOpen(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
+
+bool replaceFileContents(const std::string& requested, std::string_view bytes, OpenCall open) {
     std::string path = requested;
     struct stat linkInfo {};
     if (::lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)) {
@@ -50,8 +85,8 @@ bool replaceFileContents(const std::string& requested, std::string_view bytes) {
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temp = path + ".~" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return false;
+        fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) return overwriteInPlace(path, bytes, open);
     }
     if (fd < 0) return false;
 

@@ -11,9 +11,9 @@ namespace {
 using test::runCli;
 
 TEST(CliMass, ShippedElementFileBesideTheProgram) {
-    const auto r = runCli({"mass", "H2O", "Ca(OH)2", "CaCO3"});
+    const auto r = runCli({"mass", "H2O", "Ca(OH)2", "CaCO3", "ZnO"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "H2O\tH2O\t18.015\nCa(OH)2\tH2O2Ca\t74.092\nCaCO3\tCO3Ca\t100.086\n");
+    EXPECT_EQ(r.out, "H2O\tH2O\t18.015\nCa(OH)2\tH2O2Ca\t74.092\nCaCO3\tCO3Ca\t100.086\nZnO\tOZn\t81.379\n");
     EXPECT_EQ(r.err, "");
 }
 

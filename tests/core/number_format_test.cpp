@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -38,6 +39,18 @@ TEST(FormatDecimal, RoundsLikePrintfAtAnyPrecision) {
     EXPECT_EQ(trimTrailingZeros("100"), "100") << "no point, no fraction to trim";
 }
 
+TEST(FormatShortest, ReadsBackExactly) {
+    const struct { double value; const char* text; } cases[] = {
+        {233.194, "233.194"}, {137.33 + 47.867 + 3 * 15.999, "233.19400000000002"},
+        {10.0, "10"}, {-0.0, "-0"}, {1e-7, "1e-07"}, {0.1 + 0.2, "0.30000000000000004"},
+        {std::numeric_limits<double>::denorm_min(), "5e-324"},
+        {-std::numeric_limits<double>::max(), "-1.7976931348623157e+308"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(formatShortest(c.value), c.text);
+        EXPECT_EQ(std::strtod(c.text, nullptr), c.value) << c.text;
+    }
+}
+
 TEST(Numbers, IgnoreTheGlobalLocale) {
     const std::string before = std::setlocale(LC_ALL, nullptr);
     const char* found = nullptr;
@@ -48,6 +61,7 @@ TEST(Numbers, IgnoreTheGlobalLocale) {
         }
     if (!found) GTEST_SKIP() << "no locale with a decimal comma installed";
     const std::string text = formatDecimal(-1234.5);
+    const std::string shortest = formatShortest(-1234.5);
     Formula f;
     f.ratioText = "2.5";
     const bool read = f.parseRatioText();
@@ -55,6 +69,7 @@ TEST(Numbers, IgnoreTheGlobalLocale) {
     f.setRatio(0.25);
     std::setlocale(LC_ALL, before.c_str());
     EXPECT_EQ(text, "-1234.5") << found;
+    EXPECT_EQ(shortest, "-1234.5") << found;
     EXPECT_TRUE(read);
     EXPECT_DOUBLE_EQ(ratio, 2.5);
     EXPECT_EQ(f.ratioText, "0.25");

@@ -43,6 +43,8 @@ TEST(LinearSystem, SquareAndUnderdetermined) {
         {"zero row, zero rhs", {{1.0, 2.0, 3.0}, {0.0, 0.0, 0.0}}, {}},
         {"zero row", {{1.0, 2.0, 3.0}, {0.0, 0.0, 1.0}}, {}},
         {"singular", {{1.0, 2.0, 3.0}, {2.0, 4.0, 6.0}}, {}},
+        {"3x3 singular at the second pivot", {{1.0, 2.0, 3.0, 6.0}, {2.0, 4.0, 6.0, 12.0}, {1.0, 0.0, 1.0, 2.0}}, {}},
+        {"3x3 singular at the last pivot", {{1.0, 0.0, 1.0, 1.0}, {0.0, 1.0, 1.0, 1.0}, {1.0, 1.0, 2.0, 2.0}}, {}},
         {"nan", {{NAN, 1.0, 1.0}, {1.0, 1.0, 2.0}}, {}},
         // Equal scaled ratios keep the earlier row as pivot: the 0.1 row
         // leaves an exact zero, the 2.9 row a rounding residue, which the
