@@ -37,10 +37,9 @@ void MainWindow::writeTextReport(double grams) {
     // An installed program's folder is read-only: the temporary folder takes
     // the report then.
     ReportFileResult file = appendReportFile(QFile::encodeName(programDir_).toStdString(), *report);
-    if (!file.opened) {
-        const QString temp = QDir::tempPath() + QLatin1Char('/');
-        file = appendReportFile(QFile::encodeName(temp).toStdString(), *report);
-    }
+    const QString temp = QDir::tempPath();  // empty when TMPDIR names no folder
+    if (!file.opened && !temp.isEmpty())
+        file = appendReportFile(QFile::encodeName(temp + QLatin1Char('/')).toStdString(), *report);
     if (!file.opened) {
         QMessageBox box(QMessageBox::NoIcon, QLatin1String(kAppName),
                         QString::fromLatin1(kReportFileErrorText.data(), kReportFileErrorText.size()),

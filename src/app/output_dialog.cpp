@@ -52,16 +52,14 @@ OutputDialog::OutputDialog(QWidget* parent) : QDialog(parent) {
 
 void OutputDialog::setSource(const QString& path, const QString& fontName) {
     path_ = path;
-    fontName_ = fontName;
-}
-
-int OutputDialog::exec() {
-    QFont font(fontName_, 10);
+    QFont font(fontName, 10);
     font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
     if (!QFontInfo(font).fixedPitch()) font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPointSize(10);
     view_->setFont(font);
+}
+
+int OutputDialog::exec() {
     if (loadTextFile() <= 0) {
         plainMessage(parentWidget(), kDisplayResultError);
         setResult(Rejected);

@@ -20,6 +20,7 @@ class OutputDialog : public QDialog {
 public:
     explicit OutputDialog(QWidget* parent = nullptr);
 
+    // The file to show and the face of its fixed-pitch font (10 points).
     void setSource(const QString& path, const QString& fontName);
     // Loads the file and shows the dialog modally; ends at once with
     // Rejected, after its messages, when there is nothing to show.
@@ -34,7 +35,6 @@ public:
 
 private:
     QString path_;
-    QString fontName_;
     QPlainTextEdit* view_;
     QPushButton* close_;
     QPushButton* copy_;
