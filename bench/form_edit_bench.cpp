@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "form/edit/formula_editing.h"
-#include "form/model.h"
-#include "form/memory_views.h"
+#include "form/headless_form.h"
 #include "form/ratio_solver.h"
 
 namespace {
@@ -30,15 +29,16 @@ void typeAtEnd(qv::Model& model, qv::Formula& entry, std::string_view text) {
 // metals; the final compound is their sum, so every ratio is 1. With
 // `balanced` false the last row brings 0.6 of its shared metal instead, and
 // that element cannot balance.
-struct FullForm {
-    qv::Model model;
-    qv::MemoryElementList include, exclude;
-    qv::MemoryFormView form{model, include, exclude};
+qv::ElementTable shippedElements() {
+    qv::ElementTable table;
+    table.loadElementTable(elementFilePath());
+    return table;
+}
+
+struct FullForm : qv::HeadlessForm {
     bool ready = false;
 
-    explicit FullForm(bool balanced) {
-        if (model.elementTable.loadElementTable(elementFilePath()) < 0) return;
-        model.clearAll();
+    explicit FullForm(bool balanced) : HeadlessForm(shippedElements()) {
         std::vector<std::string> metals;
         for (int i = 0; i < model.elementTable.count() && metals.size() < 40; ++i)
             if (model.elementTable.metal(i)) metals.push_back(model.elementTable.symbol(i));

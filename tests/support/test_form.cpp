@@ -5,11 +5,15 @@
 
 namespace qv::test {
 
-TestForm::TestForm(std::string_view elementFile) {
-    loadElementText(model.elementTable, elementFile);
-    model.clearAll();
-    clearLog();
+namespace {
+ElementTable elementsOf(std::string_view elementFile) {
+    ElementTable table;
+    loadElementText(table, elementFile);
+    return table;
 }
+}  // namespace
+
+TestForm::TestForm(std::string_view elementFile) : HeadlessForm(elementsOf(elementFile)) {}
 
 void TestForm::type(Formula& entry, std::string_view text) {
     entry.caret = entry.anchor = entry.activeEnd = entry.length;
