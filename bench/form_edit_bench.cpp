@@ -20,8 +20,8 @@ std::string elementFilePath() {
 
 void typeAtEnd(qv::Model& model, qv::Formula& entry, std::string_view text) {
     for (char c : text) {
-        entry.caret = entry.anchor = entry.activeEnd = entry.length;
-        if (qv::insertChar(entry, c, true)) model.textChanged(entry);
+        entry.edit.caret = entry.edit.anchor = entry.edit.activeEnd = entry.edit.length;
+        if (qv::insertChar(entry.edit, c, true)) model.textChanged(entry);
     }
 }
 
@@ -67,8 +67,8 @@ void editLastRow(benchmark::State& state, bool balanced) {
     qv::Formula& row = f.model.source(29);
     bool grow = true;
     for (auto _ : state) {
-        row.caret = row.anchor = row.activeEnd = row.length;
-        if (grow ? qv::insertChar(row, '0', true) : qv::deleteBackward(row, true)) f.model.textChanged(row);
+        row.edit.caret = row.edit.anchor = row.edit.activeEnd = row.edit.length;
+        if (grow ? qv::insertChar(row.edit, '0', true) : qv::deleteBackward(row.edit, true)) f.model.textChanged(row);
         grow = !grow;
     }
     state.counters["solved"] = f.form.status() == qv::status::kSolved;

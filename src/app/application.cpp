@@ -6,6 +6,7 @@
 
 #include "app/app_info.h"
 #include "app/main_window.h"
+#include "controls/accessibility.h"
 
 namespace qv::app {
 
@@ -22,6 +23,7 @@ int runApplication(int argc, char** argv) {
     QCoreApplication::setOrganizationName(QLatin1String(kAppName));
     QCoreApplication::setApplicationName(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
     QGuiApplication::setApplicationDisplayName(QLatin1String(kAppName));
+    installAccessibility();
 
     const QString dir = programDirectory();
     if (dir.size() <= 1) {

@@ -1,8 +1,8 @@
 #include "app/element_list.h"
 
 #include <QListWidget>
-#include <QPainter>
-#include <QPixmap>
+
+#include "controls/icons.h"
 
 namespace qv::app {
 
@@ -17,33 +17,10 @@ public:
     }
 };
 
-QPixmap drawMarker(int stateImage, qreal scale) {
-    QPixmap pixmap(QSize(16, 16) * scale);
-    pixmap.setDevicePixelRatio(scale);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    if (stateImage == kMetalImage) {
-        painter.setBrush(QColor(0x1f, 0x4f, 0xd8));
-        painter.drawEllipse(QRectF(3, 3, 10, 10));
-    } else {
-        painter.setBrush(QColor(0xd8, 0x1e, 0x1e));
-        painter.drawRect(QRectF(3.5, 3.5, 9, 9));
-    }
-    return pixmap;
-}
-
 }  // namespace
 
-QIcon elementMarker(int stateImage) {
-    QIcon icon;
-    for (qreal scale : {1.0, 2.0}) icon.addPixmap(drawMarker(stateImage, scale));
-    return icon;
-}
-
 bool ElementList::addItem(std::string_view symbol, int stateImage, int elementIndex) {
-    auto* item = new ElementItem(elementMarker(stateImage),
+    auto* item = new ElementItem(stateImage == kMetalImage ? metalIcon() : nonMetalIcon(),
                                  QString::fromLatin1(symbol.data(), qsizetype(symbol.size())));
     item->setData(Qt::UserRole, elementIndex);
     item->setData(Qt::UserRole + 1, stateImage);

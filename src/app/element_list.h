@@ -2,7 +2,6 @@
 // The Include / Exclude list widgets as the model's element lists: items
 // sorted by symbol, the legend's marker as icon, the element index as data.
 
-#include <QIcon>
 #include <string>
 
 #include "form/form_view.h"
@@ -10,10 +9,6 @@
 class QListWidget;
 
 namespace qv::app {
-
-// The legend's markers: a red filled square (non-metal), a blue filled
-// circle (metal), drawn sharp at every scale.
-QIcon elementMarker(int stateImage);
 
 class ElementList : public ElementListView {
 public:

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -20,6 +21,7 @@
 
 #include "app/app_info.h"
 #include "app/element_list.h"
+#include "controls/icons.h"
 #include "form/edit/formula_editing.h"
 #include "form/element_lists.h"
 
@@ -94,7 +96,7 @@ void MainWindow::buildForm() {
     finalEdit_ = new FormulaEdit;
     finalEdit_->setAccessibleName(tr("Compound"));
     finalEdit_->setToolTip(tr("Formula of the final compound"));
-    ratioEdit_ = new RatioEdit;
+    ratioEdit_ = new RatioEdit(nullptr, true);
     ratioEdit_->setAccessibleName(tr("Ratio"));
     ratioEdit_->setToolTip(tr("Mole ratio of the final compound"));
     ratioEdit_->setMaximumWidth(110);
@@ -103,13 +105,14 @@ void MainWindow::buildForm() {
     differenceEdit_->setFocusPolicy(Qt::ClickFocus);
     sourceList_ = new SourceList;
     sourceList_->setAccessibleName(tr("Source Material List"));
-    excludeView_ = new FocusFrameView;
+    sourceList_->installEventFilter(this);
+    excludeView_ = new QListWidget;
     excludeView_->setAccessibleName(tr("Exclude"));
     moveButtons_[0] = makeButton(QStringLiteral(">"), tr("Include the selected elements"));
     moveButtons_[1] = makeButton(QStringLiteral("<"), tr("Exclude the selected elements"));
     moveButtons_[2] = makeButton(QStringLiteral(">>"), tr("Include every element"));
     moveButtons_[3] = makeButton(QStringLiteral("<<"), tr("Exclude every element"));
-    includeView_ = new FocusFrameView;
+    includeView_ = new QListWidget;
     includeView_->setAccessibleName(tr("Include"));
     explain_ = makeButton(QStringLiteral("?"), tr("Why this relation matters"));
     explain_->setAccessibleName(tr("Explain the relation"));
@@ -125,13 +128,14 @@ void MainWindow::buildForm() {
     freeCount_ = makeCount(tr("Free entries in Source Material List"),
                            tr("Number of source materials whose ratio is calculated"));
 
-    for (FocusFrameView* view : {excludeView_, includeView_}) {
+    for (QListWidget* view : {excludeView_, includeView_}) {
         view->setViewMode(QListView::ListMode);
         view->setSelectionMode(QAbstractItemView::ExtendedSelection);
         view->setSortingEnabled(true);
         view->setIconSize(QSize(16, 16));
         view->setMinimumSize(90, 120);
         view->installEventFilter(this);
+        new FocusFrameView(view);
     }
     include_ = std::make_unique<ElementList>(includeView_);
     exclude_ = std::make_unique<ElementList>(excludeView_);
@@ -211,7 +215,7 @@ void MainWindow::buildForm() {
                                                               {kMetalImage, "Metal"}};
     for (int i = 0; i < 2; ++i) {
         auto* icon = new QLabel;
-        icon->setPixmap(elementMarker(marks[i].image).pixmap(QSize(16, 16)));
+        icon->setPixmap((marks[i].image == kMetalImage ? metalIcon() : nonMetalIcon()).pixmap(QSize(16, 16)));
         legendGrid->addWidget(icon, i, 0);
         legendGrid->addWidget(new QLabel(tr(marks[i].text)), i, 1);
     }
@@ -350,28 +354,21 @@ bool MainWindow::initialise() {
 }
 
 void MainWindow::deferredInitialise() {
-    if (!fonts_.create()) {
-        close();
-        return;
-    }
+    fonts_ = std::make_unique<FormulaFonts>();
     Formula& final = model_->finalCompound;
     final.readOnly = false;
-    applyStyle(final, fonts_.style());
+    model_->difference.readOnly = true;
+    fonts_->applyTo(*model_);
+    for (FormulaEdit* edit : {finalEdit_, differenceEdit_}) edit->setFonts(fonts_.get());
     finalEdit_->bindEntry(&final);
-    Formula& difference = model_->difference;
-    difference.readOnly = true;
-    applyStyle(difference, fonts_.style());
-    differenceEdit_->bindEntry(&difference);
-    for (auto& row : model_->sources) copyStyle(*row, final);
+    differenceEdit_->bindEntry(&model_->difference);
 
     SourceListConfig config;
-    config.entries = &model_->sources;
-    config.font = fonts_.listFont();
-    config.rowHeight = final.clientHeight + 1;
-    sourceList_->configure(config);
-    const int widths[4] = {config.numberWidth, config.sourceWidth, config.fixWidth, config.ratioWidth};
-    for (int i = 0; i < 4; ++i)
-        if (i != 1) headers_[i]->setFixedWidth(widths[i]);
+    config.model = model_.get();
+    config.fonts = fonts_.get();
+    config.rowHeight = finalEdit_->height() + 1;
+    if (!sourceList_->configure(config)) return;
+    layoutHeaders();
 
     clearAll();
     deferredDone_ = true;
@@ -379,7 +376,16 @@ void MainWindow::deferredInitialise() {
         QMetaObject::invokeMethod(this, [this] { openRecipeFile(startRecipe_); }, Qt::QueuedConnection);
 }
 
+// The header labels stand over the list's columns, wherever the layout put it.
+void MainWindow::layoutHeaders() {
+    if (!deferredDone_ && !fonts_) return;
+    const SourceList::Column columns[4] = {SourceList::NumberColumn, SourceList::MaterialColumn,
+                                           SourceList::FixColumn, SourceList::RatioColumn};
+    for (int i = 0; i < 4; ++i) headers_[i]->setFixedWidth(sourceList_->columnWidth(columns[i]));
+}
+
 void MainWindow::clearAll() {
+    finalEdit_->resetBoundEntry();
     model_->clearAll();
     refreshFormulaEdits();
 }
@@ -391,13 +397,16 @@ void MainWindow::newForm() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Empties the element-use map while the lists still exist.
-    model_->finalCompound.resetEntry();
-    model_->clearSources();
-    refreshFormulaEdits();
+    if (deferredDone_) {
+        finalEdit_->resetBoundEntry();
+        sourceList_->clearRows();
+        refreshFormulaEdits();
+    }
     event->accept();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == sourceList_ && event->type() == QEvent::Resize) layoutHeaders();
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
     auto* target = static_cast<QWidget*>(watched);
     if (target->window() != this) return false;
@@ -413,13 +422,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::focusAfter(QWidget* sender, bool backward) {
-    QWidget* next = sender;
-    do {
-        next = backward ? next->previousInFocusChain() : next->nextInFocusChain();
-    } while (next != sender &&
-             (!(next->focusPolicy() & Qt::TabFocus) || !next->isVisibleTo(this) || !next->isEnabled() ||
-              next->window() != this || sender->isAncestorOf(next)));
-    next->setFocus(backward ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    if (QWidget* next = nextTabStop(sender, backward))
+        next->setFocus(backward ? Qt::BacktabFocusReason : Qt::TabFocusReason);
 }
 
 QWidget* MainWindow::control(ControlId id) const {
@@ -453,13 +457,11 @@ void MainWindow::setControlText(ControlId id, std::string_view text) {
     case ControlId::SampleTag: sampleTag_->setText(q); return;
     case ControlId::Mass: gram_->setText(q); return;
     case ControlId::FinalRatio: ratioEdit_->setText(q); return;
-    case ControlId::FinalCompound:
-        qv::setText(model_->finalCompound, text);
-        finalEdit_->refresh();
-        return;
+    case ControlId::FinalCompound: finalEdit_->setText(text); return;
     case ControlId::Difference:
+        // Read-only for keys, not for the program.
         qv::setText(model_->difference, text);
-        differenceEdit_->refresh();
+        differenceEdit_->update();
         return;
     case ControlId::FreeCount: freeCount_->setText(q); return;
     case ControlId::IncludeCount: includeCount_->setText(q); return;
@@ -493,7 +495,7 @@ std::string MainWindow::controlText(ControlId id) const {
 
 void MainWindow::enableOutput(bool enabled) { output_->setEnabled(enabled); }
 bool MainWindow::outputEnabled() const { return output_->isEnabled(); }
-void MainWindow::repaintSourceList() { sourceList_->refreshRows(); }
+void MainWindow::repaintSourceList() { sourceList_->repaintRows(); }
 void MainWindow::refreshRatioEditor() { sourceList_->refreshRatioEditor(); }
 
 void MainWindow::repaint() {
@@ -502,9 +504,9 @@ void MainWindow::repaint() {
 }
 
 void MainWindow::refreshFormulaEdits() {
-    finalEdit_->refresh();
-    differenceEdit_->refresh();
-    sourceList_->refreshRows();
+    finalEdit_->update();
+    differenceEdit_->update();
+    sourceList_->repaintRows();
 }
 
 void MainWindow::setFocus(ControlId id) {

@@ -15,6 +15,7 @@
 
 class QAction;
 class QLabel;
+class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -71,10 +72,11 @@ public slots:
     void writeTextReport(double grams);
     // The word-processor sink.
     void outputToWord(double grams);
-    int openRecipe();
-    int saveRecipe();
+    // Each true when the recipe was read or written whole.
+    bool openRecipe();
+    bool saveRecipe();
     // The load behind File > Open and the command line.
-    int openRecipeFile(const QString& path);
+    bool openRecipeFile(const QString& path);
     void showHelp();
     void showAbout();
     void showExplanation();
@@ -90,6 +92,7 @@ private:
     void deferredInitialise();
     void updateMenuStates();
     void focusAfter(QWidget* sender, bool backward);
+    void layoutHeaders();
     void refreshFormulaEdits();
     // Whether a word processor can take the report; false until one can.
     static bool wordProcessorAvailable();
@@ -100,7 +103,7 @@ private:
     bool settingsRead_ = false;
     bool deferredDone_ = false;
     QString startRecipe_;
-    FormulaFonts fonts_;
+    std::unique_ptr<FormulaFonts> fonts_;
     std::unique_ptr<ElementList> include_, exclude_;
 
     QLabel* notice_ = nullptr;
@@ -111,8 +114,8 @@ private:
     FormulaEdit* differenceEdit_ = nullptr;
     SourceList* sourceList_ = nullptr;
     QLabel* headers_[4] = {};
-    FocusFrameView* excludeView_ = nullptr;
-    FocusFrameView* includeView_ = nullptr;
+    QListWidget* excludeView_ = nullptr;
+    QListWidget* includeView_ = nullptr;
     QPushButton* moveButtons_[4] = {};  // >, <, >>, <<
     QLabel* includeCount_ = nullptr;
     QLabel* freeCount_ = nullptr;

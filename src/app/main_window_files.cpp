@@ -32,27 +32,26 @@ std::string localPath(const QString& path) { return QFile::encodeName(path).toSt
 
 }  // namespace
 
-int MainWindow::openRecipe() {
+bool MainWindow::openRecipe() {
     const QString path = chooseRecipe(this, QFileDialog::AcceptOpen, {});
-    if (path.isEmpty()) return 1;
-    return openRecipeFile(path);
+    return !path.isEmpty() && openRecipeFile(path);
 }
 
-int MainWindow::openRecipeFile(const QString& path) {
-    const int result = loadRecipe(*model_, localPath(path));
+bool MainWindow::openRecipeFile(const QString& path) {
+    const RecipeResult result = loadRecipe(*model_, localPath(path));
     refreshFormulaEdits();
-    return result;
+    return result == RecipeResult::Done;
 }
 
-int MainWindow::saveRecipe() {
+bool MainWindow::saveRecipe() {
     const std::optional<double> mass = checkRecipeForSave(*model_);
-    if (!mass) return 1;
+    if (!mass) return false;
     const QString path =
         chooseRecipe(this, QFileDialog::AcceptSave, QString::fromStdString(model_->finalCompound.text()));
-    if (path.isEmpty()) return 1;
-    if (writeRecipeFile(*model_, localPath(path), *mass) != 0) return 1;
+    if (path.isEmpty()) return false;
+    if (writeRecipeFile(*model_, localPath(path), *mass) != RecipeResult::Done) return false;
     QApplication::beep();
-    return 0;
+    return true;
 }
 
 }  // namespace qv::app

@@ -1,67 +1,21 @@
 #include "app/placeholder_controls.h"
 
-#include <QFontMetrics>
 #include <QGridLayout>
-#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
 
-#include "form/edit/formula_editing.h"
 #include "form/model.h"
 
 namespace qv {
 
-bool FormulaFonts::create() {
-    normal_ = QFont(QStringLiteral("Liberation Serif"));
-    normal_.setPointSize(kFormulaPointSize);
-    subscript_ = normal_;
-    subscript_.setPointSize(kSubscriptPointSize);
-    list_ = QFont(QStringLiteral("Liberation Sans"));
-    list_.setPointSize(kListPointSize);
-    const QFontMetrics n(normal_), s(subscript_);
-    fillWidthTable(
-        widths_, [&](char c) { return n.horizontalAdvance(QChar(c)); },
-        [&](char c) { return s.horizontalAdvance(QChar(c)); });
-    normalMetrics_ = {n.height(), n.ascent(), n.descent()};
-    subscriptMetrics_ = {s.height(), s.ascent(), s.descent()};
-    style_.widthTable = &widths_;
-    style_.normalMetrics = &normalMetrics_;
-    style_.subscriptMetrics = &subscriptMetrics_;
-    return true;
-}
-
-FormulaEdit::FormulaEdit(QWidget* parent) : QLineEdit(parent) {
-    connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (!entry_ || entry_->readOnly) return;
-        if (entry_->length > 0) {
-            selectRange(*entry_, 0, entry_->length);
-            replaceSelection(*entry_, text.toStdString());
-        } else {
-            insertText(*entry_, text.toStdString());
-            entry_->model->textChanged(*entry_);
-        }
-    });
-}
-
-int FormulaEdit::bindEntry(Formula* entry) {
-    entry_ = entry;
-    if (entry) {
-        bindView(*entry, this, width(), height());
-        setReadOnly(entry->readOnly);
-    }
-    refresh();
-    return entry ? 1 : 0;
-}
-
-void FormulaEdit::refresh() {
-    const QString text = entry_ ? QString::fromStdString(entry_->text()) : QString();
-    if (text != this->text()) setText(text);
-}
-
-void FormulaEdit::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_J && event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier)) {
-        emit hiddenMessageRequested();
-        return;
-    }
-    QLineEdit::keyPressEvent(event);
+QWidget* nextTabStop(QWidget* from, bool backward) {
+    QWidget* next = from;
+    do {
+        next = backward ? next->previousInFocusChain() : next->nextInFocusChain();
+    } while (next != from && (!(next->focusPolicy() & Qt::TabFocus) || !next->isVisible() ||
+                              !next->isEnabled() || next->window() != from->window() ||
+                              from->isAncestorOf(next)));
+    return next == from ? nullptr : next;
 }
 
 SourceList::SourceList(QWidget* parent) : QScrollArea(parent) {
@@ -73,17 +27,16 @@ SourceList::SourceList(QWidget* parent) : QScrollArea(parent) {
         grid->addWidget(new QLabel(QString::number(r + 1)), r, 0, Qt::AlignRight);
         rows_[r].formula = new FormulaEdit;
         rows_[r].peg = new QCheckBox;
-        rows_[r].ratio = new QLineEdit;
+        rows_[r].ratio = new RatioEdit;
         rows_[r].ratio->setMaximumWidth(80);
         grid->addWidget(rows_[r].formula, r, 1);
         grid->addWidget(rows_[r].peg, r, 2, Qt::AlignCenter);
         grid->addWidget(rows_[r].ratio, r, 3);
-        connect(rows_[r].peg, &QCheckBox::clicked, this, [this, r] {
-            if (entries_) (*entries_)[r]->model->togglePeg(r);
-        });
-        connect(rows_[r].ratio, &QLineEdit::textEdited, this, [this, r](const QString& t) {
-            if (entries_) (*entries_)[r]->model->sourceRatioTyped(r, t.toStdString());
-        });
+        connect(rows_[r].peg, &QCheckBox::clicked, this, [this, r] { model_->togglePeg(r); });
+        connect(rows_[r].ratio, &QLineEdit::textEdited, this,
+                [this, r](const QString& t) { model_->sourceRatioTyped(r, t.toStdString()); });
+        connect(rows_[r].formula, &FormulaEdit::hiddenMessageRequested, this,
+                &SourceList::hiddenMessageRequested);
     }
     grid->setColumnStretch(1, 1);
     setWidget(body);
@@ -91,28 +44,60 @@ SourceList::SourceList(QWidget* parent) : QScrollArea(parent) {
 }
 
 bool SourceList::configure(SourceListConfig& config) {
-    entries_ = config.entries;
-    for (int r = 0; r < kSourceRows; ++r) rows_[r].formula->bindEntry((*entries_)[r].get());
+    model_ = config.model;
+    for (int r = 0; r < kSourceRows; ++r) {
+        rows_[r].formula->setFonts(config.fonts);
+        rows_[r].formula->bindEntry(&model_->source(r));
+    }
     config.numberWidth = 24;
     config.fixWidth = 24;
     config.ratioWidth = 80;
-    config.sourceWidth = 200;
     return true;
 }
 
-void SourceList::clearRows() {
-    if (!entries_) return;
-    (*entries_)[0]->model->clearSources();
-    refreshRows();
+int SourceList::columnX(Column column) const {
+    const int xs[4] = {0, 24, width() - 120, width() - 96};
+    return xs[column];
 }
 
-void SourceList::refreshRatioEditor() { refreshRows(); }
+int SourceList::columnWidth(Column column) const {
+    const int ws[4] = {24, width() - 144, 24, 96};
+    return ws[column];
+}
 
-void SourceList::refreshRows() {
-    if (!entries_) return;
+QRect SourceList::cellRect(int row, Column column) const {
+    QWidget* cell = column == FixColumn ? static_cast<QWidget*>(rows_[row].peg)
+                  : column == RatioColumn ? static_cast<QWidget*>(rows_[row].ratio)
+                                          : rows_[row].formula;
+    return QRect(cell->mapTo(viewport(), QPoint(0, 0)), cell->size());
+}
+
+bool SourceList::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
+        for (int r = 0; r < kSourceRows; ++r) {
+            if (cellRect(r, FixColumn).contains(pos)) rows_[r].peg->click();
+            if (cellRect(r, MaterialColumn).contains(pos)) {
+                current_ = r;
+                rows_[r].formula->setFocus();
+            }
+            if (cellRect(r, RatioColumn).contains(pos)) {
+                current_ = r;
+                rows_[r].ratio->setFocus();
+            }
+        }
+        return true;
+    }
+    return QScrollArea::viewportEvent(event);
+}
+
+void SourceList::clearRows() { model_->clearSources(); }
+
+void SourceList::repaintRows() {
+    if (!model_) return;
     for (int r = 0; r < kSourceRows; ++r) {
-        const Formula& f = *(*entries_)[r];
-        rows_[r].formula->refresh();
+        const Formula& f = model_->source(r);
+        rows_[r].formula->update();
         rows_[r].peg->setChecked(f.fixed);
         const QString ratio = QString::fromStdString(f.ratioText);
         if (!rows_[r].ratio->hasFocus() && rows_[r].ratio->text() != ratio) rows_[r].ratio->setText(ratio);

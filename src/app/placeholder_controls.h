@@ -1,102 +1,86 @@
 #pragma once
-// Stand-ins for the custom controls until their branches land: plain Qt
-// widgets with the same names and calls, enough to drive the form.
+// Stand-ins for the source list, the ratio edit and the list-view manners
+// until their branch lands: the same names and calls, plain widgets inside.
 
 #include <QCheckBox>
-#include <QFont>
-#include <QLabel>
+#include <QColor>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QScrollArea>
 #include <array>
 
-#include "form/edit/width_table.h"
+#include "controls/formula_edit.h"
+#include "controls/formula_fonts.h"
 #include "form/formula.h"
 
 namespace qv {
 
-class FormulaFonts {
-public:
-    // Creates the formula, subscript and list fonts and fills the width table.
-    bool create();
-    const FormulaStyle& style() const { return style_; }
-    QFont listFont() const { return list_; }
+class Model;
 
-private:
-    QFont normal_, subscript_, list_;
-    WidthTable widths_;
-    FontMetrics normalMetrics_, subscriptMetrics_;
-    FormulaStyle style_;
-};
-
-class FormulaEdit : public QLineEdit {
+class RatioEdit : public QLineEdit {
     Q_OBJECT
 public:
-    explicit FormulaEdit(QWidget* parent = nullptr);
-    int bindEntry(Formula* entry);
-    Formula* entry() const { return entry_; }
-    // Shows the bound entry's text again after the model changed it.
-    void refresh();
+    explicit RatioEdit(QWidget* parent = nullptr, bool stayVisible = false)
+        : QLineEdit(parent), stayVisible_(stayVisible) {}
+signals:
+    void moveFocusRequested(bool backward);
+private:
+    bool stayVisible_;
+};
+
+class FocusFrameView : public QObject {
+    Q_OBJECT
+public:
+    explicit FocusFrameView(QWidget* view) : QObject(view) {}
+};
+
+QWidget* nextTabStop(QWidget* from, bool backward);
+
+struct SourceListConfig {
+    Model* model = nullptr;
+    int rowCount = 30;
+    const FormulaFonts* fonts = nullptr;
+    QColor background{254, 251, 209};
+    int rowHeight = 0;
+    int borderWidth = 0;
+    int numberWidth = 3;
+    int materialWidth = 0;
+    int fixWidth = 2;
+    int ratioWidth = 7;
+};
+
+class SourceList : public QScrollArea {
+    Q_OBJECT
+public:
+    enum Column { NumberColumn, MaterialColumn, FixColumn, RatioColumn };
+
+    explicit SourceList(QWidget* parent = nullptr);
+    bool configure(SourceListConfig& config);
+    int columnX(Column column) const;
+    int columnWidth(Column column) const;
+    int firstVisibleRow() const { return 0; }
+    QRect cellRect(int screenRow, Column column) const;
+    FormulaEdit* formulaEditor() const { return rows_[current_].formula; }
+    RatioEdit* ratioEditor() const { return rows_[current_].ratio; }
+    void clearRows();
+    void refreshRatioEditor() { repaintRows(); }
+    void repaintRows();
 
 signals:
     void moveFocusRequested(bool backward);
     void hiddenMessageRequested();
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    Formula* entry_ = nullptr;
-};
-
-class RatioEdit : public QLineEdit {
-    Q_OBJECT
-public:
-    explicit RatioEdit(QWidget* parent = nullptr) : QLineEdit(parent) {}
-    void setPermanent(bool) {}
-signals:
-    void moveFocusRequested(bool backward);
-};
-
-class FocusFrameView : public QListWidget {
-    Q_OBJECT
-public:
-    explicit FocusFrameView(QWidget* parent = nullptr) : QListWidget(parent) {}
-};
-
-struct SourceListConfig {
-    int rowCount = kSourceRows;
-    std::array<std::unique_ptr<Formula>, kSourceRows>* entries = nullptr;
-    QFont font;
-    int rowHeight = 0;
-    int numberWidth = 3, sourceWidth = 0, fixWidth = 2, ratioWidth = 7;
-};
-
-class SourceList : public QScrollArea {
-    Q_OBJECT
-public:
-    explicit SourceList(QWidget* parent = nullptr);
-    bool configure(SourceListConfig& config);
-    void clearRows();
-    void refreshRatioEditor();
-    // Shows every row's text, peg and ratio again.
-    void refreshRows();
-    FormulaEdit* formulaEditor(int row) const { return rows_[row].formula; }
-    QLineEdit* ratioEditor(int row) const { return rows_[row].ratio; }
-    QCheckBox* peg(int row) const { return rows_[row].peg; }
-
-signals:
-    void moveFocusRequested(bool backward);
-    void hiddenMessageRequested();
+    bool viewportEvent(QEvent* event) override;
 
 private:
     struct Row {
         FormulaEdit* formula = nullptr;
         QCheckBox* peg = nullptr;
-        QLineEdit* ratio = nullptr;
+        RatioEdit* ratio = nullptr;
     };
     std::array<Row, kSourceRows> rows_{};
-    std::array<std::unique_ptr<Formula>, kSourceRows>* entries_ = nullptr;
+    Model* model_ = nullptr;
+    int current_ = 0;
 };
 
 }  // namespace qv

@@ -66,6 +66,18 @@ void chooseFile(const QString& path) {
     });
 }
 
+// Keys as a keyboard sends them: capitals with Shift.
+void typeKeys(QWidget* widget, const char* text) {
+    for (const char* p = text; *p; ++p) {
+        const char c = *p;
+        if (c >= 'a' && c <= 'z') QTest::keyClick(widget, Qt::Key(Qt::Key_A + c - 'a'));
+        else if (c >= 'A' && c <= 'Z') QTest::keyClick(widget, Qt::Key(c), Qt::ShiftModifier);
+        else if (c == '(') QTest::keyClick(widget, Qt::Key_ParenLeft, Qt::ShiftModifier);
+        else if (c == ')') QTest::keyClick(widget, Qt::Key_ParenRight, Qt::ShiftModifier);
+        else QTest::keyClick(widget, Qt::Key(c));
+    }
+}
+
 void screenshot(QWidget* widget, const QString& name) {
     const QString dir = qEnvironmentVariable("QV_SCREENSHOTS");
     if (dir.isEmpty()) return;
@@ -104,8 +116,16 @@ class MainWindowTest : public QObject {
         QCoreApplication::processEvents();  // the deferred initialisation
         return w_->initialised();
     }
-    void typeFinal(const char* formula) { QTest::keyClicks(control(ControlId::FinalCompound), formula); }
-    void typeRow(int row, const char* formula) { QTest::keyClicks(w_->sourceList()->formulaEditor(row), formula); }
+    void typeFinal(const char* formula) { typeKeys(control(ControlId::FinalCompound), formula); }
+    void clickCell(int row, SourceList::Column column) {
+        SourceList* list = w_->sourceList();
+        const QRect cell = list->cellRect(row - list->firstVisibleRow(), column);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    void typeRow(int row, const char* formula) {
+        clickCell(row, SourceList::MaterialColumn);
+        typeKeys(w_->sourceList()->formulaEditor(), formula);
+    }
     void clickElement(ControlId id, const QString& symbol) {
         QListWidget* view = list(id);
         QListWidgetItem* item = view->findItems(symbol, Qt::MatchExactly).value(0);
@@ -205,7 +225,7 @@ private slots:
         clickElement(ControlId::IncludeList, QStringLiteral("C"));
         clickElement(ControlId::IncludeList, QStringLiteral("O"));
 
-        QTest::mouseClick(w_->sourceList()->peg(1), Qt::LeftButton);
+        clickCell(1, SourceList::FixColumn);
         QVERIFY(w_->model().source(1).fixed);
         QCOMPARE(text(ControlId::FreeCount), QStringLiteral("1"));
         QCOMPARE(text(ControlId::Difference), QStringLiteral("OBa"));
@@ -336,6 +356,7 @@ private slots:
             store.setValue(QStringLiteral("Settings/Output To MS Word"), 1);
             store.setValue(QStringLiteral("Settings/Last Working Dir"), QStringLiteral("/no/such/dir"));
         }
+        QDir::setCurrent(config_.path());  // earlier tests removed theirs
         const QString cwd = QDir::currentPath();
         QVERIFY(start());
         QCOMPARE(w_->settings().showDifference, 0);
@@ -371,7 +392,8 @@ private slots:
             QCOMPARE(returned.count(), 0);
         }
         QVERIFY(w_->isVisible());
-        QLineEdit* ratio = w_->sourceList()->ratioEditor(0);
+        clickCell(0, SourceList::RatioColumn);
+        QLineEdit* ratio = w_->sourceList()->ratioEditor();
         QSignalSpy rowReturn(ratio, &QLineEdit::returnPressed);
         QTest::keyClick(ratio, Qt::Key_Return);
         QCOMPARE(rowReturn.count(), 1);

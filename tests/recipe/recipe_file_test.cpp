@@ -54,7 +54,7 @@ protected:
         EXPECT_EQ(f.form.messages.back().text, "Failed to load a file.");
         EXPECT_EQ(f.form.messages.back().title, "Quorvex : File I/O Error");
         EXPECT_EQ(f.form.messages.back().icon, MessageIcon::Exclamation);
-        EXPECT_EQ(f.final().length, 0);
+        EXPECT_EQ(f.final().edit.length, 0);
         for (int row = 0; row < kSourceRows; ++row) EXPECT_EQ(f.row(row).classify(), Empty);
         EXPECT_EQ(f.text(ControlId::Mass) + f.text(ControlId::FinalRatio), "11");
         EXPECT_FALSE(f.outputEnabled());
@@ -138,7 +138,7 @@ TEST_F(Recipe, EveryMalformedFileFailsAndClearsTheForm) {
 TEST_F(Recipe, FormulasTheEditorHoldsWholeLoad) {
     EXPECT_EQ(load("0 1 1 BaTiO3\n1 0 1 Ba CO3\n2 0 1 " + std::string(480, 'O') + "\n"), RecipeResult::Done);
     EXPECT_EQ(f.row(0).text(), "BaCO3");
-    EXPECT_EQ(f.row(1).length, 480);
+    EXPECT_EQ(f.row(1).edit.length, 480);
 }
 
 TEST_F(Recipe, LinesAreReadAndWrittenInPiecesOf1023Bytes) {

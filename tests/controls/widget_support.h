@@ -1,0 +1,21 @@
+#pragma once
+// What the widget suites share: the fonts every edit draws with and the
+// screenshots that QV_SCREENSHOTS=DIR asks for.
+
+#include <QString>
+
+class QWidget;
+
+namespace qv {
+class FormulaFonts;
+}
+
+namespace qv::test {
+
+// Made on first use, after the QApplication.
+const FormulaFonts& sharedFonts();
+
+// Saves the widget as DIR/<name>@<scale>x.png when QV_SCREENSHOTS is set.
+void saveScreenshot(QWidget& widget, const QString& name);
+
+}  // namespace qv::test
