@@ -24,6 +24,7 @@
 #include "app/app_info.h"
 #include "app/main_window.h"
 #include "app/output_dialog.h"
+#include "controls/accessibility.h"
 #include "form/ratio_solver.h"
 #include "output/text_report.h"
 #include "recipe/recipe_file.h"
@@ -166,6 +167,7 @@ private slots:
     void initTestCase() {
         qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
         QCoreApplication::setApplicationName(QStringLiteral("quorvex"));
+        installAccessibility();
     }
     void cleanup() {
         w_.reset();
@@ -363,7 +365,9 @@ private slots:
         QCOMPARE(w_->settings().outputToWord, 0);
         QVERIFY(!w_->action("difference")->isChecked());
         QCOMPARE(QDir::currentPath(), cwd);
-        w_->close();
+        shortcut(Qt::Key_Q);  // Exit
+        QCoreApplication::processEvents();
+        QVERIFY(!w_->isVisible());
         w_.reset();
         QSettings store(QLatin1String(kAppName), QStringLiteral("quorvex"));
         QCOMPARE(store.value(QStringLiteral("Settings/Show Differential")).toInt(), 0);
@@ -434,7 +438,8 @@ private slots:
         env.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
         child.setProcessEnvironment(env);
         child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("startsClearedWithItsNames"), QStringLiteral("outputShowsTheReportFileAndDeletesIt")});
+                    {QStringLiteral("startsClearedWithItsNames"), QStringLiteral("solvesMovesPegsAndClears"),
+                     QStringLiteral("outputShowsTheReportFileAndDeletesIt")});
         QVERIFY(child.waitForFinished(60000));
         QCOMPARE(child.exitCode(), 0);
     }
