@@ -100,8 +100,8 @@ QRect FormulaEditAccessible::characterRect(int offset) const {
     if (entry == nullptr || offset < 0 || offset >= entry->edit.length) return {};
     const VerticalLayout v = verticalLayout(entry->style);
     const GlyphCell& cell = entry->edit.cells[offset];
-    const QPoint topLeft =
-        edit()->mapToGlobal(QPoint(cell.x - entry->edit.view.left, v.caretTop));
+    const QPoint topLeft = edit()->mapToGlobal(
+        edit()->textOrigin() + QPoint(cell.x - entry->edit.view.left, v.caretTop));
     return QRect(topLeft, QSize(cell.width, v.caretBottom - v.caretTop));
 }
 
@@ -109,8 +109,8 @@ int FormulaEditAccessible::offsetAtPoint(const QPoint& point) const {
     const Formula* entry = edit()->entry();
     if (entry == nullptr) return -1;
     const QPoint local = edit()->mapFromGlobal(point);
-    if (!edit()->rect().contains(local)) return -1;
-    const int x = local.x() + entry->edit.view.left;
+    if (!edit()->contentsRect().contains(local)) return -1;
+    const int x = local.x() - edit()->textOrigin().x() + entry->edit.view.left;
     for (int i = 0; i < entry->edit.length; ++i) {
         const GlyphCell& cell = entry->edit.cells[i];
         if (x >= cell.x && x < cell.x + cell.width) return i;

@@ -1,5 +1,6 @@
 #include "controls/formula_edit.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -17,7 +18,7 @@
 
 namespace qv {
 
-FormulaEdit::FormulaEdit(QWidget* parent) : QWidget(parent) {
+FormulaEdit::FormulaEdit(QWidget* parent) : QFrame(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setCursor(Qt::ArrowCursor);
@@ -39,7 +40,9 @@ int FormulaEdit::bindEntry(Formula* entry) {
     entry_ = entry;
     dragging_ = false;
     if (entry_ == nullptr) return 0;
-    bindView(entry_->edit, width(), height());
+    bindView(entry_->edit, contentsRect().width(), contentsRect().height());
+    spokenText_ = QString::fromLatin1(entry_->text().c_str());
+    spokenCaret_ = -1;
     update();
     return 0;
 }
@@ -60,7 +63,7 @@ int FormulaEdit::getLine(int line, char* buffer) const {
 
 bool FormulaEdit::setText(std::string_view text) {
     if (entry_ == nullptr || qv::setText(*entry_, text) < 0) return false;
-    update();
+    refresh();
     return true;
 }
 
@@ -71,13 +74,13 @@ std::optional<Selection> FormulaEdit::selection() const {
 void FormulaEdit::setSelection(int start, int end) {
     if (entry_ == nullptr) return;
     selectRange(entry_->edit, start, end);
-    update();
+    refresh();
 }
 
 bool FormulaEdit::replaceSelection(std::string_view text) {
     if (entry_ == nullptr) return false;
     const bool inserted = qv::replaceSelection(*entry_, text) > 0;
-    update();
+    refresh();
     return inserted;
 }
 
@@ -86,35 +89,35 @@ int FormulaEdit::limitText() const { return entry_ ? entry_->edit.capacity : 0; 
 bool FormulaEdit::copy() {
     if (entry_ == nullptr) return false;
     const bool ok = copySelection(entry_->edit, &clipboard_);
-    update();
+    refresh();
     return ok;
 }
 
 bool FormulaEdit::cut() {
     if (entry_ == nullptr) return false;
     const bool ok = cutSelection(entry_->edit, &clipboard_, false);
-    update();
+    refresh();
     return ok;
 }
 
 bool FormulaEdit::paste() {
     if (entry_ == nullptr) return false;
     const bool ok = pasteWithoutHook(*entry_, &clipboard_);
-    update();
+    refresh();
     return ok;
 }
 
 bool FormulaEdit::clear() {
     if (entry_ == nullptr) return false;
     const bool ok = deleteForward(entry_->edit, false);
-    update();
+    refresh();
     return ok;
 }
 
 void FormulaEdit::undo() {
     if (entry_ == nullptr) return;
     qv::undo(entry_->edit);
-    update();
+    refresh();
 }
 
 void FormulaEdit::resetBoundEntry() {
@@ -125,9 +128,16 @@ int FormulaEdit::contextMenuMask() {
     return entry_ ? qv::contextMenuMask(*entry_, clipboard_.getText()) : 0;
 }
 
+QPoint FormulaEdit::textOrigin() const {
+    const QRect r = contentsRect();
+    const int line = entry_ ? verticalLayout(entry_->style).caretBottom : r.height();
+    return QPoint(r.left(), r.top() + std::max(0, (r.height() - line) / 2));
+}
+
 QSize FormulaEdit::sizeHint() const {
     const int line = fonts_ ? verticalLayout(fonts_->style()).caretBottom : 22;
-    return QSize(20 * (line / 2), line + 4);
+    const int frame = 2 * frameWidth();
+    return QSize(10 * line + frame, line + 4 + frame);
 }
 
 QSize FormulaEdit::minimumSizeHint() const { return QSize(40, sizeHint().height()); }
@@ -150,12 +160,12 @@ bool FormulaEdit::event(QEvent* event) {
             }
         }
     }
-    return QWidget::event(event);
+    return QFrame::event(event);
 }
 
 bool FormulaEdit::focusNextPrevChild(bool next) {
     if (entry_ != nullptr) return false;
-    return QWidget::focusNextPrevChild(next);
+    return QFrame::focusNextPrevChild(next);
 }
 
 void FormulaEdit::postLater(void (FormulaEdit::*signal)(bool), bool value) {
@@ -165,7 +175,7 @@ void FormulaEdit::postLater(void (FormulaEdit::*signal)(bool), bool value) {
 
 void FormulaEdit::keyPressEvent(QKeyEvent* event) {
     if (entry_ == nullptr) {
-        QWidget::keyPressEvent(event);
+        QFrame::keyPressEvent(event);
         return;
     }
     event->accept();
@@ -202,51 +212,51 @@ void FormulaEdit::keyPressEvent(QKeyEvent* event) {
                                 }};
     if (handleKey(*entry_, vk->code, vk->modifiers, context)) {
         restartCaret();
-        update();
+        refresh();
     }
 }
 
 void FormulaEdit::mousePressEvent(QMouseEvent* event) {
-    const int x = static_cast<int>(event->position().x());
+    const int x = static_cast<int>(event->position().x()) - textOrigin().x();
     if (event->button() == Qt::LeftButton) {
-        if (entry_ == nullptr) return QWidget::mousePressEvent(event);
+        if (entry_ == nullptr) return QFrame::mousePressEvent(event);
         setFocus(Qt::MouseFocusReason);
         if (entry_ == nullptr) return;  // focus handling may rebind
         dragging_ = true;
         clickAt(entry_->edit, x);
         restartCaret();
-        update();
+        refresh();
     } else if (event->button() == Qt::RightButton) {
         if (dragging_) return;
         setFocus(Qt::MouseFocusReason);
-        if (entry_ == nullptr) return QWidget::mousePressEvent(event);
+        if (entry_ == nullptr) return QFrame::mousePressEvent(event);
         showContextMenu(event->globalPosition().toPoint());
     } else {
-        QWidget::mousePressEvent(event);
+        QFrame::mousePressEvent(event);
     }
 }
 
 void FormulaEdit::mouseMoveEvent(QMouseEvent* event) {
     if (entry_ == nullptr || !dragging_) return;
-    if (dragTo(entry_->edit, static_cast<int>(event->position().x()))) {
+    if (dragTo(entry_->edit, static_cast<int>(event->position().x()) - textOrigin().x())) {
         restartCaret();
-        update();
+        refresh();
     }
 }
 
 void FormulaEdit::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton) return QFrame::mouseReleaseEvent(event);
     dragging_ = false;
-    update();
+    refresh();
 }
 
 void FormulaEdit::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || entry_ == nullptr)
-        return QWidget::mouseDoubleClickEvent(event);
+        return QFrame::mouseDoubleClickEvent(event);
     selectAll(entry_->edit);
     dragging_ = false;
     restartCaret();
-    update();
+    refresh();
 }
 
 void FormulaEdit::showContextMenu(const QPoint& globalPos) {
@@ -273,15 +283,15 @@ void FormulaEdit::showContextMenu(const QPoint& globalPos) {
     menuOpen_ = false;
     if (entry_ == nullptr) return;
     const int choice = chosen != nullptr ? chosen->data().toInt() : kMenuDismissed;
-    if (contextCommand(*entry_, choice, EditorContext{&clipboard_, {}})) update();
+    if (contextCommand(*entry_, choice, EditorContext{&clipboard_, {}})) refresh();
 }
 
 void FormulaEdit::focusInEvent(QFocusEvent* event) {
-    QWidget::focusInEvent(event);
+    QFrame::focusInEvent(event);
     if (entry_ == nullptr) return;
     if (event->reason() != Qt::PopupFocusReason && !menuOpen_) focusGained(entry_->edit);
     restartCaret();
-    update();
+    refresh();
 }
 
 void FormulaEdit::focusOutEvent(QFocusEvent* event) {
@@ -292,8 +302,32 @@ void FormulaEdit::focusOutEvent(QFocusEvent* event) {
         focusLost(entry_->edit);
         if (entry_->inList) hide();
     }
+    refresh();
+    QFrame::focusOutEvent(event);
+}
+
+void FormulaEdit::refresh() {
     update();
-    QWidget::focusOutEvent(event);
+    if (entry_ == nullptr || !QAccessible::isActive()) return;
+    // Screen readers hear what changed since they were last told.
+    const EditBuffer& b = entry_->edit;
+    const QString text = QString::fromLatin1(entry_->text().c_str());
+    if (text != spokenText_) {
+        QAccessibleTextUpdateEvent event(this, 0, spokenText_, text);
+        QAccessible::updateAccessibility(&event);
+        spokenText_ = text;
+    }
+    if (b.caret == spokenCaret_ && b.anchor == spokenAnchor_) return;
+    spokenCaret_ = b.caret;
+    spokenAnchor_ = b.anchor;
+    if (b.hasSelection()) {
+        QAccessibleTextSelectionEvent event(this, b.selectionStart(), b.selectionEnd());
+        event.setCursorPosition(b.caret);
+        QAccessible::updateAccessibility(&event);
+    } else {
+        QAccessibleTextCursorEvent event(this, b.caret);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void FormulaEdit::restartCaret() {
@@ -308,7 +342,10 @@ void FormulaEdit::restartCaret() {
 void FormulaEdit::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), entry_ ? backgroundOf(*entry_, palette()) : palette().color(QPalette::Base));
+    drawFrame(&painter);
     if (entry_ == nullptr || fonts_ == nullptr) return;
+    painter.setClipRect(contentsRect());
+    painter.translate(textOrigin());
     paintFormula(painter, *entry_, *fonts_, palette(), 0, 0, true);
     if (hasFocus() && caretOn_ && !menuOpen_) {
         const Band caret = caretBand(*entry_);
@@ -318,8 +355,8 @@ void FormulaEdit::paintEvent(QPaintEvent*) {
 }
 
 void FormulaEdit::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    if (entry_ != nullptr) resizeView(entry_->edit, width(), height());
+    QFrame::resizeEvent(event);
+    if (entry_ != nullptr) resizeView(entry_->edit, contentsRect().width(), contentsRect().height());
 }
 
 }  // namespace qv

@@ -5,13 +5,17 @@
 // paints from the model's drawing plan. The final compound and the
 // difference formula each have one; the source list re-binds its row editor
 // from row to row.
+//
+// No frame by default (the row editor sits on a list cell); a window gives
+// its edits one with setFrameStyle. The text line is centred vertically in
+// the frame's contents: textOrigin() is where the model's client (0, 0) lies.
 
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include <QFrame>
 #include <QTimer>
-#include <QWidget>
 
 #include "controls/clipboard.h"
 #include "form/edit/edit_buffer.h"
@@ -21,7 +25,7 @@ namespace qv {
 struct Formula;
 class FormulaFonts;
 
-class FormulaEdit : public QWidget {
+class FormulaEdit : public QFrame {
     Q_OBJECT
 public:
     explicit FormulaEdit(QWidget* parent = nullptr);
@@ -69,6 +73,8 @@ public:
     // entry and the clipboard as they are now.
     int contextMenuMask();
 
+    QPoint textOrigin() const;
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -99,6 +105,8 @@ private:
     void showContextMenu(const QPoint& globalPos);
     void postLater(void (FormulaEdit::*signal)(bool), bool value);
     void restartCaret();
+    // Repaints and tells assistive technology about the text and caret.
+    void refresh();
 
     Formula* entry_ = nullptr;
     const FormulaFonts* fonts_ = nullptr;
@@ -107,6 +115,9 @@ private:
     bool menuOpen_ = false;
     bool caretOn_ = false;
     QTimer caretBlink_;
+    QString spokenText_;
+    int spokenCaret_ = -1;
+    int spokenAnchor_ = -1;
 };
 
 }  // namespace qv

@@ -25,7 +25,7 @@ void paintFormula(QPainter& painter, const Formula& entry, const FormulaFonts& f
                          palette.color(QPalette::Highlight));
     }
     const QColor colors[] = {palette.color(QPalette::Text),
-                             palette.color(QPalette::Disabled, QPalette::Text),
+                             palette.color(QPalette::PlaceholderText),
                              backgroundOf(entry, palette)};
     const auto colorOf = [&](ColorRole role) {
         switch (role) {

@@ -17,7 +17,8 @@ QColor backgroundOf(const Formula& entry, const QPalette& palette);
 
 // Draws the text with its x origin shifted by dx - view left and its y by
 // dy; with showSelection, the highlight band and the selected glyphs too.
-// Text, grey text and highlight come from the palette.
+// Text, grey text (the placeholder role: the disabled one is too faint
+// for a formula the user is still typing) and highlight come from the palette.
 void paintFormula(QPainter& painter, const Formula& entry, const FormulaFonts& fonts,
                   const QPalette& palette, int dx, int dy, bool showSelection);
 

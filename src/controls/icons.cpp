@@ -30,13 +30,14 @@ public:
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         return scaledPixmap(size, mode, state, 1.0);
     }
+    // Qt asks in device pixels and names the ratio they are meant for.
     QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
                          qreal scale) override {
-        QPixmap pixmap(size * scale);
+        QPixmap pixmap(size);
         pixmap.setDevicePixelRatio(scale);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
-        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        paint(&painter, QRect(QPoint(0, 0), (QSizeF(size) / scale).toSize()), mode, state);
         return pixmap;
     }
     QIconEngine* clone() const override { return new PaintedIconEngine(paint_); }
@@ -49,6 +50,21 @@ private:
 QRectF inset(const QRectF& square) {
     const qreal m = square.width() / 8;
     return square.adjusted(m, m, -m, -m);
+}
+
+// A filled shape with a darker edge, on half-pixel lines so it stays sharp.
+void paintMarker(QPainter& painter, const QRectF& square, const QColor& fill, const QColor& edge,
+                 bool round) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF r = inset(square).adjusted(0.5, 0.5, -0.5, -0.5);
+    painter.setPen(QPen(edge, 1.0));
+    painter.setBrush(fill);
+    if (round)
+        painter.drawEllipse(r);
+    else
+        painter.drawRect(r);
+    painter.restore();
 }
 
 }  // namespace
@@ -74,23 +90,11 @@ void paintPeg(QPainter& painter, const QRectF& square) {
 }
 
 void paintNonMetalMarker(QPainter& painter, const QRectF& square) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF r = inset(square).adjusted(0.5, 0.5, -0.5, -0.5);
-    painter.setPen(QPen(kDarkRed, 1.0));
-    painter.setBrush(kRed);
-    painter.drawRect(r);
-    painter.restore();
+    paintMarker(painter, square, kRed, kDarkRed, false);
 }
 
 void paintMetalMarker(QPainter& painter, const QRectF& square) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF r = inset(square).adjusted(0.5, 0.5, -0.5, -0.5);
-    painter.setPen(QPen(kDarkBlue, 1.0));
-    painter.setBrush(kBlue);
-    painter.drawEllipse(r);
-    painter.restore();
+    paintMarker(painter, square, kBlue, kDarkBlue, true);
 }
 
 QIcon pegIcon() { return QIcon(new PaintedIconEngine(paintPeg)); }
