@@ -103,6 +103,7 @@ void MainWindow::buildForm() {
     differenceEdit_ = new FormulaEdit;
     differenceEdit_->setAccessibleName(QLatin1String(kDifferenceLabel));
     differenceEdit_->setFocusPolicy(Qt::ClickFocus);
+    for (FormulaEdit* edit : {finalEdit_, differenceEdit_}) edit->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     sourceList_ = new SourceList;
     sourceList_->setAccessibleName(tr("Source Material List"));
     sourceList_->installEventFilter(this);
