@@ -3,6 +3,8 @@
 #include <QLabel>
 
 #include "controls/formula_edit.h"
+#include "controls/source_list.h"
+#include "controls/source_list_accessible.h"
 #include "form/edit/drawing_plan.h"
 #include "form/formula.h"
 
@@ -131,6 +133,7 @@ QString FormulaEditAccessible::attributes(int offset, int* startOffset, int* end
 
 QAccessibleInterface* accessibleFactory(const QString&, QObject* object) {
     if (auto* edit = qobject_cast<FormulaEdit*>(object)) return new FormulaEditAccessible(edit);
+    if (auto* list = qobject_cast<SourceList*>(object)) return new SourceListAccessible(list);
     return nullptr;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Screen-reader access to the custom controls. installAccessibility()
-// registers one factory for all of them; call it once after the
-// QApplication exists.
+// registers one factory for all of them (the source list's table lives in
+// source_list_accessible.h); call it once after the QApplication exists.
 
 #include <QAccessibleWidget>
 

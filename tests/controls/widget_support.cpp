@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QPixmap>
+#include <QTest>
 #include <QWidget>
 
 #include "controls/formula_fonts.h"
@@ -11,6 +12,17 @@ namespace qv::test {
 const FormulaFonts& sharedFonts() {
     static const FormulaFonts fonts;
     return fonts;
+}
+
+void typeKeys(QWidget* widget, const QString& text) {
+    for (QChar qc : text) {
+        const char c = qc.toLatin1();
+        if (c >= 'a' && c <= 'z') QTest::keyClick(widget, Qt::Key(Qt::Key_A + c - 'a'));
+        else if (c >= 'A' && c <= 'Z') QTest::keyClick(widget, Qt::Key(c), Qt::ShiftModifier);
+        else if (c == '(') QTest::keyClick(widget, Qt::Key_ParenLeft, Qt::ShiftModifier);
+        else if (c == ')') QTest::keyClick(widget, Qt::Key_ParenRight, Qt::ShiftModifier);
+        else QTest::keyClick(widget, Qt::Key(c));
+    }
 }
 
 void saveScreenshot(QWidget& widget, const QString& name) {
