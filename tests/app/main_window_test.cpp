@@ -28,6 +28,7 @@
 #include "form/ratio_solver.h"
 #include "output/text_report.h"
 #include "recipe/recipe_file.h"
+#include "widget_support.h"
 
 using namespace qv;
 using namespace qv::app;
@@ -67,25 +68,6 @@ void chooseFile(const QString& path) {
     });
 }
 
-// Keys as a keyboard sends them: capitals with Shift.
-void typeKeys(QWidget* widget, const char* text) {
-    for (const char* p = text; *p; ++p) {
-        const char c = *p;
-        if (c >= 'a' && c <= 'z') QTest::keyClick(widget, Qt::Key(Qt::Key_A + c - 'a'));
-        else if (c >= 'A' && c <= 'Z') QTest::keyClick(widget, Qt::Key(c), Qt::ShiftModifier);
-        else if (c == '(') QTest::keyClick(widget, Qt::Key_ParenLeft, Qt::ShiftModifier);
-        else if (c == ')') QTest::keyClick(widget, Qt::Key_ParenRight, Qt::ShiftModifier);
-        else QTest::keyClick(widget, Qt::Key(c));
-    }
-}
-
-void screenshot(QWidget* widget, const QString& name) {
-    const QString dir = qEnvironmentVariable("QV_SCREENSHOTS");
-    if (dir.isEmpty()) return;
-    const QString scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1"));
-    widget->grab().save(dir + QStringLiteral("/%1@%2x.png").arg(name, scale));
-}
-
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -117,7 +99,7 @@ class MainWindowTest : public QObject {
         QCoreApplication::processEvents();  // the deferred initialisation
         return w_->initialised();
     }
-    void typeFinal(const char* formula) { typeKeys(control(ControlId::FinalCompound), formula); }
+    void typeFinal(const char* formula) { test::typeKeys(control(ControlId::FinalCompound), QLatin1String(formula)); }
     void clickCell(int row, SourceList::Column column) {
         SourceList* list = w_->sourceList();
         const QRect cell = list->cellRect(row - list->firstVisibleRow(), column);
@@ -125,7 +107,7 @@ class MainWindowTest : public QObject {
     }
     void typeRow(int row, const char* formula) {
         clickCell(row, SourceList::MaterialColumn);
-        typeKeys(w_->sourceList()->formulaEditor(), formula);
+        test::typeKeys(w_->sourceList()->formulaEditor(), QLatin1String(formula));
     }
     void clickElement(ControlId id, const QString& symbol) {
         QListWidget* view = list(id);
@@ -154,7 +136,7 @@ class MainWindowTest : public QObject {
             const QStringList files = QDir(dir_->path()).entryList({QStringLiteral("*.qv")});
             QFile file(dir_->path() + QLatin1Char('/') + files.value(0));
             if (file.open(QIODevice::ReadOnly)) seen.second = file.readAll();
-            screenshot(dialog, QStringLiteral("output"));
+            test::saveScreenshot(*dialog, QStringLiteral("output"));
             for (QPushButton* b : dialog->findChildren<QPushButton*>())
                 if (b->text() == QStringLiteral("Copy All")) QTest::mouseClick(b, Qt::LeftButton);
             QTest::keyClick(dialog, Qt::Key_Escape);
@@ -199,7 +181,7 @@ private slots:
             QVERIFY(a);
             QCOMPARE(a->text(QAccessible::Name), QLatin1String(n.name));
         }
-        screenshot(w_.get(), QStringLiteral("empty"));
+        test::saveScreenshot(*w_, QStringLiteral("empty"));
     }
 
     void solvesMovesPegsAndClears() {
@@ -210,7 +192,7 @@ private slots:
         QCOMPARE(items(ControlId::IncludeList), QStringList({"Ba", "Ti"}));
         QCOMPARE(text(ControlId::IncludeCount) + text(ControlId::FreeCount), QStringLiteral("22"));
         QVERIFY(control(ControlId::OutputButton)->isEnabled());
-        screenshot(w_.get(), QStringLiteral("filled"));
+        test::saveScreenshot(*w_, QStringLiteral("filled"));
 
         clickElement(ControlId::ExcludeList, QStringLiteral("O"));
         QCOMPARE(items(ControlId::IncludeList), QStringList({"Ba", "O", "Ti"}));
