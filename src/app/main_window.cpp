@@ -160,20 +160,19 @@ void MainWindow::buildForm() {
     auto* differenceLabel = makeLabel(QLatin1String(kDifferenceLabel), differenceEdit_);
     differenceLabel->setWordWrap(true);
 
-    auto* headers = new QHBoxLayout;
-    headers->setSpacing(0);
+    // The headers stand over the list's columns; layoutHeaders places them.
+    headerBar_ = new QWidget;
     const char* headerTexts[4] = {"No.", "Source Material", "Fix", "Ratio"};
     const char* headerTips[4] = {"Row number", "Formula of a starting material",
                                  "Pegged rows keep the ratio you type",
                                  "Mole ratio of the starting material"};
     for (int i = 0; i < 4; ++i) {
-        headers_[i] = new QLabel(QLatin1String(headerTexts[i]));
+        headers_[i] = new QLabel(QLatin1String(headerTexts[i]), headerBar_);
         headers_[i]->setToolTip(tr(headerTips[i]));
         headers_[i]->setFrameShape(QFrame::StyledPanel);
         headers_[i]->setAlignment(Qt::AlignCenter);
-        headers_[i]->setMargin(2);
-        headers->addWidget(headers_[i], i == 1 ? 1 : 0);
     }
+    headerBar_->setFixedHeight(headers_[1]->sizeHint().height() + 4);
 
     auto* left = new QVBoxLayout;
     left->addLayout(top);
@@ -181,8 +180,11 @@ void MainWindow::buildForm() {
     left->addWidget(differenceLabel);
     left->addWidget(differenceEdit_);
     left->addSpacing(6);
-    left->addLayout(headers);
-    left->addWidget(sourceList_, 1);
+    auto* table = new QVBoxLayout;
+    table->setSpacing(0);
+    table->addWidget(headerBar_);
+    table->addWidget(sourceList_, 1);
+    left->addLayout(table, 1);
     left->setSpacing(4);
 
     // Right: the element lists, the relation, the status and the commands.
@@ -379,10 +381,13 @@ void MainWindow::deferredInitialise() {
 
 // The header labels stand over the list's columns, wherever the layout put it.
 void MainWindow::layoutHeaders() {
-    if (!deferredDone_ && !fonts_) return;
+    if (!sourceList_->isConfigured()) return;
     const SourceList::Column columns[4] = {SourceList::NumberColumn, SourceList::MaterialColumn,
                                            SourceList::FixColumn, SourceList::RatioColumn};
-    for (int i = 0; i < 4; ++i) headers_[i]->setFixedWidth(sourceList_->columnWidth(columns[i]));
+    const int x0 = sourceList_->x() - headerBar_->x();
+    for (int i = 0; i < 4; ++i)
+        headers_[i]->setGeometry(x0 + sourceList_->columnX(columns[i]), 0,
+                                 sourceList_->columnWidth(columns[i]) - 1, headerBar_->height());
 }
 
 void MainWindow::clearAll() {
@@ -407,7 +412,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == sourceList_ && event->type() == QEvent::Resize) layoutHeaders();
+    if (watched == sourceList_ && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
+        layoutHeaders();
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
     auto* target = static_cast<QWidget*>(watched);
     if (target->window() != this) return false;

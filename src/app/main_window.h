@@ -113,6 +113,7 @@ private:
     RatioEdit* ratioEdit_ = nullptr;
     FormulaEdit* differenceEdit_ = nullptr;
     SourceList* sourceList_ = nullptr;
+    QWidget* headerBar_ = nullptr;
     QLabel* headers_[4] = {};
     QListWidget* excludeView_ = nullptr;
     QListWidget* includeView_ = nullptr;
