@@ -86,17 +86,21 @@ class MainWindowTest : public QObject {
         return out;
     }
 
-    bool start(bool withAtoms = true) {
+    static void writeFile(const QString& path, const char* bytes) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    // A window over a fresh program folder, started as the program starts it.
+    bool start(bool withAtoms = true, const QString& recipe = {}) {
         dir_ = std::make_unique<QTemporaryDir>();
-        if (withAtoms) {
-            QFile atoms(programDir() + QStringLiteral("ATOMS.LST"));
-            atoms.open(QIODevice::WriteOnly);
-            atoms.write(kElements);
-        }
+        if (withAtoms) writeFile(programDir() + QStringLiteral("ATOMS.LST"), kElements);
         w_ = std::make_unique<MainWindow>(programDir());
+        w_->openAfterStart(recipe);
         if (!w_->initialise()) return false;
         w_->show();
         QCoreApplication::processEvents();  // the deferred initialisation
+        QCoreApplication::processEvents();  // and the recipe after it
         return w_->initialised();
     }
     void typeFinal(const char* formula) { test::typeKeys(control(ControlId::FinalCompound), QLatin1String(formula)); }
@@ -309,27 +313,14 @@ private slots:
         QTemporaryDir files;
         const QString good = files.path() + QStringLiteral("/good.qvs");
         const QString bad = files.path() + QStringLiteral("/bad.qvs");
-        QFile(good).open(QIODevice::WriteOnly);
-        QFile g(good), b(bad);
-        g.open(QIODevice::WriteOnly);
-        g.write("-2 00011\n-1 tag\n0 2 1 BaTiO3\n1 0 1 BaCO3\n2 1 1 TiO2\n");
-        g.close();
-        b.open(QIODevice::WriteOnly);
-        b.write("0 2 1 BaTiO3\n31 0 1 TiO2\n");
-        b.close();
+        writeFile(good, "-2 00011\n-1 tag\n0 2 1 BaTiO3\n1 0 1 BaCO3\n2 1 1 TiO2\n");
+        writeFile(bad, "0 2 1 BaTiO3\n31 0 1 TiO2\n");
         for (const QString& path : {good, bad}) {
-            dir_ = std::make_unique<QTemporaryDir>();
-            QVERIFY(start());  // the window of start() is replaced just below
-            w_ = std::make_unique<MainWindow>(programDir());
-            w_->openAfterStart(path);
             QStringList messages;
             if (path == bad) answerMessage(&messages);
-            QVERIFY(w_->initialise());
-            QCoreApplication::processEvents();
-            QCoreApplication::processEvents();
+            QVERIFY(start(true, path));
             QCOMPARE(text(ControlId::FinalCompound), path == good ? QStringLiteral("BaTiO3") : QString());
-            QCOMPARE(messages.size(), path == good ? 0 : 1);
-            if (path == bad) QCOMPARE(messages[0], QStringLiteral("Failed to load a file."));
+            QCOMPARE(messages, path == good ? QStringList() : QStringList{QStringLiteral("Failed to load a file.")});
         }
     }
 
@@ -390,10 +381,7 @@ private slots:
         QByteArray text;
         for (int i = 0; text.size() < 3 * kDisplayChunk; ++i) text += "line " + QByteArray::number(i) + " \xc3\xa4\n";
         const QString path = dir.path() + QStringLiteral("/r.qv");
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(text);
-        f.close();
+        writeFile(path, text.constData());
         OutputDialog dialog;
         dialog.setSource(path, QStringLiteral("Courier New"));
         QVERIFY(dialog.loadTextFile() == text.size());
