@@ -185,6 +185,7 @@ void MainWindow::buildForm() {
     table->setSpacing(0);
     table->addWidget(headerBar_);
     table->addWidget(sourceList_, 1);
+    table->addStretch(0);  // the list keeps to whole rows; the rest of a row goes below it
     left->addLayout(table, 1);
     left->setSpacing(4);
 
