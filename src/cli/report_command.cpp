@@ -1,12 +1,14 @@
 // quorvex-cli report: the weighing report of each recipe, as "Output" writes it.
 
 #include <cstdio>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "cli/cli_common.h"
 #include "cli/recipe_session.h"
+#include "cli/writer_command.h"
 #include "core/element_table.h"
 #include "output/output_grams.h"
 #include "output/text_report.h"
@@ -21,6 +23,7 @@ struct ReportOptions {
     bool gramsGiven = false;
     bool difference = true;
     bool json = false;
+    std::string writer;  // a Writer document to type the reports into
     std::vector<std::string> recipes;
 };
 
@@ -49,6 +52,12 @@ bool parseReportOptions(const Invocation& inv, ReportOptions& opt) {
             opt.difference = false;
         } else if (a == "--json") {
             opt.json = true;
+        } else if (a == "--writer" || a.rfind("--writer=", 0) == 0) {
+            if (a == "--writer" && i + 1 >= inv.args.size()) {
+                std::fprintf(stderr, "quorvex-cli report: --writer needs a file\n");
+                return false;
+            }
+            opt.writer = a == "--writer" ? inv.args[++i] : a.substr(9);
         } else if (a == "--atoms" || a.rfind("--atoms=", 0) == 0) {
             args.push_back(a);
             if (a == "--atoms" && i + 1 < inv.args.size()) args.push_back(inv.args[++i]);
@@ -60,6 +69,10 @@ bool parseReportOptions(const Invocation& inv, ReportOptions& opt) {
         }
     }
     if (!takeAtomsOption(args, opt.atoms)) return false;
+    if (opt.json && !opt.writer.empty()) {
+        std::fprintf(stderr, "quorvex-cli report: --json and --writer exclude each other\n");
+        return false;
+    }
     if (opt.recipes.empty()) {
         std::fprintf(stderr, "quorvex-cli report: no recipe file given\n");
         return false;
@@ -97,7 +110,8 @@ std::string jsonDocument(Model& model, const std::string& path, const std::strin
 }
 
 // The exit status of one recipe.
-int reportOne(const ElementTable& table, const ReportOptions& opt, const std::string& path) {
+int reportOne(const ElementTable& table, const ReportOptions& opt, const std::string& path,
+              WriterReport* writer) {
     RecipeSession session(table, opt.recipes.size() > 1 ? path : std::string());
     if (session.load(path) != 0) return kExitLoadFailed;
 
@@ -112,6 +126,7 @@ int reportOne(const ElementTable& table, const ReportOptions& opt, const std::st
         session.say(std::string(gramCheckMessage(check)));
         return kExitNoReport;
     }
+    if (writer) return writer->type(session, grams, opt.difference);
     const std::string tag = session.form.controlText(ControlId::SampleTag);
     const std::optional<std::string> report =
         weighingReportText(session.model, tag, grams, opt.difference);
@@ -138,9 +153,18 @@ int runReport(const Invocation& inv) {
     }
     ElementTable table;
     if (!loadElements(table, opt.atoms)) return kExitNoElements;
+    std::unique_ptr<WriterReport> writer;
+    if (!opt.writer.empty()) {
+        writer = std::make_unique<WriterReport>(opt.writer);
+        if (!writer->ready()) return kExitNoOffice;
+    }
     int exitCode = kExitOk;
     for (const std::string& path : opt.recipes) {
-        const int code = reportOne(table, opt, path);
+        const int code = reportOne(table, opt, path, writer.get());
+        if (exitCode == kExitOk) exitCode = code;
+    }
+    if (writer) {
+        const int code = writer->finish();
         if (exitCode == kExitOk) exitCode = code;
     }
     return exitCode;
