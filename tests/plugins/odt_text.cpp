@@ -97,14 +97,20 @@ std::string odtText(const std::string& path) {
 }
 
 std::string renderPng(const std::string& document, const std::string& dir) {
-    TempDir profile;
-    const std::string command = "soffice --headless --invisible -env:UserInstallation=file://" +
-                                profile.path().string() + " --convert-to png --outdir " + quoted(dir) +
-                                " " + quoted(document) + " >/dev/null 2>&1";
-    if (std::system(command.c_str()) != 0) return {};
-    const std::filesystem::path png =
-        std::filesystem::path(dir) / std::filesystem::path(document).filename().replace_extension(".png");
-    return std::filesystem::exists(png) ? png.string() : std::string();
+    // Writer without the drawing filters exports no PNG itself: go through
+    // PDF, first page only, at 100 dpi.
+    TempDir scratch;
+    const std::string pdf =
+        (scratch.path() / std::filesystem::path(document).filename().replace_extension(".pdf")).string();
+    const std::string png = (std::filesystem::path(dir) /
+                             std::filesystem::path(document).filename().replace_extension("")).string();
+    const std::string convert = "soffice --headless --invisible -env:UserInstallation=file://" +
+                                (scratch.path() / "profile").string() + " --convert-to pdf --outdir " +
+                                quoted(scratch.path().string()) + " " + quoted(document) + " >/dev/null 2>&1";
+    const std::string render =
+        "pdftoppm -png -r 100 -singlefile " + quoted(pdf) + " " + quoted(png) + " >/dev/null 2>&1";
+    if (std::system(convert.c_str()) != 0 || std::system(render.c_str()) != 0) return {};
+    return std::filesystem::exists(png + ".png") ? png + ".png" : std::string();
 }
 
 }  // namespace qv::test
