@@ -24,6 +24,7 @@
 #include <com/sun/star/awt/XWindow.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XMultiPropertySet.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/bridge/BridgeFactory.hpp>
 #include <com/sun/star/bridge/XBridge.hpp>
 #include <com/sun/star/connection/Connector.hpp>
@@ -318,6 +319,10 @@ private:
                                        uno::Any(f.height)};
             props->setPropertyValues(uno::Sequence<OUString>(names, 4),
                                      uno::Sequence<uno::Any>(values, 4));
+            // The office's own subscript, which a .docx keeps as such.
+            if (f.subscript)
+                Reference<css::beans::XPropertySet>(at, UNO_QUERY_THROW)
+                    ->setPropertyValue("CharAutoEscapement", uno::Any(true));
             cursor_->gotoRange(at->getEnd(), false);
         });
     }
