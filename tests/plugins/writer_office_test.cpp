@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -128,6 +131,35 @@ TEST_F(WriterOffice, NoOfficeToUse) {
     EXPECT_EQ(writeWordReport(f.model, f.form, *office, name, 10, true), WordReportOutcome::NoOffice);
     EXPECT_EQ(name, "");
     EXPECT_TRUE(f.form.messages.empty());
+}
+
+TEST_F(WriterOffice, StuckOfficeCostsOneBoundedWait) {
+    // Something holds the office's pipe and never answers.
+    const std::string pipe = "quorvex_stuck_" + std::to_string(getpid());
+    const std::string socketPath = "/tmp/OSL_PIPE_" + std::to_string(getuid()) + "_" + pipe;
+    const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    socketPath.copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 8), 0);
+
+    ScopedEnv broken("QV_SOFFICE", "/bin/true");
+    WordOfficeOptions options;
+    options.pipeName = pipe;
+    options.callSeconds = 1;
+    options.startSeconds = 2;
+    std::unique_ptr<WordOffice> office = loadWordOffice(options);
+    ASSERT_TRUE(office);
+    std::string name;
+    EXPECT_EQ(writeWordReport(f.model, f.form, *office, name, 10, true), WordReportOutcome::NoOffice);
+    // It did knock, and was not let in.
+    const int knocked = accept4(listener, nullptr, nullptr, SOCK_NONBLOCK);
+    EXPECT_GE(knocked, 0);
+    if (knocked >= 0) close(knocked);
+    close(listener);
+    unlink(socketPath.c_str());
 }
 
 }  // namespace
