@@ -14,13 +14,7 @@ using Log = std::vector<std::string>;
 
 class WordReport : public ::testing::Test {
 protected:
-    void SetUp() override {
-        f.model.finalCompound.setEntry("BaTiO3", 1, false);
-        f.model.source(0).setEntry("BaCO3", 0, false);
-        f.model.source(1).setEntry("TiO2", 0, false);
-        ASSERT_TRUE(f.model.runSolver());
-        f.form.setControlText(ControlId::SampleTag, "S1");
-    }
+    void SetUp() override { ASSERT_TRUE(f.enterBariumTitanate()); }
     WordReportOutcome output(double grams = 10, bool difference = true) {
         return writeWordReport(f.model, f.form, word, lastName, grams, difference);
     }

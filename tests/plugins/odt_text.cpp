@@ -6,15 +6,10 @@
 #include <regex>
 
 #include "support/element_file.h"
+#include "support/run_program.h"
 
 namespace qv::test {
 namespace {
-
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
 
 std::string commandOutput(const std::string& command) {
     std::string out;
@@ -50,7 +45,7 @@ std::string unescape(const std::string& text) {
 }  // namespace
 
 std::string odtText(const std::string& path) {
-    const std::string xml = commandOutput("unzip -p " + quoted(path) + " content.xml 2>/dev/null");
+    const std::string xml = commandOutput("unzip -p " + shellQuoted(path) + " content.xml 2>/dev/null");
     // Text styles that lower the text: "sub ..." or a negative position.
     std::map<std::string, bool> lowered;
     const std::regex style(
@@ -106,9 +101,9 @@ std::string renderPng(const std::string& document, const std::string& dir) {
                              std::filesystem::path(document).filename().replace_extension("")).string();
     const std::string convert = "soffice --headless --invisible -env:UserInstallation=file://" +
                                 (scratch.path() / "profile").string() + " --convert-to pdf --outdir " +
-                                quoted(scratch.path().string()) + " " + quoted(document) + " >/dev/null 2>&1";
+                                shellQuoted(scratch.path().string()) + " " + shellQuoted(document) + " >/dev/null 2>&1";
     const std::string render =
-        "pdftoppm -png -r 100 -singlefile " + quoted(pdf) + " " + quoted(png) + " >/dev/null 2>&1";
+        "pdftoppm -png -r 100 -singlefile " + shellQuoted(pdf) + " " + shellQuoted(png) + " >/dev/null 2>&1";
     if (std::system(convert.c_str()) != 0 || std::system(render.c_str()) != 0) return {};
     return std::filesystem::exists(png + ".png") ? png + ".png" : std::string();
 }

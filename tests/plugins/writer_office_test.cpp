@@ -39,13 +39,7 @@ private:
 
 class WriterOffice : public ::testing::Test {
 protected:
-    void SetUp() override {
-        f.model.finalCompound.setEntry("BaTiO3", 1, false);
-        f.model.source(0).setEntry("BaCO3", 0, false);
-        f.model.source(1).setEntry("TiO2", 0, false);
-        ASSERT_TRUE(f.model.runSolver());
-        f.form.setControlText(ControlId::SampleTag, "S1");
-    }
+    void SetUp() override { ASSERT_TRUE(f.enterBariumTitanate()); }
     void needOffice() {
         std::string why;
         const std::unique_ptr<WordOffice> office = loadWordOffice({}, &why);
