@@ -3,99 +3,84 @@
 namespace qv::test {
 namespace {
 
-class Font : public WordFont {
-public:
-    explicit Font(RecordingWord& w) : w_(w) {}
-    void setName(std::string_view face) override { w_.call("Font.Name=" + std::string(face)); }
-    void setSize(float points) override { w_.call("Font.Size=" + std::to_string(points)); }
+struct Font : WordFont {
+    explicit Font(RecordingWord& w) : w(w) {}
+    void setName(std::string_view face) override { w.call("Font.Name=" + std::string(face)); }
+    void setSize(float points) override { w.call("Font.Size=" + std::to_string(points)); }
     void setSubscript(bool on) override {
-        w_.call(on ? "Font.Subscript=1" : "Font.Subscript=0");
-        w_.subscript = on;
+        w.call(on ? "Font.Subscript=1" : "Font.Subscript=0");
+        w.subscript = on;
     }
-
-private:
-    RecordingWord& w_;
+    RecordingWord& w;
 };
 
-class Selection : public WordSelection {
-public:
-    explicit Selection(RecordingWord& w) : w_(w) {}
+struct Selection : WordSelection {
+    explicit Selection(RecordingWord& w) : w(w) {}
     std::unique_ptr<WordFont> font() override {
-        w_.call("Selection.Font");
-        return std::make_unique<Font>(w_);
+        w.call("Selection.Font");
+        return std::make_unique<Font>(w);
     }
     void typeText(std::string_view text) override {
-        w_.call("TypeText " + std::string(text));
-        w_.type(w_.subscript ? "_{" + std::string(text) + "}" : std::string(text));
+        w.call("TypeText " + std::string(text));
+        w.type(w.subscript ? "_{" + std::string(text) + "}" : std::string(text));
     }
     void typeParagraph() override {
-        w_.call("TypeParagraph");
-        w_.type("\xC2\xB6\n");
+        w.call("TypeParagraph");
+        w.type("\xC2\xB6\n");
     }
-
-private:
-    RecordingWord& w_;
+    RecordingWord& w;
 };
 
-class Document : public WordDocument {
-public:
-    Document(RecordingWord& w, int index) : w_(w), index_(index) {}
+struct Document : WordDocument {
+    Document(RecordingWord& w, int index) : w(w), index(index) {}
     std::string name() override {
-        w_.call("Document.Name");
-        return w_.documents.at(index_).name;
+        w.call("Document.Name");
+        return w.documents.at(index).name;
     }
     void activate() override {
-        w_.call("Document.Activate");
-        w_.active = index_;
+        w.call("Document.Activate");
+        w.active = index;
     }
-
-private:
-    RecordingWord& w_;
-    int index_;
+    RecordingWord& w;
+    int index;
 };
 
-class Documents : public WordDocuments {
-public:
-    explicit Documents(RecordingWord& w) : w_(w) {}
+struct Documents : WordDocuments {
+    explicit Documents(RecordingWord& w) : w(w) {}
     int count() override {
-        w_.call("Documents.Count");
-        return static_cast<int>(w_.documents.size());
+        w.call("Documents.Count");
+        return static_cast<int>(w.documents.size());
     }
     std::unique_ptr<WordDocument> item(int index) override {
-        w_.call("Documents.Item " + std::to_string(index));
-        return std::make_unique<Document>(w_, index - 1);
+        w.call("Documents.Item " + std::to_string(index));
+        return std::make_unique<Document>(w, index - 1);
     }
     std::unique_ptr<WordDocument> add() override {
-        w_.call("Documents.Add");
-        w_.documents.push_back({"Document" + std::to_string(w_.documents.size() + 1), ""});
-        return std::make_unique<Document>(w_, static_cast<int>(w_.documents.size()) - 1);
+        w.call("Documents.Add");
+        w.documents.push_back({"Document" + std::to_string(w.documents.size() + 1), ""});
+        return std::make_unique<Document>(w, static_cast<int>(w.documents.size()) - 1);
     }
-
-private:
-    RecordingWord& w_;
+    RecordingWord& w;
 };
 
-class Application : public WordApplication {
-public:
-    explicit Application(RecordingWord& w) : w_(w) {}
+struct Application : WordApplication {
+    explicit Application(RecordingWord& w) : w(w) {}
     std::unique_ptr<WordDocuments> documents() override {
-        w_.call("Application.Documents");
-        return std::make_unique<Documents>(w_);
+        w.call("Application.Documents");
+        return std::make_unique<Documents>(w);
     }
     std::unique_ptr<WordSelection> selection() override {
-        w_.call("Application.Selection");
-        return std::make_unique<Selection>(w_);
+        w.call("Application.Selection");
+        return std::make_unique<Selection>(w);
     }
     void setVisible(bool visible) override {
-        w_.call(visible ? "Application.Visible=1" : "Application.Visible=0");
-        w_.visible = visible;
+        w.call(visible ? "Application.Visible=1" : "Application.Visible=0");
+        w.visible = visible;
     }
     void saveDocument(std::string_view name, const std::string& path) override {
-        w_.call("Save " + std::string(name) + " " + path);
+        w.call("Save " + std::string(name) + " " + path);
     }
-
-private:
-    RecordingWord& w_;
+    RecordingWord& w;
 };
 
 }  // namespace
