@@ -40,8 +40,8 @@ bool WriterReport::ready() {
 int WriterReport::type(RecipeSession& session, double grams, bool difference) {
     if (failed_) return kExitWriterFailed;
     const WordReportOutcome outcome =
-        writeWordReport(session.model, session.form, *office_, document_, grams, difference);
-    session.flushMessages();
+        writeWordReport(session.model, *office_, document_,
+                        session.form.controlText(ControlId::SampleTag), grams, difference);
     switch (outcome) {
     case WordReportOutcome::Typed:
         return kExitOk;
@@ -53,6 +53,7 @@ int WriterReport::type(RecipeSession& session, double grams, bool difference) {
         failed_ = true;
         return kExitNoOffice;
     case WordReportOutcome::Failed:
+        session.say(std::string(kWordFailedText));
         break;
     }
     failed_ = true;

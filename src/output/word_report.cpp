@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "core/number_format.h"
-#include "form/form_view.h"
 #include "form/model.h"
 #include "output/text_report.h"
 #include "output/weighing.h"
@@ -83,14 +82,12 @@ void typeFormula(WordSelection& selection, WordFont& font, std::string_view text
     font.setSubscript(false);
 }
 
-WordReportOutcome writeWordReport(Model& model, FormView& form, WordOffice& office,
-                                  std::string& lastDocumentName, double grams,
-                                  bool showDifference) {
+WordReportOutcome writeWordReport(Model& model, WordOffice& office, std::string& lastDocumentName,
+                                  std::string_view sampleTag, double grams, bool showDifference) {
     // Without a molar mass every amount would be inf or nan: refuse before
     // anything reaches the document.
     const WeighingAmounts amounts = computeWeighingAmounts(model, grams);
     if (!amounts.ok) return WordReportOutcome::NoAmounts;
-    const std::string sampleTag = form.controlText(ControlId::SampleTag);
     try {
         std::unique_ptr<WordApplication> app = office.connect();
         if (!app) return WordReportOutcome::NoOffice;
@@ -99,7 +96,6 @@ WordReportOutcome writeWordReport(Model& model, FormView& form, WordOffice& offi
         app->setVisible(true);
         return WordReportOutcome::Typed;
     } catch (...) {
-        form.messageBox(kWordFailedText, kWordFailedCaption, MessageIcon::Error);
         return WordReportOutcome::Failed;
     }
 }

@@ -9,7 +9,6 @@
 namespace qv {
 
 class Model;
-class FormView;
 class WordFont;
 class WordOffice;
 class WordSelection;
@@ -22,19 +21,19 @@ inline constexpr float kWordFontSize = 13.0f;
 enum class WordReportOutcome {
     Typed,      // the report is in the document and the office window shown
     NoOffice,   // nothing reachable, nothing typed: write the text report instead
-    Failed,     // a call failed part-way; the failure message box has been shown
+    Failed,     // a call failed part-way: show kWordFailedText, no fallback
     NoAmounts,  // the final compound has no molar mass; nothing was typed
 };
 
 // Types the report for `grams` of the final compound into the document named
 // `lastDocumentName` when it is open, else into a new document whose name is
-// then remembered there. The sample tag is read from the form; a failure shows
-// kWordFailedText in a message box over it. On NoOffice the caller turns
-// output to word off and writes the text report; on NoAmounts it says
-// kZeroFinalMassText (output/weighing.h) as the text report would.
-WordReportOutcome writeWordReport(Model& model, FormView& form, WordOffice& office,
-                                  std::string& lastDocumentName, double grams,
-                                  bool showDifference);
+// then remembered there. On Failed the caller shows kWordFailedText with the
+// caption kWordFailedCaption and the stop icon (after ending its wait cursor);
+// on NoOffice it turns output to word off and writes the text report; on
+// NoAmounts it says kZeroFinalMassText (output/weighing.h) as the text report
+// would.
+WordReportOutcome writeWordReport(Model& model, WordOffice& office, std::string& lastDocumentName,
+                                  std::string_view sampleTag, double grams, bool showDifference);
 
 // Types one formula at the selection: letters and brackets normal, every other
 // character (counts, points, signs, blanks) subscript, subscript off at the end.

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "form/form_view.h"
 #include "support/recipe_scratch.h"
 #include "support/recording_word.h"
 #include "support/test_form.h"
@@ -16,7 +15,7 @@ class WordReport : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(f.enterBariumTitanate()); }
     WordReportOutcome output(double grams = 10, bool difference = true) {
-        return writeWordReport(f.model, f.form, word, lastName, grams, difference);
+        return writeWordReport(f.model, word, lastName, "S1", grams, difference);
     }
     // The calls from the first TypeText on.
     Log typed() const {
@@ -66,7 +65,6 @@ TEST_F(WordReport, BariumTitanateCallSequence) {
     EXPECT_EQ(typed(), body);
     EXPECT_EQ(std::string("  (197.34)                          ").size(), 36u);
     EXPECT_EQ(lastName, "Document1");
-    EXPECT_TRUE(f.form.messages.empty());
 }
 
 TEST_F(WordReport, FormulaRunsAndTheSubscriptSwitchedOffAtTheEnd) {
@@ -122,27 +120,22 @@ TEST_F(WordReport, NothingTypedWithoutOfficeOrMolarMass) {
     word.reachable = false;
     EXPECT_EQ(output(), WordReportOutcome::NoOffice);
     EXPECT_EQ(word.log, Log{"Connect: none"});
-    EXPECT_TRUE(f.form.messages.empty());
     EXPECT_EQ(lastName, "");
 }
 
-TEST_F(WordReport, FailureMidWayStopsAndSaysSo) {
-    // Fail at each kind of call: the output stops at once, says so once, and
-    // never shows the office.
+TEST_F(WordReport, FailureMidWayStopsAtOnce) {
+    // Fail at each kind of call: no call after it, and the office not shown.
     for (int failAt : {2, 4, 5, 8, 9, 12, 20, 48}) {
         SCOPED_TRACE(failAt);
         test::RecordingWord w;
         w.failAtCall = failAt;
-        f.form.messages.clear();
         std::string name;
-        EXPECT_EQ(writeWordReport(f.model, f.form, w, name, 10, true), WordReportOutcome::Failed);
+        EXPECT_EQ(writeWordReport(f.model, w, name, "S1", 10, true), WordReportOutcome::Failed);
         EXPECT_EQ(w.log.size(), static_cast<std::size_t>(failAt));
         EXPECT_FALSE(w.visible);
-        ASSERT_EQ(f.form.messages.size(), 1u);
-        EXPECT_EQ(f.form.messages[0].text, "Output to MS Word failed!");
-        EXPECT_EQ(f.form.messages[0].title, "Quorvex I/O Error");
-        EXPECT_EQ(f.form.messages[0].icon, MessageIcon::Error);
     }
+    EXPECT_EQ(kWordFailedText, "Output to MS Word failed!");
+    EXPECT_EQ(kWordFailedCaption, "Quorvex I/O Error");
 }
 
 }  // namespace

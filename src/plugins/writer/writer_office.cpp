@@ -500,6 +500,10 @@ private:
     bool start() {
         std::vector<std::string> args = {soffice_};
         if (options_.privateOffice) {
+            if (!profile_.empty()) {  // of an office that died
+                std::error_code ec;
+                std::filesystem::remove_all(profile_, ec);
+            }
             const char* tmp = std::getenv("TMPDIR");
             std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/quorvex-office-XXXXXX";
             if (!mkdtemp(pattern.data())) return false;
