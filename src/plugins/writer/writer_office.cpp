@@ -307,7 +307,7 @@ private:
             Reference<css::text::XText> text = cursor_->getText();
             Reference<css::text::XTextCursor> at = text->createTextCursorByRange(cursor_->getStart());
             text->insertString(range(at), run, false);
-            // A line feed becomes a paragraph break, one step like a character.
+            // A line feed becomes a line break, one step like any character.
             at->goLeft(static_cast<sal_Int16>(run.getLength()), true);
             const FontState& f = *font_;
             Reference<css::beans::XMultiPropertySet> props(at, UNO_QUERY_THROW);
@@ -478,7 +478,7 @@ public:
     }
 
 private:
-    // Null while nothing listens on the pipe; a half-working office throws.
+    // Null while nothing answers on the pipe; a stuck office is cut off.
     LinkPtr tryLink() {
         Reference<uno::XComponentContext> local;
         Reference<css::connection::XConnection> connection;
