@@ -250,6 +250,11 @@ private slots:
         QAction* word = w_->action("word");
         QVERIFY(word->isEnabled() && word->isChecked());
         QVERIFY(word->toolTip().contains(QStringLiteral("LibreOffice Writer")));
+        if (auto* menu = qobject_cast<QMenu*>(word->parent())) {
+            menu->popup(w_->mapToGlobal(QPoint(40, 40)));
+            test::saveScreenshot(*menu, QStringLiteral("output-to-menu"));
+            menu->hide();
+        }
         auto office = std::make_unique<test::RecordingWord>();
         test::RecordingWord& fake = *office;
         w_->setWordOffice(std::move(office));
