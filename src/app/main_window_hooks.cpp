@@ -1,6 +1,6 @@
-// Commands whose real work lives elsewhere: the
-// help page, the About box, the explanation box and the hidden message. Each
-// is a small stand-in its owner replaces whole.
+// Commands whose real work lives elsewhere: the help page, the About box, the
+// explanation box and the hidden message. Each is a small stand-in its owner
+// replaces whole.
 #include <QMessageBox>
 
 #include "app/app_info.h"
