@@ -10,7 +10,8 @@ QV_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev
 # What only the tests need: an office to drive, a virtual display for the
 # screenshots, and the package checkers.
 QV_TEST_PACKAGES=(libreoffice-writer-nogui xvfb xauth desktop-file-utils lintian
-                  shared-mime-info dpkg-dev fakeroot file)
+                  shared-mime-info dpkg-dev fakeroot file unzip
+                  poppler-utils)
 
 qv_install_packages() {
   local missing=() pkg

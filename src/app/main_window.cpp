@@ -300,6 +300,8 @@ void MainWindow::buildMenu() {
         updateMenuStates();
     });
     wordAction_->setObjectName(QStringLiteral("word"));
+    wordAction_->setToolTip(tr("Type the report into a LibreOffice Writer document"));
+    outputTo->setToolTipsVisible(true);
     defaultAction_ = outputTo->addAction(tr("&Default"), this, [this] {
         settings_.outputToWord = 0;
         updateMenuStates();

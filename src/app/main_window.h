@@ -12,6 +12,7 @@
 #include "app/settings.h"
 #include "form/form_view.h"
 #include "form/model.h"
+#include "output/word_automation.h"
 
 class QAction;
 class QLabel;
@@ -64,13 +65,17 @@ public:
     void messageBox(std::string_view text, std::string_view title, MessageIcon icon) override;
     void fatal(std::string_view text, int exitCode) override;
 
+    // The office the word-processor sink drives; the plugin's by default.
+    void setWordOffice(std::unique_ptr<WordOffice> office);
+
 public slots:
     void clearAll();
     void newForm();
     void onOutput();
     // The default sink: the report file, shown and then deleted.
     void writeTextReport(double grams);
-    // The word-processor sink.
+    // The word-processor sink: LibreOffice Writer through the office plugin,
+    // the text report when no office can be reached.
     void outputToWord(double grams);
     // Each true when the recipe was read or written whole.
     bool openRecipe();
@@ -94,7 +99,8 @@ private:
     void focusAfter(QWidget* sender, bool backward);
     void layoutHeaders();
     void refreshFormulaEdits();
-    // Whether a word processor can take the report; false until one can.
+    // Whether a word processor can take the report: the office plugin loads
+    // and an office program is installed.
     static bool wordProcessorAvailable();
 
     std::unique_ptr<Model> model_;
@@ -127,6 +133,8 @@ private:
     QAction* wordAction_ = nullptr;
     QAction* defaultAction_ = nullptr;
     QAction* differenceAction_ = nullptr;
+    std::unique_ptr<WordOffice> wordOffice_;
+    std::string lastWordDocument_;  // the document the word output last created
 };
 
 }  // namespace qv::app

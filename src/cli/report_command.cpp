@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "cli/json_text.h"
 #include "cli/purity.h"
 #include "cli/recipe_session.h"
+#include "cli/writer_command.h"
 #include "core/element_table.h"
 #include "output/output_grams.h"
 #include "output/text_report.h"
@@ -25,6 +27,7 @@ struct ReportOptions {
     bool difference = true;
     bool json = false;
     std::vector<Purity> purities;
+    std::string writer;  // a Writer document to type the reports into
     std::vector<std::string> recipes;
 };
 
@@ -55,6 +58,12 @@ bool parseReportOptions(const Invocation& inv, ReportOptions& opt) {
             opt.difference = false;
         } else if (a == "--json") {
             opt.json = true;
+        } else if (a == "--writer" || a.rfind("--writer=", 0) == 0) {
+            if (a == "--writer" && i + 1 >= inv.args.size()) {
+                std::fprintf(stderr, "quorvex-cli report: --writer needs a file\n");
+                return false;
+            }
+            opt.writer = a == "--writer" ? inv.args[++i] : a.substr(9);
         } else if (a == "--atoms" || a.rfind("--atoms=", 0) == 0) {
             args.push_back(a);
             if (a == "--atoms" && i + 1 < inv.args.size()) args.push_back(inv.args[++i]);
@@ -66,6 +75,10 @@ bool parseReportOptions(const Invocation& inv, ReportOptions& opt) {
         }
     }
     if (!takeAtomsOption(args, opt.atoms)) return false;
+    if (opt.json && !opt.writer.empty()) {
+        std::fprintf(stderr, "quorvex-cli report: --json and --writer exclude each other\n");
+        return false;
+    }
     if (opt.recipes.empty()) {
         std::fprintf(stderr, "quorvex-cli report: no recipe file given\n");
         return false;
@@ -106,7 +119,8 @@ std::string jsonDocument(Model& model, const std::string& path, const std::strin
 }
 
 // The exit status of one recipe.
-int reportOne(const ElementTable& table, const ReportOptions& opt, const std::string& path) {
+int reportOne(const ElementTable& table, const ReportOptions& opt, const std::string& path,
+              WriterReport* writer) {
     RecipeSession session(table, opt.recipes.size() > 1 ? path : std::string());
     if (session.load(path) != RecipeResult::Done) return kExitLoadFailed;
     std::map<int, double> purity;
@@ -126,6 +140,7 @@ int reportOne(const ElementTable& table, const ReportOptions& opt, const std::st
         session.say(std::string(gramCheckMessage(check)));
         return kExitNoReport;
     }
+    if (writer) return writer->type(session, grams, opt.difference);
     const std::string tag = session.form.controlText(ControlId::SampleTag);
     const std::optional<std::string> report =
         weighingReportText(session.model, tag, grams, opt.difference);
@@ -155,9 +170,18 @@ int runReport(const Invocation& inv) {
         std::fprintf(stderr, "quorvex-cli report: --purity changes the --json output only\n");
     ElementTable table;
     if (!loadElements(table, opt.atoms)) return kExitNoElements;
+    std::unique_ptr<WriterReport> writer;
+    if (!opt.writer.empty()) {
+        writer = std::make_unique<WriterReport>(opt.writer);
+        if (!writer->ready()) return kExitNoOffice;
+    }
     int exitCode = kExitOk;
     for (const std::string& path : opt.recipes) {
-        const int code = reportOne(table, opt, path);
+        const int code = reportOne(table, opt, path, writer.get());
+        if (exitCode == kExitOk) exitCode = code;
+    }
+    if (writer) {
+        const int code = writer->finish();
         if (exitCode == kExitOk) exitCode = code;
     }
     return exitCode;

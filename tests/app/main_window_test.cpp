@@ -28,6 +28,7 @@
 #include "form/ratio_solver.h"
 #include "output/text_report.h"
 #include "recipe/recipe_file.h"
+#include "support/recording_word.h"
 #include "widget_support.h"
 
 using namespace qv;
@@ -152,6 +153,7 @@ class MainWindowTest : public QObject {
 private slots:
     void initTestCase() {
         qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
+        qputenv("QV_SOFFICE", "");  // no office: Output goes to the text report
         QCoreApplication::setApplicationName(QStringLiteral("quorvex"));
         installAccessibility();
     }
@@ -243,6 +245,43 @@ private slots:
         QVERIFY(output().first.startsWith(QStringLiteral("ID: S1\nBaTiO3  (10 grams)\n")));
         w_->action("difference")->trigger();
         QVERIFY(w_->action("difference")->isChecked());
+    }
+
+    void outputToWordTypesIntoOneDocumentOrFallsBack() {
+        qputenv("QV_SOFFICE", "/bin/true");  // an office that is there but never answers
+        QVERIFY(start());
+        qputenv("QV_SOFFICE", "");
+        QAction* word = w_->action("word");
+        QVERIFY(word->isEnabled() && word->isChecked());
+        QVERIFY(word->toolTip().contains(QStringLiteral("LibreOffice Writer")));
+        if (auto* menu = qobject_cast<QMenu*>(word->parent())) {
+            menu->popup(w_->mapToGlobal(QPoint(40, 40)));
+            test::saveScreenshot(*menu, QStringLiteral("output-to-menu"));
+            menu->hide();
+        }
+        auto office = std::make_unique<test::RecordingWord>();
+        test::RecordingWord& fake = *office;
+        w_->setWordOffice(std::move(office));
+        fillBariumTitanate();
+        QTest::mouseClick(control(ControlId::OutputButton), Qt::LeftButton);
+        QTest::mouseClick(control(ControlId::OutputButton), Qt::LeftButton);
+        QCOMPARE(fake.documents.size(), std::size_t(1));
+        const std::string report = "ID: S1\nBaTiO_{3}  (10 grams)    + CO_{2}\n";
+        QCOMPARE(fake.documents[0].text.find(report), std::size_t(0));
+        QVERIFY(fake.documents[0].text.find(report, 1) != std::string::npos);
+        QVERIFY(fake.visible);
+
+        fake.failAtCall = static_cast<int>(fake.log.size()) + 12;
+        QStringList messages;
+        answerMessage(&messages);
+        QTest::mouseClick(control(ControlId::OutputButton), Qt::LeftButton);
+        QCOMPARE(messages, QStringList{QStringLiteral("Output to MS Word failed!")});
+        QVERIFY(word->isChecked());
+
+        fake.reachable = false;  // the text report instead, and from then on
+        QVERIFY(output().first.startsWith(QStringLiteral("ID: S1\nBaTiO3  (10 grams)  + CO2\n")));
+        QVERIFY(!word->isChecked() && w_->action("default")->isChecked());
+        QCOMPARE(w_->settings().outputToWord, 0);
     }
 
     void outputChecksGramAndFallsBackToTemp() {

@@ -12,12 +12,7 @@ namespace {
 
 class TextReport : public ::testing::Test {
 protected:
-    void SetUp() override {
-        f.model.finalCompound.setEntry("BaTiO3", 1, false);
-        f.model.source(0).setEntry("BaCO3", 0, false);
-        f.model.source(1).setEntry("TiO2", 0, false);
-        ASSERT_TRUE(f.model.runSolver());
-    }
+    void SetUp() override { ASSERT_TRUE(f.enterBariumTitanate()); }
     std::string report(std::string_view tag, double grams, bool difference) {
         return weighingReportText(f.model, tag, grams, difference).value_or("<none>");
     }

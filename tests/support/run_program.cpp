@@ -9,21 +9,19 @@
 
 namespace qv::test {
 
-namespace {
-std::string quoted(const std::string& arg) {
+std::string shellQuoted(const std::string& arg) {
     std::string q = "'";
     for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return q + "'";
 }
-}  // namespace
 
 ProgramResult runCli(const std::vector<std::string>& args) {
     // Output goes through files so neither stream can block the child.
     TempDir dir;
     const std::string out = (dir.path() / "out").string(), err = (dir.path() / "err").string();
-    std::string command = quoted(QV_BIN_DIR "/quorvex-cli");
-    for (const auto& arg : args) command += " " + quoted(arg);
-    const int raw = std::system((command + " >" + quoted(out) + " 2>" + quoted(err)).c_str());
+    std::string command = shellQuoted(QV_BIN_DIR "/quorvex-cli");
+    for (const auto& arg : args) command += " " + shellQuoted(arg);
+    const int raw = std::system((command + " >" + shellQuoted(out) + " 2>" + shellQuoted(err)).c_str());
     ProgramResult result;
     if (raw != -1 && WIFEXITED(raw)) result.exitCode = WEXITSTATUS(raw);
     result.out = readFileBytes(out);

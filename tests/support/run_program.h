@@ -14,4 +14,7 @@ struct ProgramResult {
 
 ProgramResult runCli(const std::vector<std::string>& args);
 
+// The argument in single quotes for /bin/sh.
+std::string shellQuoted(const std::string& arg);
+
 }  // namespace qv::test

@@ -63,4 +63,12 @@ bool TestForm::clickElement(std::string_view symbol) {
     return false;
 }
 
+bool TestForm::enterBariumTitanate() {
+    model.finalCompound.setEntry("BaTiO3", 1, false);
+    model.source(0).setEntry("BaCO3", 0, false);
+    model.source(1).setEntry("TiO2", 0, false);
+    form.setControlText(ControlId::SampleTag, "S1");
+    return model.runSolver();
+}
+
 }  // namespace qv::test

@@ -40,6 +40,10 @@ public:
     // neither list has it.
     bool clickElement(std::string_view symbol);
 
+    // The barium titanate example: BaTiO3 (ratio 1) from free BaCO3 and
+    // TiO2, solved, sample tag S1. False when the solver refuses it.
+    bool enterBariumTitanate();
+
     std::string status() const { return form.status(); }
     std::string text(ControlId id) const { return form.controlText(id); }
     bool outputEnabled() const { return form.outputEnabled(); }

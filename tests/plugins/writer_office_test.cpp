@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "odt_text.h"
+#include "output/word_plugin.h"
+#include "output/word_report.h"
+#include "support/recipe_scratch.h"
+#include "support/recording_word.h"
+#include "support/run_program.h"
+#include "support/test_form.h"
+
+namespace qv {
+namespace {
+
+class WriterOffice : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(f.enterBariumTitanate());
+        std::string why;
+        const std::unique_ptr<WordOffice> office = loadWordOffice({}, &why);
+        ASSERT_TRUE(office) << why;
+        haveOffice = office->installed();
+    }
+    void TearDown() override { unsetenv("QV_SOFFICE"); }
+    // The reports as the recording word processor keeps them, then the end
+    // of the document's last paragraph.
+    std::string expectedText(bool twice) {
+        test::RecordingWord fake;
+        std::string name;
+        writeWordReport(f.model, fake, name, "S1", 10, true);
+        if (twice) writeWordReport(f.model, fake, name, "S1", 2.5, false);
+        return fake.documents.at(0).text + "\xC2\xB6\n";
+    }
+    void screenshot(const std::string& document) {
+        if (const char* dir = std::getenv("QV_SCREENSHOTS")) {
+            std::filesystem::create_directories(dir);
+            EXPECT_NE(test::renderPng(document, dir), "") << "no PNG of " << document;
+        }
+    }
+    WordReportOutcome output(WordOffice& office, double grams, bool difference) {
+        return writeWordReport(f.model, office, name, "S1", grams, difference);
+    }
+
+    test::TestForm f{test::kBaTiCOElementFile};
+    test::TempDir dir;
+    bool haveOffice = false;
+    std::string name;
+};
+
+#define NEED_OFFICE() \
+    if (!haveOffice) GTEST_SKIP() << "soffice not found: no office to drive"
+
+TEST_F(WriterOffice, TwoReportsCollectInOneDocumentWithSubscriptCounts) {
+    NEED_OFFICE();
+    WordOfficeOptions options;
+    options.privateOffice = true;
+    std::unique_ptr<WordOffice> office = loadWordOffice(options);
+    ASSERT_TRUE(office);
+    ASSERT_EQ(output(*office, 10, true), WordReportOutcome::Typed);
+    const std::string first = name;
+    ASSERT_EQ(output(*office, 2.5, false), WordReportOutcome::Typed);
+    EXPECT_EQ(name, first);
+
+    const std::string path = (dir.path() / "two reports.odt").string();
+    office->connect()->saveDocument(name, path);
+    office.reset();
+    EXPECT_EQ(test::odtText(path), expectedText(true));
+    screenshot(path);
+}
+
+TEST_F(WriterOffice, CommandLineStoresAnOdt) {
+    NEED_OFFICE();
+    const std::string out = (dir.path() / "bt.odt").string();
+    const auto run = test::runCli({"report", "--atoms", dir.write("atoms.lst", test::kBaTiCOElementFile),
+                                   "--writer", out, dir.write("bt.qvs", "-1 S1\n0 10 1 BaTiO3\n1 0 0 BaCO3\n2 0 0 TiO2\n")});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "Quorvex could obtain an answer for you.\n");
+    EXPECT_EQ(test::odtText(out), expectedText(false));
+    screenshot(out);
+}
+
+TEST_F(WriterOffice, NoOfficeToUse) {
+    // Not installed: the command line says so before it reads any recipe.
+    setenv("QV_SOFFICE", "", 1);
+    const auto run = test::runCli({"report", "--writer", (dir.path() / "x.odt").string(), "missing.qvs"});
+    EXPECT_EQ(run.exitCode, 5);
+    EXPECT_EQ(run.err, "quorvex-cli report: LibreOffice (soffice) is not installed; no Writer document written\n");
+    EXPECT_FALSE(wordAvailable());
+    // Installed but it never answers: the report falls back to the text report.
+    setenv("QV_SOFFICE", "/bin/true", 1);
+    WordOfficeOptions options;
+    options.privateOffice = true;
+    std::unique_ptr<WordOffice> office = loadWordOffice(options);
+    ASSERT_TRUE(office && office->installed());
+    EXPECT_EQ(output(*office, 10, true), WordReportOutcome::NoOffice);
+    EXPECT_EQ(name, "");
+}
+
+TEST_F(WriterOffice, StuckOfficeCostsOneBoundedWait) {
+    // Something holds the office's pipe and never answers.
+    WordOfficeOptions options;
+    options.pipeName = "quorvex_stuck_" + std::to_string(getpid());
+    options.callSeconds = 1;
+    options.startSeconds = 2;
+    const std::string socketPath = "/tmp/OSL_PIPE_" + std::to_string(getuid()) + "_" + options.pipeName;
+    const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    socketPath.copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 8), 0);
+
+    setenv("QV_SOFFICE", "/bin/true", 1);
+    std::unique_ptr<WordOffice> office = loadWordOffice(options);
+    ASSERT_TRUE(office);
+    EXPECT_EQ(output(*office, 10, true), WordReportOutcome::NoOffice);
+    // It did knock, and was not let in.
+    const int knocked = accept4(listener, nullptr, nullptr, SOCK_NONBLOCK);
+    EXPECT_GE(knocked, 0);
+    close(knocked);
+    close(listener);
+    unlink(socketPath.c_str());
+}
+
+}  // namespace
+}  // namespace qv
