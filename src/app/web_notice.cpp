@@ -29,7 +29,8 @@ QString decodePage(const QByteArray& data, const QByteArray& contentType) {
     const qsizetype at = contentType.toLower().indexOf("charset=");
     if (at >= 0) {
         QByteArray name = contentType.mid(at + 8);
-        name = name.left(name.indexOf(';')).trimmed();
+        if (const qsizetype end = name.indexOf(';'); end >= 0) name.truncate(end);
+        name = name.trimmed();
         if (name.startsWith('"')) name = name.mid(1, name.size() - 2);
         QStringDecoder decoder(name.constData());
         if (decoder.isValid()) return decoder.decode(data);
