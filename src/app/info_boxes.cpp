@@ -4,7 +4,7 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
+#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -33,20 +33,41 @@ const char kExplanationText[] =
     "For more, go to help in the menu.\n"
     "\n";
 
-QMessageBox* makeExplanationBox(QWidget* parent) {
-    auto* box = new QMessageBox(QMessageBox::Information, applicationTitle(),
-                                QString::fromLatin1(kExplanationText), QMessageBox::Ok, parent);
+ExplanationBox::ExplanationBox(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("explanationBox"));
+    setWindowTitle(applicationTitle());
+
+    auto* icon = new QLabel(this);
+    const int side = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation, nullptr, this).pixmap(side));
+    icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+
     // The text has quotes and parentheses but no markup; never let it be
     // guessed as rich text.
-    box->setTextFormat(Qt::PlainText);
-    box->setObjectName(QStringLiteral("explanationBox"));
-    return box;
+    text_ = new QLabel(QString::fromLatin1(kExplanationText), this);
+    text_->setTextFormat(Qt::PlainText);
+    text_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(16);
+    top->addWidget(icon);
+    top->addWidget(text_, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Only a screen too narrow for the longest line gets wrapped text.
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    if (screen && sizeHint().width() > screen->availableGeometry().width()) text_->setWordWrap(true);
 }
 
 void showExplanation(QWidget* parent) {
-    QMessageBox* box = makeExplanationBox(parent);
-    box->exec();
-    delete box;
+    ExplanationBox box(parent);
+    box.exec();
 }
 
 QString buildDateText(const char* compilerDate) {
@@ -79,7 +100,6 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     auto plain = [this](const QString& text) {
         auto* line = new QLabel(text, this);
         line->setTextFormat(Qt::PlainText);
-        line->setWordWrap(true);
         return line;
     };
 
@@ -92,7 +112,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     text->addSpacing(6);
     text->addWidget(plain(tr("Written by the Quorvex developers.")));
     text->addWidget(plain(tr("With thanks to the chemists whose questions at the balance shaped it.")));
-    text->addWidget(plain(tr("Help > Help opens the guide; the \"Web Server\" setting points it at your own.")));
+    text->addWidget(plain(tr("The guide is under Help > Help (F1).")));
     text->addStretch(1);
 
     auto* top = new QHBoxLayout;

@@ -5,15 +5,24 @@
 #include <QString>
 
 class QLabel;
-class QMessageBox;
 
 namespace qv::app {
 
 // The explanation, word for word as the program has always shown it.
 extern const char kExplanationText[];
 
-// The box, not yet shown; the caller owns it (showExplanation runs it).
-QMessageBox* makeExplanationBox(QWidget* parent);
+// A message box with the information icon. Not a QMessageBox: that one
+// wraps its text at 500 pixels, and these lines carry their own breaks.
+class ExplanationBox : public QDialog {
+    Q_OBJECT
+public:
+    explicit ExplanationBox(QWidget* parent = nullptr);
+    QLabel* textLabel() const { return text_; }
+
+private:
+    QLabel* text_;
+};
+
 void showExplanation(QWidget* parent);
 
 // The compiler's __DATE__ ("Mmm dd yyyy", the day padded with a blank) with

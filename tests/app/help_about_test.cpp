@@ -1,0 +1,187 @@
+// Help address, the explanation and About boxes, and the hidden message.
+
+#include <cstring>
+
+#include <QDate>
+#include <QDesktopServices>
+#include <QDir>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/app_identity.h"
+#include "app/hidden_message.h"
+#include "app/info_boxes.h"
+#include "app/web_server.h"
+
+using namespace qv::app;
+
+namespace {
+
+void screenshot(QWidget* w, const char* name) {
+    const QByteArray dir = qgetenv("QV_SCREENSHOTS");
+    if (dir.isEmpty()) return;
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QDir().mkpath(QString::fromLocal8Bit(dir));
+    QVERIFY(w->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png"));
+}
+
+// Two 32-bit words as the machine stores them.
+QByteArray words(quint32 left, quint32 right) {
+    QByteArray bytes(8, '\0');
+    std::memcpy(bytes.data(), &left, 4);
+    std::memcpy(bytes.data() + 4, &right, 4);
+    return bytes;
+}
+
+}  // namespace
+
+class HelpAboutTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir settingsDir_;
+    QList<QUrl> opened_;
+
+public slots:
+    void capture(const QUrl& url) { opened_ << url; }
+
+private slots:
+    void initTestCase() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
+    }
+
+    void explanationBoxWordForWord() {
+        const char expected[] =
+            "Quorvex tries to give an answer by turning the problem of determining ratios of entries in Source Material List\n"
+            "into a system of linear equations, and, then solving it.  Therefore, if you want Quorvex to automatically\n"
+            "obtain the ratios, the number of equations should be at least the number of unknowns.\n\n"
+            "The number of unknowns equals the number of free entries(those without red pegs) in Source Material list,\n"
+            "and the number of equations equals the number of elements in Include list.\n\n"
+            "Fixed entries are marked by red pegs, and Free entries are without red pegs in Source Material List.\n"
+            "Those pegs can be created or removed by clicking in the \"Fix\" field.\n\n"
+            "Quorvex won't touch ratios of the fixed entries while it constantly tries to get ratios for the free entries.\n"
+            "When an answer is obtained, \"Output\" button at the bottom right corner becomes active.\n\n"
+            "When you have only fixed entries in Source Material List, Quorvex operates in Manual Mode and \"Output\"\n"
+            "button is always active. If there is one or more free entries, Quorvex operates in Automatic Mode and \"Output\"\n"
+            "button beocmes active only when the system of linear equations(refer to the first paragraph) is solved.\n\n"
+            "For more, go to help in the menu.\n\n";
+        QLocale::setDefault(QLocale(QLocale::German));  // the version keeps its point
+        ExplanationBox box;
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(box.textLabel()->text().toLatin1(), QByteArray(expected));
+        QCOMPARE(box.textLabel()->textFormat(), Qt::PlainText);
+        QCOMPARE(box.windowTitle(), QStringLiteral("Quorvex  v 1.51"));
+        screenshot(&box, "explanation_box");
+    }
+
+    void aboutBoxLines() {
+        AboutDialog about;
+        QCOMPARE(about.windowTitle(), QStringLiteral("About Quorvex  v 1.51"));
+        QCOMPARE(about.titleLine()->text(), QStringLiteral("Quorvex  v 1.51"));
+        const QString date = about.dateLine()->text();
+        QVERIFY2(QRegularExpression("^[A-Z][a-z]{2} [0-3][0-9] 20[0-9]{2}$").match(date).hasMatch(), qPrintable(date));
+        const QDate built = QLocale::c().toDate(date, "MMM dd yyyy");
+        QVERIFY(built.isValid() && built <= QDate::currentDate());
+        screenshot(&about, "about_box");
+    }
+
+    void buildDateText_data() {
+        QTest::addColumn<QString>("compiler");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("two-digit day") << "Jun 30 2003" << "Jun 30 2003";
+        QTest::newRow("blank-padded day") << "Dec  7 2026" << "Dec 07 2026";
+    }
+    void buildDateText() {
+        QFETCH(QString, compiler);
+        QFETCH(QString, shown);
+        QCOMPARE(qv::app::buildDateText(compiler.toLatin1().constData()), shown);
+    }
+
+    void addresses_data() {
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<QString>("help");  // empty: the shipped guide
+        QTest::addColumn<QString>("ping");
+        QTest::newRow("none") << "" << "" << "";
+        QTest::newRow("blanks only") << "  " << "" << "";
+        QTest::newRow("host") << "http://127.0.0.1:8080" << "http://127.0.0.1:8080/lantern/quorvex/help/1.50.html"
+                              << "http://127.0.0.1:8080/lantern/quorvex/log/log.php?p=Quorvex&v=1.51";
+        QTest::newRow("folder with slash") << "https://example.org/base/"
+                                           << "https://example.org/base/lantern/quorvex/help/1.50.html"
+                                           << "https://example.org/base/lantern/quorvex/log/log.php?p=Quorvex&v=1.51";
+        QTest::newRow("not web") << "ftp://example.org" << "" << "";
+        QTest::newRow("no scheme") << "example.org" << "" << "";
+    }
+    void addresses() {
+        QFETCH(QString, server);
+        QFETCH(QString, help);
+        QFETCH(QString, ping);
+        const QUrl base = webServerBase(server);
+        QCOMPARE(pingUrl(base).toString(), ping);
+        const QUrl url = helpAddress(base, QCoreApplication::applicationDirPath());
+        if (help.isEmpty()) {
+            QVERIFY(url.isLocalFile());
+            QVERIFY(url.toLocalFile().endsWith("/help/index.html"));
+        } else {
+            QCOMPARE(url.toString(), help);
+        }
+    }
+
+    void guideMissingOpensNothing() {
+        QTemporaryDir empty;
+        QVERIFY(!helpAddress(QUrl(), empty.path()).isValid());
+    }
+
+    void openHelpFollowsTheSetting() {
+        QDesktopServices::setUrlHandler("file", this, "capture");
+        QDesktopServices::setUrlHandler("http", this, "capture");
+        QSettings settings("Quorvex", QCoreApplication::applicationName());
+        settings.remove("Settings/Web Server");
+        settings.sync();
+        openHelp();
+        settings.setValue("Settings/Web Server", "http://127.0.0.1:9");
+        settings.sync();
+        openHelp();
+        QDesktopServices::unsetUrlHandler("file");
+        QDesktopServices::unsetUrlHandler("http");
+        QCOMPARE(opened_.size(), 2);
+        QVERIFY(QFileInfo(opened_[0].toLocalFile()).isFile());
+        QCOMPARE(opened_[1].toString(), QStringLiteral("http://127.0.0.1:9/lantern/quorvex/help/1.50.html"));
+    }
+
+    void blowfishPublishedVectors() {
+        // Eric Young's Blowfish vectors, each half-block as a machine word.
+        struct { QByteArray key; quint32 in[2]; quint32 out[2]; } const cases[] = {
+            {QByteArray(8, '\0'), {0, 0}, {0x4EF99745, 0x6198DD78}},
+            {QByteArray(8, '\xff'), {0xFFFFFFFF, 0xFFFFFFFF}, {0x51866FD5, 0xB85ECB8A}},
+            {QByteArray::fromHex("FEDCBA9876543210"), {0x01234567, 0x89ABCDEF}, {0x0ACEAB0F, 0xC6A0A28D}},
+        };
+        for (const auto& c : cases) {
+            QCOMPARE(blowfishEcb(c.key, words(c.in[0], c.in[1]), true), words(c.out[0], c.out[1]));
+            QCOMPARE(blowfishEcb(c.key, words(c.out[0], c.out[1]), false), words(c.in[0], c.in[1]));
+        }
+        QVERIFY(!blowfishEcb(QByteArray(16, 'k'), QByteArray(12, 'x'), false));
+    }
+
+    void hiddenMessageKey() {
+        QCOMPARE(qv::app::hiddenMessageKey("abcde12345678901234567890xyz").toHex(),
+                 QByteArray("fd85e62d9beb45428771ec688418b271"));
+        QVERIFY(qv::app::hiddenMessageKey("abcde1234567890123456789").isEmpty());
+    }
+
+    void hiddenMessageDeciphers() {
+        QCOMPARE(hiddenMessage(),
+                 QStringLiteral("Weigh twice, mix once. A careful hand at the balance is the first step of every "
+                                "good sample - thank you for weighing with Quorvex."));
+        // A block without a zero byte shows whole, and no further.
+        const QByteArray keyText = "0123456789ABCDEF0123456789AB";
+        const QByteArray full(256, 'q');
+        const auto sealed = blowfishEcb(qv::app::hiddenMessageKey(keyText), full, true);
+        QVERIFY(sealed);
+        QCOMPARE(decipherHiddenMessage(keyText, *sealed), QString(256, u'q'));
+    }
+};
+
+QTEST_MAIN(HelpAboutTest)
+#include "help_about_test.moc"
