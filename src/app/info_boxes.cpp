@@ -8,7 +8,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "app/app_identity.h"
+#include "app/app_info.h"
 
 namespace qv::app {
 

@@ -7,7 +7,7 @@
 #include <QTextDocument>
 #include <QTimer>
 
-#include "app/app_identity.h"
+#include "app/app_info.h"
 #include "app/web_server.h"
 
 namespace qv::app {
@@ -49,7 +49,7 @@ PageText readPage(const QString& html) {
 
 QString noticeFromPage(const QString& html) {
     const PageText page = readPage(html);
-    if (page.title != QLatin1String(kApplicationName)) return {};
+    if (page.title != QLatin1String(kAppName)) return {};
     QString text = page.body;
     text.remove(QChar::ObjectReplacementCharacter);
     text.replace(QChar::Nbsp, u' ');
@@ -73,7 +73,7 @@ void WebNotice::fetch(const QUrl& url) {
 
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::UserAgentHeader,
-                      QStringLiteral("%1/%2").arg(QLatin1String(kApplicationName), versionText()));
+                      QStringLiteral("%1/%2").arg(QLatin1String(kAppName), versionText()));
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(5);

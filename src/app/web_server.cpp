@@ -7,7 +7,7 @@
 #include <QSettings>
 #include <QUrlQuery>
 
-#include "app/app_identity.h"
+#include "app/app_info.h"
 
 namespace qv::app {
 
@@ -26,6 +26,10 @@ QUrl withPath(const QUrl& base, const QString& path) {
 
 }  // namespace
 
+QString versionText() {
+    return QString::number(kVersion, 'f', 2);
+}
+
 QUrl webServerBase(const QString& configured) {
     const QString text = configured.trimmed();
     if (text.isEmpty()) return {};
@@ -36,8 +40,8 @@ QUrl webServerBase(const QString& configured) {
 }
 
 QUrl webServerBase() {
-    QSettings settings(QLatin1String(kApplicationName),
-                       QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+    // The store the main window keeps its settings in.
+    QSettings settings(QLatin1String(kAppName), QCoreApplication::applicationName());
     settings.beginGroup(QStringLiteral("Settings"));
     return webServerBase(settings.value(QStringLiteral("Web Server")).toString());
 }
@@ -50,7 +54,7 @@ QUrl pingUrl(const QUrl& base) {
     QUrl url = withPath(base, QStringLiteral("/lantern/quorvex/log/log.php"));
     if (!url.isValid()) return {};
     QUrlQuery query;
-    query.addQueryItem(QStringLiteral("p"), QLatin1String(kApplicationName));
+    query.addQueryItem(QStringLiteral("p"), QLatin1String(kAppName));
     query.addQueryItem(QStringLiteral("v"), versionText());
     url.setQuery(query);
     return url;

@@ -7,6 +7,9 @@
 
 namespace qv::app {
 
+// The version as the ping sends it, "%.2f" with a point in every locale.
+QString versionText();
+
 // The settings value "Web Server" (group "Settings") as a usable base
 // address: http or https with a host, or an invalid QUrl when the value is
 // empty or not such an address.

@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/app_identity.h"
+#include "app/app_info.h"
 #include "app/hidden_message.h"
 #include "app/info_boxes.h"
 #include "app/web_server.h"
