@@ -84,34 +84,22 @@ private slots:
         QVERIFY2(QRegularExpression("^[A-Z][a-z]{2} [0-3][0-9] 20[0-9]{2}$").match(date).hasMatch(), qPrintable(date));
         const QDate built = QLocale::c().toDate(date, "MMM dd yyyy");
         QVERIFY(built.isValid() && built <= QDate::currentDate());
+        QCOMPARE(buildDateText("Jun 30 2003"), QStringLiteral("Jun 30 2003"));
+        QCOMPARE(buildDateText("Dec  7 2026"), QStringLiteral("Dec 07 2026"));
         screenshot(&about, "about_box");
-    }
-
-    void buildDateText_data() {
-        QTest::addColumn<QString>("compiler");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("two-digit day") << "Jun 30 2003" << "Jun 30 2003";
-        QTest::newRow("blank-padded day") << "Dec  7 2026" << "Dec 07 2026";
-    }
-    void buildDateText() {
-        QFETCH(QString, compiler);
-        QFETCH(QString, shown);
-        QCOMPARE(qv::app::buildDateText(compiler.toLatin1().constData()), shown);
     }
 
     void addresses_data() {
         QTest::addColumn<QString>("server");
         QTest::addColumn<QString>("help");  // empty: the shipped guide
         QTest::addColumn<QString>("ping");
-        QTest::newRow("none") << "" << "" << "";
-        QTest::newRow("blanks only") << "  " << "" << "";
+        QTest::newRow("none") << "  " << "" << "";
         QTest::newRow("host") << "http://127.0.0.1:8080" << "http://127.0.0.1:8080/lantern/quorvex/help/1.50.html"
                               << "http://127.0.0.1:8080/lantern/quorvex/log/log.php?p=Quorvex&v=1.51";
         QTest::newRow("folder with slash") << "https://example.org/base/"
                                            << "https://example.org/base/lantern/quorvex/help/1.50.html"
                                            << "https://example.org/base/lantern/quorvex/log/log.php?p=Quorvex&v=1.51";
         QTest::newRow("not web") << "ftp://example.org" << "" << "";
-        QTest::newRow("no scheme") << "example.org" << "" << "";
     }
     void addresses() {
         QFETCH(QString, server);
@@ -120,17 +108,10 @@ private slots:
         const QUrl base = webServerBase(server);
         QCOMPARE(pingUrl(base).toString(), ping);
         const QUrl url = helpAddress(base, QCoreApplication::applicationDirPath());
-        if (help.isEmpty()) {
-            QVERIFY(url.isLocalFile());
-            QVERIFY(url.toLocalFile().endsWith("/help/index.html"));
-        } else {
-            QCOMPARE(url.toString(), help);
-        }
-    }
-
-    void guideMissingOpensNothing() {
-        QTemporaryDir empty;
-        QVERIFY(!helpAddress(QUrl(), empty.path()).isValid());
+        QCOMPARE(url.toString(), help.isEmpty() ? QUrl::fromLocalFile(QCoreApplication::applicationDirPath() +
+                                                                      "/help/index.html").toString() : help);
+        QTemporaryDir noGuide;
+        QCOMPARE(helpAddress(base, noGuide.path()).isValid(), !help.isEmpty());
     }
 
     void openHelpFollowsTheSetting() {
@@ -154,7 +135,6 @@ private slots:
         // Eric Young's Blowfish vectors, each half-block as a machine word.
         struct { QByteArray key; quint32 in[2]; quint32 out[2]; } const cases[] = {
             {QByteArray(8, '\0'), {0, 0}, {0x4EF99745, 0x6198DD78}},
-            {QByteArray(8, '\xff'), {0xFFFFFFFF, 0xFFFFFFFF}, {0x51866FD5, 0xB85ECB8A}},
             {QByteArray::fromHex("FEDCBA9876543210"), {0x01234567, 0x89ABCDEF}, {0x0ACEAB0F, 0xC6A0A28D}},
         };
         for (const auto& c : cases) {
@@ -164,20 +144,17 @@ private slots:
         QVERIFY(!blowfishEcb(QByteArray(16, 'k'), QByteArray(12, 'x'), false));
     }
 
-    void hiddenMessageKey() {
-        QCOMPARE(qv::app::hiddenMessageKey("abcde12345678901234567890xyz").toHex(),
-                 QByteArray("fd85e62d9beb45428771ec688418b271"));
-        QVERIFY(qv::app::hiddenMessageKey("abcde1234567890123456789").isEmpty());
-    }
-
     void hiddenMessageDeciphers() {
+        QCOMPARE(hiddenMessageKey("abcde12345678901234567890xyz").toHex(),
+                 QByteArray("fd85e62d9beb45428771ec688418b271"));
+        QVERIFY(hiddenMessageKey("abcde1234567890123456789").isEmpty());
         QCOMPARE(hiddenMessage(),
                  QStringLiteral("Weigh twice, mix once. A careful hand at the balance is the first step of every "
                                 "good sample - thank you for weighing with Quorvex."));
         // A block without a zero byte shows whole, and no further.
         const QByteArray keyText = "0123456789ABCDEF0123456789AB";
         const QByteArray full(256, 'q');
-        const auto sealed = blowfishEcb(qv::app::hiddenMessageKey(keyText), full, true);
+        const auto sealed = blowfishEcb(hiddenMessageKey(keyText), full, true);
         QVERIFY(sealed);
         QCOMPARE(decipherHiddenMessage(keyText, *sealed), QString(256, u'q'));
     }
