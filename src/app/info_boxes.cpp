@@ -65,11 +65,6 @@ ExplanationBox::ExplanationBox(QWidget* parent) : QDialog(parent) {
     if (screen && sizeHint().width() > screen->availableGeometry().width()) text_->setWordWrap(true);
 }
 
-void showExplanation(QWidget* parent) {
-    ExplanationBox box(parent);
-    box.exec();
-}
-
 QString buildDateText(const char* compilerDate) {
     QString text = QString::fromLatin1(compilerDate).left(11);
     if (text.size() == 11 && text[4] == u' ') text[4] = u'0';
@@ -128,11 +123,6 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     layout->addSpacing(8);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-}
-
-void showAbout(QWidget* parent) {
-    AboutDialog dialog(parent);
-    dialog.exec();
 }
 
 }  // namespace qv::app

@@ -23,8 +23,6 @@ private:
     QLabel* text_;
 };
 
-void showExplanation(QWidget* parent);
-
 // The compiler's __DATE__ ("Mmm dd yyyy", the day padded with a blank) with
 // the day in two digits: "Dec  7 2026" becomes "Dec 07 2026".
 QString buildDateText(const char* compilerDate);
@@ -42,7 +40,5 @@ private:
     QLabel* title_;
     QLabel* date_;
 };
-
-void showAbout(QWidget* parent);
 
 }  // namespace qv::app

@@ -4,7 +4,6 @@
 
 #include <QDate>
 #include <QDesktopServices>
-#include <QDir>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QSettings>
@@ -15,18 +14,17 @@
 #include "app/hidden_message.h"
 #include "app/info_boxes.h"
 #include "app/web_server.h"
+#include "widget_support.h"
 
 using namespace qv::app;
 
 namespace {
 
 void screenshot(QWidget* w, const char* name) {
-    const QByteArray dir = qgetenv("QV_SCREENSHOTS");
-    if (dir.isEmpty()) return;
-    w->show();
+    if (qEnvironmentVariableIsEmpty("QV_SCREENSHOTS")) return;
+    w->show();  // lays the dialog out at its fixed size
     QVERIFY(QTest::qWaitForWindowExposed(w));
-    QDir().mkpath(QString::fromLocal8Bit(dir));
-    QVERIFY(w->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png"));
+    qv::test::saveScreenshot(*w, QLatin1String(name));
 }
 
 // Two 32-bit words as the machine stores them.
