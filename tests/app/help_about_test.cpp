@@ -5,7 +5,6 @@
 #include <QDate>
 #include <QDesktopServices>
 #include <QLabel>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -48,6 +47,7 @@ public slots:
 private slots:
     void initTestCase() {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
+        for (const char* scheme : {"file", "http", "https"}) QDesktopServices::setUrlHandler(scheme, this, "capture");
     }
 
     void explanationBoxWordForWord() {
@@ -78,55 +78,34 @@ private slots:
         AboutDialog about;
         QCOMPARE(about.windowTitle(), QStringLiteral("About Quorvex  v 1.51"));
         QCOMPARE(about.titleLine()->text(), QStringLiteral("Quorvex  v 1.51"));
-        const QString date = about.dateLine()->text();
-        QVERIFY2(QRegularExpression("^[A-Z][a-z]{2} [0-3][0-9] 20[0-9]{2}$").match(date).hasMatch(), qPrintable(date));
-        const QDate built = QLocale::c().toDate(date, "MMM dd yyyy");
+        const QDate built = QLocale::c().toDate(about.dateLine()->text(), "MMM dd yyyy");
         QVERIFY(built.isValid() && built <= QDate::currentDate());
         QCOMPARE(buildDateText("Jun 30 2003"), QStringLiteral("Jun 30 2003"));
         QCOMPARE(buildDateText("Dec  7 2026"), QStringLiteral("Dec 07 2026"));
         screenshot(&about, "about_box");
     }
 
-    void addresses_data() {
+    void helpAndPingFollowTheSetting_data() {
         QTest::addColumn<QString>("server");
-        QTest::addColumn<QString>("help");  // empty: the shipped guide
-        QTest::addColumn<QString>("ping");
-        QTest::newRow("none") << "  " << "" << "";
-        QTest::newRow("host") << "http://127.0.0.1:8080" << "http://127.0.0.1:8080/lantern/quorvex/help/1.50.html"
-                              << "http://127.0.0.1:8080/lantern/quorvex/log/log.php?p=Quorvex&v=1.51";
-        QTest::newRow("folder with slash") << "https://example.org/base/"
-                                           << "https://example.org/base/lantern/quorvex/help/1.50.html"
-                                           << "https://example.org/base/lantern/quorvex/log/log.php?p=Quorvex&v=1.51";
-        QTest::newRow("not web") << "ftp://example.org" << "" << "";
+        QTest::addColumn<QString>("base");  // empty: no server, the shipped guide
+        QTest::newRow("none") << "  " << "";
+        QTest::newRow("not web") << "ftp://example.org" << "";
+        QTest::newRow("host") << "http://127.0.0.1:8080" << "http://127.0.0.1:8080";
+        QTest::newRow("folder with slash") << "https://example.org/base/" << "https://example.org/base";
     }
-    void addresses() {
+    void helpAndPingFollowTheSetting() {
         QFETCH(QString, server);
-        QFETCH(QString, help);
-        QFETCH(QString, ping);
-        const QUrl base = webServerBase(server);
-        QCOMPARE(pingUrl(base).toString(), ping);
-        const QUrl url = helpAddress(base, QCoreApplication::applicationDirPath());
-        QCOMPARE(url.toString(), help.isEmpty() ? QUrl::fromLocalFile(QCoreApplication::applicationDirPath() +
-                                                                      "/help/index.html").toString() : help);
+        QFETCH(QString, base);
+        QSettings("Quorvex", QCoreApplication::applicationName()).setValue("Settings/Web Server", server);
+        opened_.clear();
+        openHelp();
+        const QUrl guide = QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help/index.html");
+        QCOMPARE(opened_.value(0).toString(),
+                 base.isEmpty() ? guide.toString() : base + "/lantern/quorvex/help/1.50.html");
+        QCOMPARE(pingUrl(webServerBase()).toString(),
+                 base.isEmpty() ? QString() : base + "/lantern/quorvex/log/log.php?p=Quorvex&v=1.51");
         QTemporaryDir noGuide;
-        QCOMPARE(helpAddress(base, noGuide.path()).isValid(), !help.isEmpty());
-    }
-
-    void openHelpFollowsTheSetting() {
-        QDesktopServices::setUrlHandler("file", this, "capture");
-        QDesktopServices::setUrlHandler("http", this, "capture");
-        QSettings settings("Quorvex", QCoreApplication::applicationName());
-        settings.remove("Settings/Web Server");
-        settings.sync();
-        openHelp();
-        settings.setValue("Settings/Web Server", "http://127.0.0.1:9");
-        settings.sync();
-        openHelp();
-        QDesktopServices::unsetUrlHandler("file");
-        QDesktopServices::unsetUrlHandler("http");
-        QCOMPARE(opened_.size(), 2);
-        QVERIFY(QFileInfo(opened_[0].toLocalFile()).isFile());
-        QCOMPARE(opened_[1].toString(), QStringLiteral("http://127.0.0.1:9/lantern/quorvex/help/1.50.html"));
+        QCOMPARE(helpAddress(webServerBase(), noGuide.path()).isValid(), !base.isEmpty());
     }
 
     void blowfishPublishedVectors() {

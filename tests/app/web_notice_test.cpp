@@ -101,13 +101,9 @@ private slots:
     }
 
     void pingOnlyWithAServer() {
-        QSettings settings("Quorvex", QCoreApplication::applicationName());
         WebNotice quiet;
-        QVERIFY(!quiet.start());
-        QVERIFY(!quiet.usedNetwork());
-
-        settings.setValue("Settings/Web Server", url("/").toString());
-        settings.sync();
+        QVERIFY(!quiet.start() && !quiet.usedNetwork());
+        QSettings("Quorvex", QCoreApplication::applicationName()).setValue("Settings/Web Server", url("/").toString());
         WebNotice notice;
         QSignalSpy changed(&notice, &WebNotice::noticeChanged);
         QSignalSpy settled(&notice, &WebNotice::pageSettled);
