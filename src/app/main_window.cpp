@@ -116,9 +116,10 @@ void MainWindow::buildForm() {
     includeView_ = new QListWidget;
     includeView_->setAccessibleName(tr("Include"));
     explain_ = makeButton(QStringLiteral("?"), tr("Why this relation matters"));
-    explain_->setAccessibleName(tr("Explain the relation"));
+    explain_->setAccessibleDescription(tr("Explain the relation"));
     status_ = new QPlainTextEdit;
     status_->setReadOnly(true);
+    status_->setTabChangesFocus(true);
     status_->setAccessibleName(tr("Status"));
     status_->setToolTip(tr("What the ratio calculation found"));
     output_ = makeButton(tr("Output"), tr("Write the weighing report"));
@@ -185,6 +186,7 @@ void MainWindow::buildForm() {
     table->setSpacing(0);
     table->addWidget(headerBar_);
     table->addWidget(sourceList_, 1);
+    table->addStretch(0);  // the list keeps to whole rows; the rest of a row goes below it
     left->addLayout(table, 1);
     left->setSpacing(4);
 
@@ -371,7 +373,9 @@ void MainWindow::deferredInitialise() {
     SourceListConfig config;
     config.model = model_.get();
     config.fonts = fonts_.get();
-    config.rowHeight = finalEdit_->height() + 1;
+    // The list measures its rows from the fonts: a layout may stretch the
+    // final compound's edit, which must not stretch the rows.
+    config.rowHeight = 0;
     if (!sourceList_->configure(config)) return;
     layoutHeaders();
 
