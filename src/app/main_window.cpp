@@ -143,6 +143,7 @@ void MainWindow::buildForm() {
     exclude_ = std::make_unique<ElementList>(excludeView_);
 
     notice_ = new QLabel;
+    notice_->setTextFormat(Qt::PlainText);  // the page's text, never its markup
     notice_->setAlignment(Qt::AlignCenter);
     notice_->setWordWrap(true);
     notice_->setVisible(false);
@@ -356,6 +357,7 @@ bool MainWindow::initialise() {
     model_->form = this;
     model_->includeList = include_.get();
     model_->excludeList = exclude_.get();
+    startWebPing();
     QMetaObject::invokeMethod(this, &MainWindow::deferredInitialise, Qt::QueuedConnection);
     return true;
 }

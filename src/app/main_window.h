@@ -95,6 +95,7 @@ private:
     void buildForm();
     void buildMenu();
     void deferredInitialise();
+    void startWebPing();
     void updateMenuStates();
     void focusAfter(QWidget* sender, bool backward);
     void layoutHeaders();

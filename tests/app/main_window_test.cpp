@@ -22,6 +22,7 @@
 #include <memory>
 
 #include "app/app_info.h"
+#include "app/hidden_message.h"
 #include "app/main_window.h"
 #include "app/output_dialog.h"
 #include "controls/accessibility.h"
@@ -227,6 +228,28 @@ private slots:
         QCOMPARE(text(ControlId::SampleTag), QStringLiteral("S1"));
         shortcut(Qt::Key_N);
         QCOMPARE(text(ControlId::SampleTag), QString());
+    }
+
+    void hiddenMessageUntilTheNextSolverRun() {
+        QVERIFY(start());
+        const QString message = hiddenMessage();
+        QVERIFY(message.startsWith(QStringLiteral("Weigh twice")));
+        // Typed into the final compound's edit, then into a source row; the
+        // message is posted (and forwarded by the list), so let it arrive.
+        const auto pressAndSettle = [&](QWidget* edit) {
+            QTest::keyClick(edit, Qt::Key_J, Qt::ControlModifier | Qt::ShiftModifier);
+            for (int pass = 0; pass < 3; ++pass) QCoreApplication::processEvents();
+        };
+        typeFinal("BaTiO3");
+        pressAndSettle(control(ControlId::FinalCompound));
+        QCOMPARE(text(ControlId::Status), message);
+        typeRow(0, "BaCO3");
+        QVERIFY(text(ControlId::Status) != message);
+        pressAndSettle(w_->sourceList()->formulaEditor());
+        QCOMPARE(text(ControlId::Status), message);
+        QCOMPARE(w_->model().source(0).text(), std::string("BaCO3"));  // the key typed nothing
+        typeRow(1, "TiO2");
+        QCOMPARE(text(ControlId::Status), QString::fromLatin1(status::kSolved.data()));
     }
 
     void outputShowsTheReportFileAndDeletesIt() {
