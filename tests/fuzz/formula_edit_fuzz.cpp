@@ -12,6 +12,7 @@
 #include "form/edit/clipboard.h"
 #include "form/edit/formula_editing.h"
 #include "form/edit/key_codes.h"
+#include "form/edit/formula_style.h"
 #include "form/edit/width_table.h"
 #include "form/headless_form.h"
 #include "fuzz_support.h"
@@ -99,7 +100,6 @@ struct Form : HeadlessForm {
     FakeClipboard clipboard;
     int hiddenMessages = 0;
     EditorContext context{&clipboard, [this] { ++hiddenMessages; }};
-    int window = 0;  // the editor the entries get bound to
 
     Formula& entry(int which) {
         if (which == -1) return model.finalCompound;
@@ -112,7 +112,7 @@ struct Snapshot {
     std::string text;
     int caret, anchor, activeEnd;
     explicit Snapshot(const Formula& f)
-        : text(f.text()), caret(f.caret), anchor(f.anchor), activeEnd(f.activeEnd) {}
+        : text(f.text()), caret(f.edit.caret), anchor(f.edit.anchor), activeEnd(f.edit.activeEnd) {}
     bool operator==(const Snapshot& o) const {
         return text == o.text && caret == o.caret && anchor == o.anchor && activeEnd == o.activeEnd;
     }
@@ -137,8 +137,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     int current = -1;
     Formula* f = &form->entry(current);
-    bindView(*f, &form->window, 200, 24);
-    focusGained(*f);
+    bindView(f->edit, 200, 24);
+    focusGained(f->edit);
 
     static const bool trace = std::getenv("QV_FUZZ_TRACE") != nullptr;
     for (int step = 0; step < 400 && in.remaining_bytes() > 0; ++step) {
@@ -188,45 +188,45 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 9: {
             const int s = in.ConsumeIntegralInRange(-3, kFormulaCapacity + 3);
             const int e = in.ConsumeIntegralInRange(-3, kFormulaCapacity + 3);
-            selectRange(*f, s, e);
-            if (auto sel = getSelection(*f)) {
-                QV_FUZZ_CHECK(0 <= sel->first && sel->first <= sel->last && sel->last < f->length);
+            selectRange(f->edit, s, e);
+            if (auto sel = getSelection(f->edit)) {
+                QV_FUZZ_CHECK(0 <= sel->first && sel->first <= sel->last && sel->last < f->edit.length);
             }
             break;
         }
         case 10:
-            clickAt(*f, in.ConsumeIntegralInRange(-100, 20000));
+            clickAt(f->edit, in.ConsumeIntegralInRange(-100, 20000));
             break;
         case 11:
-            dragTo(*f, in.ConsumeIntegralInRange(-100, 20000));
+            dragTo(f->edit, in.ConsumeIntegralInRange(-100, 20000));
             break;
         case 12:
             switch (in.ConsumeIntegralInRange(0, 2)) {
-            case 0: focusGained(*f); break;
-            case 1: focusLost(*f); break;
-            default: selectAll(*f); break;
+            case 0: focusGained(f->edit); break;
+            case 1: focusLost(f->edit); break;
+            default: selectAll(f->edit); break;
             }
             break;
         case 13:
-            resizeView(*f, in.ConsumeIntegralInRange(0, 2000), in.ConsumeIntegralInRange(0, 100));
-            ensureCaretVisible(*f, in.ConsumeBool());
+            resizeView(f->edit, in.ConsumeIntegralInRange(0, 2000), in.ConsumeIntegralInRange(0, 100));
+            ensureCaretVisible(f->edit, in.ConsumeBool());
             break;
         case 14:
             // The editor moves to another entry (the source list re-binds its
             // one editor row after row).
-            releaseView(*f);
+            releaseView(f->edit);
             current = in.ConsumeIntegralInRange(-2, kSourceRows - 1);
             f = &form->entry(current);
-            bindView(*f, &form->window, in.ConsumeIntegralInRange(0, 2000), 24);
-            if (in.ConsumeBool()) focusGained(*f);
+            bindView(f->edit, in.ConsumeIntegralInRange(0, 2000), 24);
+            if (in.ConsumeBool()) focusGained(f->edit);
             break;
         case 15: {
             const int capacity = in.ConsumeIntegralInRange(-1, kFormulaCapacity + 2);
-            QV_FUZZ_CHECK(getText(*f, nullptr, 0) == f->length + 1);
+            QV_FUZZ_CHECK(getText(f->edit, nullptr, 0) == f->edit.length + 1);
             std::vector<char> buffer(static_cast<std::size_t>(capacity < 1 ? 1 : capacity) + 1, 'x');
-            const int n = getText(*f, capacity < 1 ? nullptr : buffer.data(), capacity);
+            const int n = getText(f->edit, capacity < 1 ? nullptr : buffer.data(), capacity);
             if (capacity >= 1) {
-                QV_FUZZ_CHECK(n >= 0 && n < capacity && n <= f->length);
+                QV_FUZZ_CHECK(n >= 0 && n < capacity && n <= f->edit.length);
                 QV_FUZZ_CHECK(buffer[static_cast<std::size_t>(n)] == '\0');
                 QV_FUZZ_CHECK(f->text().compare(0, n, buffer.data()) == 0);
             }
@@ -236,8 +236,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const auto capacity = in.ConsumeIntegralInRange<std::uint16_t>(0, kFormulaCapacity + 2);
             std::vector<char> buffer(std::max<std::size_t>(capacity + 1u, sizeof capacity), 'x');
             std::memcpy(buffer.data(), &capacity, sizeof capacity);
-            const int n = getLine(*f, buffer.data());
-            QV_FUZZ_CHECK(n >= 0 && n <= capacity && n <= f->length);
+            const int n = getLine(f->edit, buffer.data());
+            QV_FUZZ_CHECK(n >= 0 && n <= capacity && n <= f->edit.length);
             QV_FUZZ_CHECK(buffer[static_cast<std::size_t>(n)] == '\0');
             break;
         }
@@ -245,8 +245,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             // Undo is one level deep: a second undo brings the text back.
             if (f->readOnly) break;
             const std::string text = f->text();
-            undo(*f);
-            undo(*f);
+            undo(f->edit);
+            undo(f->edit);
             QV_FUZZ_CHECK(f->text() == text);
             form->model.textChanged(*f);
             break;
@@ -280,9 +280,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         if (trace)
             std::fprintf(stderr, "step %d op %d entry %d \"%s\" caret %d anchor %d active %d | %s\n", step, op,
-                         current, f->text().c_str(), f->caret, f->anchor, f->activeEnd,
+                         current, f->text().c_str(), f->edit.caret, f->edit.anchor, f->edit.activeEnd,
                          form->form.status().c_str());
-        if (typed) QV_FUZZ_CHECK(f->caret == f->activeEnd && f->anchor == f->caret);
+        if (typed) QV_FUZZ_CHECK(f->edit.caret == f->edit.activeEnd && f->edit.anchor == f->edit.caret);
         fuzz::checkModel(form->model, form->form, form->include, form->exclude);
     }
     return 0;

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "form/edit/formula_style.h"
 #include "form/edit/width_table.h"
 #include "form/headless_form.h"
 #include "fuzz_support.h"
@@ -53,8 +54,8 @@ RecipeResult load(Form& f, std::string_view bytes) {
         // default include flags.
         QV_FUZZ_CHECK(f.form.messages.size() == messagesBefore + 1);
         QV_FUZZ_CHECK(f.form.messages.back().text == kRecipeLoadFailedText);
-        QV_FUZZ_CHECK(f.model.finalCompound.length == 0);
-        for (int row = 0; row < kSourceRows; ++row) QV_FUZZ_CHECK(f.model.source(row).length == 0);
+        QV_FUZZ_CHECK(f.model.finalCompound.edit.length == 0);
+        for (int row = 0; row < kSourceRows; ++row) QV_FUZZ_CHECK(f.model.source(row).edit.length == 0);
         QV_FUZZ_CHECK(f.model.elementUse.empty());
         for (int e = 0; e < f.model.elementTable.count(); ++e)
             QV_FUZZ_CHECK(f.model.elementTable.included(e) == f.model.elementTable.metal(e));
