@@ -93,7 +93,7 @@ int pickKey(ByteReader& in) {
 
 // The widths are filled per input, before the form is made.
 WidthTable widths;
-const FormulaStyle style{&widths};
+const FormulaStyle style{.widthTable = &widths};
 
 struct Form : HeadlessForm {
     Form() : HeadlessForm(shippedTable(), &style) {}

@@ -29,7 +29,7 @@ struct Tables {
     ElementTable shipped;
     ElementTable small;
     WidthTable widths;
-    FormulaStyle style{&widths};
+    FormulaStyle style{.widthTable = &widths};
 };
 
 Tables& tables() {
