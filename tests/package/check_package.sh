@@ -4,14 +4,14 @@
 # desktop files, and the programs started through /usr/bin of an unpacked copy.
 #   check_package.sh BUILD_DIR VERSION
 set -uo pipefail
-build=$1 version=$2
+build=$1 version=$2 cpack=${3:-cpack}
 arch=$(dpkg --print-architecture)
 work=$(mktemp -d "${TMPDIR:-/tmp}/qv-package-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-(cd "$build" && cpack -G DEB -B "$work/out" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; exit 1; }
+(cd "$build" && "$cpack" -G DEB -B "$work/out" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; exit 1; }
 deb=$work/out/quorvex_${version}_${arch}.deb
 [ -f "$deb" ] || { ls "$work/out"; echo "FAIL: no $deb"; exit 1; }
 
