@@ -85,9 +85,16 @@ done
 
 man --warnings -E UTF-8 -l -Tutf8 -Z "$root/usr/share/man/man1/quorvex-cli.1.gz" >/dev/null 2>"$work/man.err"
 [ -s "$work/man.err" ] && fail "manual page warnings: $(cat "$work/man.err")"
+# Every verb and option the program's own help names is in the manual page.
 manual=$(MANWIDTH=200 man -l "$root/usr/share/man/man1/quorvex-cli.1.gz" 2>/dev/null)
-for verb in mass report solve; do
+usage=$("$root/usr/lib/quorvex/quorvex-cli" --help)
+verbs=$(sed -n 's/^  \([a-z]\+\) .*/\1/p' <<<"$usage")
+[[ "$verbs" == *solve* ]] || fail "no verbs in quorvex-cli --help: $usage"
+for verb in $verbs; do
   grep -q "^ *$verb " <<<"$manual" || fail "manual page does not describe $verb"
+done
+for option in $(grep -o -- '--[a-z-]\+' <<<"$usage" | sort -u); do
+  grep -q -- "$option" <<<"$manual" || fail "manual page lacks $option"
 done
 
 # Started through the /usr/bin link, from a folder without an element file,
