@@ -11,10 +11,6 @@ QV_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev
 # screenshots, and the package checkers.
 QV_TEST_PACKAGES=(libreoffice-writer-nogui xvfb xauth desktop-file-utils lintian
                   shared-mime-info dpkg-dev fakeroot file)
-# Building the package: its icons are rendered from the SVG; its check reads
-# the MIME XML and the manual pages.
-QV_PACKAGES+=(librsvg2-bin)
-QV_TEST_PACKAGES+=(libxml2-utils man-db)
 
 qv_install_packages() {
   local missing=() pkg
@@ -46,6 +42,11 @@ qv_comma_locale() {
   [ "$(id -u)" -ne 0 ] && sudo=sudo
   $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8 >&2 || echo "No de_DE.UTF-8 locale: the locale tests will skip." >&2
 }
+
+# Building the package: its icons are rendered from the SVG; its check reads
+# the MIME XML and the manual pages.
+QV_PACKAGES+=(librsvg2-bin)
+QV_TEST_PACKAGES+=(libxml2-utils man-db)
 
 qv_install_packages "${QV_PACKAGES[@]}"
 qv_comma_locale
