@@ -56,11 +56,18 @@ for p in quorvex-cli quorvex; do
   [[ "$(mode "lib/quorvex/$p")" == -rwxr-xr-x ]] || fail "/usr/lib/quorvex/$p mode $(mode "lib/quorvex/$p")"
   grep -qx "lrwxrwxrwx usr/bin/$p ../lib/quorvex/$p" "$work/list" || fail "/usr/bin/$p is not a link to ../lib/quorvex/$p"
 done
-awk '$1 ~ /^-/ && $2 ~ /^usr\/lib\/quorvex\/[^\/]+\.so$/' "$work/list" | grep -q . ||
-  echo "note: no plugin in this build"
-
 root=$work/root
 dpkg-deb -x "$deb" "$root"
+
+# Plugins load with every library they need, and search no folder of the
+# build tree.
+plugins=$(awk '$1 ~ /^-/ && $2 ~ /^usr\/lib\/quorvex\/[^\/]+\.so$/ { print $2 }' "$work/list")
+[ -n "$plugins" ] || echo "note: no plugin in this build"
+for p in $plugins; do
+  search=$(readelf -d "$root/$p" | sed -n 's/.*R\(UN\)\?PATH.*\[\(.*\)\]/\2/p')
+  [[ -z "$search" || "$search" == /usr/lib/libreoffice/program ]] || fail "/$p searches $search"
+  ldd "$root/$p" | grep -q "not found" && fail "/$p: $(ldd "$root/$p" | grep "not found")"
+done
 
 if [ -f "$root/usr/share/applications/quorvex.desktop" ]; then
   desktop-file-validate "$root/usr/share/applications/quorvex.desktop" || fail "desktop entry rejected"
