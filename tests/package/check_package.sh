@@ -2,7 +2,7 @@
 # Builds the Debian package from an already built tree with cpack and checks
 # it as a user's machine would see it: the control fields, the file list, the
 # desktop files, and the programs started through /usr/bin of an unpacked copy.
-#   check_package.sh BUILD_DIR VERSION
+#   check_package.sh BUILD_DIR VERSION [CPACK]
 set -uo pipefail
 build=$1 version=$2 cpack=${3:-cpack}
 arch=$(dpkg --print-architecture)
@@ -42,6 +42,10 @@ expect=(lib/quorvex/quorvex-cli lib/quorvex/ATOMS.LST share/mime/packages/quorve
         share/doc/quorvex/copyright share/doc/quorvex/changelog.gz)
 for size in 16 22 24 32 48 64 128 256; do
   expect+=("share/icons/hicolor/${size}x${size}/apps/quorvex.png")
+done
+# The help page and the plugins that the build puts beside the programs.
+for f in "$build"/bin/help/* "$build"/bin/*.so; do
+  [ -f "$f" ] && expect+=("lib/quorvex/${f#"$build"/bin/}")
 done
 if has_program quorvex; then
   expect+=(share/applications/quorvex.desktop share/man/man1/quorvex.1.gz)
