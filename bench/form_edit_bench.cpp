@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "form/edit/formula_editing.h"
-#include "form/model.h"
-#include "form/memory_views.h"
+#include "form/headless_form.h"
 #include "form/ratio_solver.h"
 
 namespace {
@@ -21,8 +20,8 @@ std::string elementFilePath() {
 
 void typeAtEnd(qv::Model& model, qv::Formula& entry, std::string_view text) {
     for (char c : text) {
-        entry.caret = entry.anchor = entry.activeEnd = entry.length;
-        if (qv::insertChar(entry, c, true)) model.textChanged(entry);
+        entry.edit.caret = entry.edit.anchor = entry.edit.activeEnd = entry.edit.length;
+        if (qv::insertChar(entry.edit, c, true)) model.textChanged(entry);
     }
 }
 
@@ -30,15 +29,16 @@ void typeAtEnd(qv::Model& model, qv::Formula& entry, std::string_view text) {
 // metals; the final compound is their sum, so every ratio is 1. With
 // `balanced` false the last row brings 0.6 of its shared metal instead, and
 // that element cannot balance.
-struct FullForm {
-    qv::Model model;
-    qv::MemoryElementList include, exclude;
-    qv::MemoryFormView form{model, include, exclude};
+qv::ElementTable shippedElements() {
+    qv::ElementTable table;
+    table.loadElementTable(elementFilePath());
+    return table;
+}
+
+struct FullForm : qv::HeadlessForm {
     bool ready = false;
 
-    explicit FullForm(bool balanced) {
-        if (model.elementTable.loadElementTable(elementFilePath()) < 0) return;
-        model.clearAll();
+    explicit FullForm(bool balanced) : HeadlessForm(shippedElements()) {
         std::vector<std::string> metals;
         for (int i = 0; i < model.elementTable.count() && metals.size() < 40; ++i)
             if (model.elementTable.metal(i)) metals.push_back(model.elementTable.symbol(i));
@@ -67,8 +67,8 @@ void editLastRow(benchmark::State& state, bool balanced) {
     qv::Formula& row = f.model.source(29);
     bool grow = true;
     for (auto _ : state) {
-        row.caret = row.anchor = row.activeEnd = row.length;
-        if (grow ? qv::insertChar(row, '0', true) : qv::deleteBackward(row, true)) f.model.textChanged(row);
+        row.edit.caret = row.edit.anchor = row.edit.activeEnd = row.edit.length;
+        if (grow ? qv::insertChar(row.edit, '0', true) : qv::deleteBackward(row.edit, true)) f.model.textChanged(row);
         grow = !grow;
     }
     state.counters["solved"] = f.form.status() == qv::status::kSolved;

@@ -3,23 +3,20 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "recipe/recipe_file.h"
 
 namespace qv::cli {
 
 RecipeSession::RecipeSession(const ElementTable& table, std::string label)
-    : label_(std::move(label)) {
-    model.elementTable = table;
+    : HeadlessForm(table), label_(std::move(label)) {
     // The in-memory form returns from fatal; the process must not go on.
     form.onFatal = [this](std::string_view text, int exitCode) {
         say(std::string(text));
         std::exit(exitCode);
     };
-    model.clearAll();
 }
 
-int RecipeSession::load(const std::string& path) {
-    const int result = loadRecipe(model, path);
+RecipeResult RecipeSession::load(const std::string& path) {
+    const RecipeResult result = loadRecipe(model, path);
     flushMessages();
     return result;
 }

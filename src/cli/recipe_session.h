@@ -6,28 +6,23 @@
 #include <cstddef>
 #include <string>
 
-#include "form/model.h"
-#include "form/memory_views.h"
+#include "form/headless_form.h"
+#include "recipe/recipe_file.h"
 
 namespace qv::cli {
 
-class RecipeSession {
+class RecipeSession : public HeadlessForm {
 public:
     RecipeSession(const ElementTable& table, std::string label);
     RecipeSession(const RecipeSession&) = delete;
     RecipeSession& operator=(const RecipeSession&) = delete;
 
-    // loadRecipe's result: 0 loaded (and solved), 1 failed.
-    int load(const std::string& path);
+    // loadRecipe, then the messages it showed.
+    RecipeResult load(const std::string& path);
     // Prints the message boxes shown since the last call, one per line.
     void flushMessages();
     // Prints a line to stderr, behind the label when there is one.
     void say(const std::string& text) const;
-
-    Model model;
-    MemoryElementList include;
-    MemoryElementList exclude;
-    MemoryFormView form{model, include, exclude};
 
 private:
     std::string label_;

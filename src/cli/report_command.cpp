@@ -99,7 +99,7 @@ std::string jsonDocument(Model& model, const std::string& path, const std::strin
 // The exit status of one recipe.
 int reportOne(const ElementTable& table, const ReportOptions& opt, const std::string& path) {
     RecipeSession session(table, opt.recipes.size() > 1 ? path : std::string());
-    if (session.load(path) != 0) return kExitLoadFailed;
+    if (session.load(path) != RecipeResult::Done) return kExitLoadFailed;
 
     const std::string status = session.form.status();
     if (!status.empty()) session.say(status);

@@ -41,13 +41,13 @@ int runSolve(const Invocation& inv) {
     ElementTable table;
     if (!loadElements(table, atoms)) return kExitNoElements;
     RecipeSession session(table, std::string());
-    if (session.load(input) != 0) return kExitLoadFailed;
+    if (session.load(input) != RecipeResult::Done) return kExitLoadFailed;
     const std::string status = session.form.status();
     if (!status.empty()) session.say(status);
 
-    const int saved = saveRecipe(session.model, output);
+    const RecipeResult saved = saveRecipe(session.model, output);
     session.flushMessages();
-    if (saved != 0) return kExitNoReport;
+    if (saved != RecipeResult::Done) return kExitNoReport;
     return session.form.outputEnabled() ? kExitOk : kExitOutputDisabled;
 }
 

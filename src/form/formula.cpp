@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "form/edit/formula_editing.h"
 #include "form/form_view.h"
 #include "form/model.h"
 #include "core/number_scan.h"
@@ -18,36 +17,29 @@ constexpr std::string_view kRevectoringFailure =
 
 }  // namespace
 
-std::string Formula::text() const {
-    std::string out;
-    out.reserve(static_cast<std::size_t>(length));
-    for (int i = 0; i < length; ++i) out.push_back(cells[i].ch);
-    return out;
-}
-
 EntryClass Formula::classify() const {
     if (!ratioValid || !valid) return Invalid;
-    if (length == 0) return Empty;
+    if (edit.length == 0) return Empty;
     if (fixed) return Fixed;
     return Free;
 }
 
-int Formula::reparse() {
+ReparseResult Formula::reparse() {
     clearParse();
-    if (length == 0) {
+    if (edit.length == 0) {
         valid = true;
-        return 0;
+        return ReparseResult::EmptyText;
     }
     std::unique_ptr<FormulaNode> root;
     if (model == nullptr || parseFormula(model->elementTable, text(), &root) != ParseOk || !root) {
         valid = false;
-        return -1;
+        return ReparseResult::NotParsed;
     }
     tree = std::move(root);
     valid = true;
     if (evaluateFormula(1.0, tree.get(), composition) == 0 && !composition.empty())
         registerElements(*model, composition);
-    return 1;
+    return ReparseResult::Parsed;
 }
 
 void Formula::clearParse() {
@@ -60,18 +52,12 @@ void Formula::clearParse() {
 
 void Formula::resetEntry() {
     if (index >= 0 && model != nullptr) {
-        switch (classify()) {
-        case Invalid: model->invalidEntries.erase(index); break;
-        case Free: model->freeEntries.erase(index); break;
-        case Fixed: model->fixedEntries.erase(index); break;
-        case Empty: break;
-        }
+        model->invalidEntries.erase(index);
+        model->freeEntries.erase(index);
+        model->fixedEntries.erase(index);
     }
     ratio = 0.0;
-    length = 0;
-    caret = 0;
-    anchor = 0;
-    activeEnd = 0;
+    clearText(edit);
     valid = true;
     ratioText.clear();
     ratioValid = true;
@@ -81,7 +67,7 @@ void Formula::resetEntry() {
 
 bool Formula::recomputeComposition() {
     composition.clear();
-    if (!valid || length == 0) return false;
+    if (!valid || edit.length == 0) return false;
     if (evaluateFormula(1.0, tree.get(), composition) != 0) {
         // The tree parsed before; failing now means the model is corrupt.
         if (model != nullptr && model->form != nullptr)
@@ -119,7 +105,7 @@ bool Formula::parseRatioText() {
 
 int Formula::setEntry(std::string_view formulaText, double ratioValue, bool fixedFlag) {
     resetEntry();
-    insertText(*this, formulaText);
+    insertText(edit, formulaText);
     reparse();
     setRatio(ratioValue);
     fixed = fixedFlag;

@@ -4,71 +4,54 @@
 #include <string>
 #include <vector>
 
+#include "core/number_format.h"
 #include "form/form_view.h"
 #include "form/model.h"
-#include "core/number_format.h"
 #include "solver/linear_system.h"
 
 namespace qv {
 
-bool RatioSolver::run() {
-    Model& m = model_;
-    if (m.form == nullptr || m.includeList == nullptr) return false;
-    FormView& form = *m.form;
+using Kind = SolverOutcome::Kind;
+
+SolverOutcome RatioSolver::compute() const {
+    const Model& m = model_;
     const ElementTable& table = m.elementTable;
-    Formula& final = m.finalCompound;
-
-    const int includeCount = m.includeList->itemCount();
-    form.setControlText(ControlId::IncludeCount, std::to_string(includeCount));
-    form.setControlText(ControlId::FreeCount, std::to_string(m.freeEntries.size()));
-
-    auto inputError = [&](std::string_view message) {
-        form.setControlText(ControlId::Status, message);
-        form.setControlText(ControlId::Difference, "");
-        form.enableOutput(false);
-        return false;
-    };
-    auto failure = [&](std::string_view message) {
-        form.setControlText(ControlId::Status, message);
-        form.enableOutput(false);
-        return false;
-    };
-    auto success = [&]() {
-        form.repaintSourceList();
-        form.enableOutput(true);
-        form.refreshRatioEditor();
-        return true;
+    const Formula& final = m.finalCompound;
+    SolverOutcome out;
+    out.includeCount = m.includeList->itemCount();
+    out.freeCount = static_cast<int>(m.freeEntries.size());
+    auto finish = [&](Kind kind, std::string_view status, bool output = false) {
+        out.kind = kind;
+        out.status = std::string(status);
+        out.outputEnabled = output;
+        return out;
     };
 
-    if (final.classify() < 1) return inputError(status::kBadFinal);
-    if (std::fabs(final.ratio) < kZeroTolerance) return inputError(status::kZeroFinalRatio);
-    if (!m.invalidEntries.empty()) return inputError(status::kBadEntry);
+    if (final.classify() < Free) return finish(Kind::BadInput, status::kBadFinal);
+    if (std::fabs(final.ratio) < kZeroTolerance) return finish(Kind::BadInput, status::kZeroFinalRatio);
+    if (!m.invalidEntries.empty()) return finish(Kind::BadInput, status::kBadEntry);
 
-    scaleComposition(m.remainder, final.composition, final.ratio);
+    Composition& remainder = out.remainder.emplace();
+    scaleComposition(remainder, final.composition, final.ratio);
     for (const auto& [row, entry] : m.fixedEntries) {
         (void)row;
-        subtractScaled(m.remainder, entry->composition, entry->ratio);
+        subtractScaled(remainder, entry->composition, entry->ratio);
     }
-    form.setControlText(ControlId::Difference, compositionText(table, m.remainder));
+    out.remainderText = compositionText(table, remainder);
 
     if (m.freeEntries.empty()) {
-        if (m.fixedEntries.empty()) return failure("");
-        form.setControlText(ControlId::Status, status::kManualMode);
-        return success();
+        if (m.fixedEntries.empty()) return finish(Kind::NoEntries, "");
+        return finish(Kind::Manual, status::kManualMode, true);
     }
 
     Composition balance;
-    projectOnIncluded(balance, m.elementUse, table, m.remainder, 1.0);
+    projectOnIncluded(balance, m.elementUse, table, remainder, 1.0);
     const int rows = static_cast<int>(balance.size());
-    if (rows == 0) return failure(status::kIncludeEmpty);
-    if (rows != includeCount) {
-        form.fatal(status::kRowsMismatch, 1);
-        form.enableOutput(false);
-        return false;
-    }
+    if (rows == 0) return finish(Kind::IncludeEmpty, status::kIncludeEmpty);
+    if (rows != out.includeCount) return finish(Kind::RowsMismatch, status::kRowsMismatch);
 
     // Column by column: one column per free entry, the balance last.
-    const int unknowns = static_cast<int>(m.freeEntries.size());
+    const int unknowns = out.freeCount;
     std::vector<double> matrix(static_cast<std::size_t>(rows) * (unknowns + 1), 0.0);
     std::vector<double> solution(static_cast<std::size_t>(unknowns), 0.0);
     auto storeColumn = [&](int column, const Composition& values) {
@@ -92,28 +75,54 @@ bool RatioSolver::run() {
     for (double v : solution)
         if (!std::isfinite(v)) ok = false;
 
-    int j = 0;
+    std::size_t j = 0;
     for (const auto& [row, entry] : m.freeEntries) {
-        (void)row;
-        if (ok) {
-            double v = solution[static_cast<std::size_t>(j)];
-            if (std::fabs(v) < kZeroTolerance) v = 0.0;
-            entry->ratio = v;
-            entry->ratioText = formatDecimal(v, 6);
-        } else {
-            entry->ratio = 0.0;
-            entry->ratioText.clear();
-        }
-        ++j;
+        (void)entry;
+        double v = ok ? solution[j++] : 0.0;
+        if (std::fabs(v) < kZeroTolerance) v = 0.0;
+        out.ratios.push_back({row, v, ok ? formatDecimal(v, 6) : std::string()});
     }
+    return ok ? finish(Kind::Solved, status::kSolved, true) : finish(Kind::NoSolution, "");
+}
 
-    if (ok) {
-        form.setControlText(ControlId::Status, status::kSolved);
-        return success();
+bool RatioSolver::apply(const SolverOutcome& out) {
+    Model& m = model_;
+    FormView& form = *m.form;
+    form.setControlText(ControlId::IncludeCount, std::to_string(out.includeCount));
+    form.setControlText(ControlId::FreeCount, std::to_string(out.freeCount));
+    if (!out.remainder) {  // bad input: the difference empties after the status
+        form.setControlText(ControlId::Status, out.status);
+        form.setControlText(ControlId::Difference, "");
+        form.enableOutput(false);
+        return false;
     }
-    form.repaintSourceList();
-    form.refreshRatioEditor();
-    return failure("");
+    m.remainder = *out.remainder;
+    form.setControlText(ControlId::Difference, out.remainderText);
+    if (out.kind == Kind::RowsMismatch) {
+        form.fatal(out.status, 1);
+        form.enableOutput(false);
+        return false;
+    }
+    for (const FreeRatio& r : out.ratios) {
+        Formula& entry = m.source(r.row);
+        entry.ratio = r.ratio;
+        entry.ratioText = r.text;
+    }
+    if (out.outputEnabled) {
+        form.setControlText(ControlId::Status, out.status);
+        form.repaintSourceList();
+        form.enableOutput(true);
+        form.refreshRatioEditor();
+        return true;
+    }
+    // Cleared ratios show before the status.
+    if (out.kind == Kind::NoSolution) {
+        form.repaintSourceList();
+        form.refreshRatioEditor();
+    }
+    form.setControlText(ControlId::Status, out.status);
+    form.enableOutput(false);
+    return false;
 }
 
 }  // namespace qv

@@ -114,13 +114,13 @@ bool applyLine(Model& model, FormView& form, std::string_view line) {
     return false;
 }
 
-int failLoad(Model& model, FormView& form, std::FILE* file) {
+RecipeResult failLoad(Model& model, FormView& form, std::FILE* file) {
     if (file) std::fclose(file);
     model.clearAll();
     model.elementTable.resetIncludeFlags();
     form.repaint();
     form.messageBox(kRecipeLoadFailedText, kRecipeErrorTitle, MessageIcon::Exclamation);
-    return 1;
+    return RecipeResult::Failed;
 }
 
 void appendFixed5(std::string& out, double value) {
@@ -177,8 +177,8 @@ bool readNumberField(const FormView& form, ControlId id, double& value) {
     return readNumberField(form.controlText(id), value);
 }
 
-int loadRecipe(Model& model, const std::string& path) {
-    if (!model.form) return 1;
+RecipeResult loadRecipe(Model& model, const std::string& path) {
+    if (!model.form) return RecipeResult::Failed;
     FormView& form = *model.form;
     model.clearAll();
 
@@ -197,7 +197,7 @@ int loadRecipe(Model& model, const std::string& path) {
     model.runSolver();
     std::fclose(file);
     form.setFocus(ControlId::SampleTag);
-    return 0;
+    return RecipeResult::Done;
 }
 
 std::optional<double> checkRecipeForSave(Model& model) {
@@ -242,7 +242,7 @@ std::string recipeText(Model& model, double mass) {
     return out;
 }
 
-int writeRecipeFile(Model& model, const std::string& path, double mass) {
+RecipeResult writeRecipeFile(Model& model, const std::string& path, double mass) {
     const std::string text = recipeText(model, mass);
     std::string_view failure;
     if (longestLine(text) > static_cast<std::size_t>(kRecipeLineBuffer - 1))
@@ -250,14 +250,14 @@ int writeRecipeFile(Model& model, const std::string& path, double mass) {
     else if (!replaceFileContents(path, text))
         failure = kRecipeSaveFailedText;
     else
-        return 0;
+        return RecipeResult::Done;
     if (model.form) model.form->messageBox(failure, kRecipeErrorTitle, MessageIcon::Exclamation);
-    return 1;
+    return RecipeResult::Failed;
 }
 
-int saveRecipe(Model& model, const std::string& path) {
+RecipeResult saveRecipe(Model& model, const std::string& path) {
     const std::optional<double> mass = checkRecipeForSave(model);
-    if (!mass) return 1;
+    if (!mass) return RecipeResult::Failed;
     return writeRecipeFile(model, path, *mass);
 }
 

@@ -42,19 +42,22 @@ inline constexpr int kNumberFieldMax = 99;
 // Answers the new length.
 int trimBlanks(std::string& text);
 
+// What a load or a save came to; the failure's message box has been shown.
+enum class RecipeResult { Done, Failed };
+
 // A whole-text number as the form's number fields hold it: blanks around it
 // are ignored, an empty text is 0. False for anything else, for a text longer
 // than kNumberFieldMax, and for a value too large for a double.
 bool readNumberField(std::string_view text, double& value);
 bool readNumberField(const FormView& form, ControlId id, double& value);
 
-// Replaces the form by the recipe in the file and runs the solver. 0 when the
-// whole file was read; otherwise 1, after the failure message, with the form
+// Replaces the form by the recipe in the file and runs the solver. Done when
+// the whole file was read; otherwise Failed, after the failure message, with the form
 // cleared and the default include flags (the sample tag keeps what the file
 // had already set). A formula the editor could not hold whole (a refused
 // character, more than 480 characters) fails the load too. Needs the model's
 // form.
-int loadRecipe(Model& model, const std::string& path);
+RecipeResult loadRecipe(Model& model, const std::string& path);
 
 // The checks made before the save dialog opens: the mass field and the final
 // compound. The mass, or nothing after the check's message box.
@@ -64,13 +67,13 @@ std::optional<double> checkRecipeForSave(Model& model);
 std::string recipeText(Model& model, double mass);
 
 // Writes the recipe safely: the old file is replaced only once the new one is
-// complete and closed, and is left alone on any failure. 0 when written; 1
-// after the kRecipeSaveFailedText message, or kRecipeLineTooLongText when a
+// complete and closed, and is left alone on any failure. Done when written;
+// Failed after the kRecipeSaveFailedText message, or kRecipeLineTooLongText when a
 // line would not fit the loader's line buffer (nothing is written then). The
 // caller confirms success (a short beep on the desktop).
-int writeRecipeFile(Model& model, const std::string& path, double mass);
+RecipeResult writeRecipeFile(Model& model, const std::string& path, double mass);
 
 // Both of the above, for callers that have their path already.
-int saveRecipe(Model& model, const std::string& path);
+RecipeResult saveRecipe(Model& model, const std::string& path);
 
 }  // namespace qv

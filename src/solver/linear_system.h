@@ -40,7 +40,7 @@ int solveOverdeterminedByEnumeration(int m, int n, const double* a, double* x,
 inline constexpr double kFastSearchBudget = 1.0e7;
 
 // The polynomial search that decides which combination the enumeration would
-// accept (see linear_system.cpp). solveOverdetermined uses it once the number
+// accept (see fast_search.cpp). solveOverdetermined uses it once the number
 // of combinations is large; callable directly so tests can force it. Only a
 // system that misses consistency by about the tolerance can exhaust
 // `workBudget`; the search then answers some passing combination or fails.

@@ -133,9 +133,9 @@ TEST(FormSession, StrontiumTitanateFromCarbonatesAndOxides) {
 // own message.
 TEST(FormSession, InconsistentStateEndsTheProcess) {
     const std::pair<const char*, void (*)(TestForm&)> cases[] = {
-        // An entry whose class changed without updateEntrySets cannot be
-        // found in its set by resetEntry.
-        {"Remains after clear in CHEMLIST.", [](TestForm& t) { t.row(0).fixed = true; t.model.clearAll(); }},
+        // A set member that no row accounts for survives the rows' reset.
+        {"Remains after clear in CHEMLIST.",
+         [](TestForm& t) { t.model.freeEntries[kSourceRows] = &t.row(0); t.model.clearAll(); }},
         {"Global clear operation failed.",  // a use no entry accounts for
          [](TestForm& t) { t.model.elementUse[t.element("Fe")] = 1; t.model.clearAll(); }},
         {"Error has been encountered: revectoring failure.",  // the root must be a group

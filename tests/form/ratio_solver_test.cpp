@@ -1,3 +1,4 @@
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,15 +12,14 @@ namespace qv {
 namespace {
 
 using test::TestForm;
+using Kind = SolverOutcome::Kind;
 
 // The elements of the small table start out as: metals Ca Ti Ba Fe included,
 // non-metals H C O excluded. Element order: H C O Ca Ti Ba Fe.
 
-// BaTiO3 from BaCO3 and TiO2, solved.
-void bariumTitanate(TestForm& t) {
-    t.type(t.final(), "BaTiO3");
-    t.type(t.row(0), "BaCO3");
-    t.type(t.row(1), "TiO2");
+void fill(TestForm& t, std::string_view final, const std::vector<std::string_view>& rows) {
+    if (!final.empty()) t.type(t.final(), final);
+    for (std::size_t i = 0; i < rows.size(); ++i) t.type(t.row(static_cast<int>(i)), rows[i]);
 }
 
 void include(TestForm& t, std::string_view symbol) {
@@ -27,141 +27,115 @@ void include(TestForm& t, std::string_view symbol) {
     moveSelectedAndSolve(t.model, t.exclude);
 }
 
-TEST(RatioSolver, SolvesBariumTitanateFromCarbonateAndOxide) {
-    TestForm t;
-    bariumTitanate(t);
-    t.clearLog();
-    EXPECT_TRUE(t.model.runSolver());
-    EXPECT_EQ(t.row(1).ratioText, "1");
-    EXPECT_DOUBLE_EQ(t.row(0).ratio, 1.0);
-    EXPECT_EQ(t.status(), status::kSolved);
-    EXPECT_TRUE(t.outputEnabled());
-    EXPECT_EQ(t.text(ControlId::Difference), "O3TiBa");
-    EXPECT_EQ(t.model.difference.text(), "O3TiBa");
-    // Counts first, then the remainder, the answer, and the refresh.
-    EXPECT_EQ(t.log(), (std::vector<std::string>{"1022=2", "1021=2", "1003=O3TiBa",
-                                                 std::string("1024=") + std::string(status::kSolved),
-                                                 "repaint-list", "output=1",
-                                                 "refresh-ratio-editor"}));
-
-    // Oxygen included: no exact answer, the ratios cleared but still free.
-    include(t, "O");
-    EXPECT_EQ(t.text(ControlId::IncludeCount), "3");
-    EXPECT_EQ(t.status(), "");
-    EXPECT_EQ(t.row(0).ratioText, "");
-    EXPECT_EQ(t.row(0).ratio, 0.0);
-    EXPECT_FALSE(t.outputEnabled());
-    EXPECT_EQ(t.row(0).classify(), Free);
-}
-
-TEST(RatioSolver, FailedSolveClearsRatiosBeforeReporting) {
-    TestForm t;
-    bariumTitanate(t);
-    t.type(t.row(2), "CaO");  // three unknowns, Ba Ti Ca: solvable, Ca gets 0
-    EXPECT_EQ(t.row(2).ratioText, "0");
-    t.setText(t.row(2), "CO2");  // no included element: a zero column
-    t.clearLog();
-    EXPECT_FALSE(t.model.runSolver());
-    EXPECT_EQ(t.log(), (std::vector<std::string>{"1022=2", "1021=3", "1003=O3TiBa",
-                                                 "repaint-list", "refresh-ratio-editor",
-                                                 "1024=", "output=0"}));
-    EXPECT_EQ(t.text(ControlId::FreeCount), "3");
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(t.row(i).ratioText, "") << i;
-}
-
-TEST(RatioSolver, FixedEntryIsTakenOffTheRemainder) {
-    TestForm t;
-    t.type(t.final(), "BaTiO3");
-    t.type(t.row(0), "TiO2");
-    t.typeRowRatio(0, "1");
-    // Ti reaches zero and vanishes; the counts of one are implied.
-    EXPECT_EQ(t.text(ControlId::Difference), "OBa");
-    EXPECT_EQ(t.status(), status::kManualMode);
-    EXPECT_TRUE(t.outputEnabled());
-    t.typeRowRatio(0, "3");
-    EXPECT_EQ(t.text(ControlId::Difference), "O-3Ti-2Ba");
-    EXPECT_TRUE(t.outputEnabled());  // manual mode does not check the balance
-    EXPECT_EQ(t.row(0).ratioText, "3");  // fixed ratios are never written
-}
-
-TEST(RatioSolver, InputChecksComeInOrderAndEmptyTheDifference) {
-    TestForm t;
-    t.type(t.row(0), "Q");  // invalid row
-    EXPECT_EQ(t.status(), status::kBadFinal);
-    t.type(t.final(), "BaO");
-    EXPECT_EQ(t.status(), status::kBadEntry);
-    t.typeFinalRatio("0");
-    EXPECT_EQ(t.status(), status::kZeroFinalRatio);
-    t.typeFinalRatio("4e-7");
-    EXPECT_EQ(t.status(), status::kZeroFinalRatio);
-    t.typeFinalRatio("1");
-    EXPECT_EQ(t.status(), status::kBadEntry);
-    EXPECT_EQ(t.text(ControlId::Difference), "");
-    EXPECT_FALSE(t.outputEnabled());
-    t.setText(t.row(0), "");
-    EXPECT_EQ(t.status(), "");  // no entries at all
-    EXPECT_EQ(t.text(ControlId::Difference), "OBa");
-    EXPECT_FALSE(t.outputEnabled());
-}
-
-TEST(RatioSolver, MoreUnknownsThanEquationsIsRefused) {
-    TestForm t;
-    t.type(t.final(), "BaTiO3");
-    t.type(t.row(0), "BaO");
-    t.type(t.row(3), "TiO2");
-    t.type(t.row(9), "BaTiO3");
-    EXPECT_EQ(t.text(ControlId::IncludeCount), "2");
-    EXPECT_EQ(t.text(ControlId::FreeCount), "3");
-    EXPECT_EQ(t.status(), "");
-    EXPECT_EQ(t.row(9).ratioText, "");
-    EXPECT_FALSE(t.outputEnabled());
-}
-
-TEST(RatioSolver, SmallSolutionsShowAsZeroAndNegativesKeepTheirSign) {
-    TestForm t;
-    t.type(t.final(), "BaTi0.0000003");
-    t.type(t.row(0), "Ba");
-    t.type(t.row(1), "Ti");
-    EXPECT_EQ(t.status(), status::kSolved);
-    EXPECT_EQ(t.row(1).ratio, 0.0);
-    EXPECT_EQ(t.row(1).ratioText, "0");
-
-    t.retype(t.final(), "Ba");
-    t.retype(t.row(0), "BaTi");
-    EXPECT_EQ(t.status(), status::kSolved);
-    EXPECT_EQ(t.row(0).ratioText, "1");
-    EXPECT_EQ(t.row(1).ratioText, "-1");
-    EXPECT_DOUBLE_EQ(t.row(1).ratio, -1.0);
-}
+struct Case {
+    const char* what;
+    std::function<void(TestForm&)> setUp;
+    Kind kind;
+    std::string_view status;
+    const char* remainder;  // nullptr: none computed
+    std::vector<std::string> ratios;
+};
 
 // Ba: 0.1 x0 = 0.1; Ti: x1 = 1; O: x0 + 2 x1 = 3 + d. The search takes rows
 // (Ba,Ti), (Ba,O), (Ti,O) in that order and keeps the first whose answer
 // satisfies every equation within 5e-7.
-TEST(RatioSolver, OverdeterminedSearchTakesTheFirstConsistentPairWithinTolerance) {
-    TestForm t;
-    t.type(t.row(0), "Ba0.1O");
-    t.type(t.row(1), "TiO2");
+void overdetermined(TestForm& t, std::string_view final) {
+    fill(t, "", {"Ba0.1O", "TiO2"});
     include(t, "O");
+    t.type(t.final(), final);
+}
 
-    t.type(t.final(), "Ba0.1TiO3.0000004");  // (Ba,Ti) leaves O off by 4e-7: accepted
-    EXPECT_EQ(t.status(), status::kSolved);
-    EXPECT_EQ(t.row(0).ratioText, "1");
-    EXPECT_EQ(t.row(1).ratioText, "1");
+TEST(RatioSolver, Outcomes) {
+    const Case cases[] = {
+        {"solved", [](TestForm& t) { fill(t, "BaTiO3", {"BaCO3", "TiO2"}); }, Kind::Solved,
+         status::kSolved, "O3TiBa", {"1", "1"}},
+        {"oxygen included: no exact answer, ratios cleared",
+         [](TestForm& t) { fill(t, "BaTiO3", {"BaCO3", "TiO2"}), include(t, "O"); }, Kind::NoSolution, "",
+         "O3TiBa", {"", ""}},
+        {"more unknowns than equations",
+         [](TestForm& t) { fill(t, "BaTiO3", {"BaO", "TiO2", "BaTiO3"}); }, Kind::NoSolution, "",
+         "O3TiBa", {"", "", ""}},
+        {"a column with no included element",
+         [](TestForm& t) { fill(t, "BaTiO3", {"BaCO3", "TiO2", "CO2"}); }, Kind::NoSolution, "",
+         "O3TiBa", {"", "", ""}},
+        {"an extra metal gets zero", [](TestForm& t) { fill(t, "BaTiO3", {"BaCO3", "TiO2", "CaO"}); },
+         Kind::Solved, status::kSolved, "O3TiBa", {"1", "1", "0"}},
+        {"small solutions show as zero", [](TestForm& t) { fill(t, "BaTi0.0000003", {"Ba", "Ti"}); },
+         Kind::Solved, status::kSolved, "Ba", {"1", "0"}},
+        {"negatives keep their sign", [](TestForm& t) { fill(t, "Ba", {"BaTi", "Ti"}); }, Kind::Solved,
+         status::kSolved, "Ba", {"1", "-1"}},
+        {"fixed entry taken off; Ti reaches zero and vanishes",
+         [](TestForm& t) { fill(t, "BaTiO3", {"TiO2"}), t.typeRowRatio(0, "1"); }, Kind::Manual,
+         status::kManualMode, "OBa", {}},
+        {"manual mode does not check the balance",
+         [](TestForm& t) { fill(t, "BaTiO3", {"TiO2"}), t.typeRowRatio(0, "3"); }, Kind::Manual,
+         status::kManualMode, "O-3Ti-2Ba", {}},
+        {"no entries at all", [](TestForm& t) { fill(t, "BaO", {}); }, Kind::NoEntries, "", "OBa", {}},
+        {"nothing included in the balance", [](TestForm& t) { fill(t, "CO2", {"CO"}); },
+         Kind::IncludeEmpty, status::kIncludeEmpty, "CO2", {}},
+        {"bad final before a bad row", [](TestForm& t) { fill(t, "", {"Q"}); }, Kind::BadInput,
+         status::kBadFinal, nullptr, {}},
+        {"bad row", [](TestForm& t) { fill(t, "BaO", {"Q"}); }, Kind::BadInput, status::kBadEntry, nullptr,
+         {}},
+        {"zero final ratio before a bad row",
+         [](TestForm& t) { fill(t, "BaO", {"Q"}), t.typeFinalRatio("0"); }, Kind::BadInput,
+         status::kZeroFinalRatio, nullptr, {}},
+        {"final ratio under the tolerance", [](TestForm& t) { fill(t, "BaO", {}), t.typeFinalRatio("4e-7"); },
+         Kind::BadInput, status::kZeroFinalRatio, nullptr, {}},
+        {"(Ba,Ti) leaves O off by 4e-7: accepted", [](TestForm& t) { overdetermined(t, "Ba0.1TiO3.0000004"); },
+         Kind::Solved, status::kSolved, "O3TiBa0.1", {"1", "1"}},
+        {"only (Ti,O) is close enough", [](TestForm& t) { overdetermined(t, "Ba0.1TiO3.000003"); },
+         Kind::Solved, status::kSolved, "O3.000003TiBa0.1", {"1.000003", "1"}},
+        {"no pair is", [](TestForm& t) { overdetermined(t, "Ba0.1TiO3.00001"); }, Kind::NoSolution, "",
+         "O3.00001TiBa0.1", {"", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestForm t;
+        c.setUp(t);
+        const SolverOutcome out = RatioSolver(t.model).compute();
+        EXPECT_EQ(out.kind, c.kind);
+        EXPECT_EQ(out.status, c.status);
+        EXPECT_EQ(out.includeCount, t.include.itemCount());
+        EXPECT_EQ(out.freeCount, static_cast<int>(t.model.freeEntries.size()));
+        EXPECT_EQ(out.remainder.has_value(), c.remainder != nullptr);
+        if (c.remainder) EXPECT_EQ(out.remainderText, c.remainder);
+        std::vector<std::string> ratios;
+        for (const FreeRatio& r : out.ratios) ratios.push_back(r.text);
+        EXPECT_EQ(ratios, c.ratios);
+        EXPECT_EQ(out.outputEnabled, c.kind == Kind::Solved || c.kind == Kind::Manual);
+        // The form shows what was computed.
+        EXPECT_EQ(t.status(), out.status);
+        EXPECT_EQ(t.text(ControlId::Difference), out.remainderText);
+        EXPECT_EQ(t.outputEnabled(), out.outputEnabled);
+        for (const FreeRatio& r : out.ratios) {
+            EXPECT_EQ(t.row(r.row).ratioText, r.text) << r.row;
+            EXPECT_EQ(t.row(r.row).ratio, r.ratio) << r.row;
+            EXPECT_EQ(t.row(r.row).classify(), Free) << r.row;
+        }
+    }
+}
 
-    t.retype(t.final(), "Ba0.1TiO3.000003");  // only (Ti,O) is close enough
-    EXPECT_EQ(t.status(), status::kSolved);
-    EXPECT_EQ(t.row(0).ratioText, "1.000003");
-    EXPECT_EQ(t.row(1).ratioText, "1");
-
-    t.retype(t.final(), "Ba0.1TiO3.00001");  // none is
-    EXPECT_EQ(t.status(), "");
-    EXPECT_EQ(t.row(0).ratioText, "");
-    EXPECT_FALSE(t.outputEnabled());
+TEST(RatioSolver, TellsTheFormInOrder) {
+    TestForm t;
+    fill(t, "BaTiO3", {"BaCO3", "TiO2"});
+    t.clearLog();
+    EXPECT_TRUE(t.model.runSolver());
+    // Counts first, then the remainder, the answer, and the refresh.
+    EXPECT_EQ(t.log(), (std::vector<std::string>{"1022=2", "1021=2", "1003=O3TiBa",
+                                                 "1024=" + std::string(status::kSolved), "repaint-list",
+                                                 "output=1", "refresh-ratio-editor"}));
+    // Without an answer the cleared ratios show before the status.
+    t.setText(t.row(1), "CO2");
+    t.clearLog();
+    EXPECT_FALSE(t.model.runSolver());
+    EXPECT_EQ(t.log(), (std::vector<std::string>{"1022=2", "1021=2", "1003=O3TiBa", "repaint-list",
+                                                 "refresh-ratio-editor", "1024=", "output=0"}));
 }
 
 TEST(RatioSolver, RatioEditorShowsNewFreeRatiosButNotFixedOnes) {
     TestForm t;
-    bariumTitanate(t);
+    fill(t, "BaTiO3", {"BaCO3", "TiO2"});
     t.form.ratioEditorRow = 0;
     t.typeFinalRatio("3");
     EXPECT_EQ(t.form.ratioEditorText, "3");

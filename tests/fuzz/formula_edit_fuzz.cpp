@@ -13,11 +13,10 @@
 #include "form/edit/formula_editing.h"
 #include "form/edit/key_codes.h"
 #include "form/edit/width_table.h"
-#include "form/model.h"
+#include "form/headless_form.h"
 #include "fuzz_support.h"
 #include "model_checks.h"
 #include "form/element_lists.h"
-#include "form/memory_views.h"
 
 using namespace qv;
 
@@ -26,7 +25,7 @@ namespace {
 // Reads the input front to back: an operation byte, then its arguments, each
 // integer in as few big-endian bytes as its range needs (missing bytes read
 // as zero), each text as its length and then its bytes. Simple enough that
-// tests/fuzz/corpus/formula_edit/make_seeds.py writes real sequences.
+// tests/fuzz/make_formula_edit_seeds.py writes real sequences.
 class ByteReader {
 public:
     ByteReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
@@ -91,18 +90,12 @@ int pickKey(ByteReader& in) {
     }
 }
 
-struct Form {
-    Form() {
-        model.elementTable = shippedTable();
-        for (Formula* f : {&model.finalCompound, &model.difference}) f->widthTable = &widths;
-        for (auto& row : model.sources) row->widthTable = &widths;
-        model.clearAll();
-    }
-    WidthTable widths;
-    Model model;
-    MemoryElementList include;
-    MemoryElementList exclude;
-    MemoryFormView form{model, include, exclude};
+// The widths are filled per input, before the form is made.
+WidthTable widths;
+const FormulaStyle style{&widths};
+
+struct Form : HeadlessForm {
+    Form() : HeadlessForm(shippedTable(), &style) {}
     FakeClipboard clipboard;
     int hiddenMessages = 0;
     EditorContext context{&clipboard, [this] { ++hiddenMessages; }};
@@ -134,13 +127,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ByteReader in(data, size);
-    auto form = std::make_unique<Form>();
     // Widths as fonts could measure them, zero included.
     const int letter = in.ConsumeIntegralInRange(0, 40);
     const int digit = in.ConsumeIntegralInRange(0, 40);
     fillWidthTable(
-        form->widths, [&](char c) { return c == '(' || c == ')' ? letter / 2 : letter; },
+        widths, [&](char c) { return c == '(' || c == ')' ? letter / 2 : letter; },
         [&](char) { return digit; });
+    auto form = std::make_unique<Form>();
 
     int current = -1;
     Formula* f = &form->entry(current);

@@ -14,14 +14,14 @@ namespace qv::fuzz {
 
 // Cells, caret and selection of one entry.
 inline void checkLayout(const Formula& f) {
-    QV_FUZZ_CHECK(f.length >= 0 && f.length <= f.capacity && f.capacity <= kFormulaCapacity);
-    QV_FUZZ_CHECK(f.caret >= 0 && f.caret <= f.length);
-    QV_FUZZ_CHECK(f.anchor >= 0 && f.anchor <= f.length);
-    QV_FUZZ_CHECK(f.activeEnd >= 0 && f.activeEnd <= f.length);
-    QV_FUZZ_CHECK(f.undoLength >= 0 && f.undoLength <= f.capacity);
-    int x = f.leftMargin;
-    for (int i = 0; i < f.length; ++i) {
-        const GlyphCell& cell = f.cells[i];
+    QV_FUZZ_CHECK(f.edit.length >= 0 && f.edit.length <= f.edit.capacity && f.edit.capacity <= kFormulaCapacity);
+    QV_FUZZ_CHECK(f.edit.caret >= 0 && f.edit.caret <= f.edit.length);
+    QV_FUZZ_CHECK(f.edit.anchor >= 0 && f.edit.anchor <= f.edit.length);
+    QV_FUZZ_CHECK(f.edit.activeEnd >= 0 && f.edit.activeEnd <= f.edit.length);
+    QV_FUZZ_CHECK(f.edit.saved.length >= 0 && f.edit.saved.length <= f.edit.capacity);
+    int x = f.edit.leftMargin;
+    for (int i = 0; i < f.edit.length; ++i) {
+        const GlyphCell& cell = f.edit.cells[i];
         QV_FUZZ_CHECK(acceptsChar(cell.ch));
         QV_FUZZ_CHECK(cell.x == x);
         const bool full = (cell.ch >= 'a' && cell.ch <= 'z') || (cell.ch >= 'A' && cell.ch <= 'Z') ||
@@ -29,10 +29,10 @@ inline void checkLayout(const Formula& f) {
         QV_FUZZ_CHECK(cell.fullSize == (full ? 1 : 0));
         x += cell.width;
     }
-    QV_FUZZ_CHECK(xOfIndex(f, f.length) == x);
-    QV_FUZZ_CHECK(xOfIndex(f, f.caret) >= f.leftMargin || f.length == 0);
-    const int hit = hitTest(f, f.viewLeft);
-    QV_FUZZ_CHECK(hit >= 0 && hit <= f.length);
+    QV_FUZZ_CHECK(xOfIndex(f.edit, f.edit.length) == x);
+    QV_FUZZ_CHECK(xOfIndex(f.edit, f.edit.caret) >= f.edit.leftMargin || f.edit.length == 0);
+    const int hit = hitTest(f.edit, f.edit.view.left);
+    QV_FUZZ_CHECK(hit >= 0 && hit <= f.edit.length);
 }
 
 inline void checkEntrySet(const Model& m, const EntrySet& set, EntryClass cls) {

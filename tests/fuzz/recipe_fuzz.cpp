@@ -7,13 +7,12 @@
 #include <string_view>
 
 #include "form/edit/width_table.h"
-#include "form/model.h"
+#include "form/headless_form.h"
 #include "fuzz_support.h"
 #include "model_checks.h"
 #include "output/output_grams.h"
 #include "output/text_report.h"
 #include "recipe/recipe_file.h"
-#include "form/memory_views.h"
 
 using namespace qv;
 
@@ -29,6 +28,7 @@ struct Tables {
     ElementTable shipped;
     ElementTable small;
     WidthTable widths;
+    FormulaStyle style{&widths};
 };
 
 Tables& tables() {
@@ -36,30 +36,19 @@ Tables& tables() {
     return t;
 }
 
-struct Form {
-    explicit Form(const ElementTable& elements) {
-        model.elementTable = elements;
-        for (Formula* f : {&model.finalCompound, &model.difference}) f->widthTable = &tables().widths;
-        for (auto& row : model.sources) row->widthTable = &tables().widths;
-        model.clearAll();
-        form.log.clear();
-    }
-    Model model;
-    MemoryElementList include;
-    MemoryElementList exclude;
-    MemoryFormView form{model, include, exclude};
+struct Form : HeadlessForm {
+    explicit Form(const ElementTable& elements) : HeadlessForm(elements, &tables().style) {}
 
     void check() const { fuzz::checkModel(model, form, include, exclude); }
 };
 
-int load(Form& f, std::string_view bytes) {
+RecipeResult load(Form& f, std::string_view bytes) {
     static const fuzz::ScratchFile scratch(fuzz::scratchPath("recipe"));
     QV_FUZZ_CHECK(fuzz::writeFile(scratch.path, bytes));
     const std::size_t messagesBefore = f.form.messages.size();
-    const int result = loadRecipe(f.model, scratch.path);
-    QV_FUZZ_CHECK(result == 0 || result == 1);
+    const RecipeResult result = loadRecipe(f.model, scratch.path);
     f.check();
-    if (result == 1) {
+    if (result == RecipeResult::Failed) {
         // A failed load says so once and leaves an empty form with the
         // default include flags.
         QV_FUZZ_CHECK(f.form.messages.size() == messagesBefore + 1);
@@ -106,7 +95,7 @@ void report(Form& f) {
 
 void run(const ElementTable& elements, std::string_view bytes) {
     Form first(elements);
-    if (load(first, bytes) != 0) return;
+    if (load(first, bytes) != RecipeResult::Done) return;
     report(first);
 
     // A saved form must load back: the first save rounds the numbers to five
@@ -114,7 +103,7 @@ void run(const ElementTable& elements, std::string_view bytes) {
     std::string once;
     if (!savedText(first, once)) return;
     Form second(elements);
-    QV_FUZZ_CHECK(load(second, once) == 0);
+    QV_FUZZ_CHECK(load(second, once) == RecipeResult::Done);
     QV_FUZZ_CHECK(second.model.finalCompound.text() == first.model.finalCompound.text());
     for (int row = 0; row < kSourceRows; ++row) {
         const Formula& before = first.model.source(row);
@@ -130,7 +119,7 @@ void run(const ElementTable& elements, std::string_view bytes) {
     std::string twice;
     QV_FUZZ_CHECK(savedText(second, twice));
     Form third(elements);
-    QV_FUZZ_CHECK(load(third, twice) == 0);
+    QV_FUZZ_CHECK(load(third, twice) == RecipeResult::Done);
     std::string thrice;
     QV_FUZZ_CHECK(savedText(third, thrice));
     QV_FUZZ_CHECK(thrice == twice);

@@ -20,10 +20,10 @@ constexpr std::string_view kExample =
 class Recipe : public ::testing::Test {
 protected:
     std::string path(const std::string& name = "r.qvs") const { return (dir.path() / name).string(); }
-    int load(std::string_view bytes) { return loadRecipe(f.model, dir.write("in.qvs", bytes)); }
+    RecipeResult load(std::string_view bytes) { return loadRecipe(f.model, dir.write("in.qvs", bytes)); }
     // Saves, expecting success, and returns the file's bytes.
     std::string save(test::TestForm& form, const std::string& name = "r.qvs") {
-        EXPECT_EQ(saveRecipe(form.model, path(name)), 0);
+        EXPECT_EQ(saveRecipe(form.model, path(name)), RecipeResult::Done);
         return test::readFileBytes(path(name));
     }
     // The example recipe typed in: a free first row, a fixed second row.
@@ -48,13 +48,13 @@ protected:
         EXPECT_EQ(f.exclude.texts(), (std::vector<std::string>{"C", "O"}));
     }
     // After a failed load: the message, an empty form and the default flags.
-    void expectFailedAndCleared(int result) {
-        EXPECT_EQ(result, 1);
+    void expectFailedAndCleared(RecipeResult result) {
+        EXPECT_EQ(result, RecipeResult::Failed);
         ASSERT_FALSE(f.form.messages.empty());
         EXPECT_EQ(f.form.messages.back().text, "Failed to load a file.");
         EXPECT_EQ(f.form.messages.back().title, "Quorvex : File I/O Error");
         EXPECT_EQ(f.form.messages.back().icon, MessageIcon::Exclamation);
-        EXPECT_EQ(f.final().length, 0);
+        EXPECT_EQ(f.final().edit.length, 0);
         for (int row = 0; row < kSourceRows; ++row) EXPECT_EQ(f.row(row).classify(), Empty);
         EXPECT_EQ(f.text(ControlId::Mass) + f.text(ControlId::FinalRatio), "11");
         EXPECT_FALSE(f.outputEnabled());
@@ -72,7 +72,7 @@ TEST_F(Recipe, SavedExampleBytesAndLoadingThemBack) {
     EXPECT_EQ(f.row(0).ratioText, "1");  // solved
     EXPECT_EQ(save(f), kExample);
     f.form.setFocus(ControlId::Mass);
-    EXPECT_EQ(load(kExample), 0);
+    EXPECT_EQ(load(kExample), RecipeResult::Done);
     expectExampleLoaded();
     EXPECT_EQ(f.form.focus, static_cast<int>(ControlId::SampleTag));
     EXPECT_TRUE(f.form.messages.empty());
@@ -86,29 +86,29 @@ TEST_F(Recipe, LoadsAnyLineEndBlankLinesAndTrailingBlanks) {
                                      std::string("\n  \t\n-2    1100   \n\r\n-1   sample A \t \n\n"
                                                  "0   10    1   BaTiO3   \n 1  0  1  BaCO3\n2 1 1 TiO2 \x1a")}) {
         SCOPED_TRACE(bytes);
-        EXPECT_EQ(load(bytes), 0);
+        EXPECT_EQ(load(bytes), RecipeResult::Done);
         expectExampleLoaded();
     }
 }
 
 TEST_F(Recipe, LoadRowGapsTagAndFlagsOfAnyLength) {
-    EXPECT_EQ(load("0 5 1 BaTiO3\n7 1 2.5 BaO\n30 1 1 TiO2\n7 1 1 BaO\n"), 0);
+    EXPECT_EQ(load("0 5 1 BaTiO3\n7 1 2.5 BaO\n30 1 1 TiO2\n7 1 1 BaO\n"), RecipeResult::Done);
     EXPECT_EQ(f.row(6).text() + "/" + f.row(29).text(), "BaO/TiO2");
     EXPECT_EQ(f.row(6).ratio, 1.0) << "a later line for the same row wins";
     EXPECT_EQ(f.row(0).classify(), Empty);
     EXPECT_EQ(f.status(), status::kManualMode);
     f.form.setControlText(ControlId::SampleTag, "before");
-    EXPECT_EQ(load("0 1 1 BaTiO3\n"), 0);
+    EXPECT_EQ(load("0 1 1 BaTiO3\n"), RecipeResult::Done);
     EXPECT_EQ(f.text(ControlId::SampleTag), "before") << "no tag line, no change";
-    EXPECT_EQ(load("-1\n"), 0);
+    EXPECT_EQ(load("-1\n"), RecipeResult::Done);
     EXPECT_EQ(f.text(ControlId::SampleTag), "");
 
-    EXPECT_EQ(load("-2 0011011\n0 1 1 BaTiO3\n"), 0);
+    EXPECT_EQ(load("-2 0011011\n0 1 1 BaTiO3\n"), RecipeResult::Done);
     EXPECT_EQ(f.model.elementTable.includeFlagsText(), "0011");
     EXPECT_EQ(f.include.texts(), (std::vector<std::string>{"O"}));
     EXPECT_EQ(f.exclude.texts(), (std::vector<std::string>{"Ba", "Ti"}));
     // Flags after the formulas move the listed elements.
-    EXPECT_EQ(load("0 1 1 BaTiO3\n1 0 1 BaCO3\n-2 0111\n"), 0);
+    EXPECT_EQ(load("0 1 1 BaTiO3\n1 0 1 BaCO3\n-2 0111\n"), RecipeResult::Done);
     EXPECT_EQ(f.include.texts(), (std::vector<std::string>{"C", "O", "Ti"}));
     EXPECT_EQ(f.text(ControlId::IncludeCount), "3");
 }
@@ -136,9 +136,9 @@ TEST_F(Recipe, EveryMalformedFileFailsAndClearsTheForm) {
 }
 
 TEST_F(Recipe, FormulasTheEditorHoldsWholeLoad) {
-    EXPECT_EQ(load("0 1 1 BaTiO3\n1 0 1 Ba CO3\n2 0 1 " + std::string(480, 'O') + "\n"), 0);
+    EXPECT_EQ(load("0 1 1 BaTiO3\n1 0 1 Ba CO3\n2 0 1 " + std::string(480, 'O') + "\n"), RecipeResult::Done);
     EXPECT_EQ(f.row(0).text(), "BaCO3");
-    EXPECT_EQ(f.row(1).length, 480);
+    EXPECT_EQ(f.row(1).edit.length, 480);
 }
 
 TEST_F(Recipe, LinesAreReadAndWrittenInPiecesOf1023Bytes) {
@@ -149,16 +149,16 @@ TEST_F(Recipe, LinesAreReadAndWrittenInPiecesOf1023Bytes) {
     EXPECT_EQ(saved, "-2 1100\r\n-1 " + tag + std::string(kExample.substr(20)));
     // A line the loader could not read back in one piece is not written.
     f.form.setControlText(ControlId::SampleTag, tag + "t");
-    EXPECT_EQ(saveRecipe(f.model, path()), 1);
+    EXPECT_EQ(saveRecipe(f.model, path()), RecipeResult::Failed);
     EXPECT_EQ(f.form.messages.back().text, kRecipeLineTooLongText);
     EXPECT_EQ(test::readFileBytes(path()), saved);
 
-    EXPECT_EQ(load(saved), 0);
+    EXPECT_EQ(load(saved), RecipeResult::Done);
     EXPECT_EQ(f.text(ControlId::SampleTag), tag);
     // One more byte starts a second piece, which is no line of its own.
     expectFailedAndCleared(load("-1 " + tag + "x\r\n0 1 1 BaTiO3\r\n"));
     // A piece that happens to be a line of its own is applied as one.
-    EXPECT_EQ(load("-1 " + std::string(1020, ' ') + "1 0 1 TiO2\n0 1 1 BaTiO3\n"), 0);
+    EXPECT_EQ(load("-1 " + std::string(1020, ' ') + "1 0 1 TiO2\n0 1 1 BaTiO3\n"), RecipeResult::Done);
     EXPECT_EQ(f.row(0).text(), "TiO2");
 }
 
@@ -175,7 +175,7 @@ TEST_F(Recipe, RoundTripKeepsTheFormExceptAsDocumented) {
     EXPECT_EQ(saved.find(" Qq"), std::string::npos);
 
     test::TestForm g{test::kBaTiCOElementFile};
-    ASSERT_EQ(loadRecipe(g.model, path()), 0);
+    ASSERT_EQ(loadRecipe(g.model, path()), RecipeResult::Done);
     EXPECT_EQ(g.text(ControlId::SampleTag), "tag with blanks");
     EXPECT_EQ(g.text(ControlId::Mass), "2.12346");
     EXPECT_EQ(g.text(ControlId::FinalRatio), "0.5");
@@ -195,19 +195,19 @@ TEST_F(Recipe, RoundTripKeepsTheFormExceptAsDocumented) {
 TEST_F(Recipe, SaveChecksTheFormBeforeWriting) {
     typeExample();
     f.form.setControlText(ControlId::Mass, "10 g");
-    EXPECT_EQ(saveRecipe(f.model, path()), 1);
+    EXPECT_EQ(saveRecipe(f.model, path()), RecipeResult::Failed);
     EXPECT_EQ(f.form.messages.back().text, "Check the amount of the final product.");
     EXPECT_EQ(f.form.messages.back().title, "Quorvex : File I/O Error");
     f.form.setControlText(ControlId::Mass, "");
     f.type(f.final(), ")");
-    EXPECT_EQ(saveRecipe(f.model, path()), 1);
+    EXPECT_EQ(saveRecipe(f.model, path()), RecipeResult::Failed);
     EXPECT_EQ(f.form.messages.back().text, "Check the final product and its ratio.");
     EXPECT_FALSE(std::filesystem::exists(path()));
 
     // An empty mass field is saved as 0 and comes back as 0.
     f.backspace(f.final());
     EXPECT_NE(save(f).find("\r\n0 0.00000 1.00000 BaTiO3\r\n"), std::string::npos);
-    ASSERT_EQ(loadRecipe(f.model, path()), 0);
+    ASSERT_EQ(loadRecipe(f.model, path()), RecipeResult::Done);
     EXPECT_EQ(f.text(ControlId::Mass), "0");
 }
 
@@ -221,11 +221,11 @@ TEST_F(Recipe, SaveReplacesTheOldFileOnlyWhenComplete) {
     // A target that cannot be replaced: the save says so and nothing is lost.
     std::filesystem::create_directory(dir.path() / "taken.qvs");
     dir.write("taken.qvs/keep", "kept");
-    EXPECT_EQ(saveRecipe(f.model, path("taken.qvs")), 1);
+    EXPECT_EQ(saveRecipe(f.model, path("taken.qvs")), RecipeResult::Failed);
     EXPECT_EQ(f.form.messages.back().text, kRecipeSaveFailedText);
     EXPECT_EQ(test::readFileBytes(path("taken.qvs/keep")), "kept");
     EXPECT_EQ(filesInDir(), 2);
-    EXPECT_EQ(saveRecipe(f.model, path("absent/r.qvs")), 1);
+    EXPECT_EQ(saveRecipe(f.model, path("absent/r.qvs")), RecipeResult::Failed);
     EXPECT_EQ(test::readFileBytes(path()), kExample);
 }
 
@@ -247,11 +247,11 @@ TEST_F(Recipe, PointDecimalsInACommaLocale) {
     f.typeRowRatio(1, "1.25");
     const std::string saved = save(f);
     test::TestForm g{test::kBaTiCOElementFile};
-    const int loaded = loadRecipe(g.model, path());
+    const RecipeResult loaded = loadRecipe(g.model, path());
     std::setlocale(LC_ALL, "C");
     std::locale::global(previous);
     EXPECT_NE(saved.find("\r\n2 1 1.25000 TiO2\r\n"), std::string::npos) << saved;
-    EXPECT_EQ(loaded, 0);
+    EXPECT_EQ(loaded, RecipeResult::Done);
     EXPECT_EQ(g.row(1).ratio, 1.25);
     EXPECT_EQ(g.text(ControlId::Mass), "10");
     if (!cLocale) GTEST_SKIP() << "no comma-decimal C locale installed; checked the C++ one only";

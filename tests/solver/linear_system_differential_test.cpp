@@ -158,7 +158,7 @@ private:
 
 TEST(LinearSystemDifferential, FastSearchAnswersLikeTheEnumeration) {
     // Square subsystems conditioned worse than this may be judged differently
-    // by the two searches (see linear_system.cpp).
+    // by the two searches (see fast_search.cpp).
     constexpr double kIllConditioned = 1e-8;
     constexpr int kSystems = 102000;
     Generator gen(20261207);

@@ -5,33 +5,37 @@
 
 namespace qv::test {
 
-TestForm::TestForm(std::string_view elementFile) {
-    loadElementText(model.elementTable, elementFile);
-    model.clearAll();
-    clearLog();
+namespace {
+ElementTable elementsOf(std::string_view elementFile) {
+    ElementTable table;
+    loadElementText(table, elementFile);
+    return table;
 }
+}  // namespace
+
+TestForm::TestForm(std::string_view elementFile) : HeadlessForm(elementsOf(elementFile)) {}
 
 void TestForm::type(Formula& entry, std::string_view text) {
-    entry.caret = entry.anchor = entry.activeEnd = entry.length;
+    entry.edit.caret = entry.edit.anchor = entry.edit.activeEnd = entry.edit.length;
     for (char c : text) {
-        if (insertChar(entry, c, true)) model.textChanged(entry);
+        if (insertChar(entry.edit, c, true)) model.textChanged(entry);
     }
 }
 
 void TestForm::backspace(Formula& entry, int n) {
-    entry.caret = entry.anchor = entry.activeEnd = entry.length;
+    entry.edit.caret = entry.edit.anchor = entry.edit.activeEnd = entry.edit.length;
     for (int i = 0; i < n; ++i) {
-        if (deleteBackward(entry, true)) model.textChanged(entry);
+        if (deleteBackward(entry.edit, true)) model.textChanged(entry);
     }
 }
 
 void TestForm::retype(Formula& entry, std::string_view text) {
     if (text.empty()) {
-        backspace(entry, entry.length);
-    } else if (entry.length == 0) {
+        backspace(entry, entry.edit.length);
+    } else if (entry.edit.length == 0) {
         type(entry, text);
     } else {
-        selectRange(entry, 0, -1);
+        selectRange(entry.edit, 0, -1);
         replaceSelection(entry, text);
     }
 }

@@ -1,28 +1,21 @@
 #pragma once
-// A whole form without a window: a model over a small element table, the
-// in-memory form and element lists attached, cleared as the main window's
-// start-up leaves it, and the user's gestures as one-line calls.
+// The headless form over a small element table, with the user's gestures as
+// one-line calls.
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "form/model.h"
-#include "form/memory_views.h"
+#include "form/headless_form.h"
 #include "support/element_file.h"
 
 namespace qv::test {
 
-class TestForm {
+class TestForm : public HeadlessForm {
 public:
-    // Loads the element file text (H, C, O, Ca, Ti, Ba, Fe by default) and
-    // runs Clear All, then forgets what the form was told so far.
+    // Over the elements of this element file text (H, C, O, Ca, Ti, Ba, Fe
+    // by default).
     explicit TestForm(std::string_view elementFile = kSmallElementFile);
-
-    Model model;
-    MemoryElementList include;
-    MemoryElementList exclude;
-    MemoryFormView form{model, include, exclude};
 
     Formula& final() { return model.finalCompound; }
     Formula& row(int index) { return model.source(index); }

@@ -1,17 +1,16 @@
 #pragma once
-// The editing model behind every formula editor: filter, insertion and
-// deletion with incremental layout, caret and selection, the key map,
-// clipboard, one-level undo and horizontal scrolling. All state lives in the
-// Formula, so one editor window can be re-bound from entry to entry.
-//
-// Operations reached through handleKey, contextCommand, setText and
-// replaceSelection run the after-change hook (reparse, entry sets, solver)
-// when they change the text of an entry that is not read-only.
+// The editor's keys and commands on a formula entry. These are the only
+// editing operations that take the entry rather than its buffer: when they
+// change the text of an entry that is not read-only, they end in its
+// after-change hook (reparse, entry sets, solver). Everything in
+// form/edit/edit_buffer.h changes the buffer alone.
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 
+#include "form/edit/edit_buffer.h"
 #include "form/formula.h"
 
 namespace qv {
@@ -31,68 +30,29 @@ inline constexpr int kMenuCut = 2;
 inline constexpr int kMenuDelete = 3;
 inline constexpr int kMenuPaste = 4;
 
-// Character filter: letters, digits, '(', ')', '.' and '-'.
-bool acceptsChar(char c);
-// Non-blank characters of the text (up to a NUL), or -1 at the first
-// character the filter refuses.
-int countAcceptable(std::string_view text);
+// Enable bits of the context menu's items, in menu order.
+inline constexpr int kMenuCopyEnabled = 1;
+inline constexpr int kMenuCutEnabled = 2;
+inline constexpr int kMenuDeleteEnabled = 4;
+inline constexpr int kMenuPasteEnabled = 8;
 
-// Text x of the position before character i (i == length: after the last).
-int xOfIndex(const Formula& f, int i);
-// The position nearest to text x.
-int hitTest(const Formula& f, int x);
+// Which of Copy, Cut, Delete and Paste the entry's context menu offers, given
+// the clipboard's plain text (none when it holds no text).
+int contextMenuMask(const Formula& f, const std::optional<std::string>& clipboardText);
 
-bool insertChar(Formula& f, char c, bool snapshot);
-// Skips blanks; stops at the first character that cannot be inserted (a
-// refused character, a NUL or a full text). Answers the count inserted.
-int insertText(Formula& f, std::string_view text);
-bool deleteForward(Formula& f, bool snapshot);
-bool deleteBackward(Formula& f, bool snapshot);
-
-bool copySelection(const Formula& f, Clipboard* clipboard);
-bool cutSelection(Formula& f, Clipboard* clipboard, bool snapshot);
-bool pasteText(Formula& f, Clipboard* clipboard, bool snapshot);
-bool undo(Formula& f);  // a second undo redoes
-void takeSnapshot(Formula& f);
-
-// Inclusive character indices; start -1 collapses at the caret, (0, -1)
-// selects everything.
-bool selectRange(Formula& f, int start, int end);
-struct Selection {
-    int first;  // inclusive
-    int last;   // inclusive
-};
-std::optional<Selection> getSelection(const Formula& f);
-
+// Answers whether the editor must repaint.
+bool handleKey(Formula& f, int virtualKey, int modifiers, const EditorContext& context);
+bool contextCommand(Formula& f, int choice, const EditorContext& context);
 // -1 when the text holds a refused character (nothing changes), else the
 // count inserted into the emptied entry.
 int setText(Formula& f, std::string_view text);
 // Count inserted; 0 and nothing changed for a read-only entry, an empty
 // selection or a refused character.
 int replaceSelection(Formula& f, std::string_view text);
-// Without a buffer (or size <= 0) answers length + 1; otherwise copies at
-// most size - 1 characters and a NUL and answers the count copied.
-int getText(const Formula& f, char* buffer, int size);
-// The buffer's first 16-bit word holds its capacity in characters; the
-// caller leaves room for the NUL written after them.
-int getLine(const Formula& f, char* buffer);
 
-// Answers whether the editor must repaint.
-bool handleKey(Formula& f, int virtualKey, int modifiers, const EditorContext& context);
-bool contextCommand(Formula& f, int choice, const EditorContext& context);
-
-void bindView(Formula& f, void* window, int clientWidth, int clientHeight);
-// The entry is leaving its editor: caret to the start, view back to the start.
-void releaseView(Formula& f);
-void resizeView(Formula& f, int clientWidth, int clientHeight);
-void focusGained(Formula& f);
-void focusLost(Formula& f);
-void clickAt(Formula& f, int clientX);
-// Answers whether the active end moved.
-bool dragTo(Formula& f, int clientX);
-void selectAll(Formula& f);
-// Jump mode scrolls by at most a third of the width; exact mode brings the
-// caret just inside the edge. Answers whether the view was set.
-bool ensureCaretVisible(Formula& f, bool jump);
+// The edit control's clipboard messages (paste, cut, clear, undo) change the
+// buffer without the hook. Paste releases the entry's parse like every paste;
+// the entry sets stay as they were until the next edit of the entry.
+bool pasteWithoutHook(Formula& f, Clipboard* clipboard);
 
 }  // namespace qv

@@ -1,6 +1,5 @@
 #include "form/edit/width_table.h"
 
-#include "form/formula.h"
 
 namespace qv {
 
@@ -12,19 +11,6 @@ void fillWidthTable(WidthTable& table, const MeasureChar& normalWidth,
     // subscript font's widths.
     for (int code = '.'; code <= '9'; ++code)
         table.widths[code] = subscriptWidth(static_cast<char>(code));
-}
-
-void applyStyle(Formula& f, const FormulaStyle& style) {
-    f.widthTable = style.widthTable;
-    f.normalMetrics = style.normalMetrics;
-    f.subscriptMetrics = style.subscriptMetrics;
-    f.topMargin = style.topMargin;
-    f.subscriptDrop = style.subscriptDrop;
-}
-
-void copyStyle(Formula& to, const Formula& from) {
-    applyStyle(to, FormulaStyle{from.widthTable, from.normalMetrics, from.subscriptMetrics,
-                                from.topMargin, from.subscriptDrop});
 }
 
 }  // namespace qv

@@ -54,11 +54,11 @@ TEST_F(AfterChangeHookTest, MovesCopiesRefusalsAndClipboardMessagesDoNot) {
     EXPECT_FALSE(key('V', kModCtrl));
     EXPECT_FALSE(solverRan());
     // The direct operations behind the clipboard messages change the text only.
-    selectRange(*f, 0, -1);
-    EXPECT_TRUE(cutSelection(*f, &clipboard, false));
-    EXPECT_TRUE(pasteText(*f, &clipboard, false));
-    EXPECT_TRUE(deleteBackward(*f, false));
-    EXPECT_TRUE(undo(*f));
+    selectRange(f->edit, 0, -1);
+    EXPECT_TRUE(cutSelection(f->edit, &clipboard, false));
+    EXPECT_TRUE(pasteText(f->edit, &clipboard, false));
+    EXPECT_TRUE(deleteBackward(f->edit, false));
+    EXPECT_TRUE(undo(f->edit));
     EXPECT_TRUE(inSet(freeSet));
     EXPECT_FALSE(solverRan());
 }
@@ -73,17 +73,17 @@ TEST_F(AfterChangeHookTest, SetTextAndReplaceSelectionTakeWholeTextsOrNothing) {
     EXPECT_EQ(setText(*f, "Ca CO3"), 5);
     EXPECT_TRUE(inSet(freeSet));  // the peg went with the old text
     EXPECT_TRUE(solverRan());
-    selectRange(*f, 0, 1);
+    selectRange(f->edit, 0, 1);
     EXPECT_EQ(replaceSelection(*f, "Ba,"), 0);
     EXPECT_FALSE(solverRan());
     EXPECT_EQ(replaceSelection(*f, "Ba"), 2);
     EXPECT_TRUE(solverRan());
     EXPECT_EQ(state(), "BaCO3 @2 none");
     setText(*f, "Sr");
-    undo(*f);  // set-text leaves the snapshot alone
+    undo(f->edit);  // set-text leaves the snapshot alone
     EXPECT_EQ(text(), "CaCO3");
     f->readOnly = true;
-    selectRange(*f, 0, 1);
+    selectRange(f->edit, 0, 1);
     EXPECT_EQ(replaceSelection(*f, "Ba"), 0);
 }
 

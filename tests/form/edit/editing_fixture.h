@@ -28,13 +28,13 @@ struct FakeClipboard : Clipboard {
 
 // Each cell starts where the one before it ends, with its table width.
 inline ::testing::AssertionResult layoutConsistent(const Formula& f) {
-    int x = f.leftMargin;
-    for (int i = 0; i < f.length; x += f.cells[i++].width)
-        if (f.cells[i].x != x || f.cells[i].width != f.widthTable->widthOf(f.cells[i].ch))
-            return ::testing::AssertionFailure() << "cell " << i << " at " << f.cells[i].x
+    int x = f.edit.leftMargin;
+    for (int i = 0; i < f.edit.length; x += f.edit.cells[i++].width)
+        if (f.edit.cells[i].x != x || f.edit.cells[i].width != f.edit.widthTable->widthOf(f.edit.cells[i].ch))
+            return ::testing::AssertionFailure() << "cell " << i << " at " << f.edit.cells[i].x
                                                  << ", expected " << x;
-    if (std::min({f.caret, f.anchor, f.activeEnd}) < 0 ||
-        std::max({f.caret, f.anchor, f.activeEnd}) > f.length)
+    if (std::min({f.edit.caret, f.edit.anchor, f.edit.activeEnd}) < 0 ||
+        std::max({f.edit.caret, f.edit.anchor, f.edit.activeEnd}) > f.edit.length)
         return ::testing::AssertionFailure() << "a position lies outside the text";
     return ::testing::AssertionSuccess();
 }
@@ -50,8 +50,8 @@ protected:
 
     void useEntry(Formula& entry) {
         f = &entry;
-        f->widthTable = &widths;
-        bindView(*f, nullptr, 400, 20);
+        f->edit.widthTable = &widths;
+        bindView(f->edit, 400, 20);
     }
     bool key(int vk, int mods = kModNone) {
         const bool repaint = handleKey(*f, vk, mods, context);
@@ -73,19 +73,19 @@ protected:
     }
     std::string text() const {
         char buffer[kFormulaCapacity + 1];
-        getText(*f, buffer, sizeof buffer);
+        getText(f->edit, buffer, sizeof buffer);
         return buffer;
     }
     std::string selection() const {
-        const auto s = getSelection(*f);
+        const auto s = getSelection(f->edit);
         return s ? std::to_string(s->first) + ".." + std::to_string(s->last) : "none";
     }
     // Text, caret and selection in one line: "Fe2O3 @4 1..3".
     std::string state() const {
-        return text() + " @" + std::to_string(f->caret) + " " + selection();
+        return text() + " @" + std::to_string(f->edit.caret) + " " + selection();
     }
     std::string view() const {
-        return std::to_string(f->viewLeft) + ".." + std::to_string(f->viewRight);
+        return std::to_string(f->edit.view.left) + ".." + std::to_string(f->edit.view.right);
     }
 
     WidthTable widths;

@@ -1,0 +1,130 @@
+#pragma once
+// The text of one formula entry as an editor sees it: laid-out character
+// cells, caret and selection, a one-level undo copy and the horizontal view.
+// The operations here change the buffer only; they never re-parse the entry
+// or run the solver (form/edit/formula_editing.h does that for the editor's
+// keys and commands).
+//
+// Invariants every operation keeps: each cell's x is the x of the cell before
+// it plus that cell's width, the first at leftMargin; caret, anchor and
+// activeEnd lie in 0..length.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "form/edit/glyph_cell.h"
+
+namespace qv {
+
+class Clipboard;
+struct WidthTable;
+
+inline constexpr int kFormulaCapacity = 480;
+
+using GlyphCells = std::array<GlyphCell, kFormulaCapacity>;
+
+// What undo brings back; a second undo swaps it back again.
+struct UndoCopy {
+    GlyphCells cells{};
+    int length = 0;
+    int caret = 0;
+    int anchor = 0;
+    int activeEnd = 0;
+};
+
+// The part of the text the editor shows: screen x = text x - left.
+struct EditView {
+    int clientWidth = 0;
+    int clientHeight = 0;
+    int left = 0;
+    int right = 0;
+};
+
+struct EditBuffer {
+    int capacity = kFormulaCapacity;
+    int leftMargin = 1;
+    int rightMargin = 1;
+    bool modified = false;  // set by every change and snapshot, never cleared
+    const WidthTable* widthTable = nullptr;  // none: every width is 0
+
+    GlyphCells cells{};
+    int length = 0;
+    int caret = 0;
+    // The selection runs from min(anchor, activeEnd) to max(...), half open.
+    int anchor = 0;
+    int activeEnd = 0;
+    UndoCopy saved;
+    EditView view;
+
+    std::string text() const;
+    bool hasSelection() const { return anchor != activeEnd; }
+    int selectionStart() const { return anchor < activeEnd ? anchor : activeEnd; }
+    int selectionEnd() const { return anchor < activeEnd ? activeEnd : anchor; }
+};
+
+// Character filter: letters, digits, '(', ')', '.' and '-'.
+bool acceptsChar(char c);
+// Non-blank characters of the text (up to a NUL), or -1 at the first
+// character the filter refuses.
+int countAcceptable(std::string_view text);
+// Letters and brackets sit on the baseline; everything else is a count.
+bool isFullSize(char c);
+
+// Text x of the position before character i (i == length: after the last).
+int xOfIndex(const EditBuffer& b, int i);
+// The position nearest to text x.
+int hitTest(const EditBuffer& b, int x);
+
+bool insertChar(EditBuffer& b, char c, bool snapshot);
+// Skips blanks; stops at the first character that cannot be inserted (a
+// refused character, a NUL or a full text). Answers the count inserted.
+int insertText(EditBuffer& b, std::string_view text);
+bool deleteForward(EditBuffer& b, bool snapshot);
+bool deleteBackward(EditBuffer& b, bool snapshot);
+// Empties the text; the undo copy stays.
+void clearText(EditBuffer& b);
+
+bool copySelection(const EditBuffer& b, Clipboard* clipboard);
+bool cutSelection(EditBuffer& b, Clipboard* clipboard, bool snapshot);
+// True when clipboard text was inserted (the first character replaces the
+// selection); a text with a refused character or only blanks changes nothing.
+bool pasteText(EditBuffer& b, Clipboard* clipboard, bool snapshot);
+// Swaps text, caret and selection with the undo copy and scrolls the caret
+// into view; a second undo redoes.
+bool undo(EditBuffer& b);
+void takeSnapshot(EditBuffer& b);
+
+// Inclusive character indices; start -1 collapses at the caret, (0, -1)
+// selects everything.
+bool selectRange(EditBuffer& b, int start, int end);
+struct Selection {
+    int first;  // inclusive
+    int last;   // inclusive
+};
+std::optional<Selection> getSelection(const EditBuffer& b);
+
+// Without a buffer (or size <= 0) answers length + 1; otherwise copies at
+// most size - 1 characters and a NUL and answers the count copied.
+int getText(const EditBuffer& b, char* buffer, int size);
+// The buffer's first 16-bit word holds its capacity in characters; the
+// caller leaves room for the NUL written after them.
+int getLine(const EditBuffer& b, char* buffer);
+
+// The entry is shown in an editor of that size: view at the start, caret 0.
+void bindView(EditBuffer& b, int clientWidth, int clientHeight);
+// The entry is leaving its editor: caret to the start, view back to the start.
+void releaseView(EditBuffer& b);
+void resizeView(EditBuffer& b, int clientWidth, int clientHeight);
+void focusGained(EditBuffer& b);
+void focusLost(EditBuffer& b);
+void clickAt(EditBuffer& b, int clientX);
+// Answers whether the selection or the view changed (the editor repaints).
+bool dragTo(EditBuffer& b, int clientX);
+void selectAll(EditBuffer& b);
+// Jump mode scrolls by at most a third of the width; exact mode brings the
+// caret just inside the edge. Answers whether the view was set.
+bool ensureCaretVisible(EditBuffer& b, bool jump);
+
+}  // namespace qv

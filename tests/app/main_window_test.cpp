@@ -1,0 +1,431 @@
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <clocale>
+#include <functional>
+#include <memory>
+
+#include "app/app_info.h"
+#include "app/main_window.h"
+#include "app/output_dialog.h"
+#include "controls/accessibility.h"
+#include "form/ratio_solver.h"
+#include "output/text_report.h"
+#include "recipe/recipe_file.h"
+#include "widget_support.h"
+
+using namespace qv;
+using namespace qv::app;
+
+namespace {
+
+constexpr const char* kElements =
+    "1 H 1.008 m\n2 C 12.01 m\n3 O 16 m\n4 Ti 47.87\n5 Ba 137.33\n";
+
+// Runs `act` on the next modal widget of type T, once it is up.
+template <class T>
+void onModal(std::function<void(T*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (T* modal = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(modal);
+        }
+    });
+    timer->start();
+}
+
+// Answers the next message box and keeps its text.
+void answerMessage(QStringList* texts) {
+    onModal<QMessageBox>([texts](QMessageBox* box) {
+        texts->append(box->text());
+        box->accept();
+    });
+}
+
+void chooseFile(const QString& path) {
+    onModal<QFileDialog>([path](QFileDialog* dialog) {
+        dialog->selectFile(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir config_;
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<MainWindow> w_;
+
+    QString programDir() const { return dir_->path() + QLatin1Char('/'); }
+    QString text(ControlId id) const { return QString::fromStdString(w_->controlText(id)); }
+    QWidget* control(ControlId id) const { return w_->control(id); }
+    QListWidget* list(ControlId id) const { return qobject_cast<QListWidget*>(control(id)); }
+    QStringList items(ControlId id) const {
+        QStringList out;
+        for (int i = 0; i < list(id)->count(); ++i) out << list(id)->item(i)->text();
+        return out;
+    }
+
+    bool start(bool withAtoms = true) {
+        dir_ = std::make_unique<QTemporaryDir>();
+        if (withAtoms) {
+            QFile atoms(programDir() + QStringLiteral("ATOMS.LST"));
+            atoms.open(QIODevice::WriteOnly);
+            atoms.write(kElements);
+        }
+        w_ = std::make_unique<MainWindow>(programDir());
+        if (!w_->initialise()) return false;
+        w_->show();
+        QCoreApplication::processEvents();  // the deferred initialisation
+        return w_->initialised();
+    }
+    void typeFinal(const char* formula) { test::typeKeys(control(ControlId::FinalCompound), QLatin1String(formula)); }
+    void clickCell(int row, SourceList::Column column) {
+        SourceList* list = w_->sourceList();
+        const QRect cell = list->cellRect(row - list->firstVisibleRow(), column);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    void typeRow(int row, const char* formula) {
+        clickCell(row, SourceList::MaterialColumn);
+        test::typeKeys(w_->sourceList()->formulaEditor(), QLatin1String(formula));
+    }
+    void clickElement(ControlId id, const QString& symbol) {
+        QListWidget* view = list(id);
+        QListWidgetItem* item = view->findItems(symbol, Qt::MatchExactly).value(0);
+        QVERIFY(item);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(item).center());
+    }
+    void shortcut(Qt::Key key) {
+        QApplication::setActiveWindow(w_.get());  // back from a dialog
+        QTest::keyClick(w_.get(), key, Qt::ControlModifier);
+    }
+    void fillBariumTitanate() {
+        QTest::keyClicks(control(ControlId::SampleTag), "S1");
+        QLineEdit* gram = qobject_cast<QLineEdit*>(control(ControlId::Mass));
+        gram->selectAll();
+        QTest::keyClicks(gram, "10");
+        typeFinal("BaTiO3");
+        typeRow(0, "BaCO3");
+        typeRow(1, "TiO2");
+    }
+    // Presses Output and returns what the display showed next to the file.
+    QPair<QString, QByteArray> output() {
+        QPair<QString, QByteArray> seen;
+        onModal<OutputDialog>([&seen, this](OutputDialog* dialog) {
+            seen.first = dialog->view()->toPlainText();
+            const QStringList files = QDir(dir_->path()).entryList({QStringLiteral("*.qv")});
+            QFile file(dir_->path() + QLatin1Char('/') + files.value(0));
+            if (file.open(QIODevice::ReadOnly)) seen.second = file.readAll();
+            test::saveScreenshot(*dialog, QStringLiteral("output"));
+            for (QPushButton* b : dialog->findChildren<QPushButton*>())
+                if (b->text() == QStringLiteral("Copy All")) QTest::mouseClick(b, Qt::LeftButton);
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        QTest::mouseClick(control(ControlId::OutputButton), Qt::LeftButton);
+        return seen;
+    }
+
+private slots:
+    void initTestCase() {
+        qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
+        QCoreApplication::setApplicationName(QStringLiteral("quorvex"));
+        installAccessibility();
+    }
+    void cleanup() {
+        w_.reset();
+        QSettings(QLatin1String(kAppName), QStringLiteral("quorvex")).clear();
+    }
+
+    void startsClearedWithItsNames() {
+        QVERIFY(start());
+        QCOMPARE(w_->windowTitle(), QStringLiteral("Quorvex"));
+        QCOMPARE(applicationTitle(), QStringLiteral("Quorvex  v 1.51"));
+        QCOMPARE(text(ControlId::FinalRatio), QStringLiteral("1"));
+        QCOMPARE(text(ControlId::Mass), QStringLiteral("1"));
+        QCOMPARE(text(ControlId::FreeCount), QStringLiteral("0"));
+        QCOMPARE(text(ControlId::IncludeCount), QStringLiteral("0"));
+        QVERIFY(!control(ControlId::OutputButton)->isEnabled());
+        QVERIFY(!w_->action("word")->isEnabled());
+        QVERIFY(w_->action("default")->isChecked());
+        const struct { ControlId id; const char* name; } names[] = {
+            {ControlId::SampleTag, "Sample Tag"}, {ControlId::Mass, "Gram"},
+            {ControlId::FinalCompound, "Compound"}, {ControlId::FinalRatio, "Ratio"},
+            {ControlId::Difference, kDifferenceLabel}, {ControlId::SourceList, "Source Material List"},
+            {ControlId::ExcludeList, "Exclude"}, {ControlId::IncludeList, "Include"},
+            {ControlId::OutputButton, "Output"}, {ControlId::ClearAll, "Clear All"},
+            {ControlId::MoveAllToInclude, ">>"}, {ControlId::Status, "Status"},
+            {ControlId::IncludeCount, "Elements in Include list"},
+            {ControlId::FreeCount, "Free entries in Source Material List"}};
+        for (const auto& n : names) {
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control(n.id));
+            QVERIFY(a);
+            QCOMPARE(a->text(QAccessible::Name), QLatin1String(n.name));
+        }
+        test::saveScreenshot(*w_, QStringLiteral("empty"));
+    }
+
+    void solvesMovesPegsAndClears() {
+        QVERIFY(start());
+        fillBariumTitanate();
+        QCOMPARE(text(ControlId::Status), QString::fromLatin1(status::kSolved.data()));
+        QCOMPARE(items(ControlId::ExcludeList), QStringList({"C", "O"}));
+        QCOMPARE(items(ControlId::IncludeList), QStringList({"Ba", "Ti"}));
+        QCOMPARE(text(ControlId::IncludeCount) + text(ControlId::FreeCount), QStringLiteral("22"));
+        QVERIFY(control(ControlId::OutputButton)->isEnabled());
+        test::saveScreenshot(*w_, QStringLiteral("filled"));
+
+        clickElement(ControlId::ExcludeList, QStringLiteral("O"));
+        QCOMPARE(items(ControlId::IncludeList), QStringList({"Ba", "O", "Ti"}));
+        QCOMPARE(text(ControlId::IncludeCount), QStringLiteral("3"));
+        // Return in a list moves its selection; the buttons move everything.
+        list(ControlId::IncludeList)->setFocus();
+        list(ControlId::IncludeList)->item(1)->setSelected(true);
+        QTest::keyClick(list(ControlId::IncludeList), Qt::Key_Return);
+        QCOMPARE(items(ControlId::ExcludeList), QStringList({"C", "O"}));
+        QTest::mouseClick(control(ControlId::MoveAllToExclude), Qt::LeftButton);
+        QCOMPARE(items(ControlId::ExcludeList), QStringList({"Ba", "C", "O", "Ti"}));
+        QCOMPARE(text(ControlId::Status), QString::fromLatin1(status::kIncludeEmpty.data()));
+        QTest::mouseClick(control(ControlId::MoveAllToInclude), Qt::LeftButton);
+        clickElement(ControlId::IncludeList, QStringLiteral("C"));
+        clickElement(ControlId::IncludeList, QStringLiteral("O"));
+
+        clickCell(1, SourceList::FixColumn);
+        QVERIFY(w_->model().source(1).fixed);
+        QCOMPARE(text(ControlId::FreeCount), QStringLiteral("1"));
+        QCOMPARE(text(ControlId::Difference), QStringLiteral("OBa"));
+
+        QTest::mouseClick(control(ControlId::ClearAll), Qt::LeftButton);
+        QCOMPARE(text(ControlId::FinalCompound) + text(ControlId::FreeCount) + text(ControlId::Mass),
+                 QStringLiteral("01"));
+        QCOMPARE(list(ControlId::IncludeList)->count() + list(ControlId::ExcludeList)->count(), 0);
+        QCOMPARE(text(ControlId::SampleTag), QStringLiteral("S1"));
+        shortcut(Qt::Key_N);
+        QCOMPARE(text(ControlId::SampleTag), QString());
+    }
+
+    void outputShowsTheReportFileAndDeletesIt() {
+        QVERIFY(start());
+        fillBariumTitanate();
+        const auto expected = weighingReportText(w_->model(), "S1", 10.0, true);
+        QVERIFY(expected);
+        const auto [shown, file] = output();
+        QCOMPARE(file, QByteArray::fromStdString(*expected));
+        QCOMPARE(shown.toUtf8(), file);
+        QCOMPARE(QApplication::clipboard()->text(), shown);
+        QVERIFY(QDir(dir_->path()).entryList({QStringLiteral("*.qv")}).isEmpty());
+
+        w_->action("difference")->trigger();
+        QVERIFY(!w_->action("difference")->isChecked());
+        QVERIFY(output().first.startsWith(QStringLiteral("ID: S1\nBaTiO3  (10 grams)\n")));
+        w_->action("difference")->trigger();
+        QVERIFY(w_->action("difference")->isChecked());
+    }
+
+    void outputChecksGramAndFallsBackToTemp() {
+        QVERIFY(start());
+        fillBariumTitanate();
+        QLineEdit* gram = qobject_cast<QLineEdit*>(control(ControlId::Mass));
+        const struct { const char* typed; const char* status; } cases[] = {
+            {"abc", "Specify correct weight of the final product in gram."},
+            {"", "Specify correct weight of the final product in gram."},
+            {"0", "Specify non-zero weight of the final product."},
+            {"1e-9", "Specify non-zero weight of the final product."}};
+        for (const auto& c : cases) {
+            gram->clear();
+            QTest::keyClicks(gram, c.typed);
+            QTest::mouseClick(control(ControlId::OutputButton), Qt::LeftButton);
+            QCOMPARE(text(ControlId::Status), QLatin1String(c.status));
+        }
+        gram->setText(QStringLiteral("10g"));
+        // The program folder disappears: the report goes to the temporary
+        // folder, and only when that fails too does the message come.
+        QTemporaryDir temp;
+        qputenv("TMPDIR", temp.path().toLocal8Bit());
+        dir_->remove();
+        QVERIFY(output().first.contains(QStringLiteral("(10 grams)")));
+        QFile notAFolder(temp.path() + QStringLiteral("/file"));
+        QVERIFY(notAFolder.open(QIODevice::WriteOnly));
+        qputenv("TMPDIR", notAFolder.fileName().toLocal8Bit());
+        QStringList messages;
+        answerMessage(&messages);
+        QTest::mouseClick(control(ControlId::OutputButton), Qt::LeftButton);
+        qunsetenv("TMPDIR");
+        QCOMPARE(messages, QStringList{QStringLiteral("File I/O occured while producing output.")});
+    }
+
+    void savesAndReopensUnderDecimalComma() {
+        const std::string before = std::setlocale(LC_ALL, nullptr);
+        QVERIFY(std::setlocale(LC_ALL, "de_DE.UTF-8"));
+        QLocale::setDefault(QLocale(QLocale::German));
+        QVERIFY(start());
+        fillBariumTitanate();
+        QLineEdit* ratio = qobject_cast<QLineEdit*>(control(ControlId::FinalRatio));
+        ratio->selectAll();
+        QTest::keyClicks(ratio, "0.5");
+        QCOMPARE(w_->model().finalCompound.ratio, 0.5);
+        QVERIFY(output().first.contains(QStringLiteral("BaCO3  (197.34)                      8.462264")));
+
+        const QString path = dir_->path() + QStringLiteral("/bt");
+        chooseFile(path);
+        shortcut(Qt::Key_S);
+        QFile saved(path + QStringLiteral(".QVS"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("-2 00011\r\n-1 S1\r\n0 10.00000 0.50000 BaTiO3\r\n"
+                                             "1 0 0.50000 BaCO3\r\n2 0 0.50000 TiO2\r\n"));
+        QCOMPARE(QDir::currentPath(), dir_->path());
+
+        w_->newForm();
+        chooseFile(saved.fileName());
+        shortcut(Qt::Key_O);
+        QCOMPARE(text(ControlId::FinalCompound) + text(ControlId::FinalRatio) + text(ControlId::Mass),
+                 QStringLiteral("BaTiO30.510"));
+        QCOMPARE(text(ControlId::SampleTag), QStringLiteral("S1"));
+        QCOMPARE(QString::fromStdString(w_->model().source(1).text()), QStringLiteral("TiO2"));
+        QLocale::setDefault(QLocale::c());
+        std::setlocale(LC_ALL, before.c_str());
+    }
+
+    void commandLineRecipeLoadsOrFailsToAnEmptyForm() {
+        QTemporaryDir files;
+        const QString good = files.path() + QStringLiteral("/good.qvs");
+        const QString bad = files.path() + QStringLiteral("/bad.qvs");
+        QFile(good).open(QIODevice::WriteOnly);
+        QFile g(good), b(bad);
+        g.open(QIODevice::WriteOnly);
+        g.write("-2 00011\n-1 tag\n0 2 1 BaTiO3\n1 0 1 BaCO3\n2 1 1 TiO2\n");
+        g.close();
+        b.open(QIODevice::WriteOnly);
+        b.write("0 2 1 BaTiO3\n31 0 1 TiO2\n");
+        b.close();
+        for (const QString& path : {good, bad}) {
+            dir_ = std::make_unique<QTemporaryDir>();
+            QVERIFY(start());  // the window of start() is replaced just below
+            w_ = std::make_unique<MainWindow>(programDir());
+            w_->openAfterStart(path);
+            QStringList messages;
+            if (path == bad) answerMessage(&messages);
+            QVERIFY(w_->initialise());
+            QCoreApplication::processEvents();
+            QCoreApplication::processEvents();
+            QCOMPARE(text(ControlId::FinalCompound), path == good ? QStringLiteral("BaTiO3") : QString());
+            QCOMPARE(messages.size(), path == good ? 0 : 1);
+            if (path == bad) QCOMPARE(messages[0], QStringLiteral("Failed to load a file."));
+        }
+    }
+
+    void settingsReadAndWriteBack() {
+        {
+            QSettings store(QLatin1String(kAppName), QStringLiteral("quorvex"));
+            store.setValue(QStringLiteral("Settings/Show Differential"), 2);
+            store.setValue(QStringLiteral("Settings/Output To MS Word"), 1);
+            store.setValue(QStringLiteral("Settings/Last Working Dir"), QStringLiteral("/no/such/dir"));
+        }
+        QDir::setCurrent(config_.path());  // earlier tests removed theirs
+        const QString cwd = QDir::currentPath();
+        QVERIFY(start());
+        QCOMPARE(w_->settings().showDifference, 0);
+        QCOMPARE(w_->settings().outputToWord, 0);
+        QVERIFY(!w_->action("difference")->isChecked());
+        QCOMPARE(QDir::currentPath(), cwd);
+        shortcut(Qt::Key_Q);  // Exit
+        QCoreApplication::processEvents();
+        QVERIFY(!w_->isVisible());
+        w_.reset();
+        QSettings store(QLatin1String(kAppName), QStringLiteral("quorvex"));
+        QCOMPARE(store.value(QStringLiteral("Settings/Show Differential")).toInt(), 0);
+        QCOMPARE(store.value(QStringLiteral("Settings/Output To MS Word")).toInt(), 0);
+        QCOMPARE(store.value(QStringLiteral("Settings/Last Working Dir")).toString(), cwd);
+    }
+
+    void missingAtomsClosesWithItsMessage() {
+        QStringList messages;
+        answerMessage(&messages);
+        QVERIFY(!start(false));
+        QCOMPARE(messages, QStringList{QStringLiteral("Couldn't load data from ATOMS.LST.")});
+        QVERIFY(!w_->isVisible());
+        w_.reset();
+        QVERIFY(QSettings(QLatin1String(kAppName), QStringLiteral("quorvex")).allKeys().isEmpty());
+    }
+
+    void returnAndEscapeAreFiltered() {
+        QVERIFY(start());
+        for (ControlId id : {ControlId::SampleTag, ControlId::Mass}) {
+            auto* edit = qobject_cast<QLineEdit*>(control(id));
+            QSignalSpy returned(edit, &QLineEdit::returnPressed);
+            edit->setFocus();
+            QTest::keyClick(edit, Qt::Key_Return);
+            QTest::keyClick(edit, Qt::Key_Escape);
+            QCOMPARE(returned.count(), 0);
+        }
+        QVERIFY(w_->isVisible());
+        clickCell(0, SourceList::RatioColumn);
+        QLineEdit* ratio = w_->sourceList()->ratioEditor();
+        QSignalSpy rowReturn(ratio, &QLineEdit::returnPressed);
+        QTest::keyClick(ratio, Qt::Key_Return);
+        QCOMPARE(rowReturn.count(), 1);
+    }
+
+    void outputDialogLoadsInChunks() {
+        QTemporaryDir dir;
+        QByteArray text;
+        for (int i = 0; text.size() < 3 * kDisplayChunk; ++i) text += "line " + QByteArray::number(i) + " \xc3\xa4\n";
+        const QString path = dir.path() + QStringLiteral("/r.qv");
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(text);
+        f.close();
+        OutputDialog dialog;
+        dialog.setSource(path, QStringLiteral("Courier New"));
+        QVERIFY(dialog.loadTextFile() == text.size());
+        QCOMPARE(dialog.view()->toPlainText().toUtf8(), text);
+        QVERIFY(QFontInfo(dialog.view()->font()).fixedPitch());
+
+        QStringList messages;
+        answerMessage(&messages);
+        onModal<QMessageBox>([&messages](QMessageBox* box) {  // the second, once the first is gone
+            messages.append(box->text());
+            box->accept();
+        });
+        OutputDialog missing;
+        missing.setSource(path + QStringLiteral("x"), QStringLiteral("Courier New"));
+        QCOMPARE(missing.exec(), int(QDialog::Rejected));
+        QCOMPARE(messages, QStringList({kDisplayOutputError, kDisplayResultError}));
+    }
+
+    void screenshotsAtDoubleScale() {
+        if (qEnvironmentVariableIsEmpty("QV_SCREENSHOTS") || qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+            QSKIP("only with QV_SCREENSHOTS, once");
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("startsClearedWithItsNames"), QStringLiteral("solvesMovesPegsAndClears"),
+                     QStringLiteral("outputShowsTheReportFileAndDeletesIt")});
+        QVERIFY(child.waitForFinished(60000));
+        QCOMPARE(child.exitCode(), 0);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

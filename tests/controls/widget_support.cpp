@@ -1,0 +1,37 @@
+#include "widget_support.h"
+
+#include <QDir>
+#include <QPixmap>
+#include <QTest>
+#include <QWidget>
+
+#include "controls/formula_fonts.h"
+
+namespace qv::test {
+
+const FormulaFonts& sharedFonts() {
+    static const FormulaFonts fonts;
+    return fonts;
+}
+
+void typeKeys(QWidget* widget, const QString& text) {
+    for (QChar qc : text) {
+        const char c = qc.toLatin1();
+        if (c >= 'a' && c <= 'z') QTest::keyClick(widget, Qt::Key(Qt::Key_A + c - 'a'));
+        else if (c >= 'A' && c <= 'Z') QTest::keyClick(widget, Qt::Key(c), Qt::ShiftModifier);
+        else if (c == '(') QTest::keyClick(widget, Qt::Key_ParenLeft, Qt::ShiftModifier);
+        else if (c == ')') QTest::keyClick(widget, Qt::Key_ParenRight, Qt::ShiftModifier);
+        else QTest::keyClick(widget, Qt::Key(c));
+    }
+}
+
+void saveScreenshot(QWidget& widget, const QString& name) {
+    const QString dir = qEnvironmentVariable("QV_SCREENSHOTS");
+    if (dir.isEmpty()) return;
+    QDir().mkpath(dir);
+    const QPixmap shot = widget.grab();
+    shot.save(QDir(dir).filePath(
+        QStringLiteral("%1@%2x.png").arg(name).arg(shot.devicePixelRatio())));
+}
+
+}  // namespace qv::test

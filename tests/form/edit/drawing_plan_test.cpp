@@ -1,0 +1,88 @@
+#include <string>
+
+#include "editing_fixture.h"
+#include "form/edit/drawing_plan.h"
+#include "support/test_form.h"
+
+namespace qv::testing {
+namespace {
+
+// Glyphs as "F2,0" (character, x, top) with the font as n/s and the colour
+// as T(ext), G(rey) or B(ackground): "F2,0nT".
+std::string glyphs(const DrawingPlan& plan) {
+    std::string out;
+    for (const PlannedGlyph& g : plan.glyphs) {
+        if (!out.empty()) out += ' ';
+        out += g.ch + std::to_string(g.x) + ',' + std::to_string(g.top);
+        out += g.font == FontRole::Normal ? 'n' : 's';
+        out += g.color == ColorRole::Text ? 'T' : g.color == ColorRole::GreyText ? 'G' : 'B';
+    }
+    return out;
+}
+
+class DrawingPlanTest : public EditingTest {
+protected:
+    DrawingPlanTest() {
+        useEntry(form.row(3));
+        applyStyle(*f, FormulaStyle{&widths, &normal, &small, 0, -5, std::nullopt});
+        type("Fe2O3");
+    }
+    const FontMetrics normal{22, 17, 2};
+    const FontMetrics small{14, 11, 3};
+    test::TestForm form;
+};
+
+TEST_F(DrawingPlanTest, LettersOnTheBaselineThenCountsFivePixelsLower) {
+    // F 9, e 7, 2 5, O 9, 3 5 pixels from x 1; the view starts at -1. The
+    // counts' top: baseline 17 - subscript ascent 11 + 5.
+    EXPECT_EQ(glyphs(planFormula(*f, 0, 0, true)), "F2,0nT e11,0nT O23,0nT 218,11sT 332,11sT");
+    // The list draws each row at its own offset and never shows a selection.
+    selectRange(f->edit, 0, -1);
+    const DrawingPlan row = planFormula(*f, 100, 40, false);
+    EXPECT_FALSE(row.selection);
+    EXPECT_EQ(glyphs(row), "F102,40nT e111,40nT O123,40nT 2118,51sT 3132,51sT");
+}
+
+TEST_F(DrawingPlanTest, SelectedGlyphsTakeTheBackgroundOverTheBand) {
+    selectRange(f->edit, 1, 3);
+    const DrawingPlan plan = planFormula(*f, 0, 0, true);
+    ASSERT_TRUE(plan.selection);
+    EXPECT_EQ(plan.selection->left, 11);   // xOfIndex(1) on screen
+    EXPECT_EQ(plan.selection->right, 32);  // xOfIndex(4)
+    EXPECT_EQ(plan.selection->top, 0);
+    EXPECT_EQ(plan.selection->bottom, 22);  // below the lowered counts
+    EXPECT_EQ(glyphs(plan), "F2,0nT e11,0nB O23,0nB 218,11sB 332,11sT");
+    const Band caret = caretBand(*f);
+    EXPECT_EQ(caret.left, 32);
+    EXPECT_EQ(caret.right - caret.left, 1);
+    EXPECT_EQ(caret.bottom - caret.top, 22);
+}
+
+TEST_F(DrawingPlanTest, AnInvalidFormulaIsGreySelectedOrNot) {
+    type("Xx");
+    EXPECT_FALSE(f->valid);
+    selectRange(f->edit, 0, 1);
+    const DrawingPlan plan = planFormula(*f, 0, 0, true);
+    EXPECT_TRUE(plan.selection);
+    for (const PlannedGlyph& g : plan.glyphs) EXPECT_EQ(g.color, ColorRole::GreyText) << g.ch;
+    setText(*f, "");
+    EXPECT_TRUE(planFormula(*f, 0, 0, true).glyphs.empty());
+    EXPECT_FALSE(planFormula(*f, 0, 0, true).selection);
+}
+
+TEST_F(DrawingPlanTest, ContextMenuOffersWhatTheSelectionAndClipboardAllow) {
+    const std::optional<std::string> none;
+    EXPECT_EQ(contextMenuMask(*f, none), 0);
+    EXPECT_EQ(contextMenuMask(*f, std::string("Ba;")), 0);  // one refused character
+    EXPECT_EQ(contextMenuMask(*f, std::string("  ")), 0);
+    EXPECT_EQ(contextMenuMask(*f, std::string("Ba O")), kMenuPasteEnabled);
+    selectRange(f->edit, 0, 0);
+    EXPECT_EQ(contextMenuMask(*f, none), kMenuCopyEnabled | kMenuCutEnabled | kMenuDeleteEnabled);
+    f->readOnly = true;
+    EXPECT_EQ(contextMenuMask(*f, std::string("Ba")), kMenuCopyEnabled);
+    selectRange(f->edit, -1, 0);
+    EXPECT_EQ(contextMenuMask(*f, std::string("Ba")), 0);
+}
+
+}  // namespace
+}  // namespace qv::testing
