@@ -15,6 +15,10 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 deb=$work/out/quorvex_${version}_${arch}.deb
 [ -f "$deb" ] || { ls "$work/out"; echo "FAIL: no $deb"; exit 1; }
 
+dpkg-deb -c "$deb" | awk '{ sub(/^\.\//, "", $6); print $1, $6, $8 }' >"$work/list"
+mode() { awk -v p="usr/$1" '$2 == p { print $1 }' "$work/list"; }
+has_program() { [ -n "$(mode "lib/quorvex/$1")" ]; }
+
 # Control fields: dependencies come from the binaries, the office only suggested.
 info=$(dpkg-deb -f "$deb")
 field() { printf '%s\n' "$info" | sed -n "s/^$1: //p"; }
@@ -31,11 +35,10 @@ Depends|libstdc\+\+6
 Description|^[a-z].{10,70}$
 EOF
 [[ "$(field Version)" == "$version" ]] || fail "Version is '$(field Version)', want $version"
+if has_program quorvex; then
+  [[ "$(field Depends)" =~ (^|, )qt6-qpa-plugins($|,) ]] || fail "Depends lacks Qt's platform plugins: $(field Depends)"
+fi
 [[ "$(field Depends)" == *libreoffice* ]] && fail "LibreOffice must not be a dependency: $(field Depends)"
-
-dpkg-deb -c "$deb" | awk '{ sub(/^\.\//, "", $6); print $1, $6, $8 }' >"$work/list"
-mode() { awk -v p="usr/$1" '$2 == p { print $1 }' "$work/list"; }
-has_program() { [ -n "$(mode "lib/quorvex/$1")" ]; }
 
 expect=(lib/quorvex/quorvex-cli lib/quorvex/ATOMS.LST share/mime/packages/quorvex.xml
         share/icons/hicolor/scalable/apps/quorvex.svg share/man/man1/quorvex-cli.1.gz
