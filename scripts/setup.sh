@@ -44,5 +44,10 @@ qv_comma_locale() {
   $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8 >&2 || echo "No de_DE.UTF-8 locale: the locale tests will skip." >&2
 }
 
+# Building the package: its icons are rendered from the SVG; its check reads
+# the MIME XML and the manual pages.
+QV_PACKAGES+=(librsvg2-bin)
+QV_TEST_PACKAGES+=(libxml2-utils man-db)
+
 qv_install_packages "${QV_PACKAGES[@]}"
 qv_comma_locale
