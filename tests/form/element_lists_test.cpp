@@ -133,6 +133,8 @@ TEST(ElementLists, RebuildFollowsFlagsChangedBehindTheLists) {
     EXPECT_EQ(t.include.texts(), (Texts{"Ba", "O"}));
     EXPECT_EQ(t.exclude.texts(), Texts{"Ti"});
     expectListsMatchUseMap(t);
+    Model bare;  // no window yet
+    rebuildElementLists(bare);
 }
 
 TEST(FinalRatioEdit, TypedTextBecomesTheFinalRatio) {
