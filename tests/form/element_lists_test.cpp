@@ -135,6 +135,8 @@ TEST(ElementLists, RebuildFollowsFlagsChangedBehindTheLists) {
     expectListsMatchUseMap(t);
     Model bare;  // no window yet
     rebuildElementLists(bare);
+    registerElements(t.model, {{99, 1.0}});  // no such element
+    EXPECT_EQ(t.model.elementUse.count(99), 0u);
 }
 
 TEST(FinalRatioEdit, TypedTextBecomesTheFinalRatio) {
