@@ -100,6 +100,7 @@ TEST(RatioSolver, Outcomes) {
         EXPECT_EQ(out.freeCount, static_cast<int>(t.model.freeEntries.size()));
         EXPECT_EQ(out.remainder.has_value(), c.remainder != nullptr);
         if (c.remainder) EXPECT_EQ(out.remainderText, c.remainder);
+        if (c.remainder) EXPECT_EQ(t.model.remainder, *out.remainder);
         std::vector<std::string> ratios;
         for (const FreeRatio& r : out.ratios) ratios.push_back(r.text);
         EXPECT_EQ(ratios, c.ratios);

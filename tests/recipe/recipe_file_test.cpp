@@ -94,9 +94,10 @@ TEST_F(Recipe, LoadsAnyLineEndBlankLinesAndTrailingBlanks) {
 TEST_F(Recipe, LoadRowGapsTagAndFlagsOfAnyLength) {
     typeExample();  // loaded over a filled form: no old row stays
     f.type(f.row(9), "Qq");
-    EXPECT_EQ(load("0 5 1 BaTiO3\n7 1 2.5 BaO\n30 1 1 TiO2\n7 1 1 BaO\n"), RecipeResult::Done);
+    EXPECT_EQ(load("0 5 1 BaTiO3\n7 1 2.5 BaO\n30 1 1.000001 TiO2\n7 1 1 BaO\n"), RecipeResult::Done);
     EXPECT_EQ(f.row(6).text() + "/" + f.row(29).text(), "BaO/TiO2");
     EXPECT_EQ(f.row(6).ratio, 1.0) << "a later line for the same row wins";
+    EXPECT_EQ(f.row(29).ratioText, "1.000001");
     for (int row : {0, 1, 9}) EXPECT_EQ(f.row(row).text(), "") << row;
     EXPECT_EQ(f.model.fixedEntries.size() + f.model.freeEntries.size() + f.model.invalidEntries.size(), 2u);
     EXPECT_EQ(f.exclude.texts(), (std::vector<std::string>{"O"}));

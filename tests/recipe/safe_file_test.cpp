@@ -40,6 +40,16 @@ TEST(SafeFile, FolderRefusingNewFilesGetsAWritableTargetOverwrittenInPlace) {
     EXPECT_EQ(filesIn(dir.path()), 2);
 }
 
+TEST(SafeFile, ALinkKeepsPointingAtTheNewContents) {
+    test::TempDir dir;
+    const std::string target = dir.write("r.qvs", "old");
+    const fs::path link = dir.path() / "link.qvs";
+    fs::create_symlink(target, link);
+    EXPECT_TRUE(replaceFileContents(link.string(), "new"));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(test::readFileBytes(target), "new");
+}
+
 TEST(SafeFile, ReadOnlyFolderWithWritableFile) {
     if (::geteuid() == 0) GTEST_SKIP() << "root ignores folder permissions; the refusing open above stands in";
     test::TempDir dir;
