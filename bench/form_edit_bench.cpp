@@ -68,7 +68,8 @@ void editLastRow(benchmark::State& state, bool balanced) {
     bool grow = true;
     for (auto _ : state) {
         row.edit.caret = row.edit.anchor = row.edit.activeEnd = row.edit.length;
-        if (grow ? qv::insertChar(row.edit, '0', true) : qv::deleteBackward(row.edit, true)) f.model.textChanged(row);
+        if (grow ? qv::insertChar(row.edit, '0', true) : qv::deleteBackward(row.edit, true))
+            f.model.textChanged(row);
         grow = !grow;
     }
     state.counters["solved"] = f.form.status() == qv::status::kSolved;

@@ -29,7 +29,7 @@ std::vector<double> recipeSystem(int m, int n, Kind kind, unsigned seed = 11) {
     }
     double* rhs = &a[static_cast<std::size_t>(n) * m];
     if (kind == Kind::Inconsistent) rhs[m - 1] += 0.25;  // one element cannot balance
-    if (kind == Kind::NearTolerance)                      // typed amounts off by about the tolerance
+    if (kind == Kind::NearTolerance)                     // typed amounts off by about the tolerance
         for (int i = 0; i < m; i += 3) rhs[i] += (i % 2 ? 1 : -1) * 4e-7;
     return a;
 }
@@ -46,18 +46,36 @@ void runSearch(benchmark::State& state, Kind kind, int (*fn)(int, int, const dou
     state.counters["solved"] = result;
 }
 
-int enumerate(int m, int n, const double* a, double* x) { return qv::solveOverdeterminedByEnumeration(m, n, a, x); }
+int enumerate(int m, int n, const double* a, double* x) {
+    return qv::solveOverdeterminedByEnumeration(m, n, a, x);
+}
 
 void BM_Solve_Consistent(benchmark::State& s) { runSearch(s, Kind::Consistent, &qv::solveOverdetermined); }
-void BM_Solve_Inconsistent(benchmark::State& s) { runSearch(s, Kind::Inconsistent, &qv::solveOverdetermined); }
-void BM_Solve_NearTolerance(benchmark::State& s) { runSearch(s, Kind::NearTolerance, &qv::solveOverdetermined); }
+void BM_Solve_Inconsistent(benchmark::State& s) {
+    runSearch(s, Kind::Inconsistent, &qv::solveOverdetermined);
+}
+void BM_Solve_NearTolerance(benchmark::State& s) {
+    runSearch(s, Kind::NearTolerance, &qv::solveOverdetermined);
+}
 void BM_Enumeration_Consistent(benchmark::State& s) { runSearch(s, Kind::Consistent, &enumerate); }
 void BM_Enumeration_Inconsistent(benchmark::State& s) { runSearch(s, Kind::Inconsistent, &enumerate); }
 
 // The dispatching search (fast above a few thousand combinations).
-BENCHMARK(BM_Solve_Consistent)->Args({40, 30})->Args({30, 15})->Args({120, 30})->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Solve_Inconsistent)->Args({40, 30})->Args({30, 15})->Args({120, 30})->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Solve_NearTolerance)->Args({40, 30})->Args({30, 15})->Args({120, 30})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Solve_Consistent)
+    ->Args({40, 30})
+    ->Args({30, 15})
+    ->Args({120, 30})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Solve_Inconsistent)
+    ->Args({40, 30})
+    ->Args({30, 15})
+    ->Args({120, 30})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Solve_NearTolerance)
+    ->Args({40, 30})
+    ->Args({30, 15})
+    ->Args({120, 30})
+    ->Unit(benchmark::kMicrosecond);
 // The enumeration where it still finishes: a consistent system stops at the
 // first combination, an inconsistent one walks all m-choose-n of them
 // (20 choose 10 = 184756). Larger sizes are extrapolated from BM_OneCombination.
@@ -71,7 +89,8 @@ void BM_OneCombination(benchmark::State& state) {
     std::vector<double> work(static_cast<std::size_t>(n) * (n + 1)), x(n);
     for (auto _ : state) {
         for (int c = 0; c <= n; ++c)
-            for (int k = 0; k < n; ++k) work[static_cast<std::size_t>(c) * n + k] = a[static_cast<std::size_t>(c) * m + k];
+            for (int k = 0; k < n; ++k)
+                work[static_cast<std::size_t>(c) * n + k] = a[static_cast<std::size_t>(c) * m + k];
         benchmark::DoNotOptimize(qv::solveSquare(n, work.data(), x.data()));
         benchmark::DoNotOptimize(qv::residualsWithin(m, n, a.data(), x.data(), qv::kLinearSystemTolerance));
     }

@@ -1,12 +1,12 @@
 // The desktop program's two speed aims: from process start to the main
 // window's first paint, and from a key in a source row of a full form to the
 // end of the repaint it causes.
+#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <benchmark/benchmark.h>
 #include <ctime>
 
 #include "app/main_window.h"
@@ -43,9 +43,12 @@ BENCHMARK(BM_StartToFirstPaint)->UseManualTime()->Unit(benchmark::kMillisecond)-
 void typeKeys(QWidget* widget, const char* text) {
     for (const char* p = text; *p; ++p) {
         const char c = *p;
-        if (c >= 'A' && c <= 'Z') QTest::keyClick(widget, Qt::Key(c), Qt::ShiftModifier);
-        else if (c >= 'a' && c <= 'z') QTest::keyClick(widget, Qt::Key(Qt::Key_A + c - 'a'));
-        else QTest::keyClick(widget, Qt::Key(c));
+        if (c >= 'A' && c <= 'Z')
+            QTest::keyClick(widget, Qt::Key(c), Qt::ShiftModifier);
+        else if (c >= 'a' && c <= 'z')
+            QTest::keyClick(widget, Qt::Key(Qt::Key_A + c - 'a'));
+        else
+            QTest::keyClick(widget, Qt::Key(c));
     }
 }
 

@@ -21,7 +21,8 @@ int runApplication(int argc, char** argv) {
     QApplication app(argc, argv);
     // Settings live under the organisation and the program's base name.
     QCoreApplication::setOrganizationName(QLatin1String(kAppName));
-    QCoreApplication::setApplicationName(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+    QCoreApplication::setApplicationName(
+        QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
     QGuiApplication::setApplicationDisplayName(QLatin1String(kAppName));
     installAccessibility();
 

@@ -33,7 +33,9 @@ void toCipherOrder(QByteArray& data) {
 template <auto Free>
 struct Deleter {
     template <typename T>
-    void operator()(T* p) const { Free(p); }
+    void operator()(T* p) const {
+        Free(p);
+    }
 };
 
 }  // namespace
@@ -66,8 +68,8 @@ std::optional<QByteArray> blowfishEcb(QByteArrayView key, QByteArrayView data, b
     const int enc = encrypt ? 1 : 0;
     if (!ctx || EVP_CipherInit_ex(ctx.get(), cipher, nullptr, nullptr, nullptr, enc) != 1 ||
         EVP_CIPHER_CTX_set_key_length(ctx.get(), int(key.size())) != 1 ||
-        EVP_CipherInit_ex(ctx.get(), nullptr, nullptr,
-                          reinterpret_cast<const unsigned char*>(key.data()), nullptr, enc) != 1 ||
+        EVP_CipherInit_ex(ctx.get(), nullptr, nullptr, reinterpret_cast<const unsigned char*>(key.data()),
+                          nullptr, enc) != 1 ||
         EVP_CIPHER_CTX_set_padding(ctx.get(), 0) != 1)
         return std::nullopt;
 
@@ -79,8 +81,7 @@ std::optional<QByteArray> blowfishEcb(QByteArrayView key, QByteArrayView data, b
     auto* outBytes = reinterpret_cast<unsigned char*>(out.data());
     if (EVP_CipherUpdate(ctx.get(), outBytes, &written,
                          reinterpret_cast<const unsigned char*>(in.constData()), int(in.size())) != 1 ||
-        EVP_CipherFinal_ex(ctx.get(), outBytes + written, &tail) != 1 ||
-        written + tail != in.size())
+        EVP_CipherFinal_ex(ctx.get(), outBytes + written, &tail) != 1 || written + tail != in.size())
         return std::nullopt;
     out.truncate(in.size());
     toCipherOrder(out);

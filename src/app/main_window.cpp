@@ -54,9 +54,7 @@ QLabel* makeCount(const QString& name, const QString& tip) {
     return count;
 }
 
-QString toQ(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
+QString toQ(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 }  // namespace
 
@@ -103,7 +101,8 @@ void MainWindow::buildForm() {
     differenceEdit_ = new FormulaEdit;
     differenceEdit_->setAccessibleName(QLatin1String(kDifferenceLabel));
     differenceEdit_->setFocusPolicy(Qt::ClickFocus);
-    for (FormulaEdit* edit : {finalEdit_, differenceEdit_}) edit->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    for (FormulaEdit* edit : {finalEdit_, differenceEdit_})
+        edit->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     sourceList_ = new SourceList;
     sourceList_->setAccessibleName(tr("Source Material List"));
     sourceList_->installEventFilter(this);
@@ -125,8 +124,7 @@ void MainWindow::buildForm() {
     output_ = makeButton(tr("Output"), tr("Write the weighing report"));
     clearAll_ = makeButton(tr("Clear All"), tr("Empty the form"));
 
-    includeCount_ = makeCount(tr("Elements in Include list"),
-                              tr("Number of elements in the Include list"));
+    includeCount_ = makeCount(tr("Elements in Include list"), tr("Number of elements in the Include list"));
     freeCount_ = makeCount(tr("Free entries in Source Material List"),
                            tr("Number of source materials whose ratio is calculated"));
 
@@ -217,8 +215,10 @@ void MainWindow::buildForm() {
 
     auto* legend = new QGroupBox(tr("Legend"));
     auto* legendGrid = new QGridLayout(legend);
-    const struct { int image; const char* text; } marks[2] = {{kNonMetalImage, "Non-Metal"},
-                                                              {kMetalImage, "Metal"}};
+    const struct {
+        int image;
+        const char* text;
+    } marks[2] = {{kNonMetalImage, "Non-Metal"}, {kMetalImage, "Metal"}};
     for (int i = 0; i < 2; ++i) {
         auto* icon = new QLabel;
         icon->setPixmap((marks[i].image == kMetalImage ? metalIcon() : nonMetalIcon()).pixmap(QSize(16, 16)));
@@ -253,8 +253,10 @@ void MainWindow::buildForm() {
     connect(clearAll_, &QPushButton::clicked, this, &MainWindow::clearAll);
     connect(output_, &QPushButton::clicked, this, &MainWindow::onOutput);
     connect(explain_, &QPushButton::clicked, this, &MainWindow::showExplanation);
-    connect(moveButtons_[0], &QPushButton::clicked, this, [this] { moveSelectedAndSolve(*model_, *exclude_); });
-    connect(moveButtons_[1], &QPushButton::clicked, this, [this] { moveSelectedAndSolve(*model_, *include_); });
+    connect(moveButtons_[0], &QPushButton::clicked, this,
+            [this] { moveSelectedAndSolve(*model_, *exclude_); });
+    connect(moveButtons_[1], &QPushButton::clicked, this,
+            [this] { moveSelectedAndSolve(*model_, *include_); });
     connect(moveButtons_[2], &QPushButton::clicked, this, [this] { moveAllAndSolve(*model_, *exclude_); });
     connect(moveButtons_[3], &QPushButton::clicked, this, [this] { moveAllAndSolve(*model_, *include_); });
     connect(excludeView_, &QAbstractItemView::clicked, this,
@@ -267,8 +269,9 @@ void MainWindow::buildForm() {
             [this](bool backward) { focusAfter(finalEdit_, backward); });
     connect(sourceList_, &SourceList::moveFocusRequested, this,
             [this](bool backward) { focusAfter(sourceList_, backward); });
-    connect(ratioEdit_, &RatioEdit::moveFocusRequested, this,
-            [this](bool backward) { focusAfter(ratioEdit_, backward); }, Qt::QueuedConnection);
+    connect(
+        ratioEdit_, &RatioEdit::moveFocusRequested, this,
+        [this](bool backward) { focusAfter(ratioEdit_, backward); }, Qt::QueuedConnection);
     for (FormulaEdit* edit : {finalEdit_, differenceEdit_})
         connect(edit, &FormulaEdit::hiddenMessageRequested, this, &MainWindow::showHiddenMessage,
                 Qt::QueuedConnection);
@@ -333,9 +336,7 @@ void MainWindow::updateMenuStates() {
     differenceAction_->setChecked(settings_.showDifference > 0);
 }
 
-QAction* MainWindow::action(const char* name) const {
-    return findChild<QAction*>(QLatin1String(name));
-}
+QAction* MainWindow::action(const char* name) const { return findChild<QAction*>(QLatin1String(name)); }
 
 bool MainWindow::initialise() {
     const QString atoms = programDir_ + QStringLiteral("ATOMS.LST");
@@ -384,7 +385,8 @@ void MainWindow::deferredInitialise() {
     clearAll();
     deferredDone_ = true;
     if (!startRecipe_.isEmpty())
-        QMetaObject::invokeMethod(this, [this] { openRecipeFile(startRecipe_); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { openRecipeFile(startRecipe_); }, Qt::QueuedConnection);
 }
 
 // The header labels stand over the list's columns, wherever the layout put it.
@@ -536,8 +538,8 @@ void MainWindow::messageBox(std::string_view text, std::string_view title, Messa
     case MessageIcon::Error: shown = QMessageBox::Critical; break;
     case MessageIcon::None: break;
     }
-    QMessageBox box(shown, title.empty() ? QLatin1String(kAppName) : toQ(title), toQ(text),
-                    QMessageBox::Ok, this);
+    QMessageBox box(shown, title.empty() ? QLatin1String(kAppName) : toQ(title), toQ(text), QMessageBox::Ok,
+                    this);
     box.exec();
 }
 

@@ -14,12 +14,10 @@ namespace {
 // The dialogs start in the current folder and leave it at the chosen file's
 // folder, which is what "Last Working Dir" keeps.
 QString chooseRecipe(QWidget* parent, QFileDialog::AcceptMode mode, const QString& suggested) {
-    QFileDialog dialog(parent, mode == QFileDialog::AcceptOpen ? QObject::tr("Open")
-                                                               : QObject::tr("Save As"),
+    QFileDialog dialog(parent, mode == QFileDialog::AcceptOpen ? QObject::tr("Open") : QObject::tr("Save As"),
                        QDir::currentPath(), QLatin1String(kRecipeFilter));
     dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                       : QFileDialog::AnyFile);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QLatin1String(kRecipeSuffix));
     if (!suggested.isEmpty()) dialog.selectFile(suggested);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};

@@ -28,8 +28,8 @@ void MainWindow::onOutput() {
 }
 
 void MainWindow::writeTextReport(double grams) {
-    const std::optional<std::string> report = weighingReportText(
-        *model_, controlText(ControlId::SampleTag), grams, settings_.showDifference != 0);
+    const std::optional<std::string> report =
+        weighingReportText(*model_, controlText(ControlId::SampleTag), grams, settings_.showDifference != 0);
     if (!report) {
         setControlText(ControlId::Status, kZeroFinalMassText);
         return;

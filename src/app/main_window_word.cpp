@@ -23,17 +23,14 @@ void MainWindow::outputToWord(double grams) {
                     : WordReportOutcome::NoOffice;
     QApplication::restoreOverrideCursor();
     switch (outcome) {
-    case WordReportOutcome::Typed:
-        break;
+    case WordReportOutcome::Typed: break;
     case WordReportOutcome::NoOffice:
         // From now on the default sink, as the menu then shows.
         settings_.outputToWord = 0;
         updateMenuStates();
         writeTextReport(grams);
         break;
-    case WordReportOutcome::NoAmounts:
-        setControlText(ControlId::Status, kZeroFinalMassText);
-        break;
+    case WordReportOutcome::NoAmounts: setControlText(ControlId::Status, kZeroFinalMassText); break;
     case WordReportOutcome::Failed:
         QMessageBox box(QMessageBox::Critical, QLatin1String(kWordFailedCaption),
                         QLatin1String(kWordFailedText), QMessageBox::Ok, this);

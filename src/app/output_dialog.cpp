@@ -18,8 +18,8 @@ namespace qv::app {
 namespace {
 
 void plainMessage(QWidget* parent, const char* text) {
-    QMessageBox box(QMessageBox::NoIcon, QLatin1String(kAppName), QLatin1String(text),
-                    QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, QLatin1String(kAppName), QLatin1String(text), QMessageBox::Ok,
+                    parent);
     box.exec();
 }
 

@@ -74,8 +74,7 @@ void WebNotice::fetch(const QUrl& url) {
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::UserAgentHeader,
                       QStringLiteral("%1/%2").arg(QLatin1String(kAppName), versionText()));
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(5);
 
     QNetworkReply* reply = manager_->get(request);
@@ -94,8 +93,8 @@ void WebNotice::finish(QNetworkReply* reply) {
     --pending_;
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (reply->error() == QNetworkReply::NoError && status >= 200 && status < 300) {
-        const QString notice = noticeFromPage(
-            decodePage(reply->read(kMaxPageBytes), reply->rawHeader("Content-Type")));
+        const QString notice =
+            noticeFromPage(decodePage(reply->read(kMaxPageBytes), reply->rawHeader("Content-Type")));
         if (!notice.isEmpty()) emit noticeChanged(notice);
     }
     emit pageSettled();

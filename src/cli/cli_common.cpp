@@ -20,8 +20,7 @@ std::string defaultElementFile(const std::string& argv0) {
 bool loadElements(ElementTable& table, const std::string& path) {
     const int loaded = table.loadElementTable(path);
     if (loaded > 0) return true;
-    std::fprintf(stderr, "Couldn't load data from ATOMS.LST.\n(%s: load code %d)\n", path.c_str(),
-                 loaded);
+    std::fprintf(stderr, "Couldn't load data from ATOMS.LST.\n(%s: load code %d)\n", path.c_str(), loaded);
     return false;
 }
 
@@ -49,8 +48,8 @@ bool takeAtomsOption(std::vector<std::string>& args, std::string& path) {
     return true;
 }
 
-OptionMatch matchOption(const std::vector<std::string>& args, std::size_t& i,
-                        std::string_view name, std::string& value) {
+OptionMatch matchOption(const std::vector<std::string>& args, std::size_t& i, std::string_view name,
+                        std::string& value) {
     const std::string& a = args[i];
     if (a == name) {
         if (i + 1 >= args.size()) return OptionMatch::Missing;

@@ -22,8 +22,8 @@ inline constexpr int kExitNoReport = 4;        // grams refused, or the recipe n
 // series: 1 and 3 as above (3: some sample has no answer)
 
 struct Invocation {
-    std::string program;             // argv[0]
-    std::vector<std::string> args;   // after the verb
+    std::string program;            // argv[0]
+    std::vector<std::string> args;  // after the verb
 };
 
 // ATOMS.LST beside the running executable (its argv[0] folder as a fallback).
@@ -40,8 +40,8 @@ bool takeAtomsOption(std::vector<std::string>& args, std::string& path);
 // "NAME VALUE" or "NAME=VALUE" at args[i]. On a match `value` is set and i
 // left on the last argument used; Missing when no value follows.
 enum class OptionMatch { No, Yes, Missing };
-OptionMatch matchOption(const std::vector<std::string>& args, std::size_t& i,
-                        std::string_view name, std::string& value);
+OptionMatch matchOption(const std::vector<std::string>& args, std::size_t& i, std::string_view name,
+                        std::string& value);
 
 void printUsage(bool toStderr);
 

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-
 namespace qv::cli {
 
 RecipeSession::RecipeSession(const ElementTable& table, std::string label)

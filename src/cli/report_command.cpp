@@ -134,24 +134,22 @@ int reportOne(const ElementTable& table, const ReportOptions& opt, const std::st
     if (!session.form.outputEnabled()) return kExitOutputDisabled;
 
     double grams = 0.0;
-    const GramCheck check = readOutputGrams(
-        opt.gramsGiven ? opt.grams : session.form.controlText(ControlId::Mass), grams);
+    const GramCheck check =
+        readOutputGrams(opt.gramsGiven ? opt.grams : session.form.controlText(ControlId::Mass), grams);
     if (check != GramCheck::Ok) {
         session.say(std::string(gramCheckMessage(check)));
         return kExitNoReport;
     }
     if (writer) return writer->type(session, grams, opt.difference);
     const std::string tag = session.form.controlText(ControlId::SampleTag);
-    const std::optional<std::string> report =
-        weighingReportText(session.model, tag, grams, opt.difference);
+    const std::optional<std::string> report = weighingReportText(session.model, tag, grams, opt.difference);
     if (!report) {
         session.say(std::string(kZeroFinalMassText));
         return kExitNoReport;
     }
-    const std::string out = opt.json
-        ? jsonDocument(session.model, path, tag, status, grams, opt.difference,
-                       opt.purities.empty() ? nullptr : &purity)
-        : *report;
+    const std::string out = opt.json ? jsonDocument(session.model, path, tag, status, grams, opt.difference,
+                                                    opt.purities.empty() ? nullptr : &purity)
+                                     : *report;
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);
     return kExitOk;

@@ -22,8 +22,10 @@ int runSolve(const Invocation& inv) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "-o" || a == "--output") {
-            if (i + 1 < args.size()) output = args[++i];
-            else usageError = true;
+            if (i + 1 < args.size())
+                output = args[++i];
+            else
+                usageError = true;
         } else if (a.rfind("--output=", 0) == 0) {
             output = a.substr(9);
         } else if (input.empty() && !(a.size() > 1 && a[0] == '-')) {

@@ -11,9 +11,7 @@
 namespace qv::cli {
 namespace {
 
-void complain(const std::string& text) {
-    std::fprintf(stderr, "quorvex-cli report: %s\n", text.c_str());
-}
+void complain(const std::string& text) { std::fprintf(stderr, "quorvex-cli report: %s\n", text.c_str()); }
 
 }  // namespace
 
@@ -40,21 +38,16 @@ bool WriterReport::ready() {
 int WriterReport::type(RecipeSession& session, double grams, bool difference) {
     if (failed_) return kExitWriterFailed;
     const WordReportOutcome outcome =
-        writeWordReport(session.model, *office_, document_,
-                        session.form.controlText(ControlId::SampleTag), grams, difference);
+        writeWordReport(session.model, *office_, document_, session.form.controlText(ControlId::SampleTag),
+                        grams, difference);
     switch (outcome) {
-    case WordReportOutcome::Typed:
-        return kExitOk;
-    case WordReportOutcome::NoAmounts:
-        session.say(std::string(kZeroFinalMassText));
-        return kExitNoReport;
+    case WordReportOutcome::Typed: return kExitOk;
+    case WordReportOutcome::NoAmounts: session.say(std::string(kZeroFinalMassText)); return kExitNoReport;
     case WordReportOutcome::NoOffice:
         complain("LibreOffice did not start; no Writer document written");
         failed_ = true;
         return kExitNoOffice;
-    case WordReportOutcome::Failed:
-        session.say(std::string(kWordFailedText));
-        break;
+    case WordReportOutcome::Failed: session.say(std::string(kWordFailedText)); break;
     }
     failed_ = true;
     return kExitWriterFailed;

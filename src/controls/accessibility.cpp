@@ -102,8 +102,8 @@ QRect FormulaEditAccessible::characterRect(int offset) const {
     if (entry == nullptr || offset < 0 || offset >= entry->edit.length) return {};
     const VerticalLayout v = verticalLayout(entry->style);
     const GlyphCell& cell = entry->edit.cells[offset];
-    const QPoint topLeft = edit()->mapToGlobal(
-        edit()->textOrigin() + QPoint(cell.x - entry->edit.view.left, v.caretTop));
+    const QPoint topLeft =
+        edit()->mapToGlobal(edit()->textOrigin() + QPoint(cell.x - entry->edit.view.left, v.caretTop));
     return QRect(topLeft, QSize(cell.width, v.caretBottom - v.caretTop));
 }
 

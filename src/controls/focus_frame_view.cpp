@@ -66,8 +66,7 @@ bool FocusFrameView::eventFilter(QObject* watched, QEvent* event) {
         break;
     case QEvent::FocusOut:
         // A context menu borrows the focus only for a moment.
-        if (frame_ && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
-            frame_->hide();
+        if (frame_ && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) frame_->hide();
         break;
     case QEvent::Move:
     case QEvent::Resize:
@@ -77,14 +76,12 @@ bool FocusFrameView::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab) break;
         if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) break;
-        const bool backward =
-            key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+        const bool backward = key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
         if (QWidget* next = nextTabStop(view_, backward))
             next->setFocus(backward ? Qt::BacktabFocusReason : Qt::TabFocusReason);
         return true;
     }
-    default:
-        break;
+    default: break;
     }
     return false;
 }

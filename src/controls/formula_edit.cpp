@@ -124,9 +124,7 @@ void FormulaEdit::resetBoundEntry() {
     if (entry_ != nullptr) entry_->resetEntry();
 }
 
-int FormulaEdit::contextMenuMask() {
-    return entry_ ? qv::contextMenuMask(*entry_, clipboard_.getText()) : 0;
-}
+int FormulaEdit::contextMenuMask() { return entry_ ? qv::contextMenuMask(*entry_, clipboard_.getText()) : 0; }
 
 QPoint FormulaEdit::textOrigin() const {
     const QRect r = contentsRect();
@@ -184,9 +182,7 @@ void FormulaEdit::keyPressEvent(QKeyEvent* event) {
     const bool shift = (vk->modifiers & kModShift) != 0;
     const bool inList = entry_->inList;
     switch (vk->code) {
-    case kKeyTab:
-        emit moveFocusRequested(shift);
-        return;
+    case kKeyTab: emit moveFocusRequested(shift); return;
     case kKeyReturn:
         if (inList) postLater(&FormulaEdit::stepRequested, shift);
         return;
@@ -202,8 +198,7 @@ void FormulaEdit::keyPressEvent(QKeyEvent* event) {
                 this, [this, key] { emit pageRequested(key); }, Qt::QueuedConnection);
         }
         return;
-    default:
-        break;
+    default: break;
     }
     const EditorContext context{&clipboard_, [this] {
                                     QMetaObject::invokeMethod(
@@ -251,8 +246,7 @@ void FormulaEdit::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void FormulaEdit::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || entry_ == nullptr)
-        return QFrame::mouseDoubleClickEvent(event);
+    if (event->button() != Qt::LeftButton || entry_ == nullptr) return QFrame::mouseDoubleClickEvent(event);
     selectAll(entry_->edit);
     dragging_ = false;
     restartCaret();

@@ -16,16 +16,15 @@ QColor backgroundOf(const Formula& entry, const QPalette& palette) {
     return palette.color(QPalette::Base);
 }
 
-void paintFormula(QPainter& painter, const Formula& entry, const FormulaFonts& fonts,
-                  const QPalette& palette, int dx, int dy, bool showSelection) {
+void paintFormula(QPainter& painter, const Formula& entry, const FormulaFonts& fonts, const QPalette& palette,
+                  int dx, int dy, bool showSelection) {
     const DrawingPlan plan = planFormula(entry, dx, dy, showSelection);
     if (plan.selection) {
         const Band& b = *plan.selection;
         painter.fillRect(QRect(b.left, b.top, b.right - b.left, b.bottom - b.top),
                          palette.color(QPalette::Highlight));
     }
-    const QColor colors[] = {palette.color(QPalette::Text),
-                             palette.color(QPalette::PlaceholderText),
+    const QColor colors[] = {palette.color(QPalette::Text), palette.color(QPalette::PlaceholderText),
                              backgroundOf(entry, palette)};
     const auto colorOf = [&](ColorRole role) {
         switch (role) {
@@ -41,8 +40,8 @@ void paintFormula(QPainter& painter, const Formula& entry, const FormulaFonts& f
             font = g.font;
             painter.setFont(g.font == FontRole::Normal ? fonts.normalFont() : fonts.subscriptFont());
         }
-        const int ascent = g.font == FontRole::Normal ? fonts.normalMetrics().ascent
-                                                      : fonts.subscriptMetrics().ascent;
+        const int ascent =
+            g.font == FontRole::Normal ? fonts.normalMetrics().ascent : fonts.subscriptMetrics().ascent;
         painter.setPen(colorOf(g.color));
         painter.drawText(QPoint(g.x, g.top + ascent), QString(QLatin1Char(g.ch)));
     }

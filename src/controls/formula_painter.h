@@ -19,7 +19,7 @@ QColor backgroundOf(const Formula& entry, const QPalette& palette);
 // dy; with showSelection, the highlight band and the selected glyphs too.
 // Text, grey text (the placeholder role: the disabled one is too faint
 // for a formula the user is still typing) and highlight come from the palette.
-void paintFormula(QPainter& painter, const Formula& entry, const FormulaFonts& fonts,
-                  const QPalette& palette, int dx, int dy, bool showSelection);
+void paintFormula(QPainter& painter, const Formula& entry, const FormulaFonts& fonts, const QPalette& palette,
+                  int dx, int dy, bool showSelection);
 
 }  // namespace qv

@@ -23,16 +23,15 @@ public:
         painter->save();
         if (mode == QIcon::Disabled) painter->setOpacity(0.4);
         const qreal side = std::min(rect.width(), rect.height());
-        paint_(*painter, QRectF(rect.x() + (rect.width() - side) / 2,
-                                rect.y() + (rect.height() - side) / 2, side, side));
+        paint_(*painter, QRectF(rect.x() + (rect.width() - side) / 2, rect.y() + (rect.height() - side) / 2,
+                                side, side));
         painter->restore();
     }
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         return scaledPixmap(size, mode, state, 1.0);
     }
     // Qt asks in device pixels and names the ratio they are meant for.
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
-                         qreal scale) override {
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
         QPixmap pixmap(size);
         pixmap.setDevicePixelRatio(scale);
         pixmap.fill(Qt::transparent);

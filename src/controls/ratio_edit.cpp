@@ -7,8 +7,7 @@
 
 namespace qv {
 
-RatioEdit::RatioEdit(QWidget* parent, bool stayVisible)
-    : QLineEdit(parent), stayVisible_(stayVisible) {}
+RatioEdit::RatioEdit(QWidget* parent, bool stayVisible) : QLineEdit(parent), stayVisible_(stayVisible) {}
 
 bool RatioEdit::passes(QChar c, bool ctrlHeld) {
     if (ctrlHeld) return true;
@@ -67,8 +66,7 @@ void RatioEdit::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    default:
-        break;
+    default: break;
     }
 
     const QString text = event->text();

@@ -16,8 +16,8 @@
 #include "controls/formula_painter.h"
 #include "controls/icons.h"
 #include "controls/ratio_edit.h"
-#include "form/edit/key_codes.h"
 #include "form/edit/formula_style.h"
+#include "form/edit/key_codes.h"
 #include "form/form_view.h"
 #include "form/model.h"
 
@@ -123,8 +123,7 @@ bool SourceList::configure(SourceListConfig& config) {
     connect(ratioEditor_, &RatioEdit::stepRequested, this, &SourceList::step);
     connect(formulaEditor_, &FormulaEdit::pageRequested, this, &SourceList::page);
     connect(ratioEditor_, &RatioEdit::pageRequested, this, &SourceList::page);
-    connect(formulaEditor_, &FormulaEdit::hiddenMessageRequested, this,
-            &SourceList::hiddenMessageRequested);
+    connect(formulaEditor_, &FormulaEdit::hiddenMessageRequested, this, &SourceList::hiddenMessageRequested);
     connect(ratioEditor_, &QLineEdit::textChanged, this, &SourceList::ratioTextChanged);
     connect(qApp, &QApplication::focusChanged, this, &SourceList::focusChanged);
 
@@ -221,7 +220,8 @@ void SourceList::paintEvent(QPaintEvent* event) {
         const int last = std::min(rowsPerPage_, (update.bottom() + rowHeight_ - 1) / rowHeight_ + 1);
         for (int r = first; r < last; ++r) paintRow(p, r, update);
     }
-    screen.drawPixmap(update, back_, QRectF(QPointF(update.topLeft()) * ratio, QSizeF(update.size()) * ratio));
+    screen.drawPixmap(update, back_,
+                      QRectF(QPointF(update.topLeft()) * ratio, QSizeF(update.size()) * ratio));
 }
 
 void SourceList::paintRow(QPainter& p, int r, const QRect& update) {
@@ -259,7 +259,8 @@ QRect SourceList::pegRect(int screenRow) const {
     // As large as the cell allows, centred in it.
     const QRect cell = cellRect(screenRow, FixColumn);
     const int side = std::max(8, std::min(cell.width(), cell.height()) - 4);
-    return QRect(cell.left() + (cell.width() - side) / 2, cell.top() + (cell.height() - side) / 2, side, side);
+    return QRect(cell.left() + (cell.width() - side) / 2, cell.top() + (cell.height() - side) / 2, side,
+                 side);
 }
 
 void SourceList::updateScreenRows(int from, int to) {
@@ -284,18 +285,13 @@ void SourceList::pressAt(QPoint pos) {
     clickedRow_ = pos.y() / rowHeight_;
     if (clickedRow_ < 0 || clickedRow_ >= rowsPerPage_) return;
     switch (columnAt(pos.x())) {
-    case MaterialColumn:
-        openEditor(clickedRow_, Editor::Formula);
-        break;
+    case MaterialColumn: openEditor(clickedRow_, Editor::Formula); break;
     case FixColumn:
         model_->togglePeg(firstVisible_ + clickedRow_);
         viewport()->update();
         break;
-    case RatioColumn:
-        openEditor(clickedRow_, Editor::Ratio);
-        break;
-    default:
-        break;
+    case RatioColumn: openEditor(clickedRow_, Editor::Ratio); break;
+    default: break;
     }
 }
 
@@ -348,7 +344,8 @@ void SourceList::focusChanged(QWidget* old, QWidget* now) {
     // Coming back from elsewhere: reopen the editor on the cell left last.
     const int x = (active_ == Editor::Ratio ? separators_[2] : separators_[0]) + 2;
     const QPoint at(x, (editRow_ - firstVisible_) * rowHeight_ + 2);
-    QMetaObject::invokeMethod(this, [this, at] { pressAt(at); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, at] { pressAt(at); }, Qt::QueuedConnection);
 }
 
 // --- Keyboard navigation and scrolling ------------------------------------

@@ -22,16 +22,16 @@ class RatioEdit;
 // What the main window hands the list once. Widths are in characters on the
 // way in and in device-independent pixels on the way out.
 struct SourceListConfig {
-    Model* model = nullptr;           // in: the entries are its source rows 0..rowCount-1
-    int rowCount = 30;                // in: 1..30
+    Model* model = nullptr;               // in: the entries are its source rows 0..rowCount-1
+    int rowCount = 30;                    // in: 1..30
     const FormulaFonts* fonts = nullptr;  // in: formula fonts and the list font
-    QColor background{254, 251, 209}; // in
-    int rowHeight = 0;                // in and out: pixels; 0 takes rowHeightFor(fonts)
-    int borderWidth = 0;              // out: the list's left frame
-    int numberWidth = 3;              // in and out
-    int materialWidth = 0;            // out: what the other three leave
-    int fixWidth = 2;                 // in and out
-    int ratioWidth = 7;               // in and out
+    QColor background{254, 251, 209};     // in
+    int rowHeight = 0;                    // in and out: pixels; 0 takes rowHeightFor(fonts)
+    int borderWidth = 0;                  // out: the list's left frame
+    int numberWidth = 3;                  // in and out
+    int materialWidth = 0;                // out: what the other three leave
+    int fixWidth = 2;                     // in and out
+    int ratioWidth = 7;                   // in and out
 };
 
 class SourceList : public QAbstractScrollArea {
@@ -46,9 +46,9 @@ public:
 
     // One-time set-up, once the list has its final width: creates the two
     // hidden editors, cuts the height to whole rows, lays out the columns
-    // from that width and writes their widths back into the config. A missing model or fonts, a row count out of range, a list
-    // without a parent or a second call are fatal through the model's form;
-    // false then (the in-memory form returns).
+    // from that width and writes their widths back into the config. A missing model or fonts, a row count out
+    // of range, a list without a parent or a second call are fatal through the model's form; false then (the
+    // in-memory form returns).
     bool configure(SourceListConfig& config);
     bool isConfigured() const { return model_ != nullptr; }
 

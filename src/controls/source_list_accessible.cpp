@@ -80,8 +80,7 @@ private:
 
 }  // namespace
 
-SourceListAccessible::SourceListAccessible(SourceList* list)
-    : QAccessibleWidget(list, QAccessible::Table) {}
+SourceListAccessible::SourceListAccessible(SourceList* list) : QAccessibleWidget(list, QAccessible::Table) {}
 
 SourceListAccessible::~SourceListAccessible() {
     for (QAccessible::Id id : cells_)

@@ -85,8 +85,8 @@ void subtractScaled(Composition& dst, const Composition& src, double k) {
     }
 }
 
-void projectOnIncluded(Composition& dst, const std::map<int, int>& keys,
-                       const ElementTable& table, const Composition& src, double k) {
+void projectOnIncluded(Composition& dst, const std::map<int, int>& keys, const ElementTable& table,
+                       const Composition& src, double k) {
     Composition result;
     for (const auto& [e, uses] : keys) {
         (void)uses;

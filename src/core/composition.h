@@ -23,8 +23,8 @@ void addScaled(Composition& dst, const Composition& src, double k);
 void subtractComposition(Composition& dst, const Composition& src);
 void subtractScaled(Composition& dst, const Composition& src, double k);
 // dst := src * k restricted to the included elements among the keys of `keys`.
-void projectOnIncluded(Composition& dst, const std::map<int, int>& keys,
-                       const ElementTable& table, const Composition& src, double k);
+void projectOnIncluded(Composition& dst, const std::map<int, int>& keys, const ElementTable& table,
+                       const Composition& src, double k);
 
 std::string compositionText(const ElementTable& table, const Composition& c);
 double compositionMass(const ElementTable& table, const Composition& c);

@@ -69,8 +69,7 @@ int ElementTable::loadElementTable(const std::string& path) {
         if (weightLength == 0) return -3;
 
         const std::size_t markerPos = skipBlanks(line, weightStart + weightLength);
-        const bool metal =
-            !(markerPos < line.size() && (line[markerPos] == 'm' || line[markerPos] == 'M'));
+        const bool metal = !(markerPos < line.size() && (line[markerPos] == 'm' || line[markerPos] == 'M'));
 
         if (count_ >= kCapacity) return -4;
         Element& e = elements_[count_];

@@ -11,10 +11,10 @@
 namespace qv {
 
 struct Element {
-    std::string symbol;      // 1 to 3 bytes, case kept as written
+    std::string symbol;  // 1 to 3 bytes, case kept as written
     double atomicWeight = 0.0;
-    bool metal = true;       // false for lines marked "m" or "M"
-    bool included = true;    // gives an equation (the Include list)
+    bool metal = true;     // false for lines marked "m" or "M"
+    bool included = true;  // gives an equation (the Include list)
 };
 
 class ElementTable {

@@ -37,8 +37,7 @@ std::unique_ptr<FormulaNode> makeNode(NodeKind kind, int value, int depth) {
 
 // Symbol at pos: one upper-case letter and up to two lower-case ones, taken
 // greedily; there is no backtracking to a shorter symbol.
-int readElementSymbol(const ElementTable& table, std::string_view text, std::size_t pos,
-                      std::size_t& next) {
+int readElementSymbol(const ElementTable& table, std::string_view text, std::size_t pos, std::size_t& next) {
     std::size_t end = pos + 1;
     while (end < text.size() && end - pos < 3 && isLower(text[end])) ++end;
     const int index = table.findElement(text.substr(pos, end - pos));
@@ -47,8 +46,8 @@ int readElementSymbol(const ElementTable& table, std::string_view text, std::siz
     return index;
 }
 
-std::optional<std::size_t> parseSequence(const ElementTable& table, std::string_view text,
-                                         FormulaNode& group, std::size_t pos) {
+std::optional<std::size_t> parseSequence(const ElementTable& table, std::string_view text, FormulaNode& group,
+                                         std::size_t pos) {
     if (pos >= text.size()) return pos;
     for (;;) {
         const char c = text[pos];
@@ -97,8 +96,7 @@ int checkParentheses(std::string_view text) {
     return open == 0 ? 0 : 1;
 }
 
-int parseFormula(const ElementTable& table, std::string_view text,
-                 std::unique_ptr<FormulaNode>* tree) {
+int parseFormula(const ElementTable& table, std::string_view text, std::unique_ptr<FormulaNode>* tree) {
     if (checkParentheses(text) != 0) return ParseUnbalanced;
     auto root = makeNode(NodeKind::Group, 0, 0);
     if (!parseSequence(table, text, *root, 0)) return ParseError;

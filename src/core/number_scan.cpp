@@ -1,11 +1,11 @@
 #include "core/number_scan.h"
 
+#include <locale.h>
 #include <cerrno>
 #include <climits>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <locale.h>
 #include <string>
 
 namespace qv {
@@ -34,8 +34,8 @@ std::size_t scanLong(std::string_view text, std::size_t pos, long& value) {
     const std::size_t digitsStart = i;
     unsigned long magnitude = 0;
     bool overflow = false;
-    const unsigned long limit = negative ? static_cast<unsigned long>(LONG_MAX) + 1UL
-                                         : static_cast<unsigned long>(LONG_MAX);
+    const unsigned long limit =
+        negative ? static_cast<unsigned long>(LONG_MAX) + 1UL : static_cast<unsigned long>(LONG_MAX);
     while (i < text.size() && isDigit(static_cast<unsigned char>(text[i]))) {
         const unsigned long digit = static_cast<unsigned long>(text[i] - '0');
         if (!overflow && magnitude > (limit - digit) / 10UL) overflow = true;

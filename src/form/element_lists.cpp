@@ -111,8 +111,7 @@ void recomputeCompositions(Model& model) {
 void rebuildElementLists(Model& model) {
     for (ElementListView* list : {model.includeList, model.excludeList}) {
         if (list == nullptr) continue;
-        while (list->itemCount() > 0 && list->deleteItem(list->itemCount() - 1)) {
-        }
+        while (list->itemCount() > 0 && list->deleteItem(list->itemCount() - 1)) {}
     }
     for (const auto& [element, count] : model.elementUse) {
         (void)count;

@@ -39,8 +39,7 @@ public:
     virtual void repaint() = 0;
     virtual void setFocus(ControlId id) = 0;
 
-    virtual void messageBox(std::string_view text, std::string_view title,
-                            MessageIcon icon) = 0;
+    virtual void messageBox(std::string_view text, std::string_view title, MessageIcon icon) = 0;
     // A plain message box, then the end of the process with the exit code.
     // The desktop form never returns; the in-memory form may record the call
     // and return, so every caller stops its work right after calling it.

@@ -2,18 +2,17 @@
 
 #include <cmath>
 
+#include "core/number_format.h"
+#include "core/number_scan.h"
+#include "form/element_lists.h"
 #include "form/form_view.h"
 #include "form/model.h"
-#include "core/number_scan.h"
-#include "core/number_format.h"
-#include "form/element_lists.h"
 
 namespace qv {
 
 namespace {
 
-constexpr std::string_view kRevectoringFailure =
-    "Error has been encountered: revectoring failure.";
+constexpr std::string_view kRevectoringFailure = "Error has been encountered: revectoring failure.";
 
 }  // namespace
 
@@ -70,8 +69,7 @@ bool Formula::recomputeComposition() {
     if (!valid || edit.length == 0) return false;
     if (evaluateFormula(1.0, tree.get(), composition) != 0) {
         // The tree parsed before; failing now means the model is corrupt.
-        if (model != nullptr && model->form != nullptr)
-            model->form->fatal(kRevectoringFailure, 1);
+        if (model != nullptr && model->form != nullptr) model->form->fatal(kRevectoringFailure, 1);
         return false;
     }
     return true;

@@ -29,10 +29,10 @@ struct Formula {
     Formula(const Formula&) = delete;
     Formula& operator=(const Formula&) = delete;
 
-    Model* model;            // the model this entry belongs to (element table, sets, solver)
-    int index = -2;          // 0..29 source row, -1 final compound, -2 difference
-    bool readOnly = false;   // keys and menu edits refused (the difference formula)
-    bool inList = true;      // edited through the source list's row editor
+    Model* model;           // the model this entry belongs to (element table, sets, solver)
+    int index = -2;         // 0..29 source row, -1 final compound, -2 difference
+    bool readOnly = false;  // keys and menu edits refused (the difference formula)
+    bool inList = true;     // edited through the source list's row editor
 
     // Chemistry, rebuilt from the text by reparse
     bool valid = true;

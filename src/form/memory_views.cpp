@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "form/edit/formula_editing.h"
-#include "form/model.h"
 #include "form/element_lists.h"
+#include "form/model.h"
 
 namespace qv {
 
@@ -49,8 +49,8 @@ int MemoryElementList::firstSelected() const {
 }
 
 int MemoryElementList::selectedCount() const {
-    return static_cast<int>(std::count_if(items_.begin(), items_.end(),
-                                          [](const Item& i) { return i.selected; }));
+    return static_cast<int>(
+        std::count_if(items_.begin(), items_.end(), [](const Item& i) { return i.selected; }));
 }
 
 void MemoryElementList::setSelected(int position, bool selected) {
@@ -74,9 +74,7 @@ std::vector<std::string> MemoryElementList::texts() const {
 
 // ---- MemoryFormView ----
 
-
-MemoryFormView::MemoryFormView(Model& model, MemoryElementList& include,
-                               MemoryElementList& exclude)
+MemoryFormView::MemoryFormView(Model& model, MemoryElementList& include, MemoryElementList& exclude)
     : model_(model) {
     model_.form = this;
     model_.includeList = &include;
@@ -94,20 +92,14 @@ MemoryFormView::~MemoryFormView() {
 void MemoryFormView::setControlText(ControlId id, std::string_view text) {
     log.push_back(std::to_string(static_cast<int>(id)) + "=" + std::string(text));
     switch (id) {
-    case ControlId::FinalCompound:
-        setText(model_.finalCompound, text);
-        return;
-    case ControlId::Difference:
-        setText(model_.difference, text);
-        return;
+    case ControlId::FinalCompound: setText(model_.finalCompound, text); return;
+    case ControlId::Difference: setText(model_.difference, text); return;
     case ControlId::FinalRatio:
         texts_[id] = std::string(text);
         // An edit notifies its parent of every change, programmatic or typed.
         finalRatioChanged(model_, text);
         return;
-    default:
-        texts_[id] = std::string(text);
-        return;
+    default: texts_[id] = std::string(text); return;
     }
 }
 
@@ -141,8 +133,7 @@ void MemoryFormView::setFocus(ControlId id) {
     log.push_back("focus=" + std::to_string(focus));
 }
 
-void MemoryFormView::messageBox(std::string_view text, std::string_view title,
-                                MessageIcon icon) {
+void MemoryFormView::messageBox(std::string_view text, std::string_view title, MessageIcon icon) {
     log.push_back("message=" + std::string(text));
     messages.push_back({std::string(text), std::string(title), icon});
 }

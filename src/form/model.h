@@ -31,15 +31,15 @@ public:
     Model& operator=(const Model&) = delete;
 
     ElementTable elementTable;
-    Formula finalCompound{this};   // index -1
-    Formula difference{this};      // index -2, read-only
+    Formula finalCompound{this};                                // index -1
+    Formula difference{this};                                   // index -2, read-only
     std::array<std::unique_ptr<Formula>, kSourceRows> sources;  // indices 0..29
     EntrySet freeEntries;
     EntrySet fixedEntries;
     EntrySet invalidEntries;
     std::map<int, int> elementUse;  // element index -> entries whose composition holds it
     Composition remainder;
-    bool editorUpdateGuard = false; // raised while the program writes into an editor
+    bool editorUpdateGuard = false;  // raised while the program writes into an editor
 
     // The window, once it exists; the solver does nothing before.
     FormView* form = nullptr;

@@ -18,12 +18,9 @@ namespace qv {
 class Model;
 
 namespace status {
-inline constexpr std::string_view kBadFinal =
-    "Specify correct formula and ratio for the final compound.";
-inline constexpr std::string_view kZeroFinalRatio =
-    "Specify non-zero ratio for the final compound.";
-inline constexpr std::string_view kBadEntry =
-    "There is a bad entry in Source Material List.";
+inline constexpr std::string_view kBadFinal = "Specify correct formula and ratio for the final compound.";
+inline constexpr std::string_view kZeroFinalRatio = "Specify non-zero ratio for the final compound.";
+inline constexpr std::string_view kBadEntry = "There is a bad entry in Source Material List.";
 inline constexpr std::string_view kManualMode =
     "Quorvex is in manual mode since you have only fixed entries in Source Material List.";
 inline constexpr std::string_view kIncludeEmpty = "Probably, Include List is empty.";

@@ -6,8 +6,8 @@ namespace qv {
 
 std::string reportFilePath(std::string_view programDir, const std::tm& t) {
     char name[64];
-    std::snprintf(name, sizeof name, "%04d.%02d.%02d-%02d.%02d.%02d.qv", t.tm_year + 1900,
-                  t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
+    std::snprintf(name, sizeof name, "%04d.%02d.%02d-%02d.%02d.%02d.qv", t.tm_year + 1900, t.tm_mon + 1,
+                  t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
     std::string path(programDir);
     path += name;
     return path;

@@ -1,13 +1,13 @@
 #include "output/text_report.h"
 
-#include "form/model.h"
 #include "core/number_format.h"
+#include "form/model.h"
 #include "output/weighing.h"
 
 namespace qv {
 
-std::optional<std::string> weighingReportText(Model& model, std::string_view sampleTag,
-                                              double grams, bool showDifference) {
+std::optional<std::string> weighingReportText(Model& model, std::string_view sampleTag, double grams,
+                                              bool showDifference) {
     const WeighingAmounts amounts = computeWeighingAmounts(model, grams);
     if (!amounts.ok) return std::nullopt;
 

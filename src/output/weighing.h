@@ -11,9 +11,9 @@ namespace qv {
 class Model;
 
 struct WeighingAmount {
-    int row = 0;            // source row, 0..29
-    double molarMass = 0.0; // M(i), also stored in the entry
-    double grams = 0.0;     // w(i)
+    int row = 0;             // source row, 0..29
+    double molarMass = 0.0;  // M(i), also stored in the entry
+    double grams = 0.0;      // w(i)
 };
 
 struct WeighingAmounts {
@@ -25,8 +25,7 @@ struct WeighingAmounts {
 };
 
 inline constexpr std::string_view kZeroFinalRatioText = "Final Product Ratio is zero.";
-inline constexpr std::string_view kZeroFinalMassText =
-    "The final compound has no molar mass to weigh by.";
+inline constexpr std::string_view kZeroFinalMassText = "The final compound has no molar mass to weigh by.";
 
 // Grams of each Free or Fixed source entry for `grams` of the final compound.
 // Refreshes the molar mass stored in the final compound and in every listed entry.

@@ -5,13 +5,13 @@
 #include <cmath>
 #include <cstdio>
 
-#include "form/form_view.h"
-#include "form/model.h"
+#include "core/number_format.h"
 #include "core/number_scan.h"
 #include "form/edit/formula_editing.h"
-#include "core/number_format.h"
-#include "recipe/safe_file.h"
 #include "form/element_lists.h"
+#include "form/form_view.h"
+#include "form/model.h"
+#include "recipe/safe_file.h"
 
 namespace qv {
 namespace {
@@ -126,8 +126,7 @@ RecipeResult failLoad(Model& model, FormView& form, std::FILE* file) {
 void appendFixed5(std::string& out, double value) {
     // Room for the widest double in fixed notation.
     char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::fixed, 5);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 5);
     out.append(buffer, result.ptr);
 }
 

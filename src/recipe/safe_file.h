@@ -1,9 +1,9 @@
 #pragma once
 // Replacing a file's contents without ever leaving it half-written.
 
+#include <sys/types.h>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 
 namespace qv {
 

@@ -208,8 +208,10 @@ private:
         std::vector<int> active;  // rows whose residual still varies on the set
         for (int i = 0; i < m_; ++i) {
             const double len = std::sqrt(dot(&w[idx(i, 0)], &w[idx(i, 0)], n_));
-            if (len > kIndependence * norms_[i]) active.push_back(i);
-            else if (std::fabs(beta[i]) >= kCutTolerance) return true;
+            if (len > kIndependence * norms_[i])
+                active.push_back(i);
+            else if (std::fabs(beta[i]) >= kCutTolerance)
+                return true;
         }
         // Coordinates of the rows in the n - k directions the prefix leaves
         // open (the coordinate axes would leave rounding noise in columns that
@@ -218,7 +220,8 @@ private:
         const OrthonormalBasis open = openDirections();
         std::vector<double> v(static_cast<std::size_t>(m_) * d, 0.0);
         for (int i : active)
-            for (int t = 0; t < d; ++t) v[static_cast<std::size_t>(i) * d + t] = dot(&w[idx(i, 0)], open.vector(t), n_);
+            for (int t = 0; t < d; ++t)
+                v[static_cast<std::size_t>(i) * d + t] = dot(&w[idx(i, 0)], open.vector(t), n_);
         spent_ += 2.0 * (m_ + n_) * n_ * (d + 1);
 
         // Least-squares residual of V z = beta: cheap, and enough whenever the
@@ -243,7 +246,8 @@ private:
     static bool solveDense(int d, const std::vector<double>& mat, std::vector<double>& rhs) {
         std::vector<double> a(static_cast<std::size_t>(d) * (d + 1)), y(d);
         for (int i = 0; i < d; ++i) {
-            for (int j = 0; j < d; ++j) a[static_cast<std::size_t>(j) * d + i] = mat[static_cast<std::size_t>(i) * d + j];
+            for (int j = 0; j < d; ++j)
+                a[static_cast<std::size_t>(j) * d + i] = mat[static_cast<std::size_t>(i) * d + j];
             a[static_cast<std::size_t>(d) * d + i] = rhs[i];
         }
         if (!solveSquare(d, a.data(), y.data())) return false;
@@ -374,7 +378,8 @@ private:
                     cn += std::fabs(cand[t]);
                 }
                 if (!(cn > 0.0)) continue;
-                if (std::fabs(cb) / cn > bestBound) bestBound = std::fabs(cb) / cn, bestOut = q, bestDual = cand;
+                if (std::fabs(cb) / cn > bestBound)
+                    bestBound = std::fabs(cb) / cn, bestOut = q, bestDual = cand;
             }
             if (bestOut < 0) return false;
             ref[bestOut] = worst;
@@ -397,7 +402,8 @@ private:
                 const double* a = &rows_[idx(i, 0)];
                 for (int p = 0; p < n_; ++p) {
                     if (a[p] == 0.0) continue;
-                    for (int q = 0; q < n_; ++q) normal[static_cast<std::size_t>(p) * n_ + q] += weight[i] * a[p] * a[q];
+                    for (int q = 0; q < n_; ++q)
+                        normal[static_cast<std::size_t>(p) * n_ + q] += weight[i] * a[p] * a[q];
                     rhs[p] += weight[i] * a[p] * rhs_[i];
                 }
             }
@@ -530,7 +536,7 @@ private:
     const double* a_;
     std::vector<double> rows_, rhs_, norms_, work_;
     std::vector<int> greedy_, chosen_;
-    OrthonormalBasis prefix_{n_};  // spanning the chosen rows
+    OrthonormalBasis prefix_{n_};      // spanning the chosen rows
     std::vector<double> insidePoint_;  // last point the exchange found within the tolerance
     double budget_;
     double spent_ = 0.0;
@@ -555,6 +561,5 @@ int solveOverdeterminedFast(int m, int n, const double* a, double* x, std::vecto
     FastSearch search(m, n, a, workBudget);
     return search.run(x, chosenRows);
 }
-
 
 }  // namespace qv

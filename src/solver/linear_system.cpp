@@ -108,8 +108,7 @@ int residualsWithin(int m, int n, const double* a, const double* x, double toler
     return 1;
 }
 
-int solveOverdeterminedByEnumeration(int m, int n, const double* a, double* x,
-                                     std::vector<int>* chosenRows) {
+int solveOverdeterminedByEnumeration(int m, int n, const double* a, double* x, std::vector<int>* chosenRows) {
     if (chosenRows) chosenRows->clear();
     if (m < 1 || n < 1 || m <= n || a == nullptr || x == nullptr) return 0;
     if (hasContradictoryZeroRow(m, n, a)) return 0;

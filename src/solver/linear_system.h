@@ -44,8 +44,7 @@ inline constexpr double kFastSearchBudget = 1.0e7;
 // of combinations is large; callable directly so tests can force it. Only a
 // system that misses consistency by about the tolerance can exhaust
 // `workBudget`; the search then answers some passing combination or fails.
-int solveOverdeterminedFast(int m, int n, const double* a, double* x,
-                            std::vector<int>* chosenRows = nullptr,
+int solveOverdeterminedFast(int m, int n, const double* a, double* x, std::vector<int>* chosenRows = nullptr,
                             double workBudget = kFastSearchBudget);
 
 }  // namespace qv

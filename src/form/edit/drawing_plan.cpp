@@ -13,8 +13,8 @@ DrawingPlan planFormula(const Formula& f, int dx, int dy, bool showSelection) {
 
     DrawingPlan plan;
     if (selecting)
-        plan.selection = Band{xOfIndex(b, lo) - b.view.left, v.caretTop,
-                              xOfIndex(b, hi) - b.view.left, v.caretBottom};
+        plan.selection =
+            Band{xOfIndex(b, lo) - b.view.left, v.caretTop, xOfIndex(b, hi) - b.view.left, v.caretBottom};
     plan.glyphs.reserve(static_cast<std::size_t>(b.length));
     for (const FontRole font : {FontRole::Normal, FontRole::Subscript}) {
         const bool fullSize = font == FontRole::Normal;
@@ -23,7 +23,7 @@ DrawingPlan planFormula(const Formula& f, int dx, int dy, bool showSelection) {
             const GlyphCell& cell = b.cells[i];
             if ((cell.fullSize != 0) != fullSize) continue;
             const bool selected = selecting && lo <= i && i < hi;
-            const ColorRole color = !f.valid ? ColorRole::GreyText
+            const ColorRole color = !f.valid   ? ColorRole::GreyText
                                     : selected ? ColorRole::Background
                                                : ColorRole::Text;
             plan.glyphs.push_back({cell.ch, cell.x - b.view.left + dx, top, font, color});

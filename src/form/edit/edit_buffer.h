@@ -46,7 +46,7 @@ struct EditBuffer {
     int capacity = kFormulaCapacity;
     int leftMargin = 1;
     int rightMargin = 1;
-    bool modified = false;  // set by every change and snapshot, never cleared
+    bool modified = false;                   // set by every change and snapshot, never cleared
     const WidthTable* widthTable = nullptr;  // none: every width is 0
 
     GlyphCells cells{};

@@ -93,16 +93,11 @@ KeyOutcome applyKey(Formula& f, int vk, int mods, const EditorContext& context) 
         if (mods == kModCtrl) return repaintIf(moveToEdge(b, d < 0 ? 0 : b.length, false));
         return KeyOutcome::Nothing;
     }
-    case kKeyHome:
-        return repaintIf(moveToEdge(b, 0, (mods & kModShift) != 0));
-    case kKeyEnd:
-        return repaintIf(moveToEdge(b, b.length, (mods & kModShift) != 0));
-    case kKeyBackspace:
-        return changedIf(deleteBackward(b, true));
-    case kKeyDelete:
-        return changedIf(deleteForward(b, true));
-    default:
-        break;
+    case kKeyHome: return repaintIf(moveToEdge(b, 0, (mods & kModShift) != 0));
+    case kKeyEnd: return repaintIf(moveToEdge(b, b.length, (mods & kModShift) != 0));
+    case kKeyBackspace: return changedIf(deleteBackward(b, true));
+    case kKeyDelete: return changedIf(deleteForward(b, true));
+    default: break;
     }
     if (mods == (kModCtrl | kModShift) && vk == 'J') {
         if (context.postHiddenMessage) context.postHiddenMessage();

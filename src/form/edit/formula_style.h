@@ -37,7 +37,7 @@ struct FormulaStyle {
     const FontMetrics* normalMetrics = nullptr;
     const FontMetrics* subscriptMetrics = nullptr;
     int topMargin = 0;
-    int subscriptDrop = -5;  // counts sit 5 pixels below the baseline
+    int subscriptDrop = -5;         // counts sit 5 pixels below the baseline
     std::optional<Rgb> background;  // none: the window's background role
 };
 
@@ -46,7 +46,7 @@ struct VerticalLayout {
     int baseline = 0;      // of the normal font
     int subscriptTop = 0;  // top of a count: its baseline lies -subscriptDrop lower
     int caretTop = 0;
-    int caretBottom = 0;   // reaches below the lowered counts
+    int caretBottom = 0;  // reaches below the lowered counts
 };
 VerticalLayout verticalLayout(const FormulaStyle& style);
 

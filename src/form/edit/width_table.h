@@ -24,8 +24,7 @@ using MeasureChar = std::function<int(char)>;
 
 // Fills codes 32..126 from the normal font, then overwrites '.'..'9' with
 // the subscript font's widths. Other codes are left as they are.
-void fillWidthTable(WidthTable& table, const MeasureChar& normalWidth,
-                    const MeasureChar& subscriptWidth);
+void fillWidthTable(WidthTable& table, const MeasureChar& normalWidth, const MeasureChar& subscriptWidth);
 
 // The parts of a font's text metrics that layout needs.
 struct FontMetrics {

@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include <rtl/textcvt.h>
 #include <com/sun/star/awt/XTopWindow.hpp>
 #include <com/sun/star/awt/XWindow.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
@@ -50,7 +51,6 @@
 #include <com/sun/star/util/XCloseable.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <osl/file.hxx>
-#include <rtl/textcvt.h>
 #include <rtl/ustring.hxx>
 
 #include "output/word_automation.h"
@@ -174,12 +174,13 @@ private:
 class Link {
 public:
     Link(Reference<css::connection::XConnection> connection, int callSeconds, bool hidden)
-        : hidden(hidden), connection_(std::move(connection)), callSeconds_(callSeconds),
+        : hidden(hidden),
+          connection_(std::move(connection)),
+          callSeconds_(callSeconds),
           watchdog_([c = connection_] {
               try {
                   c->close();
-              } catch (...) {
-              }
+              } catch (...) {}
           }) {}
 
     // Runs one exchange with the office under the watchdog, as a WordError
@@ -203,18 +204,18 @@ public:
     ~Link() {
         try {
             guarded([&] {
-                if (Reference<css::lang::XComponent> bridge{bridge_, UNO_QUERY}; bridge.is()) bridge->dispose();
+                if (Reference<css::lang::XComponent> bridge{bridge_, UNO_QUERY}; bridge.is())
+                    bridge->dispose();
             });
-        } catch (...) {
-        }
+        } catch (...) {}
     }
 
     void open(const Reference<uno::XComponentContext>& local) {
         guarded([&] {
-            bridge_ = css::bridge::BridgeFactory::create(local)->createBridge(
-                OUString(), "urp", connection_, nullptr);
-            Reference<uno::XComponentContext> remote(
-                bridge_->getInstance("StarOffice.ComponentContext"), UNO_QUERY_THROW);
+            bridge_ = css::bridge::BridgeFactory::create(local)->createBridge(OUString(), "urp", connection_,
+                                                                              nullptr);
+            Reference<uno::XComponentContext> remote(bridge_->getInstance("StarOffice.ComponentContext"),
+                                                     UNO_QUERY_THROW);
             desktop = css::frame::Desktop::create(remote);
         });
     }
@@ -312,13 +313,11 @@ private:
             const FontState& f = *font_;
             Reference<css::beans::XMultiPropertySet> props(at, UNO_QUERY_THROW);
             // Sorted by name, as the multiple setter wants them.
-            const OUString names[] = {"CharEscapement", "CharEscapementHeight", "CharFontName",
-                                      "CharHeight"};
+            const OUString names[] = {"CharEscapement", "CharEscapementHeight", "CharFontName", "CharHeight"};
             const uno::Any values[] = {uno::Any(sal_Int16(f.subscript ? -33 : 0)),
                                        uno::Any(sal_Int8(f.subscript ? 58 : 100)), uno::Any(f.name),
                                        uno::Any(f.height)};
-            props->setPropertyValues(uno::Sequence<OUString>(names, 4),
-                                     uno::Sequence<uno::Any>(values, 4));
+            props->setPropertyValues(uno::Sequence<OUString>(names, 4), uno::Sequence<uno::Any>(values, 4));
             // The office's own subscript, which a .docx keeps as such.
             if (f.subscript)
                 Reference<css::beans::XPropertySet>(at, UNO_QUERY_THROW)
@@ -388,9 +387,7 @@ class WriterApplication : public WordApplication {
 public:
     explicit WriterApplication(LinkPtr link) : link_(std::move(link)) {}
 
-    std::unique_ptr<WordDocuments> documents() override {
-        return std::make_unique<WriterDocuments>(link_);
-    }
+    std::unique_ptr<WordDocuments> documents() override { return std::make_unique<WriterDocuments>(link_); }
 
     std::unique_ptr<WordSelection> selection() override {
         Reference<css::text::XTextViewCursor> cursor = link_->guarded([&] {
@@ -411,8 +408,7 @@ public:
             Reference<css::awt::XWindow> window =
                 model->getCurrentController()->getFrame()->getContainerWindow();
             window->setVisible(visible);
-            if (Reference<css::awt::XTopWindow> top{window, UNO_QUERY}; top.is() && visible)
-                top->toFront();
+            if (Reference<css::awt::XTopWindow> top{window, UNO_QUERY}; top.is() && visible) top->toFront();
         });
     }
 
@@ -430,8 +426,8 @@ public:
                 css::beans::PropertyValue filter;
                 filter.Name = "FilterName";
                 filter.Value <<= ext == ".docx" ? OUString("MS Word 2007 XML") : OUString("writer8");
-                Reference<css::frame::XStorable>(model, UNO_QUERY_THROW)->storeToURL(
-                    url, uno::Sequence<css::beans::PropertyValue>(&filter, 1));
+                Reference<css::frame::XStorable>(model, UNO_QUERY_THROW)
+                    ->storeToURL(url, uno::Sequence<css::beans::PropertyValue>(&filter, 1));
                 Reference<css::util::XCloseable>(model, UNO_QUERY_THROW)->close(true);
                 return;
             }
