@@ -70,6 +70,14 @@ TEST_F(CliRecipes, ReportExitStatusForEachFailure) {
     run = cli("report", {});
     EXPECT_EQ(run.exitCode, 64);
     EXPECT_NE(run.err.find("given\n\nusage:"), std::string::npos) << run.err;
+    for (const auto& [args, says] :
+         {std::pair<Args, const char*>{{"--writer"}, "--writer needs a file"},
+          {{"--json", "--writer", "x.odt", recipe}, "--json and --writer exclude each other"},
+          {{"--writer=x.odt"}, "no recipe file given"}}) {
+        run = cli("report", args);
+        EXPECT_EQ(run.exitCode, 64) << says;
+        EXPECT_NE(run.err.find(says), std::string::npos) << run.err;
+    }
 }
 
 TEST_F(CliRecipes, ReportAsJson) {

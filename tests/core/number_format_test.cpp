@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <string>
 
-#include "form/formula.h"
 
 namespace qv {
 namespace {
@@ -49,30 +47,6 @@ TEST(FormatShortest, ReadsBackExactly) {
         EXPECT_EQ(formatShortest(c.value), c.text);
         EXPECT_EQ(std::strtod(c.text, nullptr), c.value) << c.text;
     }
-}
-
-TEST(Numbers, IgnoreTheGlobalLocale) {
-    const std::string before = std::setlocale(LC_ALL, nullptr);
-    const char* found = nullptr;
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "de_DE"})
-        if (std::setlocale(LC_ALL, name)) {
-            found = name;
-            break;
-        }
-    if (!found) GTEST_SKIP() << "no locale with a decimal comma installed";
-    const std::string text = formatDecimal(-1234.5);
-    const std::string shortest = formatShortest(-1234.5);
-    Formula f;
-    f.ratioText = "2.5";
-    const bool read = f.parseRatioText();
-    const double ratio = f.ratio;
-    f.setRatio(0.25);
-    std::setlocale(LC_ALL, before.c_str());
-    EXPECT_EQ(text, "-1234.5") << found;
-    EXPECT_EQ(shortest, "-1234.5") << found;
-    EXPECT_TRUE(read);
-    EXPECT_DOUBLE_EQ(ratio, 2.5);
-    EXPECT_EQ(f.ratioText, "0.25");
 }
 
 }  // namespace

@@ -5,11 +5,9 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "form/edit/clipboard.h"
 #include "form/edit/formula_editing.h"
 #include "form/edit/key_codes.h"
 #include "form/edit/formula_style.h"
@@ -18,6 +16,7 @@
 #include "fuzz_support.h"
 #include "model_checks.h"
 #include "form/element_lists.h"
+#include "support/fake_clipboard.h"
 
 using namespace qv;
 
@@ -56,27 +55,6 @@ private:
     std::size_t pos_ = 0;
 };
 
-class FakeClipboard : public Clipboard {
-public:
-    bool putText(std::string_view text) override {
-        if (refusePut) return false;
-        content = std::string(text);
-        return true;
-    }
-    std::optional<std::string> getText() override {
-        if (refuseGet) return std::nullopt;
-        return content;
-    }
-    std::optional<std::string> content;
-    bool refusePut = false;
-    bool refuseGet = false;
-};
-
-ElementTable& shippedTable() {
-    static ElementTable t;
-    return t;
-}
-
 constexpr int kKeys[] = {kKeyBackspace, kKeyTab,    kKeyReturn, kKeyPageUp, kKeyPageDown,
                          kKeyEnd,       kKeyHome,   kKeyLeft,   kKeyUp,     kKeyRight,
                          kKeyDown,      kKeyDelete, kKeyDecimal, kKeyMinus, kKeyPeriod};
@@ -96,8 +74,8 @@ WidthTable widths;
 const FormulaStyle style{.widthTable = &widths};
 
 struct Form : HeadlessForm {
-    Form() : HeadlessForm(shippedTable(), &style) {}
-    FakeClipboard clipboard;
+    Form() : HeadlessForm(fuzz::shippedElements(), &style) {}
+    test::FakeClipboard clipboard;
     int hiddenMessages = 0;
     EditorContext context{&clipboard, [this] { ++hiddenMessages; }};
 
@@ -119,11 +97,6 @@ struct Snapshot {
 };
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::loadShippedElements(shippedTable());
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ByteReader in(data, size);

@@ -54,13 +54,19 @@ inline bool writeFile(const std::string& path, std::string_view bytes) {
     return std::fclose(f) == 0 && ok;
 }
 
-// The shipped element file, copied beside every executable by the build.
-inline void loadShippedElements(ElementTable& table) {
-    int n = table.loadElementTable(std::string(QV_BIN_DIR) + "/ATOMS.LST");
-    if (n <= 0) {
-        std::fprintf(stderr, "cannot load %s/ATOMS.LST (%d)\n", QV_BIN_DIR, n);
-        std::abort();
-    }
+// The shipped element file, copied beside every executable by the build;
+// loaded once per process.
+inline const ElementTable& shippedElements() {
+    static const ElementTable table = [] {
+        ElementTable t;
+        const int n = t.loadElementTable(std::string(QV_BIN_DIR) + "/ATOMS.LST");
+        if (n <= 0) {
+            std::fprintf(stderr, "cannot load %s/ATOMS.LST (%d)\n", QV_BIN_DIR, n);
+            std::abort();
+        }
+        return t;
+    }();
+    return table;
 }
 
 }  // namespace qv::fuzz

@@ -14,6 +14,7 @@
 #include "output/output_grams.h"
 #include "output/text_report.h"
 #include "recipe/recipe_file.h"
+#include "support/recipe_scratch.h"
 
 using namespace qv;
 
@@ -26,7 +27,6 @@ constexpr std::string_view kSmallTable =
     "4 O 16 m\n";
 
 struct Tables {
-    ElementTable shipped;
     ElementTable small;
     WidthTable widths;
     FormulaStyle style{.widthTable = &widths};
@@ -65,20 +65,12 @@ RecipeResult load(Form& f, std::string_view bytes) {
     return result;
 }
 
-// What a save would write, or nothing when the form cannot be saved.
+// What a save writes, or nothing when the form cannot be saved (a bad
+// mass or final compound, or a line too long for the loader's buffer).
 bool savedText(Form& f, std::string& out) {
-    double mass = 0.0;
-    if (!readNumberField(f.form, ControlId::Mass, mass)) return false;
-    if (f.model.finalCompound.classify() < Free) return false;
-    out = recipeText(f.model, mass);
-    // A save refuses, with a message, a line too long for the loader's
-    // buffer (absurd numbers written in full next to a long formula).
-    for (std::size_t start = 0; start < out.size();) {
-        std::size_t end = out.find("\r\n", start);
-        if (end == std::string::npos) end = out.size();
-        if (end - start > static_cast<std::size_t>(kRecipeLineBuffer - 1)) return false;
-        start = end + 2;
-    }
+    static const fuzz::ScratchFile saved(fuzz::scratchPath("saved"));
+    if (saveRecipe(f.model, saved.path) != RecipeResult::Done) return false;
+    out = test::readFileBytes(saved.path);
     return true;
 }
 
@@ -130,7 +122,6 @@ void run(const ElementTable& elements, std::string_view bytes) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     Tables& t = tables();
-    fuzz::loadShippedElements(t.shipped);
     const std::string& path = fuzz::scratchPath("small-atoms");
     QV_FUZZ_CHECK(fuzz::writeFile(path, kSmallTable));
     QV_FUZZ_CHECK(t.small.loadElementTable(path) == 4);
@@ -144,6 +135,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     run(tables().small, bytes);
-    run(tables().shipped, bytes);
+    run(fuzz::shippedElements(), bytes);
     return 0;
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <locale>
 
+#include "core/number_format.h"
 #include "form/ratio_solver.h"
 #include "support/recipe_scratch.h"
 #include "support/test_form.h"
@@ -253,11 +254,14 @@ TEST_F(Recipe, PointDecimalsInACommaLocale) {
     const std::string saved = save(f);
     test::TestForm g{test::kBaTiCOElementFile};
     const RecipeResult loaded = loadRecipe(g.model, path());
+    const std::string numbers = formatDecimal(-1234.5) + " " + formatShortest(-1234.5);
     std::setlocale(LC_ALL, "C");
     std::locale::global(previous);
     EXPECT_NE(saved.find("\r\n2 1 1.25000 TiO2\r\n"), std::string::npos) << saved;
     EXPECT_EQ(loaded, RecipeResult::Done);
     EXPECT_EQ(g.row(1).ratio, 1.25);
+    EXPECT_EQ(g.row(1).ratioText, "1.25");
+    EXPECT_EQ(numbers, "-1234.5 -1234.5");
     EXPECT_EQ(g.text(ControlId::Mass), "10");
     if (!cLocale) GTEST_SKIP() << "no comma-decimal C locale installed; checked the C++ one only";
 }

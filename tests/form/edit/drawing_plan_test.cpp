@@ -23,8 +23,11 @@ std::string glyphs(const DrawingPlan& plan) {
 class DrawingPlanTest : public EditingTest {
 protected:
     DrawingPlanTest() {
+        // A row takes the final compound's style with its own background.
         useEntry(form.row(3));
-        applyStyle(*f, FormulaStyle{&widths, &normal, &small, 0, -5, std::nullopt});
+        applyStyle(form.final(), FormulaStyle{&widths, &normal, &small, 0, -5, std::nullopt});
+        f->edit.widthTable = nullptr;  // the copied style brings it back
+        copyRowStyle(*f, form.final());
         type("Fe2O3");
     }
     const FontMetrics normal{22, 17, 2};
@@ -36,6 +39,9 @@ TEST_F(DrawingPlanTest, LettersOnTheBaselineThenCountsFivePixelsLower) {
     // F 9, e 7, 2 5, O 9, 3 5 pixels from x 1; the view starts at -1. The
     // counts' top: baseline 17 - subscript ascent 11 + 5.
     EXPECT_EQ(glyphs(planFormula(*f, 0, 0, true)), "F2,0nT e11,0nT O23,0nT 218,11sT 332,11sT");
+    EXPECT_EQ(f->style.background, (Rgb{254, 251, 209}));
+    EXPECT_EQ(form.final().style.background, std::nullopt);
+    EXPECT_EQ(verticalLayout(f->style).baseline, 17);
     // The list draws each row at its own offset and never shows a selection.
     selectRange(f->edit, 0, -1);
     const DrawingPlan row = planFormula(*f, 100, 40, false);

@@ -3,40 +3,23 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <optional>
 #include <string>
 #include <string_view>
 
-#include "form/edit/clipboard.h"
 #include "form/edit/formula_editing.h"
 #include "form/edit/key_codes.h"
 #include "form/edit/width_table.h"
 #include "form/formula.h"
+#include "support/fake_clipboard.h"
+#include "support/layout_check.h"
 
 namespace qv::testing {
 
-struct FakeClipboard : Clipboard {
-    std::optional<std::string> content;
-    bool broken = false;  // cannot be opened
-    bool putText(std::string_view text) override {
-        if (!broken) content = std::string(text);
-        return !broken;
-    }
-    std::optional<std::string> getText() override { return broken ? std::nullopt : content; }
-};
+using test::FakeClipboard;
 
-// Each cell starts where the one before it ends, with its table width.
 inline ::testing::AssertionResult layoutConsistent(const Formula& f) {
-    int x = f.edit.leftMargin;
-    for (int i = 0; i < f.edit.length; x += f.edit.cells[i++].width)
-        if (f.edit.cells[i].x != x || f.edit.cells[i].width != f.edit.widthTable->widthOf(f.edit.cells[i].ch))
-            return ::testing::AssertionFailure() << "cell " << i << " at " << f.edit.cells[i].x
-                                                 << ", expected " << x;
-    if (std::min({f.edit.caret, f.edit.anchor, f.edit.activeEnd}) < 0 ||
-        std::max({f.edit.caret, f.edit.anchor, f.edit.activeEnd}) > f.edit.length)
-        return ::testing::AssertionFailure() << "a position lies outside the text";
-    return ::testing::AssertionSuccess();
+    const std::string fault = test::layoutFault(f.edit);
+    return fault.empty() ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << fault;
 }
 
 class EditingTest : public ::testing::Test {

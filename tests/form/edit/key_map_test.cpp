@@ -105,7 +105,7 @@ TEST_F(KeyMapTest, ClipboardKeysAndMenu) {
     key('Z', kModCtrl);  // the menu's Delete took a snapshot
     EXPECT_EQ(state(), "BaO3 @2 none");
     key('Z', kModCtrl);
-    clipboard.broken = true;
+    clipboard.refusePut = clipboard.refuseGet = true;
     key('A', kModCtrl);
     EXPECT_FALSE(key('X', kModCtrl));
     EXPECT_FALSE(key('V', kModCtrl));
