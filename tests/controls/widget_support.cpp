@@ -29,6 +29,10 @@ void saveScreenshot(QWidget& widget, const QString& name) {
     const QString dir = qEnvironmentVariable("QV_SCREENSHOTS");
     if (dir.isEmpty()) return;
     QDir().mkpath(dir);
+    if (!widget.isVisible()) {  // a dialog lays itself out when shown
+        widget.show();
+        (void)QTest::qWaitForWindowExposed(&widget);
+    }
     const QPixmap shot = widget.grab();
     shot.save(QDir(dir).filePath(
         QStringLiteral("%1@%2x.png").arg(name).arg(shot.devicePixelRatio())));

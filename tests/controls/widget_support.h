@@ -19,7 +19,8 @@ const FormulaFonts& sharedFonts();
 // brackets with Shift, as the key translation expects them.
 void typeKeys(QWidget* widget, const QString& text);
 
-// Saves the widget as DIR/<name>@<scale>x.png when QV_SCREENSHOTS is set.
+// Saves the widget as DIR/<name>@<scale>x.png when QV_SCREENSHOTS is set,
+// showing it first if it is hidden.
 void saveScreenshot(QWidget& widget, const QString& name);
 
 }  // namespace qv::test

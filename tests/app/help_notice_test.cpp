@@ -1,15 +1,20 @@
-// Help address, the explanation and About boxes, and the hidden message.
+// Help address, the explanation and About boxes, the hidden message, and the
+// web notice against a loopback server started here.
 
 #include <QDate>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QSettings>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "app/app_info.h"
 #include "app/hidden_message.h"
 #include "app/info_boxes.h"
+#include "app/web_notice.h"
 #include "app/web_server.h"
 #include "widget_support.h"
 
@@ -17,19 +22,50 @@ using namespace qv::app;
 
 namespace {
 
-void screenshot(QWidget* w, const char* name) {
-    if (qEnvironmentVariableIsEmpty("QV_SCREENSHOTS")) return;
-    w->show();  // lays the dialog out at its fixed size
-    QVERIFY(QTest::qWaitForWindowExposed(w));
-    qv::test::saveScreenshot(*w, QLatin1String(name));
+QByteArray response(const QByteArray& title, const QByteArray& body, const QByteArray& head = "200 OK\r\n"
+                    "Content-Type: text/html; charset=utf-8") {
+    const QByteArray html = "<html><head><title>" + title + "</title></head>" + body + "</html>";
+    return "HTTP/1.1 " + head + "\r\nContent-Length: " + QByteArray::number(html.size()) +
+           "\r\nConnection: close\r\n\r\n" + html;
 }
+
+// Answers each known path with its canned response and any other path not
+// at all, like a server that has stopped responding.
+const QHash<QByteArray, QByteArray> kPages = {
+    {"/right", response("Quorvex", "<body><p>Version 1.52 is out.</p></body>")},
+    {"/second", response("Quorvex", "<body>Second frame</body>")},
+    {"/lower", response("quorvex", "<body>lower case</body>")},
+    {"/nobody", response("Quorvex", "")},
+    {"/blank", response("Quorvex", "<body> <p>&nbsp;</p> <img src=\"x.png\"></body>")},
+    {"/missing", response("Quorvex", "<body>not found</body>", "404 Not Found")},
+    {"/markup", response("Quorvex", "<body><h1>Bold</h1> news &amp; <a href=\"http://example.org/\">a&lt;b&gt; "
+                                    "link</a><br><script>alert(1)</script><style>p{}</style></body>")},
+    {"/latin1", response("Quorvex", "<body>Caf\xe9</body>", "200 OK\r\nContent-Type: text/html; charset=iso-8859-1")},
+    {"/lantern/quorvex/log/log.php?p=Quorvex&v=1.51", response("Quorvex", "<body>pinged</body>")},
+};
 
 }  // namespace
 
-class HelpAboutTest : public QObject {
+class HelpNoticeTest : public QObject {
     Q_OBJECT
     QTemporaryDir settingsDir_;
     QList<QUrl> opened_;
+    QTcpServer server_;
+    QByteArray lastTarget_;
+
+    QUrl url(const QString& path) const {
+        return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path));
+    }
+
+    void answer(QTcpSocket* socket) {
+        const QByteArray seen = socket->property("seen").toByteArray() + socket->readAll();
+        socket->setProperty("seen", seen);
+        if (!seen.contains("\r\n\r\n")) return;
+        lastTarget_ = seen.split(' ').value(1);
+        if (!kPages.contains(lastTarget_)) return;
+        socket->write(kPages[lastTarget_]);
+        socket->disconnectFromHost();
+    }
 
 public slots:
     void capture(const QUrl& url) { opened_ << url; }
@@ -38,6 +74,13 @@ private slots:
     void initTestCase() {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
         for (const char* scheme : {"file", "http", "https"}) QDesktopServices::setUrlHandler(scheme, this, "capture");
+        connect(&server_, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = server_.nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { answer(socket); });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+        QVERIFY(server_.listen(QHostAddress::LocalHost));
     }
 
     void explanationBoxWordForWord() {
@@ -61,7 +104,7 @@ private slots:
         QCOMPARE(box.textLabel()->text().toLatin1(), QByteArray(expected));
         QCOMPARE(box.textLabel()->textFormat(), Qt::PlainText);
         QCOMPARE(box.windowTitle(), QStringLiteral("Quorvex  v 1.51"));
-        screenshot(&box, "explanation_box");
+        qv::test::saveScreenshot(box, "explanation_box");
     }
 
     void aboutBoxLines() {
@@ -72,7 +115,7 @@ private slots:
         QVERIFY(built.isValid() && built <= QDate::currentDate());
         QCOMPARE(buildDateText("Jun 30 2003"), QStringLiteral("Jun 30 2003"));
         QCOMPARE(buildDateText("Dec  7 2026"), QStringLiteral("Dec 07 2026"));
-        screenshot(&about, "about_box");
+        qv::test::saveScreenshot(about, "about_box");
     }
 
     void helpAndPingFollowTheSetting_data() {
@@ -98,7 +141,7 @@ private slots:
         QCOMPARE(helpAddress(webServerBase(), noGuide.path()).isValid(), !base.isEmpty());
     }
 
-    void blowfishPublishedVectors() {
+    void hiddenMessageDeciphers() {
         // Eric Young's Blowfish vectors, each half-block as a machine word.
         struct { QByteArray key; quint32 in[2]; quint32 out[2]; } const cases[] = {
             {QByteArray(8, '\0'), {0, 0}, {0x4EF99745, 0x6198DD78}},
@@ -110,23 +153,61 @@ private slots:
             QCOMPARE(blowfishEcb(c.key, out, false), in);
         }
         QVERIFY(!blowfishEcb(QByteArray(16, 'k'), QByteArray(12, 'x'), false));
-    }
-
-    void hiddenMessageDeciphers() {
-        QCOMPARE(hiddenMessageKey("abcde12345678901234567890xyz").toHex(),
-                 QByteArray("fd85e62d9beb45428771ec688418b271"));
         QVERIFY(hiddenMessageKey("abcde1234567890123456789").isEmpty());
         QCOMPARE(hiddenMessage(),
                  QStringLiteral("Weigh twice, mix once. A careful hand at the balance is the first step of every "
                                 "good sample - thank you for weighing with Quorvex."));
         // A block without a zero byte shows whole, and no further.
         const QByteArray keyText = "0123456789ABCDEF0123456789AB";
-        const QByteArray full(256, 'q');
-        const auto sealed = blowfishEcb(hiddenMessageKey(keyText), full, true);
-        QVERIFY(sealed);
-        QCOMPARE(decipherHiddenMessage(keyText, *sealed), QString(256, u'q'));
+        const auto sealed = blowfishEcb(hiddenMessageKey(keyText), QByteArray(256, 'q'), true);
+        QVERIFY(sealed && decipherHiddenMessage(keyText, *sealed) == QString(256, u'q'));
+    }
+
+    void eachPageComparedOnItsOwn_data() {
+        QTest::addColumn<QStringList>("paths");
+        QTest::addColumn<QStringList>("notices");
+        QTest::newRow("right title") << QStringList{"/right"} << QStringList{"Version 1.52 is out."};
+        QTest::newRow("lower-case title") << QStringList{"/lower"} << QStringList{};
+        QTest::newRow("no body") << QStringList{"/nobody"} << QStringList{};
+        QTest::newRow("body without text") << QStringList{"/blank"} << QStringList{};
+        QTest::newRow("error status") << QStringList{"/missing"} << QStringList{};
+        QTest::newRow("markup and link as text") << QStringList{"/markup"} << QStringList{"Bold news & a<b> link"};
+        QTest::newRow("declared charset") << QStringList{"/latin1"} << QStringList{QStringLiteral("Caf\u00e9")};
+        QTest::newRow("slow answer times out") << QStringList{"/never"} << QStringList{};
+        QTest::newRow("three frames, one differs") << QStringList{"/right", "/lower", "/second"}
+                                                   << QStringList{"Version 1.52 is out.", "Second frame"};
+    }
+    void eachPageComparedOnItsOwn() {
+        QFETCH(QStringList, paths);
+        QFETCH(QStringList, notices);
+        WebNotice notice;
+        notice.setTimeout(150);
+        QSignalSpy changed(&notice, &WebNotice::noticeChanged);
+        QSignalSpy settled(&notice, &WebNotice::pageSettled);
+        for (const QString& path : paths) {
+            notice.fetch(url(path));
+            QVERIFY(settled.wait(5000));
+        }
+        QCOMPARE(notice.pending(), 0);
+        QStringList got;
+        for (const QList<QVariant>& args : changed) got << args.at(0).toString();
+        QCOMPARE(got, notices);
+    }
+
+    void pingOnlyWithAServer() {
+        QSettings("Quorvex", QCoreApplication::applicationName()).remove("Settings/Web Server");
+        WebNotice quiet;
+        QVERIFY(!quiet.start() && !quiet.usedNetwork());
+        QSettings("Quorvex", QCoreApplication::applicationName()).setValue("Settings/Web Server", url("/").toString());
+        WebNotice notice;
+        QSignalSpy changed(&notice, &WebNotice::noticeChanged);
+        QSignalSpy settled(&notice, &WebNotice::pageSettled);
+        QVERIFY(notice.start());
+        QVERIFY(settled.wait(5000));
+        QCOMPARE(lastTarget_, QByteArray("/lantern/quorvex/log/log.php?p=Quorvex&v=1.51"));
+        QCOMPARE(changed.value(0).value(0).toString(), QStringLiteral("pinged"));
     }
 };
 
-QTEST_MAIN(HelpAboutTest)
-#include "help_about_test.moc"
+QTEST_MAIN(HelpNoticeTest)
+#include "help_notice_test.moc"

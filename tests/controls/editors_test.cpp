@@ -1,0 +1,352 @@
+// The row editors on their own: the formula edit, the ratio edit, the key
+// translation under both, the focus frame, fonts and icons.
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <tuple>
+
+#include "controls/accessibility.h"
+#include "controls/focus_frame_view.h"
+#include "controls/formula_edit.h"
+#include "controls/formula_fonts.h"
+#include "controls/icons.h"
+#include "controls/key_translation.h"
+#include "controls/ratio_edit.h"
+#include "form/edit/key_codes.h"
+#include "support/test_form.h"
+#include "widget_support.h"
+
+namespace qv {
+namespace {
+
+using test::sharedFonts;
+
+// The navigation requests an editor sent, in order: "f1" focus backward,
+// "s0" step forward, "p34" page key 34, "h" the hidden message.
+template <class Edit>
+struct Requests {
+    QString seen;
+    explicit Requests(Edit* edit) {
+        QObject::connect(edit, &Edit::moveFocusRequested, [this](bool b) { seen += QString(" f%1").arg(b); });
+        QObject::connect(edit, &Edit::stepRequested, [this](bool b) { seen += QString(" s%1").arg(b); });
+        QObject::connect(edit, &Edit::pageRequested, [this](int key) { seen += QString(" p%1").arg(key); });
+        if constexpr (std::is_same_v<Edit, FormulaEdit>)
+            QObject::connect(edit, &Edit::hiddenMessageRequested, [this] { seen += " h"; });
+    }
+};
+
+// A form with one formula edit under its label and a line edit to take the
+// focus away, as a window would lay them out.
+struct Harness {
+    explicit Harness(Formula& (test::TestForm::*entry)() = nullptr) {
+        sharedFonts().applyTo(form.model);
+        auto* label = new QLabel(QStringLiteral("&Source:"), &window);
+        label->setBuddy(edit);
+        for (QWidget* w : std::initializer_list<QWidget*>{label, edit, other}) layout->addWidget(w);
+        edit->setFonts(&sharedFonts());
+        edit->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        window.resize(220, 100);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        edit->bindEntry(entry ? &(form.*entry)() : &form.row(3));
+        edit->setFocus(Qt::OtherFocusReason);
+    }
+    Formula& entry() { return *edit->entry(); }
+    void type(const char* keys) { test::typeKeys(edit, QLatin1String(keys)); }
+    // "Fe2O3 1": the text and its class.
+    std::string state() { return entry().text() + ' ' + std::to_string(entry().classify()); }
+    std::string selection() {
+        const auto s = edit->selection();
+        return s ? std::to_string(s->first) + ".." + std::to_string(s->last) : "none";
+    }
+    // Runs the right-click menu at x, reads its enabled items and picks one
+    // (none: dismissed).
+    QString rightClick(int x, const QString& pick = {}) {
+        QString enabled;
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr) return;
+            for (QAction* a : menu->actions()) {
+                if (a->isEnabled()) enabled += a->text() + ' ';
+                if (a->text() == pick) menu->setActiveAction(a);
+            }
+            QTest::keyClick(menu, pick.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
+        });
+        QTest::mouseClick(edit, Qt::RightButton, {}, QPoint(x, 8));
+        return enabled.trimmed();
+    }
+
+    test::TestForm form;
+    QWidget window;
+    FormulaEdit* edit = new FormulaEdit(&window);
+    QLineEdit* other = new QLineEdit(&window);
+    QVBoxLayout* layout = new QVBoxLayout(&window);
+};
+
+// The ratio edit, shown and focused.
+struct RatioWindow {
+    QWidget top;
+    RatioEdit* ratio = new RatioEdit(&top);
+    RatioWindow() {
+        top.show();
+        QApplication::setActiveWindow(&top);
+        ratio->setFocus();
+    }
+};
+
+}  // namespace
+
+class EditorsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void keyTranslation() {
+        const int shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier, pad = Qt::KeypadModifier;
+        const struct {
+            const char* name;
+            int qtKey, qtMods, code, mods;  // code -1: none
+        } rows[] = {
+            {"letter by its capital", Qt::Key_F, 0, 'F', kModNone},
+            {"ctrl+shift+J", Qt::Key_J, ctrl | shift, 'J', kModCtrl | kModShift},
+            {"alt", Qt::Key_A, Qt::AltModifier, 'A', kModAlt},
+            {"shift+9", Qt::Key_ParenLeft, shift, kKey9, kModShift},
+            {"shift+0", Qt::Key_ParenRight, shift, kKey0, kModShift},
+            {"( typed unshifted", Qt::Key_ParenLeft, 0, kKey9, kModShift},
+            {"shift+minus", Qt::Key_Underscore, shift, kKeyMinus, kModShift},
+            {"minus", Qt::Key_Minus, 0, kKeyMinus, kModNone},
+            {"ctrl+period", Qt::Key_Period, ctrl, kKeyPeriod, kModCtrl},
+            {"keypad 7", Qt::Key_7, pad, kKeyNumpad0 + 7, kModNone},
+            {"shift+keypad 9", Qt::Key_9, pad | shift, kKeyNumpad9, kModShift},
+            {"keypad point", Qt::Key_Period, pad, kKeyDecimal, kModNone},
+            {"keypad comma", Qt::Key_Comma, pad, kKeyDecimal, kModNone},
+            {"keypad minus", Qt::Key_Minus, pad, -1, 0},
+            {"backtab", Qt::Key_Backtab, shift, kKeyTab, kModShift},
+            {"enter", Qt::Key_Enter, pad, kKeyReturn, kModNone},
+            {"delete", Qt::Key_Delete, 0, kKeyDelete, kModNone},
+            {"semicolon", Qt::Key_Semicolon, 0, -1, 0},
+        };
+        for (const auto& row : rows) {
+            const QKeyEvent event(QEvent::KeyPress, row.qtKey, Qt::KeyboardModifiers(row.qtMods));
+            const std::optional<VirtualKey> vk = translateKey(event);
+            QVERIFY2(row.code < 0 ? !vk : vk == (VirtualKey{row.code, row.mods}), row.name);
+        }
+    }
+
+    void typingClassifiesTheRowAndCtrlZUndoesTwice() {
+        Harness h;
+        h.type("Fe2O3");
+        QCOMPARE(h.state(), "Fe2O3 1");
+        QVERIFY(h.form.model.freeEntries.count(3));
+        h.type(")");
+        QCOMPARE(h.entry().classify(), Invalid);
+        QTest::keyClick(h.edit, Qt::Key_Backspace);
+        QTest::keyClick(h.edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(h.state(), "Fe2O3) -1");
+        QTest::keyClick(h.edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(h.state(), "Fe2O3 1");
+        h.edit->setText("");
+        h.type("Ca(OH)2");
+        QCOMPARE(h.state(), "Ca(OH)2 1");
+        QVERIFY(h.edit->isModified());
+        h.type("Qx3");  // drawn grey
+        test::saveScreenshot(h.window, QStringLiteral("formula_edit_invalid"));
+    }
+
+    void navigationKeysBecomeRequests() {
+        Harness h;
+        Requests requests(h.edit);
+        QTest::keyClick(h.edit, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(requests.seen, " f1");  // at once
+        QTest::keyClick(h.edit, Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClick(h.edit, Qt::Key_Down);
+        QTest::keyClick(h.edit, Qt::Key_PageDown);
+        QTest::keyClick(h.edit, Qt::Key_J, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(requests.seen, " f1");  // the rest only after the key
+        QCoreApplication::processEvents();
+        QCOMPARE(requests.seen, " f1 s1 s0 p34 h");
+
+        Harness final(&test::TestForm::final);  // not in the list: no steps
+        Requests finalRequests(final.edit);
+        QTest::keyClick(final.edit, Qt::Key_Return);
+        QTest::keyClick(final.edit, Qt::Key_Up);
+        QCoreApplication::processEvents();
+        QCOMPARE(finalRequests.seen, "");
+        final.other->setFocus(Qt::TabFocusReason);
+        QVERIFY(final.edit->isVisible());
+    }
+
+    void rightClickMenuAndCopyKeepTheSelection() {
+        Harness h;
+        h.type("Fe2O3");
+        QApplication::clipboard()->setText(QStringLiteral("Ba;"));
+        QCOMPARE(h.rightClick(10), QString());  // nothing selected, clipboard refused
+        QTest::mouseDClick(h.edit, Qt::LeftButton, {}, QPoint(10, 8));
+        QCOMPARE(h.selection(), "0..4");
+        // Press on 'e', drag to the end of 'O': "e2O".
+        const QPoint origin = h.edit->textOrigin() + QPoint(1, 4);  // the text starts at x 1
+        QTest::mousePress(h.edit, Qt::LeftButton, {}, origin + QPoint(h.entry().edit.cells[1].x, 0));
+        const QPoint afterO = origin + QPoint(h.entry().edit.cells[4].x - 1, 0);
+        QTest::mouseMove(h.edit, afterO);
+        QTest::mouseRelease(h.edit, Qt::LeftButton, {}, afterO);
+        QCOMPARE(h.selection(), "1..3");
+        test::saveScreenshot(h.window, QStringLiteral("formula_edit_selection"));
+        QCOMPARE(h.rightClick(10, QStringLiteral("Copy")), QStringLiteral("Copy Cut Delete"));
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("e2O"));
+        QCOMPARE(h.selection(), "1..3");
+        QVERIFY(h.edit->isVisible());
+        QCOMPARE(h.rightClick(10, QStringLiteral("Delete")), QStringLiteral("Copy Cut Delete Paste"));
+        QCOMPARE(h.state(), "F3 -1");  // the menu runs the hook
+        QTest::keyClick(h.edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(h.entry().text(), "Fe2O3");
+    }
+
+    void focusLossHidesTheRowEditorAndQueriesAnswerLikeAnEdit() {
+        Harness h;
+        h.type("BaCO3");
+        QVERIFY(!h.edit->setText("Ba,O") && h.edit->text() == "BaCO3");
+        QVERIFY(!h.edit->selection());
+        h.edit->setSelection(0, 1);
+        QVERIFY(h.edit->replaceSelection("Sr") && h.edit->text() == "SrCO3");
+        h.other->setFocus(Qt::TabFocusReason);
+        QVERIFY(!h.edit->isVisible());
+        QCOMPARE(h.entry().edit.caret, 0);
+        FormulaEdit unbound;
+        QVERIFY(unbound.bindEntry(nullptr) == 0 && !unbound.copy() && !unbound.isModified());
+    }
+
+    void accessibleTextFollowsTheEntry() {
+        installAccessibility();
+        Harness h;
+        h.type("Fe2O3");
+        h.edit->setSelection(1, 2);
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(h.edit);
+        QVERIFY(a != nullptr && a->textInterface() != nullptr && a->role() == QAccessible::EditableText);
+        QCOMPARE(a->text(QAccessible::Name) + ' ' + a->text(QAccessible::Value), QStringLiteral("Source: Fe2O3"));
+        QAccessibleTextInterface* t = a->textInterface();
+        int start = -1, end = -1;
+        t->selection(0, &start, &end);
+        QCOMPARE(QList<int>({start, end, t->cursorPosition()}), QList<int>({1, 3, 3}));
+        QCOMPARE(t->text(2, 5), QStringLiteral("2O3"));
+        t->setSelection(0, 4, 2);  // backwards: the caret at the start
+        QCOMPARE(h.selection() + '@' + std::to_string(t->cursorPosition()), "2..3@2");
+    }
+
+    void ratioFilter() {
+        // Typed, then shown; Backspace takes the last character again.
+        const char* rows[][2] = {{"1,5", "15"}, {"2.5e1", "2.5e1"}, {"1E-3", "1E-3"},
+                                 {"a b+F2", "2"}, {"2-", "2-"}};  // the order is not checked
+        for (const auto& [typed, shown] : rows) {
+            RatioWindow w;
+            QTest::keyClicks(w.ratio, typed);
+            QCOMPARE(w.ratio->text(), shown);
+            QTest::keyClick(w.ratio, Qt::Key_Backspace);
+            QCOMPARE(w.ratio->text(), QString(shown).chopped(1));
+        }
+        RatioWindow w;  // Ctrl passes everything
+        QApplication::clipboard()->setText("Fe2O3");
+        QTest::keyClick(w.ratio, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w.ratio->text(), "Fe2O3");
+    }
+
+    void ratioKeyRouting() {
+        const struct {
+            Qt::Key key;
+            int mods;
+            const char* requests;  // then the caret, with "12.5" typed
+        } rows[] = {
+            {Qt::Key_Tab, 0, " f0@4"}, {Qt::Key_Backtab, Qt::ShiftModifier, " f1@4"},
+            {Qt::Key_Return, 0, " s0@4"}, {Qt::Key_Return, Qt::ShiftModifier, " s1@4"},
+            {Qt::Key_Enter, Qt::KeypadModifier, " s0@4"}, {Qt::Key_Up, 0, " s1@4"}, {Qt::Key_Down, 0, " s0@4"},
+            {Qt::Key_PageUp, 0, " p33@4"}, {Qt::Key_PageDown, 0, " p34@4"}, {Qt::Key_End, 0, " p35@4"},
+            {Qt::Key_Home, 0, " p36@0"},  // moves the caret too
+            {Qt::Key_Left, 0, "@3"},      // the edit's own
+        };
+        static_assert(kKeyPageUp == 33 && kKeyPageDown == 34 && kKeyEnd == 35 && kKeyHome == 36);
+        for (const auto& row : rows) {
+            RatioWindow w;
+            QTest::keyClicks(w.ratio, "12.5");
+            Requests requests(w.ratio);
+            QTest::keyClick(w.ratio, row.key, Qt::KeyboardModifiers(row.mods));
+            QCOMPARE(requests.seen, "");  // posted, not sent
+            QCoreApplication::processEvents();
+            QCOMPARE(requests.seen + '@' + QString::number(w.ratio->cursorPosition()), row.requests);
+            QVERIFY(w.ratio->text() == "12.5" && w.ratio->hasFocus());  // the owner moves the focus
+        }
+    }
+
+    void ratioHidesOnFocusLoss() {
+        // Row editor, the row editor under a context menu, the final ratio.
+        for (auto [stay, reason, visible] : {std::tuple{false, Qt::MouseFocusReason, false},
+                                             std::tuple{false, Qt::PopupFocusReason, true},
+                                             std::tuple{true, Qt::MouseFocusReason, true}}) {
+            RatioWindow w;
+            w.ratio->setStayVisible(stay);
+            QFocusEvent out(QEvent::FocusOut, reason);
+            QApplication::sendEvent(w.ratio, &out);
+            QCOMPARE(w.ratio->isVisible(), visible);
+        }
+    }
+
+    void focusFrameFollowsTheList() {
+        QWidget top;
+        new QLineEdit(&top);
+        auto* list = new QListWidget(&top);
+        auto* after = new QPushButton("Go", &top);
+        list->setGeometry(10, 50, 120, 100);
+        after->move(10, 170);
+        auto* frame = (new FocusFrameView(list))->frame();
+        top.show();
+        QApplication::setActiveWindow(&top);
+        list->setFocus(Qt::TabFocusReason);
+        QVERIFY(frame->isVisible() && frame->parentWidget() == &top);
+        QCOMPARE(frame->geometry(), QRect(8, 48, 124, 104));
+        QTest::keyClick(list, Qt::Key_Tab);
+        QVERIFY(after->hasFocus() && !frame->isVisible());
+        list->move(20, 60);
+        QCOMPARE(frame->geometry(), QRect(18, 58, 124, 104));
+    }
+
+    void fontsMeasureOnceInDeviceIndependentPixels() {
+        const FormulaFonts& fonts = sharedFonts();
+        QCOMPARE(QFontInfo(fonts.normalFont()).family() + ' ' + QFontInfo(fonts.listFont()).family(),
+                 QStringLiteral("Liberation Serif Liberation Sans"));
+        const QFontMetrics normal(fonts.normalFont()), small(fonts.subscriptFont()), list(fonts.listFont());
+        QCOMPARE(fonts.widths().widthOf('('), normal.horizontalAdvance(QLatin1Char('(')));
+        QCOMPARE(fonts.widths().widthOf('2'), small.horizontalAdvance(QLatin1Char('2')));
+        QVERIFY(fonts.widths().widthOf('2') < normal.horizontalAdvance(QLatin1Char('2')));
+        // Printable ASCII only: far narrower than the face's widest glyph.
+        QCOMPARE(fonts.listMaxCharWidth(), list.horizontalAdvance(QLatin1Char('@')));
+        QVERIFY(fonts.listMaxCharWidth() < list.maxWidth());
+    }
+
+    void iconsAreCrispAtEveryScale() {
+        QWidget strip;
+        strip.resize(3 * 36, 36);
+        const QIcon icons[] = {pegIcon(), nonMetalIcon(), metalIcon()};
+        const QColor red(200, 24, 24), centres[] = {red, red, QColor(30, 80, 200)};
+        for (int i = 0; i < 3; ++i) {
+            (new QLabel(&strip))->setPixmap(icons[i].pixmap(QSize(32, 32), strip.devicePixelRatioF()));
+            strip.children().back()->setProperty("geometry", QRect(36 * i, 0, 36, 36));
+            const QImage big = icons[i].pixmap(QSize(32, 32), 2.0).toImage();
+            QCOMPARE(big.size(), QSize(64, 64));
+            // The peg's head lies upper right; the markers fill the middle.
+            QCOMPARE(big.pixelColor(i == 0 ? QPoint(44, 26) : QPoint(32, 32)), centres[i]);
+        }
+        test::saveScreenshot(strip, QStringLiteral("icons"));
+    }
+};
+
+}  // namespace qv
+
+QTEST_MAIN(qv::EditorsTest)
+#include "editors_test.moc"
