@@ -537,27 +537,22 @@ private slots:
         qv::test::saveScreenshot(about, "about_box");
     }
 
-    void helpAndPingFollowTheSetting_data() {
-        QTest::addColumn<QString>("server");
-        QTest::addColumn<QString>("base");  // empty: no server, the shipped guide
-        QTest::newRow("none") << "  " << "";
-        QTest::newRow("not web") << "ftp://example.org" << "";
-        QTest::newRow("host") << "http://127.0.0.1:8080" << "http://127.0.0.1:8080";
-        QTest::newRow("folder with slash") << "https://example.org/base/" << "https://example.org/base";
-    }
     void helpAndPingFollowTheSetting() {
-        QFETCH(QString, server);
-        QFETCH(QString, base);
-        QSettings("Quorvex", QCoreApplication::applicationName()).setValue("Settings/Web Server", server);
-        opened_.clear();
-        openHelp();
+        const QString rows[][2] = {  // the setting, the server's base (empty: none, the shipped guide)
+            {"  ", ""}, {"ftp://example.org", ""}, {"http://127.0.0.1:8080", "http://127.0.0.1:8080"},
+            {"https://example.org/base/", "https://example.org/base"}};
         const QUrl guide = QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help/index.html");
-        QCOMPARE(opened_.value(0).toString(),
-                 base.isEmpty() ? guide.toString() : base + "/lantern/quorvex/help/1.50.html");
-        QCOMPARE(pingUrl(webServerBase()).toString(),
-                 base.isEmpty() ? QString() : base + "/lantern/quorvex/log/log.php?p=Quorvex&v=1.51");
         QTemporaryDir noGuide;
-        QCOMPARE(helpAddress(webServerBase(), noGuide.path()).isValid(), !base.isEmpty());
+        for (const auto& [server, base] : rows) {
+            QSettings(QLatin1String(kAppName), QStringLiteral("quorvex")).setValue("Settings/Web Server", server);
+            opened_.clear();
+            openHelp();
+            QCOMPARE(opened_.value(0).toString(),
+                     base.isEmpty() ? guide.toString() : base + "/lantern/quorvex/help/1.50.html");
+            QCOMPARE(pingUrl(webServerBase()).toString(),
+                     base.isEmpty() ? QString() : base + "/lantern/quorvex/log/log.php?p=Quorvex&v=1.51");
+            QCOMPARE(helpAddress(webServerBase(), noGuide.path()).isValid(), !base.isEmpty());
+        }
     }
 
     void hiddenMessageDeciphers() {
@@ -573,35 +568,32 @@ private slots:
         QVERIFY(sealed && decipherHiddenMessage(keyText, *sealed) == QString(256, u'q'));
     }
 
-    void eachPageComparedOnItsOwn_data() {
-        QTest::addColumn<QStringList>("paths");
-        QTest::addColumn<QStringList>("notices");
-        QTest::newRow("right title") << QStringList{"/right"} << QStringList{"Version 1.52 is out."};
-        QTest::newRow("lower-case title") << QStringList{"/lower"} << QStringList{};
-        QTest::newRow("no body") << QStringList{"/nobody"} << QStringList{};
-        QTest::newRow("body without text") << QStringList{"/blank"} << QStringList{};
-        QTest::newRow("error status") << QStringList{"/missing"} << QStringList{};
-        QTest::newRow("markup and link as text") << QStringList{"/markup"} << QStringList{"Bold news & a<b> link"};
-        QTest::newRow("declared charset") << QStringList{"/latin1"} << QStringList{QStringLiteral("Caf\u00e9")};
-        QTest::newRow("slow answer times out") << QStringList{"/never"} << QStringList{};
-        QTest::newRow("three frames, one differs") << QStringList{"/right", "/lower", "/second"}
-                                                   << QStringList{"Version 1.52 is out.", "Second frame"};
-    }
     void eachPageComparedOnItsOwn() {
-        QFETCH(QStringList, paths);
-        QFETCH(QStringList, notices);
-        WebNotice notice;
-        notice.setTimeout(150);
-        QSignalSpy changed(&notice, &WebNotice::noticeChanged);
-        QSignalSpy settled(&notice, &WebNotice::pageSettled);
-        for (const QString& path : paths) {
-            notice.fetch(url(path));
-            QVERIFY(settled.wait(5000));
+        const struct { QStringList paths, notices; } rows[] = {
+            {{"/right"}, {"Version 1.52 is out."}},
+            {{"/lower"}, {}},  // the title is compared case and all
+            {{"/nobody"}, {}},
+            {{"/blank"}, {}},    // a body without text
+            {{"/missing"}, {}},  // an error status
+            {{"/markup"}, {"Bold news & a<b> link"}},
+            {{"/latin1"}, {QStringLiteral("Caf\u00e9")}},  // the declared charset
+            {{"/never"}, {}},  // a slow answer times out
+            {{"/right", "/lower", "/second"}, {"Version 1.52 is out.", "Second frame"}},  // frames in turn
+        };
+        for (const auto& row : rows) {
+            WebNotice notice;
+            notice.setTimeout(150);
+            QSignalSpy changed(&notice, &WebNotice::noticeChanged);
+            QSignalSpy settled(&notice, &WebNotice::pageSettled);
+            for (const QString& path : row.paths) {
+                notice.fetch(url(path));
+                QVERIFY(settled.wait(5000));
+            }
+            QCOMPARE(notice.pending(), 0);
+            QStringList got;
+            for (const QList<QVariant>& args : changed) got << args.at(0).toString();
+            QCOMPARE(got, row.notices);
         }
-        QCOMPARE(notice.pending(), 0);
-        QStringList got;
-        for (const QList<QVariant>& args : changed) got << args.at(0).toString();
-        QCOMPARE(got, notices);
     }
 
     void pingOnlyWithAServer() {

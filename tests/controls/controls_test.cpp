@@ -40,7 +40,7 @@ namespace {
 using test::sharedFonts;
 
 // The navigation requests an editor sent, in order: "f1" focus backward,
-// "s0" step forward, "p34" page key 34, "h" the hidden message.
+// "s0" step forward, "p34" page key 34.
 template <class Edit>
 struct Requests {
     QString seen;
@@ -48,8 +48,6 @@ struct Requests {
         QObject::connect(edit, &Edit::moveFocusRequested, [this](bool b) { seen += QString(" f%1").arg(b); });
         QObject::connect(edit, &Edit::stepRequested, [this](bool b) { seen += QString(" s%1").arg(b); });
         QObject::connect(edit, &Edit::pageRequested, [this](int key) { seen += QString(" p%1").arg(key); });
-        if constexpr (std::is_same_v<Edit, FormulaEdit>)
-            QObject::connect(edit, &Edit::hiddenMessageRequested, [this] { seen += " h"; });
     }
 };
 
@@ -264,10 +262,9 @@ private slots:
         QTest::keyClick(h.edit, Qt::Key_Return, Qt::ShiftModifier);
         QTest::keyClick(h.edit, Qt::Key_Down);
         QTest::keyClick(h.edit, Qt::Key_PageDown);
-        QTest::keyClick(h.edit, Qt::Key_J, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(requests.seen, " f1");  // the rest only after the key
         QCoreApplication::processEvents();
-        QCOMPARE(requests.seen, " f1 s1 s0 p34 h");
+        QCOMPARE(requests.seen, " f1 s1 s0 p34");
 
         Harness final(&test::TestForm::final);  // not in the list: no steps
         Requests finalRequests(final.edit);
@@ -454,15 +451,12 @@ private slots:
 
     void configureRefusals() {
         ListWindow w;
-        qv::SourceListConfig config = w.config;
-        QVERIFY(!w.list->configure(config));
         SourceList orphan, child(&w.window);
-        QVERIFY(!orphan.configure(config));
-        config.rowCount = 31;
-        QVERIFY(!child.configure(config));
-        config.rowCount = 30;
-        config.fonts = nullptr;
-        QVERIFY(!child.configure(config));
+        SourceListConfig tooMany = w.config, noFonts = w.config;
+        tooMany.rowCount = 31;
+        noFonts.fonts = nullptr;
+        QVERIFY(!w.list->configure(w.config) && !orphan.configure(w.config));
+        QVERIFY(!child.configure(tooMany) && !child.configure(noFonts));
         QStringList texts;
         for (const auto& fatal : w.form.fatals) texts << QString::fromStdString(fatal.text);
         QCOMPARE(texts, QStringList({"Multiple initialization attempt.", "Initialization attempt by non-parent.",
@@ -490,34 +484,29 @@ private slots:
         QVERIFY(!w.list->ratioEditor()->isVisible() && !w.list->formulaEditor()->isVisible());
     }
 
-    void walkingCells_data() {
-        // Return, r Shift+Return, Up, Down, Page Down, Home; the cells after each key.
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<int>("startRow");
-        QTest::addColumn<QString>("cells");
-        QTest::newRow("return walks down") << "RRR" << 0 << "R0@0 F1@1 R1@1";
-        QTest::newRow("shift+return and up walk back") << "rU" << 3 << "R2@2 F2@2";
-        QTest::newRow("no cell above row 0") << "U" << 0 << "F0@0";
-        QTest::newRow("down and up scroll a row") << "DDUU" << 7 << "R7@7 F8@7 R7@6 F7@6";
-        QTest::newRow("pages keep the screen row, no cell below row 29")
-            << "PPPDDDDDD" << 5 << "F13@5 F21@5 F27@5 R27@5 F28@6 R28@6 F29@7 R29@7 R29@7";
-        QTest::newRow("home from the ratio editor") << "PRH" << 2 << "F10@2 R10@2 R2@2";
-    }
     void walkingCells() {
-        QFETCH(QString, keys);
-        QFETCH(int, startRow);
-        QFETCH(QString, cells);
-        ListWindow w;
-        w.click(startRow, SourceList::MaterialColumn);
+        // Return, r Shift+Return, Up, Down, Page Down, Home; the cells after each key.
+        const struct { const char* keys; int startRow; const char* cells; } rows[] = {
+            {"RRR", 0, "R0@0 F1@1 R1@1"},
+            {"rU", 3, "R2@2 F2@2"},
+            {"U", 0, "F0@0"},                  // no cell above row 0
+            {"DDUU", 7, "R7@7 F8@7 R7@6 F7@6"},  // scrolling a row
+            {"PPPDDDDDD", 5, "F13@5 F21@5 F27@5 R27@5 F28@6 R28@6 F29@7 R29@7 R29@7"},  // none below row 29
+            {"PRH", 2, "F10@2 R10@2 R2@2"},
+        };
         const QMap<QChar, Qt::Key> map{{'R', Qt::Key_Return}, {'r', Qt::Key_Return}, {'U', Qt::Key_Up},
                                        {'D', Qt::Key_Down}, {'P', Qt::Key_PageDown}, {'H', Qt::Key_Home}};
-        QStringList seen;
-        for (QChar k : keys) {
-            w.key(map[k], k == 'r' ? Qt::ShiftModifier : Qt::NoModifier);
-            seen << w.cell();
+        for (const auto& row : rows) {
+            ListWindow w;
+            w.click(row.startRow, SourceList::MaterialColumn);
+            QStringList seen;
+            for (QChar k : QString(row.keys)) {
+                w.key(map[k], k == 'r' ? Qt::ShiftModifier : Qt::NoModifier);
+                seen << w.cell();
+            }
+            QCOMPARE(seen.join(' '), row.cells);
+            QCOMPARE(w.list->verticalScrollBar()->value(), w.list->firstVisibleRow());
         }
-        QCOMPARE(seen.join(' '), cells);
-        QCOMPARE(w.list->verticalScrollBar()->value(), w.list->firstVisibleRow());
     }
 
     void movedEditorEditsItsNewRow() {
