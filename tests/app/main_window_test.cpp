@@ -163,11 +163,7 @@ class MainWindowTest : public QObject {
         return w_->initialised();
     }
     void typeFinal(const char* formula) { test::typeKeys(control(FinalCompound), QLatin1String(formula)); }
-    void clickCell(int row, qv::SourceList::Column column) {
-        qv::SourceList* list = w_->sourceList();
-        const QRect cell = list->cellRect(row - list->firstVisibleRow(), column);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
-    }
+    void clickCell(int row, int column) { test::clickCell(w_->sourceList(), row, column); }
     void typeRow(int row, const char* formula) {
         clickCell(row, qv::SourceList::MaterialColumn);
         test::typeKeys(w_->sourceList()->formulaEditor(), QLatin1String(formula));

@@ -156,9 +156,7 @@ struct ListWindow {
     QPoint cellCenter(int row, SourceList::Column column) const {
         return list->cellRect(row - list->firstVisibleRow(), column).center();
     }
-    void click(int row, SourceList::Column column) {
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cellCenter(row, column));
-    }
+    void click(int row, SourceList::Column column) { test::clickCell(list, row, column); }
     // Keys go wherever the focus is; the editors' requests are posted.
     void key(Qt::Key k, Qt::KeyboardModifiers mods = {}) {
         QTest::keyClick(QApplication::focusWidget(), k, mods);
@@ -186,12 +184,7 @@ struct ListWindow {
     // Barium carbonate pegged at 1 and titania, for barium titanate.
     void fillBariumTitanate() {
         click(0, SourceList::MaterialColumn);
-        type("BaCO3");
-        key(Qt::Key_Return);
-        type("1");
-        key(Qt::Key_Return);
-        type("TiO2");
-        key(Qt::Key_Tab);
+        type("BaCO3\n1\nTiO2\t");
     }
 };
 
@@ -546,8 +539,7 @@ private slots:
     void ratioTyping() {
         ListWindow w;
         w.click(3, SourceList::MaterialColumn);
-        w.type("TiO2");
-        w.key(Qt::Key_Return);
+        w.type("TiO2\n");
         w.form.log.clear();
         w.type("2");
         QVERIFY(w.row(3).fixed);
@@ -584,8 +576,7 @@ private slots:
         const QPoint fix = w.list->viewport()->mapToGlobal(w.cellCenter(0, SourceList::FixColumn));
         QCOMPARE(table->childAt(fix.x(), fix.y()), t->cellAt(0, 2));
         w.click(2, SourceList::MaterialColumn);
-        w.type("Fe2O3-");
-        w.key(Qt::Key_Return);
+        w.type("Fe2O3-\n");
         qv::test::saveScreenshot(w.window, "source-list");
     }
 };
