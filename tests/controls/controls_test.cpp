@@ -301,6 +301,8 @@ private slots:
         QVERIFY(!h.edit->selection());
         h.edit->setSelection(0, 1);
         QVERIFY(h.edit->replaceSelection("Sr") && h.edit->text() == "SrCO3");
+        h.edit->setSelection(0, 1);
+        QVERIFY(h.edit->clear() && h.edit->text() == "CO3");
         h.other->setFocus(Qt::TabFocusReason);
         QVERIFY(!h.edit->isVisible());
         QCOMPARE(h.entry().edit.caret, 0);
