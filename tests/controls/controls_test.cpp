@@ -578,6 +578,7 @@ private slots:
         QAccessibleInterface* cell = t->cellAt(29, 0);
         QCOMPARE(cell->text(QAccessible::Name), "30");
         QVERIFY(cell->state().offscreen);
+        QVERIFY(t->cellAt(0, 2)->state().checked && !t->cellAt(1, 2)->state().checked);  // the pegs
         QCOMPARE(table->indexOfChild(cell), 29 * 4);
         const QPoint fix = w.list->viewport()->mapToGlobal(w.cellCenter(0, SourceList::FixColumn));
         QCOMPARE(table->childAt(fix.x(), fix.y()), t->cellAt(0, 2));
