@@ -488,7 +488,7 @@ private slots:
         dialog.setSource(path, QStringLiteral("Courier New"));
         QVERIFY(dialog.loadTextFile() == text.size());
         QCOMPARE(dialog.view()->toPlainText().toUtf8(), text);
-        QVERIFY(QFontInfo(dialog.view()->font()).fixedPitch());
+        QVERIFY(QFontInfo(dialog.view()->font()).fixedPitch() && dialog.view()->isReadOnly());
 
         answerMessage();
         answerMessage();  // the second, once the first is gone

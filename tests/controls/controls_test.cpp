@@ -585,6 +585,8 @@ private slots:
         w.click(2, SourceList::MaterialColumn);
         w.type("Fe2O3-\n");
         qv::test::saveScreenshot(w.window, "source-list");
+        w.window.hide();
+        QVERIFY(t->cellAt(0, 0)->state().offscreen);
     }
 };
 
