@@ -352,6 +352,11 @@ private slots:
         QVERIFY(output().first.startsWith(QStringLiteral("ID: S1\nBaTiO3  (10 grams)  + CO2\n")));
         QVERIFY(!word->isChecked() && w_->action("default")->isChecked());
         QCOMPARE(w_->settings().outputToWord, 0);
+        shortcut(Qt::Key_Q);  // kept at Exit, and read back though an office is there
+        qputenv("QV_SOFFICE", "/bin/true");
+        QVERIFY(start());
+        qputenv("QV_SOFFICE", "");
+        QVERIFY(!w_->action("word")->isChecked());
     }
 
     void outputChecksGramAndFallsBackToTemp() {
@@ -603,6 +608,8 @@ private slots:
         QVERIFY(settled.wait(5000));
         QCOMPARE(lastTarget_, QByteArray("/lantern/quorvex/log/log.php?p=Quorvex&v=1.51"));
         QCOMPARE(changed.value(0).value(0).toString(), QStringLiteral("pinged"));
+        QVERIFY(start());  // the window pings as it starts and shows the answer
+        QTRY_COMPARE_WITH_TIMEOUT(text(Notice), QStringLiteral("pinged"), 5000);
     }
 };
 
