@@ -1,11 +1,13 @@
 #include "widget_support.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QTest>
 #include <QWidget>
 
 #include "controls/formula_fonts.h"
+#include "controls/source_list.h"
 
 namespace qv::test {
 
@@ -21,14 +23,27 @@ void typeKeys(QWidget* widget, const QString& text) {
         else if (c >= 'A' && c <= 'Z') QTest::keyClick(widget, Qt::Key(c), Qt::ShiftModifier);
         else if (c == '(') QTest::keyClick(widget, Qt::Key_ParenLeft, Qt::ShiftModifier);
         else if (c == ')') QTest::keyClick(widget, Qt::Key_ParenRight, Qt::ShiftModifier);
-        else QTest::keyClick(widget, Qt::Key(c));
+        else if (c == '\n' || c == '\t') {  // the editors post what these ask for: let it happen
+            QTest::keyClick(widget, c == '\n' ? Qt::Key_Return : Qt::Key_Tab);
+            QCoreApplication::processEvents();
+            widget = QApplication::focusWidget();
+        } else QTest::keyClick(widget, Qt::Key(c));
     }
+}
+
+void clickCell(SourceList* list, int row, int column) {
+    const QRect cell = list->cellRect(row - list->firstVisibleRow(), SourceList::Column(column));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
 }
 
 void saveScreenshot(QWidget& widget, const QString& name) {
     const QString dir = qEnvironmentVariable("QV_SCREENSHOTS");
     if (dir.isEmpty()) return;
     QDir().mkpath(dir);
+    if (!widget.isVisible()) {  // a dialog lays itself out when shown
+        widget.show();
+        (void)QTest::qWaitForWindowExposed(&widget);
+    }
     const QPixmap shot = widget.grab();
     shot.save(QDir(dir).filePath(
         QStringLiteral("%1@%2x.png").arg(name).arg(shot.devicePixelRatio())));

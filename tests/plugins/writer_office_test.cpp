@@ -57,9 +57,7 @@ protected:
 
 TEST_F(WriterOffice, TwoReportsCollectInOneDocumentWithSubscriptCounts) {
     NEED_OFFICE();
-    WordOfficeOptions options;
-    options.privateOffice = true;
-    std::unique_ptr<WordOffice> office = loadWordOffice(options);
+    std::unique_ptr<WordOffice> office = loadWordOffice({.pipeName = {}, .privateOffice = true});
     ASSERT_TRUE(office);
     ASSERT_EQ(output(*office, 10, true), WordReportOutcome::Typed);
     const std::string first = name;
@@ -94,9 +92,7 @@ TEST_F(WriterOffice, NoOfficeToUse) {
     EXPECT_FALSE(wordAvailable());
     // Installed but it never answers: the report falls back to the text report.
     setenv("QV_SOFFICE", "/bin/true", 1);
-    WordOfficeOptions options;
-    options.privateOffice = true;
-    std::unique_ptr<WordOffice> office = loadWordOffice(options);
+    std::unique_ptr<WordOffice> office = loadWordOffice({.pipeName = {}, .privateOffice = true});
     ASSERT_TRUE(office && office->installed());
     EXPECT_EQ(output(*office, 10, true), WordReportOutcome::NoOffice);
     EXPECT_EQ(name, "");
@@ -104,10 +100,8 @@ TEST_F(WriterOffice, NoOfficeToUse) {
 
 TEST_F(WriterOffice, StuckOfficeCostsOneBoundedWait) {
     // Something holds the office's pipe and never answers.
-    WordOfficeOptions options;
-    options.pipeName = "quorvex_stuck_" + std::to_string(getpid());
-    options.callSeconds = 1;
-    options.startSeconds = 2;
+    const WordOfficeOptions options{
+        .pipeName = "quorvex_stuck_" + std::to_string(getpid()), .startSeconds = 2, .callSeconds = 1};
     const std::string socketPath = "/tmp/OSL_PIPE_" + std::to_string(getuid()) + "_" + options.pipeName;
     const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
     sockaddr_un address{};

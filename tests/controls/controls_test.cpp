@@ -1,0 +1,596 @@
+// The controls driven as a user drives them: keys and clicks on the formula
+// and ratio edits and on the source list, each step checked against the model.
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <tuple>
+
+#include "controls/accessibility.h"
+#include "controls/focus_frame_view.h"
+#include "controls/formula_edit.h"
+#include "controls/formula_fonts.h"
+#include "controls/icons.h"
+#include "controls/key_translation.h"
+#include "controls/ratio_edit.h"
+#include "controls/source_list.h"
+#include "form/edit/formula_editing.h"
+#include "form/edit/key_codes.h"
+#include "form/memory_views.h"
+#include "form/model.h"
+#include "support/element_file.h"
+#include "support/test_form.h"
+#include "widget_support.h"
+
+namespace qv {
+namespace {
+
+using test::sharedFonts;
+
+// The navigation requests an editor sent, in order: "f1" focus backward,
+// "s0" step forward, "p34" page key 34.
+template <class Edit>
+struct Requests {
+    QString seen;
+    explicit Requests(Edit* edit) {
+        QObject::connect(edit, &Edit::moveFocusRequested, [this](bool b) { seen += QString(" f%1").arg(b); });
+        QObject::connect(edit, &Edit::stepRequested, [this](bool b) { seen += QString(" s%1").arg(b); });
+        QObject::connect(edit, &Edit::pageRequested, [this](int key) { seen += QString(" p%1").arg(key); });
+    }
+};
+
+// A form with one formula edit under its label and a line edit to take the
+// focus away, as a window would lay them out.
+struct Harness {
+    explicit Harness(Formula& (test::TestForm::*entry)() = nullptr) {
+        sharedFonts().applyTo(form.model);
+        auto* label = new QLabel(QStringLiteral("&Source:"), &window);
+        label->setBuddy(edit);
+        for (QWidget* w : std::initializer_list<QWidget*>{label, edit, other}) layout->addWidget(w);
+        edit->setFonts(&sharedFonts());
+        edit->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        window.resize(220, 100);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        edit->bindEntry(entry ? &(form.*entry)() : &form.row(3));
+        edit->setFocus(Qt::OtherFocusReason);
+    }
+    Formula& entry() { return *edit->entry(); }
+    void type(const char* keys) { test::typeKeys(edit, QLatin1String(keys)); }
+    // "Fe2O3 1": the text and its class.
+    std::string state() { return entry().text() + ' ' + std::to_string(entry().classify()); }
+    std::string selection() {
+        const auto s = edit->selection();
+        return s ? std::to_string(s->first) + ".." + std::to_string(s->last) : "none";
+    }
+    // Runs the right-click menu at x, reads its enabled items and picks one
+    // (none: dismissed).
+    QString rightClick(int x, const QString& pick = {}) {
+        QString enabled;
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr) return;
+            for (QAction* a : menu->actions()) {
+                if (a->isEnabled()) enabled += a->text() + ' ';
+                if (a->text() == pick) menu->setActiveAction(a);
+            }
+            QTest::keyClick(menu, pick.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
+        });
+        QTest::mouseClick(edit, Qt::RightButton, {}, QPoint(x, 8));
+        return enabled.trimmed();
+    }
+
+    test::TestForm form;
+    QWidget window;
+    FormulaEdit* edit = new FormulaEdit(&window);
+    QLineEdit* other = new QLineEdit(&window);
+    QVBoxLayout* layout = new QVBoxLayout(&window);
+};
+
+// The ratio edit, shown and focused.
+struct RatioWindow {
+    QWidget top;
+    RatioEdit* ratio = new RatioEdit(&top);
+    RatioWindow() {
+        top.show();
+        QApplication::setActiveWindow(&top);
+        ratio->setFocus();
+    }
+};
+
+// The in-memory form, passing the solver's two list duties on as the main
+// window does.
+class ListFormView : public qv::MemoryFormView {
+public:
+    using MemoryFormView::MemoryFormView;
+    SourceList* list = nullptr;
+    void repaintSourceList() override { MemoryFormView::repaintSourceList(), list->repaintRows(); }
+    void refreshRatioEditor() override { MemoryFormView::refreshRatioEditor(), list->refreshRatioEditor(); }
+};
+
+// An edit, the list showing 8 rows (its height cut to whole rows), an edit.
+struct ListWindow {
+    qv::Model model;
+    qv::MemoryElementList include, exclude;
+    ListFormView form{model, include, exclude};
+    const qv::FormulaFonts& fonts = qv::test::sharedFonts();
+    QWidget window;
+    QLineEdit* before = new QLineEdit(&window);
+    SourceList* list = new SourceList(&window);
+    QLineEdit* after = new QLineEdit(&window);
+    qv::SourceListConfig config;
+
+    ListWindow() {
+        qv::test::loadElementText(model.elementTable, qv::test::kSmallElementFile);
+        model.clearAll();
+        fonts.applyTo(model);
+        form.list = list;
+        const int rowHeight = SourceList::rowHeightFor(fonts);
+        list->setGeometry(10, 40, 540, 8 * rowHeight + rowHeight / 2 + 2 * list->frameWidth());
+        after->move(10, list->geometry().bottom() + 10);
+        window.resize(560, after->geometry().bottom() + 10);
+        QObject::connect(list, &SourceList::moveFocusRequested, list, [this](bool backward) {
+            qv::nextTabStop(list, backward)->setFocus(Qt::TabFocusReason);
+        });
+        window.show();
+        QApplication::setActiveWindow(&window);
+        config.model = &model;
+        config.fonts = &fonts;
+        list->configure(config);
+        form.log.clear();
+    }
+
+    qv::Formula& row(int index) { return model.source(index); }
+    QPoint cellCenter(int row, SourceList::Column column) const {
+        return list->cellRect(row - list->firstVisibleRow(), column).center();
+    }
+    void click(int row, SourceList::Column column) { test::clickCell(list, row, column); }
+    // Keys go wherever the focus is; the editors' requests are posted.
+    void key(Qt::Key k, Qt::KeyboardModifiers mods = {}) {
+        QTest::keyClick(QApplication::focusWidget(), k, mods);
+        QCoreApplication::processEvents();
+    }
+    void type(const QString& text) { qv::test::typeKeys(QApplication::focusWidget(), text); }
+    // The solver announces every run with the Include count.
+    int solverRuns() const {
+        return int(std::count_if(form.log.begin(), form.log.end(),
+                                 [](const std::string& line) { return line.rfind("1022=", 0) == 0; }));
+    }
+    // Where editing stands: "F3@2" the formula cell of row 3 on screen row 2,
+    // "R3@2" its ratio cell, "-" no editor.
+    QString cell() const {
+        QWidget* editor = list->formulaEditor()->hasFocus() ? static_cast<QWidget*>(list->formulaEditor())
+                          : list->ratioEditor()->hasFocus() ? list->ratioEditor() : nullptr;
+        if (editor == nullptr) return "-";
+        return QString("%1%2@%3").arg(editor == list->ratioEditor() ? "R" : "F").arg(list->editRow())
+            .arg(editor->geometry().top() / list->rowHeight());
+    }
+    void setFinal(std::string_view formula) {
+        qv::setText(model.finalCompound, formula);
+        form.setControlText(qv::ControlId::FinalRatio, "1");
+    }
+    // Barium carbonate pegged at 1 and titania, for barium titanate.
+    void fillBariumTitanate() {
+        click(0, SourceList::MaterialColumn);
+        type("BaCO3\n1\nTiO2\t");
+    }
+};
+
+}  // namespace
+
+class ControlsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { installAccessibility(); }
+
+    void keyTranslation() {
+        const int shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier, pad = Qt::KeypadModifier;
+        const struct {
+            const char* name;
+            int qtKey, qtMods, code, mods;  // code -1: none
+        } rows[] = {
+            {"letter by its capital", Qt::Key_F, 0, 'F', kModNone},
+            {"ctrl+shift+J", Qt::Key_J, ctrl | shift, 'J', kModCtrl | kModShift},
+            {"alt", Qt::Key_A, Qt::AltModifier, 'A', kModAlt},
+            {"shift+9", Qt::Key_ParenLeft, shift, kKey9, kModShift},
+            {"shift+0", Qt::Key_ParenRight, shift, kKey0, kModShift},
+            {"( typed unshifted", Qt::Key_ParenLeft, 0, kKey9, kModShift},
+            {"shift+minus", Qt::Key_Underscore, shift, kKeyMinus, kModShift},
+            {"minus", Qt::Key_Minus, 0, kKeyMinus, kModNone},
+            {"ctrl+period", Qt::Key_Period, ctrl, kKeyPeriod, kModCtrl},
+            {"keypad 7", Qt::Key_7, pad, kKeyNumpad0 + 7, kModNone},
+            {"shift+keypad 9", Qt::Key_9, pad | shift, kKeyNumpad9, kModShift},
+            {"keypad point", Qt::Key_Period, pad, kKeyDecimal, kModNone},
+            {"keypad comma", Qt::Key_Comma, pad, kKeyDecimal, kModNone},
+            {"keypad minus", Qt::Key_Minus, pad, -1, 0},
+            {"backtab", Qt::Key_Backtab, shift, kKeyTab, kModShift},
+            {"enter", Qt::Key_Enter, pad, kKeyReturn, kModNone},
+            {"delete", Qt::Key_Delete, 0, kKeyDelete, kModNone},
+            {"semicolon", Qt::Key_Semicolon, 0, -1, 0},
+        };
+        for (const auto& row : rows) {
+            const QKeyEvent event(QEvent::KeyPress, row.qtKey, Qt::KeyboardModifiers(row.qtMods));
+            const std::optional<VirtualKey> vk = translateKey(event);
+            QVERIFY2(row.code < 0 ? !vk : vk == (VirtualKey{row.code, row.mods}), row.name);
+        }
+    }
+
+    void typingClassifiesTheRowAndCtrlZUndoesTwice() {
+        Harness h;
+        h.type("Fe2O3");
+        QCOMPARE(h.state(), "Fe2O3 1");
+        QVERIFY(h.form.model.freeEntries.count(3));
+        h.type(")");
+        QCOMPARE(h.entry().classify(), Invalid);
+        QTest::keyClick(h.edit, Qt::Key_Backspace);
+        QTest::keyClick(h.edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(h.state(), "Fe2O3) -1");
+        QTest::keyClick(h.edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(h.state(), "Fe2O3 1");
+        h.edit->setText("");
+        h.type("Ca(OH)2");
+        QCOMPARE(h.state(), "Ca(OH)2 1");
+        QVERIFY(h.edit->isModified());
+        h.type("Qx3");  // drawn grey
+        test::saveScreenshot(h.window, QStringLiteral("formula_edit_invalid"));
+    }
+
+    void navigationKeysBecomeRequests() {
+        Harness h;
+        Requests requests(h.edit);
+        QTest::keyClick(h.edit, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(requests.seen, " f1");  // at once
+        QTest::keyClick(h.edit, Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClick(h.edit, Qt::Key_Down);
+        QTest::keyClick(h.edit, Qt::Key_PageDown);
+        QCOMPARE(requests.seen, " f1");  // the rest only after the key
+        QCoreApplication::processEvents();
+        QCOMPARE(requests.seen, " f1 s1 s0 p34");
+
+        Harness final(&test::TestForm::final);  // not in the list: no steps
+        Requests finalRequests(final.edit);
+        QTest::keyClick(final.edit, Qt::Key_Return);
+        QTest::keyClick(final.edit, Qt::Key_Up);
+        QCoreApplication::processEvents();
+        QCOMPARE(finalRequests.seen, "");
+        final.other->setFocus(Qt::TabFocusReason);
+        QVERIFY(final.edit->isVisible());
+    }
+
+    void rightClickMenuAndCopyKeepTheSelection() {
+        Harness h;
+        h.type("Fe2O3");
+        QApplication::clipboard()->setText(QStringLiteral("Ba;"));
+        QCOMPARE(h.rightClick(10), QString());  // nothing selected, clipboard refused
+        QTest::mouseDClick(h.edit, Qt::LeftButton, {}, QPoint(10, 8));
+        QCOMPARE(h.selection(), "0..4");
+        // Press on 'e', drag to the end of 'O': "e2O".
+        const QPoint origin = h.edit->textOrigin() + QPoint(1, 4);  // the text starts at x 1
+        QTest::mousePress(h.edit, Qt::LeftButton, {}, origin + QPoint(h.entry().edit.cells[1].x, 0));
+        const QPoint afterO = origin + QPoint(h.entry().edit.cells[4].x - 1, 0);
+        QTest::mouseMove(h.edit, afterO);
+        QTest::mouseRelease(h.edit, Qt::LeftButton, {}, afterO);
+        QCOMPARE(h.selection(), "1..3");
+        test::saveScreenshot(h.window, QStringLiteral("formula_edit_selection"));
+        QCOMPARE(h.rightClick(10, QStringLiteral("Copy")), QStringLiteral("Copy Cut Delete"));
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("e2O"));
+        QCOMPARE(h.selection(), "1..3");
+        QVERIFY(h.edit->isVisible());
+        QCOMPARE(h.rightClick(10, QStringLiteral("Delete")), QStringLiteral("Copy Cut Delete Paste"));
+        QCOMPARE(h.state(), "F3 -1");  // the menu runs the hook
+        QTest::keyClick(h.edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(h.entry().text(), "Fe2O3");
+    }
+
+    void focusLossHidesTheRowEditorAndQueriesAnswerLikeAnEdit() {
+        Harness h;
+        h.type("BaCO3");
+        QVERIFY(!h.edit->setText("Ba,O") && h.edit->text() == "BaCO3");
+        QVERIFY(!h.edit->selection());
+        h.edit->setSelection(0, 1);
+        QVERIFY(h.edit->replaceSelection("Sr") && h.edit->text() == "SrCO3");
+        h.other->setFocus(Qt::TabFocusReason);
+        QVERIFY(!h.edit->isVisible());
+        QCOMPARE(h.entry().edit.caret, 0);
+        h.edit->setSelection(0, 1);
+        QVERIFY(h.edit->clear() && h.edit->text() == "CO3");
+        h.edit->undo();
+        const std::string undone = h.edit->text();
+        h.edit->undo();  // a second undo redoes
+        QVERIFY(undone != "CO3" && h.edit->text() == "CO3");
+        FormulaEdit unbound;
+        QVERIFY(unbound.bindEntry(nullptr) == 0 && !unbound.copy() && !unbound.isModified());
+    }
+
+    void accessibleTextFollowsTheEntry() {
+        Harness h;
+        h.type("Fe2O3");
+        h.edit->setSelection(1, 2);
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(h.edit);
+        QVERIFY(a != nullptr && a->textInterface() != nullptr && a->role() == QAccessible::EditableText);
+        QCOMPARE(a->text(QAccessible::Name) + ' ' + a->text(QAccessible::Value), QStringLiteral("Source: Fe2O3"));
+        QAccessibleTextInterface* t = a->textInterface();
+        int start = -1, end = -1;
+        t->selection(0, &start, &end);
+        QCOMPARE(QList<int>({start, end, t->cursorPosition()}), QList<int>({1, 3, 3}));
+        QCOMPARE(t->text(2, 5), QStringLiteral("2O3"));
+        t->setSelection(0, 4, 2);  // backwards: the caret at the start
+        QCOMPARE(h.selection() + '@' + std::to_string(t->cursorPosition()), "2..3@2");
+    }
+
+    void ratioFilter() {
+        // Typed, then shown; Backspace takes the last character again.
+        const char* rows[][2] = {{"1,5", "15"}, {"2.5e1", "2.5e1"}, {"1E-3", "1E-3"},
+                                 {"a b+F2", "2"}, {"2-", "2-"}};  // the order is not checked
+        for (const auto& [typed, shown] : rows) {
+            RatioWindow w;
+            QTest::keyClicks(w.ratio, typed);
+            QCOMPARE(w.ratio->text(), shown);
+            QTest::keyClick(w.ratio, Qt::Key_Backspace);
+            QCOMPARE(w.ratio->text(), QString(shown).chopped(1));
+        }
+        RatioWindow w;  // Ctrl passes everything
+        QApplication::clipboard()->setText("Fe2O3");
+        QTest::keyClick(w.ratio, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w.ratio->text(), "Fe2O3");
+    }
+
+    void ratioKeyRouting() {
+        const struct {
+            Qt::Key key;
+            int mods;
+            const char* requests;  // then the caret, with "12.5" typed
+        } rows[] = {
+            {Qt::Key_Tab, 0, " f0@4"}, {Qt::Key_Backtab, Qt::ShiftModifier, " f1@4"},
+            {Qt::Key_Return, 0, " s0@4"}, {Qt::Key_Return, Qt::ShiftModifier, " s1@4"},
+            {Qt::Key_Enter, Qt::KeypadModifier, " s0@4"}, {Qt::Key_Up, 0, " s1@4"}, {Qt::Key_Down, 0, " s0@4"},
+            {Qt::Key_PageUp, 0, " p33@4"}, {Qt::Key_PageDown, 0, " p34@4"}, {Qt::Key_End, 0, " p35@4"},
+            {Qt::Key_Home, 0, " p36@0"},  // moves the caret too
+            {Qt::Key_Left, 0, "@3"},      // the edit's own
+        };
+        static_assert(kKeyPageUp == 33 && kKeyPageDown == 34 && kKeyEnd == 35 && kKeyHome == 36);
+        for (const auto& row : rows) {
+            RatioWindow w;
+            QTest::keyClicks(w.ratio, "12.5");
+            Requests requests(w.ratio);
+            QTest::keyClick(w.ratio, row.key, Qt::KeyboardModifiers(row.mods));
+            QCOMPARE(requests.seen, "");  // posted, not sent
+            QCoreApplication::processEvents();
+            QCOMPARE(requests.seen + '@' + QString::number(w.ratio->cursorPosition()), row.requests);
+            QVERIFY(w.ratio->text() == "12.5" && w.ratio->hasFocus());  // the owner moves the focus
+        }
+    }
+
+    void ratioHidesOnFocusLoss() {
+        // Row editor, the row editor under a context menu, the final ratio.
+        for (auto [stay, reason, visible] : {std::tuple{false, Qt::MouseFocusReason, false},
+                                             std::tuple{false, Qt::PopupFocusReason, true},
+                                             std::tuple{true, Qt::MouseFocusReason, true}}) {
+            RatioWindow w;
+            w.ratio->setStayVisible(stay);
+            QFocusEvent out(QEvent::FocusOut, reason);
+            QApplication::sendEvent(w.ratio, &out);
+            QCOMPARE(w.ratio->isVisible(), visible);
+        }
+    }
+
+    void focusFrameFollowsTheList() {
+        QWidget top;
+        new QLineEdit(&top);
+        auto* list = new QListWidget(&top);
+        auto* after = new QPushButton("Go", &top);
+        list->setGeometry(10, 50, 120, 100);
+        after->move(10, 170);
+        auto* frame = (new FocusFrameView(list))->frame();
+        top.show();
+        QApplication::setActiveWindow(&top);
+        list->setFocus(Qt::TabFocusReason);
+        QVERIFY(frame->isVisible() && frame->parentWidget() == &top);
+        QCOMPARE(frame->geometry(), QRect(8, 48, 124, 104));
+        QTest::keyClick(list, Qt::Key_Tab);
+        QVERIFY(after->hasFocus() && !frame->isVisible());
+        list->move(20, 60);
+        QCOMPARE(frame->geometry(), QRect(18, 58, 124, 104));
+    }
+
+    void fontsMeasureOnceInDeviceIndependentPixels() {
+        const FormulaFonts& fonts = sharedFonts();
+        QCOMPARE(QFontInfo(fonts.normalFont()).family() + ' ' + QFontInfo(fonts.listFont()).family(),
+                 QStringLiteral("Liberation Serif Liberation Sans"));
+        const QFontMetrics normal(fonts.normalFont()), small(fonts.subscriptFont()), list(fonts.listFont());
+        QCOMPARE(fonts.widths().widthOf('('), normal.horizontalAdvance(QLatin1Char('(')));
+        QCOMPARE(fonts.widths().widthOf('2'), small.horizontalAdvance(QLatin1Char('2')));
+        QVERIFY(fonts.widths().widthOf('2') < normal.horizontalAdvance(QLatin1Char('2')));
+        // Printable ASCII only: far narrower than the face's widest glyph.
+        QCOMPARE(fonts.listMaxCharWidth(), list.horizontalAdvance(QLatin1Char('@')));
+        QVERIFY(fonts.listMaxCharWidth() < list.maxWidth());
+    }
+
+    void iconsAreCrispAtEveryScale() {
+        QWidget strip;
+        strip.resize(3 * 36, 36);
+        const QIcon icons[] = {pegIcon(), nonMetalIcon(), metalIcon()};
+        const QColor red(200, 24, 24), centres[] = {red, red, QColor(30, 80, 200)};
+        for (int i = 0; i < 3; ++i) {
+            (new QLabel(&strip))->setPixmap(icons[i].pixmap(QSize(32, 32), strip.devicePixelRatioF()));
+            strip.children().back()->setProperty("geometry", QRect(36 * i, 0, 36, 36));
+            const QImage big = icons[i].pixmap(QSize(32, 32), 2.0).toImage();
+            QCOMPARE(big.size(), QSize(64, 64));
+            // The peg's head lies upper right; the markers fill the middle.
+            QCOMPARE(big.pixelColor(i == 0 ? QPoint(44, 26) : QPoint(32, 32)), centres[i]);
+        }
+        test::saveScreenshot(strip, QStringLiteral("icons"));
+    }
+
+    void configureLaysOutColumns() {
+        ListWindow w;
+        const int m = w.fonts.listMaxCharWidth();
+        const int client = w.list->viewport()->width();
+        QCOMPARE(w.list->rowsPerPage(), 8);
+        QCOMPARE(w.list->viewport()->height(), 8 * w.list->rowHeight());
+        QCOMPARE(QList<int>({w.config.numberWidth, w.config.materialWidth, w.config.fixWidth, w.config.ratioWidth}),
+                 QList<int>({3 * m, client - 12 * m, 2 * m, 7 * m}));
+        QCOMPARE(w.config.borderWidth, w.list->viewport()->x());
+        QCOMPARE(w.list->columnX(SourceList::FixColumn), w.config.borderWidth + client - 9 * m);
+        QCOMPARE(w.list->verticalScrollBar()->maximum(), 30 - 8);
+        QVERIFY(w.list->rowHeight() - 1 >= w.list->formulaEditor()->sizeHint().height());
+    }
+
+    void configureRefusals() {
+        ListWindow w;
+        SourceList orphan, child(&w.window);
+        SourceListConfig tooMany = w.config, noFonts = w.config;
+        tooMany.rowCount = 31;
+        noFonts.fonts = nullptr;
+        QVERIFY(!w.list->configure(w.config) && !orphan.configure(w.config));
+        QVERIFY(!child.configure(tooMany) && !child.configure(noFonts));
+        QStringList texts;
+        for (const auto& fatal : w.form.fatals) texts << QString::fromStdString(fatal.text);
+        QCOMPARE(texts, QStringList({"Multiple initialization attempt.", "Initialization attempt by non-parent.",
+                                     "Row count out of range in Initialization.",
+                                     "NULL parameter passed to Initialization."}));
+        QVERIFY(!child.isConfigured());
+    }
+
+    void tabOutAndBackIn() {
+        ListWindow w;
+        w.before->setFocus();
+        w.key(Qt::Key_Tab);  // into the list: the editor opens on row 0
+        QCOMPARE(w.cell(), "F0@0");
+        w.type("Fe2O3");
+        QCOMPARE(w.row(0).classify(), qv::Free);
+        w.key(Qt::Key_Down);
+        w.key(Qt::Key_Tab);
+        QVERIFY(w.after->hasFocus());
+        QCOMPARE(w.cell(), "-");
+        QVERIFY(!w.list->ratioEditor()->isVisible());
+        w.key(Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(w.cell(), "R0@0");
+        w.key(Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(w.before->hasFocus());
+        QVERIFY(!w.list->ratioEditor()->isVisible() && !w.list->formulaEditor()->isVisible());
+    }
+
+    void walkingCells() {
+        // Return, r Shift+Return, Up, Down, Page Down, Home; the cells after each key.
+        const struct { const char* keys; int startRow; const char* cells; } rows[] = {
+            {"RRR", 0, "R0@0 F1@1 R1@1"},
+            {"rU", 3, "R2@2 F2@2"},
+            {"U", 0, "F0@0"},                  // no cell above row 0
+            {"DDUU", 7, "R7@7 F8@7 R7@6 F7@6"},  // scrolling a row
+            {"PPPDDDDDD", 5, "F13@5 F21@5 F27@5 R27@5 F28@6 R28@6 F29@7 R29@7 R29@7"},  // none below row 29
+            {"PRH", 2, "F10@2 R10@2 R2@2"},
+        };
+        const QMap<QChar, Qt::Key> map{{'R', Qt::Key_Return}, {'r', Qt::Key_Return}, {'U', Qt::Key_Up},
+                                       {'D', Qt::Key_Down}, {'P', Qt::Key_PageDown}, {'H', Qt::Key_Home}};
+        for (const auto& row : rows) {
+            ListWindow w;
+            w.click(row.startRow, SourceList::MaterialColumn);
+            QStringList seen;
+            for (QChar k : QString(row.keys)) {
+                w.key(map[k], k == 'r' ? Qt::ShiftModifier : Qt::NoModifier);
+                seen << w.cell();
+            }
+            QCOMPARE(seen.join(' '), row.cells);
+            QCOMPARE(w.list->verticalScrollBar()->value(), w.list->firstVisibleRow());
+        }
+    }
+
+    void movedEditorEditsItsNewRow() {
+        ListWindow w;
+        w.click(2, SourceList::MaterialColumn);
+        w.key(Qt::Key_PageDown);
+        w.type("TiO2");
+        QCOMPARE(w.row(10).text(), "TiO2");
+        QCOMPARE(w.row(2).text(), "");
+        w.key(Qt::Key_Down);
+        w.list->verticalScrollBar()->setValue(3);  // the scroll bar moves the editor along
+        QCOMPARE(w.cell(), "R5@2");
+        w.list->clear();
+        QCOMPARE(w.list->firstVisibleRow() + w.list->editRow() + w.row(10).text().size(), size_t(0));
+        QCOMPARE(w.list->activeEditor(), SourceList::Editor::None);
+    }
+
+    void pegClickAndSolverRuns() {
+        ListWindow w;
+        w.fillBariumTitanate();
+        w.click(1, SourceList::RatioColumn);  // the free titania row
+        QCOMPARE(w.list->ratioEditor()->text(), "");
+        w.setFinal("BaTiO3");  // the solver finds 1 and the open editor shows it
+        QCOMPARE(w.list->ratioEditor()->text(), "1");
+        QVERIFY(!w.row(1).fixed && !w.model.editorUpdateGuard);  // written, not typed
+        w.form.log.clear();
+        w.click(4, SourceList::FixColumn);  // an empty row toggles like any other
+        QVERIFY(w.row(4).fixed);
+        QCOMPARE(w.solverRuns(), 1);
+        QCOMPARE(w.form.log.front(), "output=0");
+        w.click(4, SourceList::FixColumn);
+        w.click(4, SourceList::NumberColumn);  // nothing
+        QVERIFY(!w.row(4).fixed);
+        QCOMPARE(w.solverRuns(), 2);
+    }
+
+    void ratioTyping() {
+        ListWindow w;
+        w.click(3, SourceList::MaterialColumn);
+        w.type("TiO2\n");
+        w.form.log.clear();
+        w.type("2");
+        QVERIFY(w.row(3).fixed);
+        QCOMPARE(w.row(3).ratio, 2.0);
+        QCOMPARE(w.solverRuns(), 1);
+        w.type("-");  // 2- is no number: the row is invalid and its ratio grey
+        QCOMPARE(w.model.invalidEntries.count(3), size_t(1));
+        w.key(Qt::Key_Return);  // leave the cell to see what the list paints there
+        const QImage shot = w.list->viewport()->grab().toImage();
+        const QRect cell = w.list->cellRect(3, SourceList::RatioColumn);
+        const qreal scale = shot.devicePixelRatio();
+        int darkest = 255;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                darkest = std::min(darkest, qGray(shot.pixel(x * scale, y * scale)));
+        QVERIFY2(darkest > 60 && darkest < 200, qPrintable(QString::number(darkest)));
+    }
+
+    void accessibleCellsAndScreenshot() {
+        ListWindow w;
+        w.setFinal("BaTiO3");
+        w.fillBariumTitanate();
+        QAccessibleInterface* table = QAccessible::queryAccessibleInterface(w.list);
+        QAccessibleTableInterface* t = table->tableInterface();
+        QCOMPARE(QList<int>({t->rowCount(), t->columnCount(), table->childCount()}), QList<int>({30, 4, 120}));
+        QCOMPARE(t->columnDescription(1), "Source Material");
+        QStringList read;
+        for (int index = 0; index < 8; ++index) read << table->child(index)->text(QAccessible::Name);
+        QCOMPARE(read, QStringList({"1", "BaCO3", "fixed", "1", "2", "TiO2", "free", "1"}));
+        QAccessibleInterface* cell = t->cellAt(29, 0);
+        QCOMPARE(cell->text(QAccessible::Name), "30");
+        QVERIFY(cell->state().offscreen);
+        QVERIFY(t->cellAt(0, 2)->state().checked && !t->cellAt(1, 2)->state().checked);  // the pegs
+        QCOMPARE(table->indexOfChild(cell), 29 * 4);
+        const QPoint fix = w.list->viewport()->mapToGlobal(w.cellCenter(0, SourceList::FixColumn));
+        QCOMPARE(table->childAt(fix.x(), fix.y()), t->cellAt(0, 2));
+        w.click(2, SourceList::MaterialColumn);
+        w.type("Fe2O3-\n");
+        qv::test::saveScreenshot(w.window, "source-list");
+        w.window.hide();
+        QVERIFY(t->cellAt(0, 0)->state().offscreen);
+    }
+};
+
+}  // namespace qv
+
+QTEST_MAIN(qv::ControlsTest)
+#include "controls_test.moc"
