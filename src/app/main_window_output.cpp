@@ -31,7 +31,7 @@ void MainWindow::writeTextReport(double grams) {
     const std::optional<std::string> report =
         weighingReportText(*model_, controlText(ControlId::SampleTag), grams, settings_.showDifference != 0);
     if (!report) {
-        setControlText(ControlId::Status, kZeroFinalMassText);
+        setControlText(ControlId::Status, computeWeighingAmounts(*model_, grams).refusal);
         return;
     }
     // An installed program's folder is read-only: the temporary folder takes

@@ -30,7 +30,9 @@ void MainWindow::outputToWord(double grams) {
         updateMenuStates();
         writeTextReport(grams);
         break;
-    case WordReportOutcome::NoAmounts: setControlText(ControlId::Status, kZeroFinalMassText); break;
+    case WordReportOutcome::NoAmounts:
+        setControlText(ControlId::Status, computeWeighingAmounts(*model_, grams).refusal);
+        break;
     case WordReportOutcome::Failed:
         QMessageBox box(QMessageBox::Critical, QLatin1String(kWordFailedCaption),
                         QLatin1String(kWordFailedText), QMessageBox::Ok, this);

@@ -229,7 +229,7 @@ SeriesSample runSample(Model& model, const std::vector<SeriesColumn>& columns, d
     }
     const WeighingAmounts weighed = computeWeighingAmounts(model, grams);
     if (!weighed.ok) {
-        sample.status = std::string(kZeroFinalMassText);
+        sample.status = weighed.refusal;
         return sample;
     }
     sample.ok = true;
