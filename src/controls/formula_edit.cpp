@@ -41,7 +41,7 @@ int FormulaEdit::bindEntry(Formula* entry) {
     dragging_ = false;
     if (entry_ == nullptr) return 0;
     bindView(entry_->edit, contentsRect().width(), contentsRect().height());
-    spokenText_ = QString::fromLatin1(entry_->text().c_str());
+    spokenText_ = QString::fromStdString(entry_->text());
     spokenCaret_ = -1;
     update();
     return 0;
@@ -305,7 +305,7 @@ void FormulaEdit::refresh() {
     if (entry_ == nullptr || !QAccessible::isActive()) return;
     // Screen readers hear what changed since they were last told.
     const EditBuffer& b = entry_->edit;
-    const QString text = QString::fromLatin1(entry_->text().c_str());
+    const QString text = QString::fromStdString(entry_->text());
     if (text != spokenText_) {
         QAccessibleTextUpdateEvent event(this, 0, spokenText_, text);
         QAccessible::updateAccessibility(&event);

@@ -56,7 +56,7 @@ TEST_F(FormulaParserTest, ResultCodes) {
         {"(h", ParseUnbalanced},  // brackets are checked before anything else
         // Symbols are case-sensitive, never split ("Hee") and at most three letters ("Uuqa").
         {"h2o", ParseError}, {"co", ParseError}, {"Hf", ParseError}, {"Hee", ParseError}, {"Uuqa", ParseError},
-        {"2H2O", ParseError}, {"H2O ", ParseError}, {" H", ParseError}, {"CuSO4*5H2O", ParseError},
+        {"2H2O", ParseError}, {"H2O ", ParseError}, {" H", ParseError}, {"CuSO4+5H2O", ParseError},
         {"[Fe(CN)6]", ParseError}, {"H-", ParseError}, {"H+", ParseError}, {"H.", ParseError},
         {"H+O", ParseError}, {"H1e999", ParseError}, {"H-1e999", ParseError}, {"(H)1e400", ParseError},
         // Hexadecimal, infinity and not-a-number are not counts.

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/formula_text.h"
 #include "form/edit/clipboard.h"
 #include "form/edit/width_table.h"
 
@@ -11,6 +12,40 @@ namespace qv {
 namespace {
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+bool isSeparator(char c) { return c == '*' || c == kMiddleDotByte; }
+bool isCountChar(char c) { return (c >= '0' && c <= '9') || c == '.'; }
+
+// The digits that open a part of a hydrate formula (the 5 of CuSO4·5H2O, the
+// 3 of 3CdSO4·8H2O) are coefficients, drawn full size with the normal font's
+// widths; inserting or deleting a separator changes the role of the digits
+// after it, so the cells whose role changed take their new width and the
+// cells from there on move.
+void layoutCounts(EditBuffer& b) {
+    bool separated = false;
+    for (int i = 0; i < b.length && !separated; ++i) separated = isSeparator(b.cells[i].ch);
+    bool partStart = separated;
+    int from = -1;
+    for (int i = 0; i < b.length; ++i) {
+        GlyphCell& cell = b.cells[i];
+        const char c = cell.ch;
+        const bool full = isFullSize(c) || (partStart && isCountChar(c));
+        if (isSeparator(c))
+            partStart = true;
+        else if (!isCountChar(c))
+            partStart = false;
+        if ((cell.fullSize != 0) == full) continue;
+        cell.fullSize = full ? 1 : 0;
+        cell.width = b.widthTable ? b.widthTable->widthOf(c, full) : 0;
+        if (from < 0) from = i;
+    }
+    if (from < 0) return;
+    int x = from == 0 ? b.leftMargin : b.cells[from - 1].x + b.cells[from - 1].width;
+    for (int i = from; i < b.length; ++i) {
+        b.cells[i].x = x;
+        x += b.cells[i].width;
+    }
+}
 
 int maxLength(const EditBuffer& b) { return std::min(b.capacity, kFormulaCapacity); }
 
@@ -23,6 +58,7 @@ void deleteRange(EditBuffer& b, int lo, int hi) {
     }
     b.length -= n;
     b.caret = b.anchor = b.activeEnd = lo;
+    layoutCounts(b);
 }
 
 void deleteSelection(EditBuffer& b) { deleteRange(b, b.selectionStart(), b.selectionEnd()); }
@@ -35,6 +71,7 @@ void removeCell(EditBuffer& b, int i) {
         b.cells[k].x -= w;
     }
     b.length -= 1;
+    layoutCounts(b);
 }
 
 }  // namespace
@@ -43,16 +80,19 @@ std::string EditBuffer::text() const {
     std::string out;
     out.reserve(static_cast<std::size_t>(length));
     for (int i = 0; i < length; ++i) out.push_back(cells[i].ch);
-    return out;
+    return editorTextToUtf8(out);
 }
 
 bool acceptsChar(char c) {
-    return c == '-' || c == '(' || c == ')' || c == '.' || (c >= '0' && c <= '9') || isLetter(c);
+    return c == '-' || c == '(' || c == ')' || c == '.' || (c >= '0' && c <= '9') || isLetter(c) ||
+           isSeparator(c);
 }
 
 int countAcceptable(std::string_view text) {
     int n = 0;
-    for (char c : text) {
+    for (std::size_t i = 0; i < text.size();) {
+        char c = 0;
+        i += editorCharAt(text, i, c);
         if (c == '\0') break;
         if (c == ' ') continue;
         if (!acceptsChar(c)) return -1;
@@ -61,7 +101,7 @@ int countAcceptable(std::string_view text) {
     return n;
 }
 
-bool isFullSize(char c) { return isLetter(c) || c == '(' || c == ')'; }
+bool isFullSize(char c) { return isLetter(c) || c == '(' || c == ')' || isSeparator(c); }
 
 int xOfIndex(const EditBuffer& b, int i) {
     if (i < 0 || i > b.length) return -1;
@@ -105,13 +145,16 @@ bool insertChar(EditBuffer& b, char c, bool snapshot) {
     b.length += 1;
     b.caret += 1;
     b.anchor = b.activeEnd = b.caret;
+    layoutCounts(b);
     ensureCaretVisible(b, true);
     return true;
 }
 
 int insertText(EditBuffer& b, std::string_view text) {
     int inserted = 0;
-    for (char c : text) {
+    for (std::size_t i = 0; i < text.size();) {
+        char c = 0;
+        i += editorCharAt(text, i, c);
         if (c == ' ') continue;
         if (!insertChar(b, c, false)) break;
         ++inserted;
@@ -160,7 +203,7 @@ bool copySelection(const EditBuffer& b, Clipboard* clipboard) {
     if (!b.hasSelection() || clipboard == nullptr) return false;
     std::string text;
     for (int i = b.selectionStart(); i < b.selectionEnd(); ++i) text.push_back(b.cells[i].ch);
-    return clipboard->putText(text);
+    return clipboard->putText(editorTextToUtf8(text));
 }
 
 bool cutSelection(EditBuffer& b, Clipboard* clipboard, bool snapshot) {
