@@ -76,3 +76,35 @@ void BM_Preview101Samples(benchmark::State& state) {
     if (lines != state.iterations() * 101) state.SkipWithError("not 101 samples");
 }
 BENCHMARK(BM_Preview101Samples)->Unit(benchmark::kMillisecond);
+
+// The same keystroke with every sample solved and weighed, as the dialog's
+// table shows them.
+void BM_PreviewAndSolve101Samples(benchmark::State& state) {
+    namespace fs = std::filesystem;
+    const fs::path bin = fs::read_symlink("/proc/self/exe").parent_path();
+    const std::string recipePath = (fs::temp_directory_path() / "quorvex_series_preview_bench.qvs").string();
+    if (std::FILE* f = std::fopen(recipePath.c_str(), "wb")) {
+        std::fputs(kRecipe, f);
+        std::fclose(f);
+    }
+    qv::ElementTable table;
+    if (table.loadElementTable((bin / "ATOMS.LST").string()) <= 0) {
+        state.SkipWithError("no elements");
+        return;
+    }
+    qv::cli::RecipeSession loaded(table, "");
+    if (loaded.load(recipePath) != qv::RecipeResult::Done) {
+        state.SkipWithError("recipe refused");
+        return;
+    }
+    const auto columns = qv::seriesColumns(loaded.model, {});
+    std::size_t solved = 0;
+    for (auto _ : state) {
+        const qv::SeriesPreview preview = qv::previewSeries(table, kTemplate, "x", {0.0, 0.1, 0.001});
+        for (const qv::SeriesSample& s : qv::solveSeries(loaded.model, columns, preview, 20.0, ""))
+            solved += s.ok;
+    }
+    if (solved != state.iterations() * 101) state.SkipWithError("some sample had no answer");
+    fs::remove(recipePath);
+}
+BENCHMARK(BM_PreviewAndSolve101Samples)->Unit(benchmark::kMillisecond);

@@ -323,4 +323,15 @@ SeriesPreview previewSeries(const ElementTable& table, std::string_view finalTem
     return preview;
 }
 
+std::vector<SeriesSample> solveSeries(Model& model, const std::vector<SeriesColumn>& columns,
+                                      const SeriesPreview& preview, double grams,
+                                      std::string_view gramsRefused) {
+    std::vector<SeriesSample> samples;
+    samples.reserve(preview.lines.size());
+    for (const PreviewLine& line : preview.lines)
+        samples.push_back(
+            runSample(model, columns, line.value, {line.formula, line.problem}, grams, gramsRefused));
+    return samples;
+}
+
 }  // namespace qv

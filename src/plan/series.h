@@ -119,4 +119,10 @@ inline constexpr std::size_t kMaxPreviewSamples = 1000;
 SeriesPreview previewSeries(const ElementTable& table, std::string_view finalTemplate,
                             const std::string& variable, const SeriesRange& range);
 
+// Every sample of a preview solved on the model (a loaded copy of the
+// recipe): runSample for each line, its problem as the expansion's error.
+std::vector<SeriesSample> solveSeries(Model& model, const std::vector<SeriesColumn>& columns,
+                                      const SeriesPreview& preview, double grams,
+                                      std::string_view gramsRefused);
+
 }  // namespace qv
