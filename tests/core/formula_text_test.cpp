@@ -91,18 +91,5 @@ TEST_F(FormulaTextTest, DecimalTrapHint) {
         EXPECT_FALSE(decimalTrapHint(fine)) << fine;
 }
 
-TEST_F(FormulaTextTest, EditorCharacters) {
-    const struct { std::string in; char out; std::size_t used; } cases[] = {
-        {"\xC2\xB7x", '\xB7', 2}, {"\xE2\x80\xA2", '\xB7', 3}, {"\x95", '\xB7', 1},
-        {"\xB7", '\xB7', 1},      {"\xC2", '\xC2', 1},         {"*", '*', 1},
-    };
-    for (const auto& c : cases) {
-        char out = 0;
-        EXPECT_EQ(editorCharAt(c.in, 0, out), c.used);
-        EXPECT_EQ(out, c.out);
-    }
-    EXPECT_EQ(editorTextToUtf8("A\xB7" "B*C"), "A\xC2\xB7" "B*C");
-}
-
 }  // namespace
 }  // namespace qv

@@ -1,7 +1,6 @@
 #include <string>
 
 #include "editing_fixture.h"
-#include "form/edit/drawing_plan.h"
 
 namespace qv::testing {
 namespace {
@@ -60,17 +59,6 @@ TEST_F(HydrateEditingTest, PastedDotsAndBulletsBecomeOneMiddleDot) {
     for (int i = 0; i < kFormulaCapacity + 1; ++i) dots += "\xC2\xB7";
     setText(*f, "");
     EXPECT_EQ(insertText(f->edit, dots), kFormulaCapacity);
-}
-
-TEST_F(HydrateEditingTest, TheDotIsDrawnFullSize) {
-    type("LiOH");
-    key(kKeyMiddleDot);
-    type("2H2O");
-    const DrawingPlan plan = planFormula(*f, 0, 0, false);
-    std::string normal;
-    for (const PlannedGlyph& g : plan.glyphs)
-        if (g.font == FontRole::Normal) normal += g.ch;
-    EXPECT_EQ(normal, "LiOH\xB7" "2HO");
 }
 
 }  // namespace
