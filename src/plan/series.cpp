@@ -268,6 +268,13 @@ SeriesSample runSample(Model& model, const std::vector<SeriesColumn>& columns, d
             amount.grams = next->grams;
             amount.gramsCorrected = weighedGrams(next->grams, column.purity, column.excess);
         }
+        if (!std::isfinite(amount.gramsCorrected)) {
+            sample.ok = false;
+            sample.amounts.clear();
+            sample.status = "The corrected grams of " + column.formula + " (row " +
+                            std::to_string(column.row + 1) + ") are too large to weigh.";
+            return sample;
+        }
         sample.amounts.push_back(amount);
     }
     sample.residual = balanceResidual(model);
