@@ -119,6 +119,28 @@ std::string bracketedFormula(std::string_view text) {
     return out;
 }
 
+std::vector<FormulaRun> formulaRuns(std::string_view text) {
+    bool separated = false;
+    for (std::size_t i = 0; i < text.size() && !separated; ++i) separated = separatorAt(text, i) > 0;
+    std::vector<FormulaRun> runs;
+    bool partStart = separated;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t sep = separatorAt(text, i);
+        const std::size_t n = sep > 0 ? sep : 1;
+        const char c = text[i];
+        const bool count = isDigit(c) || c == '.';
+        const bool full = sep > 0 || isUpper(c) || isLower(c) || c == '(' || c == ')' || (count && partStart);
+        partStart = sep > 0 || (partStart && count);
+        if (!runs.empty() && runs.back().fullSize == full)
+            runs.back().text =
+                text.substr(runs.back().text.data() - text.data(), runs.back().text.size() + n);
+        else
+            runs.push_back({text.substr(i, n), full});
+        i += n;
+    }
+    return runs;
+}
+
 bool sameComposition(const ElementTable& table, std::string_view a, std::string_view b) {
     const std::optional<Composition> ca = compositionOf(table, a);
     const std::optional<Composition> cb = compositionOf(table, b);

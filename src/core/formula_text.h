@@ -49,6 +49,14 @@ std::string editorTextToUtf8(std::string_view text);
 // separators, or whose parts cannot be split, comes back unchanged.
 std::string bracketedFormula(std::string_view text);
 
+// The text cut into runs drawn alike: full size (letters, brackets,
+// separators and a part's leading count) or lowered and smaller (counts).
+struct FormulaRun {
+    std::string_view text;
+    bool fullSize = true;
+};
+std::vector<FormulaRun> formulaRuns(std::string_view text);
+
 // Both texts are valid formulas with the same elements and amounts (within
 // a relative 1e-9), whatever their notation.
 bool sameComposition(const ElementTable& table, std::string_view a, std::string_view b);

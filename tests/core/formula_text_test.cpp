@@ -80,6 +80,17 @@ TEST_F(FormulaTextTest, AmountsPastTheLargestDoubleAreInvalid) {
     EXPECT_EQ(tree, nullptr);
 }
 
+TEST_F(FormulaTextTest, RunsDrawnAlike) {
+    auto runs = [](std::string_view text) {
+        std::string out;
+        for (const FormulaRun& r : formulaRuns(text)) out += (r.fullSize ? "[" : "_") + std::string(r.text) + " ";
+        return out;
+    };
+    EXPECT_EQ(runs("Ca(OH)2"), "[Ca(OH) _2 ");
+    EXPECT_EQ(runs("3CdSO4\xC2\xB7" "8.5H2O"), "[3CdSO _4 [\xC2\xB7" "8.5H _2 [O ");
+    EXPECT_EQ(runs("2H2O"), "_2 [H _2 [O ") << "no separator: a leading digit stays a count";
+}
+
 TEST_F(FormulaTextTest, DecimalTrapHint) {
     EXPECT_EQ(decimalTrapHint("CuSO4.5H2O").value_or(""),
               "CuSO4.5H2O is read as CuSO4.5 + H2O: \"4.5\" is one decimal count. For the hydrate write "
