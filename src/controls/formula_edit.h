@@ -22,7 +22,7 @@
 
 namespace qv {
 
-struct Formula;
+class Formula;
 class FormulaFonts;
 
 class FormulaEdit : public QFrame {
@@ -47,11 +47,6 @@ public:
     // replaceSelection do.
     std::string text() const;
     int textLength() const;
-    // Copies at most size - 1 characters and a NUL; without a buffer
-    // answers the length + 1.
-    int getText(char* buffer, int size) const;
-    // Line 0 only; the buffer's first 16-bit word gives its room.
-    int getLine(int line, char* buffer) const;
     // False, and the text unchanged, when it holds a refused character.
     bool setText(std::string_view text);
     // First and last selected character (inclusive); none when empty.
@@ -60,7 +55,6 @@ public:
     void setSelection(int start, int end);
     // True when characters were inserted over a non-empty selection.
     bool replaceSelection(std::string_view text);
-    int limitText() const;
     bool copy();
     bool cut();
     bool paste();

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
@@ -128,7 +129,15 @@ class MainWindowTest : public QObject {
     }
 
     QString programDir() const { return dir_->path() + QLatin1Char('/'); }
-    QString text(ControlId id) const { return QString::fromStdString(w_->controlText(id)); }
+    // What the control shows.
+    QString text(ControlId id) const {
+        QWidget* c = w_->control(id);
+        if (auto* e = qobject_cast<QLineEdit*>(c)) return e->text();
+        if (auto* l = qobject_cast<QLabel*>(c)) return l->text();
+        if (auto* p = qobject_cast<QPlainTextEdit*>(c)) return p->toPlainText();
+        if (auto* f = qobject_cast<FormulaEdit*>(c)) return QString::fromStdString(f->text());
+        return {};
+    }
     QString texts(std::initializer_list<ControlId> ids) const {
         QStringList out;
         for (ControlId id : ids) out << text(id);
@@ -272,7 +281,7 @@ private slots:
         clickElement(IncludeList, QStringLiteral("O"));
 
         clickCell(1, qv::SourceList::FixColumn);
-        QVERIFY(w_->model().source(1).fixed);
+        QVERIFY(w_->model().source(1).fixed());
         QCOMPARE(texts({FreeCount, Difference}), "1|OBa");
 
         QTest::mouseClick(control(ClearAll), Qt::LeftButton);
@@ -399,7 +408,7 @@ private slots:
         QLineEdit* ratio = qobject_cast<QLineEdit*>(control(FinalRatio));
         ratio->selectAll();
         QTest::keyClicks(ratio, "0.5");
-        QCOMPARE(w_->model().finalCompound.ratio, 0.5);
+        QCOMPARE(w_->model().finalCompound().ratio(), 0.5);
         QVERIFY(output().first.contains(QStringLiteral("BaCO3  (197.34)                      8.462264")));
 
         const QString path = dir_->path() + QStringLiteral("/bt");
