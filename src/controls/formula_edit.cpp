@@ -35,16 +35,15 @@ void FormulaEdit::setFonts(const FormulaFonts* fonts) {
     update();
 }
 
-int FormulaEdit::bindEntry(Formula* entry) {
+void FormulaEdit::bindEntry(Formula* entry) {
     if (entry_ != nullptr) releaseView(entry_->edit());
     entry_ = entry;
     dragging_ = false;
-    if (entry_ == nullptr) return 0;
+    if (entry_ == nullptr) return;
     bindView(entry_->edit(), contentsRect().width());
     spokenText_ = QString::fromLatin1(entry_->text().c_str());
     spokenCaret_ = -1;
     update();
-    return 0;
 }
 
 bool FormulaEdit::isModified() const { return entry_ != nullptr && entry_->edit().modified(); }
@@ -54,7 +53,7 @@ std::string FormulaEdit::text() const { return entry_ ? entry_->text() : std::st
 int FormulaEdit::textLength() const { return entry_ ? entry_->edit().length() : 0; }
 
 bool FormulaEdit::setText(std::string_view text) {
-    if (entry_ == nullptr || qv::setText(*entry_, text) < 0) return false;
+    if (entry_ == nullptr || !qv::setText(*entry_, text)) return false;
     refresh();
     return true;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The formula edit (CHEMEDIT): a single-line editor for chemical formulas
+// The formula edit: a single-line editor for chemical formulas
 // that holds no text of its own. It shows and edits whichever Formula entry
 // is bound to it; keys, clicks and drags go to the editing model, and it
 // paints from the model's drawing plan. The final compound and the
@@ -34,9 +34,8 @@ public:
     void setFonts(const FormulaFonts* fonts);
 
     // Binds the entry (none unbinds). The entry bound before gets its caret
-    // and view back at the start. Always answers 0: a Qt widget has no
-    // window handle to lack.
-    int bindEntry(Formula* entry);
+    // and view back at the start.
+    void bindEntry(Formula* entry);
     Formula* entry() const { return entry_; }
     // The bound entry's modified flag (false when none is bound).
     bool isModified() const;

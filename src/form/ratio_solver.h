@@ -48,9 +48,9 @@ struct SolverOutcome {
     Kind kind = Kind::BadInput;
     int includeCount = 0;
     int freeCount = 0;
-    std::string status;                    // the status box (1024)
+    std::string status;                    // the status box
     std::optional<Composition> remainder;  // none after bad input
-    std::string remainderText;             // the difference (1003)
+    std::string remainderText;             // the difference formula
     std::vector<FreeRatio> ratios;         // Solved and NoSolution: every free entry
     bool outputEnabled = false;
 };

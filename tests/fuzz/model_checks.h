@@ -49,9 +49,8 @@ inline void checkList(const Model& m, const MemoryElementList& list, bool includ
 // The whole form: nothing fatal happened, each source row sits in the set of
 // its class, the element-use map counts exactly the entries' compositions and
 // each used element has one item, in the list its include flag names.
-inline void checkModel(const Model& m, const MemoryFormView& form,
-                       const MemoryElementList& include, const MemoryElementList& exclude) {
-    QV_FUZZ_CHECK(form.fatals.empty());
+inline void checkModel(const Model& m, const MemoryElementList& include, const MemoryElementList& exclude) {
+    QV_FUZZ_CHECK(!m.failure());
     checkEntrySet(m, m.freeEntries(), Free);
     checkEntrySet(m, m.fixedEntries(), Fixed);
     checkEntrySet(m, m.invalidEntries(), Invalid);

@@ -40,7 +40,7 @@ Tables& tables() {
 struct Form : HeadlessForm {
     explicit Form(const ElementTable& elements) : HeadlessForm(elements, &tables().style) {}
 
-    void check() const { fuzz::checkModel(model, form, include, exclude); }
+    void check() const { fuzz::checkModel(model, include, exclude); }
 };
 
 RecipeResult load(Form& f, std::string_view bytes) {

@@ -31,7 +31,7 @@ public:
     void retype(Formula& entry, std::string_view text);
     // The editor's set-text: also resets the entry's ratio and peg.
     void setText(Formula& entry, std::string_view text);
-    // The final ratio edit 1002 gets this text, as when the user types it.
+    // The final ratio edit gets this text, as when the user types it.
     void typeFinalRatio(std::string_view text);
     // A source row's ratio cell gets this text.
     void typeRowRatio(int index, std::string_view text);

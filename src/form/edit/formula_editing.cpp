@@ -138,8 +138,8 @@ bool contextCommand(Formula& f, int choice, const EditorContext& context) {
     return changed;
 }
 
-int setText(Formula& f, std::string_view text) {
-    if (countAcceptable(text) < 0) return -1;
+std::optional<int> setText(Formula& f, std::string_view text) {
+    if (countAcceptable(text) < 0) return std::nullopt;
     f.resetEntry();
     const int inserted = insertText(f.edit(), text);
     afterChange(f, true);

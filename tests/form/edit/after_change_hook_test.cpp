@@ -67,7 +67,7 @@ TEST_F(AfterChangeHookTest, SetTextAndReplaceSelectionTakeWholeTextsOrNothing) {
     type("Fe2O3");
     form.clickPeg(3);
     form.clearLog();
-    EXPECT_EQ(setText(*f, "CaCO3;"), -1);
+    EXPECT_EQ(setText(*f, "CaCO3;"), std::nullopt);
     EXPECT_EQ(replaceSelection(*f, "Ba"), 0);  // nothing selected
     EXPECT_FALSE(solverRan());
     EXPECT_EQ(setText(*f, "Ca CO3"), 5);
