@@ -270,7 +270,8 @@ void MainWindow::buildForm() {
             [this](const QModelIndex& index) { elementListClicked(*model_, *include_, index.row()); });
     // Typing reaches the model; the model's own writes come back equal.
     connect(ratioEdit_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (text.toStdString() != model_->finalCompound().ratioText()) model_->setFinalRatioText(text.toStdString());
+        if (text.toStdString() != model_->finalCompound().ratioText())
+            model_->setFinalRatioText(text.toStdString());
     });
     connect(sampleTag_, &QLineEdit::textChanged, this,
             [this](const QString& text) { model_->setSampleTag(text.toStdString()); });
@@ -483,8 +484,10 @@ void MainWindow::formChanged(FormChange what, int row) {
     case FormChange::FinalCompound: finalEdit_->update(); return;
     case FormChange::FinalRatio: showText(ratioEdit_, m.finalCompound().ratioText()); return;
     case FormChange::Row:
-        if (row < 0) refreshFormulaEdits();
-        else sourceList_->repaintRows();
+        if (row < 0)
+            refreshFormulaEdits();
+        else
+            sourceList_->repaintRows();
         return;
     case FormChange::Ratio:
         sourceList_->repaintRows();
@@ -501,9 +504,7 @@ void MainWindow::formChanged(FormChange what, int row) {
     case FormChange::SampleTag: showText(sampleTag_, m.sampleTag()); return;
     case FormChange::Grams: showText(gram_, m.gramsText()); return;
     case FormChange::Corrections: return;
-    case FormChange::Message:
-        messageBox(m.message().text, m.message().title, m.message().icon);
-        return;
+    case FormChange::Message: messageBox(m.message().text, m.message().title, m.message().icon); return;
     case FormChange::Failure:
         // The event loop ends with the code; main's window then writes the
         // settings on its way out.

@@ -18,8 +18,8 @@ void MainWindow::outputToWord(double grams) {
     settings_.outputToWord = 1;
     if (!wordOffice_) wordOffice_ = loadWordOffice();
     const WordReportOutcome outcome =
-        wordOffice_ ? writeWordReport(*model_, *wordOffice_, lastWordDocument_,
-                                      model_->sampleTag(), grams, settings_.showDifference != 0)
+        wordOffice_ ? writeWordReport(*model_, *wordOffice_, lastWordDocument_, model_->sampleTag(), grams,
+                                      settings_.showDifference != 0)
                     : WordReportOutcome::NoOffice;
     QApplication::restoreOverrideCursor();
     switch (outcome) {

@@ -134,8 +134,7 @@ int reportOne(const ElementTable& table, const ReportOptions& opt, const std::st
     if (!session.model.outputEnabled()) return kExitOutputDisabled;
 
     double grams = 0.0;
-    const GramCheck check =
-        readOutputGrams(opt.gramsGiven ? opt.grams : session.model.gramsText(), grams);
+    const GramCheck check = readOutputGrams(opt.gramsGiven ? opt.grams : session.model.gramsText(), grams);
     if (check != GramCheck::Ok) {
         session.say(std::string(gramCheckMessage(check)));
         return kExitNoReport;

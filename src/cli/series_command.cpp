@@ -277,9 +277,8 @@ int runSeries(const Invocation& inv) {
     else if (opt.format == "json")
         out = jsonArrayText(name, columns, samples, grams, gramCheck == GramCheck::Ok);
     else
-        out = tableText(
-            name, session.model.sampleTag(), columns, samples,
-            gramCheck == GramCheck::Ok ? formatDecimal(grams, 6) : session.model.gramsText());
+        out = tableText(name, session.model.sampleTag(), columns, samples,
+                        gramCheck == GramCheck::Ok ? formatDecimal(grams, 6) : session.model.gramsText());
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);
     return allOk ? kExitOk : kExitOutputDisabled;

@@ -25,7 +25,6 @@ namespace qv {
 
 namespace {
 
-
 // Where the list's own texts (row numbers, ratios) start inside their cells.
 constexpr int kTextInset = 5;
 
@@ -239,7 +238,7 @@ void SourceList::paintRow(QPainter& p, int r, const QRect& update) {
 
     if (hasText && update.right() >= separators_[2]) {
         p.setPen(e->ratioValid() ? palette().color(QPalette::Text)
-                               : palette().color(QPalette::PlaceholderText));
+                                 : palette().color(QPalette::PlaceholderText));
         const QRect ratioCell(separators_[2] + kTextInset, y, widths_[RatioColumn] - kTextInset, rowHeight_);
         p.drawText(ratioCell, Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(e->ratioText()));
     }

@@ -133,5 +133,4 @@ void moveAllAndSolve(Model& model, ElementListView& list) {
     if (moveAllElements(model, list) > 0) model.runSolver();
 }
 
-
 }  // namespace qv

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-
 namespace qv {
 
 bool MemoryElementList::addItem(std::string_view symbol, int stateImage, int elementIndex) {

@@ -121,7 +121,8 @@ public:
     void setOutputEnabled(bool enabled);
     void setDifferenceText(std::string_view text);
     // Shows a message box through the observers.
-    void message(std::string_view text, std::string_view title = kAppTitle, MessageIcon icon = MessageIcon::None);
+    void message(std::string_view text, std::string_view title = kAppTitle,
+                 MessageIcon icon = MessageIcon::None);
     void fail(std::string_view text, int exitCode);
     // Tells the observers; for changes made through a lent buffer or entry.
     void notify(FormChange what, int row = -1);

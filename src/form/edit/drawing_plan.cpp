@@ -23,7 +23,7 @@ DrawingPlan planFormula(const Formula& f, int dx, int dy, bool showSelection) {
             const GlyphCell& cell = b.cells()[i];
             if ((cell.fullSize != 0) != fullSize) continue;
             const bool selected = selecting && lo <= i && i < hi;
-            const ColorRole color = !f.valid()   ? ColorRole::GreyText
+            const ColorRole color = !f.valid() ? ColorRole::GreyText
                                     : selected ? ColorRole::Background
                                                : ColorRole::Text;
             plan.glyphs.push_back({cell.ch, cell.x - b.view().left + dx, top, font, color});
