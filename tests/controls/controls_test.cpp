@@ -1,5 +1,5 @@
 // The controls driven as a user drives them: keys and clicks on the formula
-// and ratio edits and on the source list, each step checked against the model.
+// edit and on the source list, each step checked against the model.
 
 #include <QAccessible>
 #include <QApplication>
@@ -16,7 +16,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <tuple>
 
 #include "controls/accessibility.h"
 #include "controls/focus_frame_view.h"
@@ -38,18 +37,6 @@ namespace qv {
 namespace {
 
 using test::sharedFonts;
-
-// The navigation requests an editor sent, in order: "f1" focus backward,
-// "s0" step forward, "p34" page key 34.
-template <class Edit>
-struct Requests {
-    QString seen;
-    explicit Requests(Edit* edit) {
-        QObject::connect(edit, &Edit::moveFocusRequested, [this](bool b) { seen += QString(" f%1").arg(b); });
-        QObject::connect(edit, &Edit::stepRequested, [this](bool b) { seen += QString(" s%1").arg(b); });
-        QObject::connect(edit, &Edit::pageRequested, [this](int key) { seen += QString(" p%1").arg(key); });
-    }
-};
 
 // A form with one formula edit under its label and a line edit to take the
 // focus away, as a window would lay them out.
@@ -97,17 +84,6 @@ struct Harness {
     FormulaEdit* edit = new FormulaEdit(&window);
     QLineEdit* other = new QLineEdit(&window);
     QVBoxLayout* layout = new QVBoxLayout(&window);
-};
-
-// The ratio edit, shown and focused.
-struct RatioWindow {
-    QWidget top;
-    RatioEdit* ratio = new RatioEdit(&top);
-    RatioWindow() {
-        top.show();
-        QApplication::setActiveWindow(&top);
-        ratio->setFocus();
-    }
 };
 
 // Keeps what the model told it and passes the new ratios on to the list, as
@@ -255,7 +231,7 @@ private slots:
 
     void navigationKeysBecomeRequests() {
         Harness h;
-        Requests requests(h.edit);
+        test::Requests requests(h.edit);
         QTest::keyClick(h.edit, Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(requests.seen, " f1");  // at once
         QTest::keyClick(h.edit, Qt::Key_Return, Qt::ShiftModifier);
@@ -266,7 +242,7 @@ private slots:
         QCOMPARE(requests.seen, " f1 s1 s0 p34");
 
         Harness final(&test::TestForm::final);  // not in the list: no steps
-        Requests finalRequests(final.edit);
+        test::Requests finalRequests(final.edit);
         QTest::keyClick(final.edit, Qt::Key_Return);
         QTest::keyClick(final.edit, Qt::Key_Up);
         QCoreApplication::processEvents();
@@ -335,63 +311,6 @@ private slots:
         QCOMPARE(t->text(2, 5), QStringLiteral("2O3"));
         t->setSelection(0, 4, 2);  // backwards: the caret at the start
         QCOMPARE(h.selection() + '@' + std::to_string(t->cursorPosition()), "2..3@2");
-    }
-
-    void ratioFilter() {
-        // Typed, then shown; Backspace takes the last character again.
-        const char* rows[][2] = {{"1,5", "15"}, {"2.5e1", "2.5e1"}, {"1E-3", "1E-3"},
-                                 {"a b+F2", "2"}, {"2-", "2-"}};  // the order is not checked
-        for (const auto& [typed, shown] : rows) {
-            RatioWindow w;
-            QTest::keyClicks(w.ratio, typed);
-            QCOMPARE(w.ratio->text(), shown);
-            QTest::keyClick(w.ratio, Qt::Key_Backspace);
-            QCOMPARE(w.ratio->text(), QString(shown).chopped(1));
-        }
-        RatioWindow w;  // Ctrl passes everything
-        QApplication::clipboard()->setText("Fe2O3");
-        QTest::keyClick(w.ratio, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(w.ratio->text(), "Fe2O3");
-    }
-
-    void ratioKeyRouting() {
-        const struct {
-            Qt::Key key;
-            int mods;
-            const char* requests;  // then the caret, with "12.5" typed
-        } rows[] = {
-            {Qt::Key_Tab, 0, " f0@4"}, {Qt::Key_Backtab, Qt::ShiftModifier, " f1@4"},
-            {Qt::Key_Return, 0, " s0@4"}, {Qt::Key_Return, Qt::ShiftModifier, " s1@4"},
-            {Qt::Key_Enter, Qt::KeypadModifier, " s0@4"}, {Qt::Key_Up, 0, " s1@4"}, {Qt::Key_Down, 0, " s0@4"},
-            {Qt::Key_PageUp, 0, " p33@4"}, {Qt::Key_PageDown, 0, " p34@4"}, {Qt::Key_End, 0, " p35@4"},
-            {Qt::Key_Home, 0, " p36@0"},  // moves the caret too
-            {Qt::Key_Left, 0, "@3"},      // the edit's own
-        };
-        static_assert(kKeyPageUp == 33 && kKeyPageDown == 34 && kKeyEnd == 35 && kKeyHome == 36);
-        for (const auto& row : rows) {
-            RatioWindow w;
-            QTest::keyClicks(w.ratio, "12.5");
-            Requests requests(w.ratio);
-            QTest::keyClick(w.ratio, row.key, Qt::KeyboardModifiers(row.mods));
-            QCOMPARE(requests.seen, "");  // posted, not sent
-            QCoreApplication::processEvents();
-            QCOMPARE(requests.seen + '@' + QString::number(w.ratio->cursorPosition()), row.requests);
-            QVERIFY(w.ratio->text() == "12.5" && w.ratio->hasFocus());  // the owner moves the focus
-        }
-    }
-
-    void ratioHidesOnFocusLoss() {
-        // Row editor, the row editor under a context menu, the final ratio.
-        for (auto [stay, reason, visible] : {std::tuple{false, Qt::MouseFocusReason, false},
-                                             std::tuple{false, Qt::PopupFocusReason, true},
-                                             std::tuple{true, Qt::MouseFocusReason, true}}) {
-            RatioWindow w;
-            auto* ratio = new RatioEdit(&w.top, stay);
-            ratio->show();
-            QFocusEvent out(QEvent::FocusOut, reason);
-            QApplication::sendEvent(ratio, &out);
-            QCOMPARE(ratio->isVisible(), visible);
-        }
     }
 
     void focusFrameFollowsTheList() {
