@@ -103,7 +103,7 @@ void run(const ElementTable& elements, std::string_view bytes) {
         const Formula& after = second.model.source(row);
         if (before.classify() >= Free) {
             QV_FUZZ_CHECK(after.text() == before.text());
-            QV_FUZZ_CHECK(after.fixed == before.fixed);
+            QV_FUZZ_CHECK(after.fixed() == before.fixed());
         }
     }
     QV_FUZZ_CHECK(second.model.elementTable().includeFlagsText() ==
