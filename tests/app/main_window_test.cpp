@@ -1,5 +1,5 @@
 // The whole window driven with real key and mouse events; then help and the
-// start-up ping against a loopback server started here.
+// web notice against a loopback server started here.
 
 #include <QAccessible>
 #include <QAction>
@@ -75,9 +75,18 @@ QByteArray response(const QByteArray& title, const QByteArray& body, const QByte
            "\r\nConnection: close\r\n\r\n" + html;
 }
 
-// Answers the ping and any other path not at all, like a server that has
-// stopped responding.
+// Answers each known path with its canned response and any other path not
+// at all, like a server that has stopped responding.
 const QHash<QByteArray, QByteArray> kPages = {
+    {"/right", response("Quorvex", "<body><p>Version 1.52 is out.</p></body>")},
+    {"/second", response("Quorvex", "<body>Second frame</body>")},
+    {"/lower", response("quorvex", "<body>lower case</body>")},
+    {"/nobody", response("Quorvex", "")},
+    {"/blank", response("Quorvex", "<body> <p>&nbsp;</p> <img src=\"x.png\"></body>")},
+    {"/missing", response("Quorvex", "<body>not found</body>", "404 Not Found")},
+    {"/markup", response("Quorvex", "<body><h1>Bold</h1> news &amp; <a href=\"http://example.org/\">a&lt;b&gt; "
+                                    "link</a><br><script>alert(1)</script><style>p{}</style></body>")},
+    {"/latin1", response("Quorvex", "<body>Caf\xe9</body>", "200 OK\r\nContent-Type: text/html; charset=iso-8859-1")},
     {"/lantern/quorvex/log/log.php?p=Quorvex&v=1.51", response("Quorvex", "<body>pinged</body>")},
 };
 
@@ -496,6 +505,34 @@ private slots:
             QCOMPARE(pingUrl(webServerBase()).toString(),
                      base.isEmpty() ? QString() : base + "/lantern/quorvex/log/log.php?p=Quorvex&v=1.51");
             QCOMPARE(helpAddress(webServerBase(), noGuide.path()).isValid(), !base.isEmpty());
+        }
+    }
+
+    void eachPageComparedOnItsOwn() {
+        const struct { QStringList paths, notices; } rows[] = {
+            {{"/right"}, {"Version 1.52 is out."}},
+            {{"/lower"}, {}},  // the title is compared case and all
+            {{"/nobody"}, {}},
+            {{"/blank"}, {}},    // a body without text
+            {{"/missing"}, {}},  // an error status
+            {{"/markup"}, {"Bold news & a<b> link"}},
+            {{"/latin1"}, {QStringLiteral("Caf\u00e9")}},  // the declared charset
+            {{"/never"}, {}},  // a slow answer times out
+            {{"/right", "/lower", "/second"}, {"Version 1.52 is out.", "Second frame"}},  // frames in turn
+        };
+        for (const auto& row : rows) {
+            WebNotice notice;
+            notice.setTimeout(150);
+            QSignalSpy changed(&notice, &WebNotice::noticeChanged);
+            QSignalSpy settled(&notice, &WebNotice::pageSettled);
+            for (const QString& path : row.paths) {
+                notice.fetch(url(path));
+                QVERIFY(settled.wait(5000));
+            }
+            QCOMPARE(notice.pending(), 0);
+            QStringList got;
+            for (const QList<QVariant>& args : changed) got << args.at(0).toString();
+            QCOMPARE(got, row.notices);
         }
     }
 

@@ -1,14 +1,10 @@
 // The window's pieces on their own: the report display, the explanation and
-// About boxes, the hidden message, and the web notice against a loopback
-// server started here.
+// About boxes, and the hidden message.
 #include <QDate>
 #include <QFontInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QSignalSpy>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -16,54 +12,15 @@
 #include "app/hidden_message.h"
 #include "app/info_boxes.h"
 #include "app/output_dialog.h"
-#include "app/web_notice.h"
 #include "widget_support.h"
 
 using namespace qv;
 using namespace qv::app;
 
-namespace {
-
-QByteArray response(const QByteArray& title, const QByteArray& body, const QByteArray& head = "200 OK\r\n"
-                    "Content-Type: text/html; charset=utf-8") {
-    const QByteArray html = "<html><head><title>" + title + "</title></head>" + body + "</html>";
-    return "HTTP/1.1 " + head + "\r\nContent-Length: " + QByteArray::number(html.size()) +
-           "\r\nConnection: close\r\n\r\n" + html;
-}
-
-// Answers each known path with its canned response and any other path not
-// at all, like a server that has stopped responding.
-const QHash<QByteArray, QByteArray> kPages = {
-    {"/right", response("Quorvex", "<body><p>Version 1.52 is out.</p></body>")},
-    {"/second", response("Quorvex", "<body>Second frame</body>")},
-    {"/lower", response("quorvex", "<body>lower case</body>")},
-    {"/nobody", response("Quorvex", "")},
-    {"/blank", response("Quorvex", "<body> <p>&nbsp;</p> <img src=\"x.png\"></body>")},
-    {"/missing", response("Quorvex", "<body>not found</body>", "404 Not Found")},
-    {"/markup", response("Quorvex", "<body><h1>Bold</h1> news &amp; <a href=\"http://example.org/\">a&lt;b&gt; "
-                                    "link</a><br><script>alert(1)</script><style>p{}</style></body>")},
-    {"/latin1", response("Quorvex", "<body>Caf\xe9</body>", "200 OK\r\nContent-Type: text/html; charset=iso-8859-1")},
-};
-
-}  // namespace
-
 class PiecesTest : public QObject {
     Q_OBJECT
-    QTcpServer server_;
     QStringList messages_;  // the texts of the message boxes answered
 
-    QUrl url(const QString& path) const {
-        return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path));
-    }
-    void answer(QTcpSocket* socket) {
-        const QByteArray seen = socket->property("seen").toByteArray() + socket->readAll();
-        socket->setProperty("seen", seen);
-        if (!seen.contains("\r\n\r\n")) return;
-        const QByteArray target = seen.split(' ').value(1);
-        if (!kPages.contains(target)) return;
-        socket->write(kPages[target]);
-        socket->disconnectFromHost();
-    }
     // Answers the next message box, once it is up.
     void answerMessage() {
         auto* timer = new QTimer;
@@ -85,16 +42,6 @@ class PiecesTest : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        connect(&server_, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* socket = server_.nextPendingConnection()) {
-                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { answer(socket); });
-                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            }
-        });
-        QVERIFY(server_.listen(QHostAddress::LocalHost));
-    }
-
     void outputDialogLoadsInChunks() {
         QTemporaryDir dir;
         QByteArray text;
@@ -161,34 +108,6 @@ private slots:
         const QByteArray keyText = "0123456789ABCDEF0123456789AB";
         const auto sealed = blowfishEcb(hiddenMessageKey(keyText), QByteArray(256, 'q'), true);
         QVERIFY(sealed && decipherHiddenMessage(keyText, *sealed) == QString(256, u'q'));
-    }
-
-    void eachPageComparedOnItsOwn() {
-        const struct { QStringList paths, notices; } rows[] = {
-            {{"/right"}, {"Version 1.52 is out."}},
-            {{"/lower"}, {}},  // the title is compared case and all
-            {{"/nobody"}, {}},
-            {{"/blank"}, {}},    // a body without text
-            {{"/missing"}, {}},  // an error status
-            {{"/markup"}, {"Bold news & a<b> link"}},
-            {{"/latin1"}, {QStringLiteral("Caf\u00e9")}},  // the declared charset
-            {{"/never"}, {}},  // a slow answer times out
-            {{"/right", "/lower", "/second"}, {"Version 1.52 is out.", "Second frame"}},  // frames in turn
-        };
-        for (const auto& row : rows) {
-            WebNotice notice;
-            notice.setTimeout(150);
-            QSignalSpy changed(&notice, &WebNotice::noticeChanged);
-            QSignalSpy settled(&notice, &WebNotice::pageSettled);
-            for (const QString& path : row.paths) {
-                notice.fetch(url(path));
-                QVERIFY(settled.wait(5000));
-            }
-            QCOMPARE(notice.pending(), 0);
-            QStringList got;
-            for (const QList<QVariant>& args : changed) got << args.at(0).toString();
-            QCOMPARE(got, row.notices);
-        }
     }
 };
 
