@@ -481,7 +481,7 @@ QWidget* MainWindow::control(ControlId id) const {
 void MainWindow::formChanged(FormChange what, int row) {
     const Model& m = *model_;
     switch (what) {
-    case FormChange::FinalCompound: finalEdit_->update(); return;
+    case FormChange::FinalCompound: finalEdit_->refresh(); return;
     case FormChange::FinalRatio: showText(ratioEdit_, m.finalCompound().ratioText()); return;
     case FormChange::Row:
         if (row < 0)
@@ -498,7 +498,8 @@ void MainWindow::formChanged(FormChange what, int row) {
         includeCount_->setText(QString::number(m.includeCount()));
         freeCount_->setText(QString::number(m.freeCount()));
         return;
-    case FormChange::Difference: differenceEdit_->update(); return;
+    // A screen reader hears the new difference as it would hear typing.
+    case FormChange::Difference: differenceEdit_->refresh(); return;
     case FormChange::Outcome: output_->setEnabled(m.outputEnabled()); return;
     case FormChange::Status: status_->setPlainText(QString::fromStdString(m.status())); return;
     case FormChange::SampleTag: showText(sampleTag_, m.sampleTag()); return;
@@ -515,8 +516,8 @@ void MainWindow::formChanged(FormChange what, int row) {
 }
 
 void MainWindow::refreshFormulaEdits() {
-    finalEdit_->update();
-    differenceEdit_->update();
+    finalEdit_->refresh();
+    differenceEdit_->refresh();
     sourceList_->repaintRows();
 }
 

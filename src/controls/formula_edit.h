@@ -67,6 +67,9 @@ public:
     int contextMenuMask();
 
     QPoint textOrigin() const;
+    // Repaints and tells assistive technology about the text and caret; the
+    // window calls it when the model changed the bound entry.
+    void refresh();
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -98,8 +101,6 @@ private:
     void showContextMenu(const QPoint& globalPos);
     void postLater(void (FormulaEdit::*signal)(bool), bool value);
     void restartCaret();
-    // Repaints and tells assistive technology about the text and caret.
-    void refresh();
 
     Formula* entry_ = nullptr;
     const FormulaFonts* fonts_ = nullptr;
