@@ -21,7 +21,6 @@
 #include "app/app_info.h"
 #include "app/element_list.h"
 #include "controls/icons.h"
-#include "form/edit/formula_editing.h"
 #include "form/element_lists.h"
 
 namespace qv::app {

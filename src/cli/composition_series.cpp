@@ -9,8 +9,7 @@
 #include "cli/purity.h"
 #include "core/number_format.h"
 #include "core/number_scan.h"
-#include "form/edit/formula_editing.h"
-#include "form/form_view.h"
+#include "form/edit/edit_buffer.h"
 #include "form/model.h"
 #include "output/weighing.h"
 

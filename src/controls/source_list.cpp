@@ -18,7 +18,6 @@
 #include "controls/ratio_edit.h"
 #include "form/edit/formula_style.h"
 #include "form/edit/key_codes.h"
-#include "form/form_view.h"
 #include "form/model.h"
 
 namespace qv {

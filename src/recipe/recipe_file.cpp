@@ -7,7 +7,7 @@
 
 #include "core/number_format.h"
 #include "core/number_scan.h"
-#include "form/edit/formula_editing.h"
+#include "form/edit/edit_buffer.h"
 #include "form/element_lists.h"
 #include "form/model.h"
 #include "recipe/safe_file.h"
