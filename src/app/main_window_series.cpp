@@ -16,16 +16,16 @@ void MainWindow::showSeries() {
     double mass = 0.0;
     if (readOutputGrams(start.grams, mass) != GramCheck::Ok) mass = 0.0;
     start.recipe = recipeText(*model_, mass);
-    start.finalFormula = model_->finalCompound.text();
-    SeriesDialog dialog(model_->elementTable, start, this);
+    start.finalFormula = model_->finalCompound().text();
+    SeriesDialog dialog(model_->elementTable(), start, this);
     connect(&dialog, &SeriesDialog::openInForm, this, [this, &dialog](const QString& formula) {
         // As if typed over the whole final compound: its ratio stays.
-        Formula& final = model_->finalCompound;
-        selectRange(final.edit, 0, -1);
-        if (final.edit.length > 0) {
+        Formula& final = model_->finalCompound();
+        selectRange(final.edit(), 0, -1);
+        if (final.edit().length() > 0) {
             replaceSelection(final, formula.toStdString());
         } else {
-            insertText(final.edit, formula.toStdString());
+            insertText(final.edit(), formula.toStdString());
             model_->textChanged(final);
         }
         refreshFormulaEdits();

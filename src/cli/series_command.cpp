@@ -132,7 +132,7 @@ int runSeries(const Invocation& inv) {
         return kExitUsage;
     }
     GramCheck gramCheck = GramCheck::Ok;
-    if (!opt.gramsGiven) gramCheck = readOutputGrams(session.form.controlText(ControlId::Mass), grams);
+    if (!opt.gramsGiven) gramCheck = readOutputGrams(session.model.gramsText(), grams);
     const std::string_view gramsRefused = gramCheckMessage(gramCheck);
 
     const std::vector<SeriesColumn> columns = seriesColumns(session.model, purity);
@@ -162,8 +162,8 @@ int runSeries(const Invocation& inv) {
                        .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) +
                    '\n';
     } else {
-        out = seriesTable(name, session.form.controlText(ControlId::SampleTag), columns, samples,
-                          gramsOk ? formatDecimal(grams, 6) : session.form.controlText(ControlId::Mass));
+        out = seriesTable(name, session.model.sampleTag(), columns, samples,
+                          gramsOk ? formatDecimal(grams, 6) : session.model.gramsText());
     }
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);

@@ -17,7 +17,7 @@ bool finite(const Composition& c) {
 }
 
 std::string tooLarge(const Formula& entry) {
-    return "The grams of " + entry.text() + " (row " + std::to_string(entry.index + 1) +
+    return "The grams of " + entry.text() + " (row " + std::to_string(entry.index() + 1) +
            ") are too large to weigh.";
 }
 
@@ -25,23 +25,23 @@ std::string tooLarge(const Formula& entry) {
 
 WeighingAmounts computeWeighingAmounts(Model& model, double grams) {
     WeighingAmounts result;
-    Formula& final = model.finalCompound;
+    Formula& final = model.finalCompound();
     result.finalMolarMass = final.molarMass();
     // Output is only enabled for a non-zero final ratio, but a formula such as
     // H0 or () still has no mass; dividing by it would print inf or nan.
-    if (std::fabs(result.finalMolarMass) < kZeroTolerance || std::fabs(final.ratio) < kZeroTolerance) {
+    if (std::fabs(result.finalMolarMass) < kZeroTolerance || std::fabs(final.ratio()) < kZeroTolerance) {
         result.refusal = kZeroFinalMassText;
         return result;
     }
     // Same evaluation order as the reports have always used, so the last digit agrees.
-    const double k = (grams / result.finalMolarMass) / final.ratio;
+    const double k = (grams / result.finalMolarMass) / final.ratio();
     Composition mix;
     for (int row = 0; row < kSourceRows; ++row) {
         Formula& entry = model.source(row);
         if (entry.classify() < Free) continue;
         const double mass = entry.molarMass();
-        const double weighed = (entry.ratio * mass) * k;
-        addScaled(mix, entry.composition, entry.ratio / final.ratio);
+        const double weighed = (entry.ratio() * mass) * k;
+        addScaled(mix, entry.composition(), entry.ratio() / final.ratio());
         if (!std::isfinite(k) || !std::isfinite(weighed) || !finite(mix)) {
             result.rows.clear();
             result.refusal = tooLarge(entry);
@@ -54,16 +54,16 @@ WeighingAmounts computeWeighingAmounts(Model& model, double grams) {
 }
 
 std::string balanceResidual(Model& model) {
-    const Formula& final = model.finalCompound;
-    if (std::fabs(final.ratio) < kZeroTolerance) return std::string(kZeroFinalRatioText);
+    const Formula& final = model.finalCompound();
+    if (std::fabs(final.ratio()) < kZeroTolerance) return std::string(kZeroFinalRatioText);
     Composition mix;
     for (int row = 0; row < kSourceRows; ++row) {
         const Formula& entry = model.source(row);
         if (entry.classify() < Free) continue;
-        addScaled(mix, entry.composition, entry.ratio / final.ratio);
+        addScaled(mix, entry.composition(), entry.ratio() / final.ratio());
     }
-    subtractComposition(mix, final.composition);
-    return compositionText(model.elementTable, mix);
+    subtractComposition(mix, final.composition());
+    return compositionText(model.elementTable(), mix);
 }
 
 }  // namespace qv

@@ -65,18 +65,19 @@ private slots:
 
         const std::string atoms = dir.write("atoms.lst", kElements);
         const std::string recipe = dir.write("bst.qvs", kRecipe);
-        const auto cli = test::runCli({"series", "--atoms", atoms, recipe, "--final", "Ba{1-x}Sr{x}TiO3", "--vary",
-                                       "x=0:0.5:0.1", "--format", "csv"});
+        const auto cli = test::runCli({"series", "--atoms", atoms, recipe, "--final", "Ba{1-x}Sr{x}TiO3",
+                                       "--vary", "x=0:0.5:0.1", "--format", "csv"});
         QCOMPARE(cli.exitCode, 0);
         QCOMPARE(dialog->csvText(), cli.out);
-        const auto json = test::runCli({"series", "--atoms", atoms, recipe, "--final", "Ba{1-x}Sr{x}TiO3", "--vary",
-                                        "x=0:0.5:0.1", "--format", "json"});
+        const auto json = test::runCli({"series", "--atoms", atoms, recipe, "--final", "Ba{1-x}Sr{x}TiO3",
+                                        "--vary", "x=0:0.5:0.1", "--format", "json"});
         QVERIFY(nlohmann::json::parse(dialog->jsonText()) == nlohmann::json::parse(json.out));
     }
 
     void badInputSaysWhatIsWrongAndEmptiesTheTable() {
         retype("template", QStringLiteral("Ba{1-*x}Sr{x}TiO3"));
-        QVERIFY2(dialog->message().startsWith(QStringLiteral("Template: {1-*x}")), qPrintable(dialog->message()));
+        QVERIFY2(dialog->message().startsWith(QStringLiteral("Template: {1-*x}")),
+                 qPrintable(dialog->message()));
         QCOMPARE(samples()->rowCount(), 0);
         QVERIFY(!dialog->findChild<QPushButton*>(QStringLiteral("exportCsv"))->isEnabled());
         retype("template", QStringLiteral("Ba{1-x}Sr{x}TiO3"));

@@ -18,8 +18,9 @@ namespace {
 class FormulaTextTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(test::loadElementText(table, "1 H 1.008 m\n2 O 16 m\n3 S 32.06 m\n4 Ca 40.08\n5 Cu 63.55\n"
-                                               "6 Mo 95.95\n7 N 14.01 m\n8 Li 6.94\n"),
+        ASSERT_EQ(test::loadElementText(table,
+                                        "1 H 1.008 m\n2 O 16 m\n3 S 32.06 m\n4 Ca 40.08\n5 Cu 63.55\n"
+                                        "6 Mo 95.95\n7 N 14.01 m\n8 Li 6.94\n"),
                   8);
     }
     // "invalid" or the composition text and molar mass, as `mass` prints them.
@@ -34,10 +35,18 @@ protected:
 };
 
 TEST_F(FormulaTextTest, HydratesReadAsTheirBracketedForm) {
-    const struct { std::string typed, bracketed; } cases[] = {
-        {"CuSO4\xC2\xB7" "5H2O", "CuSO4(H2O)5"},  // UTF-8 middle dot
-        {"CuSO4\xB7" "5H2O", "CuSO4(H2O)5"},      // the editor's single byte
-        {"CuSO4\xE2\x80\xA2" "5H2O", "CuSO4(H2O)5"},  // bullet
+    const struct {
+        std::string typed, bracketed;
+    } cases[] = {
+        {"CuSO4\xC2\xB7"
+         "5H2O",
+         "CuSO4(H2O)5"},  // UTF-8 middle dot
+        {"CuSO4\xB7"
+         "5H2O",
+         "CuSO4(H2O)5"},  // the editor's single byte
+        {"CuSO4\xE2\x80\xA2"
+         "5H2O",
+         "CuSO4(H2O)5"},  // bullet
         {"CaSO4*0.5H2O", "CaSO4(H2O)0.5"},
         {"LiOH*H2O", "LiOH(H2O)"},
         {"(NH4)6Mo7O24*4H2O", "(NH4)6Mo7O24(H2O)4"},
@@ -64,13 +73,16 @@ TEST_F(FormulaTextTest, HydratesReadAsTheirBracketedForm) {
 }
 
 TEST_F(FormulaTextTest, AmountsPastTheLargestDoubleAreInvalid) {
-    const struct { const char* text; bool valid; } cases[] = {
-        {"H1e308H1e308", false},  {"H1e308H-1e308", true},  // the sum overflows; cancelling does not
-        {"H8e307H8e307", true},   {"H9e307H9e307", false},
-        {"(H1e200)1e108", true},  {"(H1e200)1e109", false}, {"(O1e-200)1e300", true},
-        {"Cu1e307", false},       {"Cu1e305", true},        {"H1e300", true},  // the molar mass overflows
-        {"H1e-320O", true},       {"(H4.9e-324)0.5", true},                     // subnormal counts
-        {"(H1e200O0)1e200", false},                                             // inf times 0 is nan
+    const struct {
+        const char* text;
+        bool valid;
+    } cases[] = {
+        {"H1e308H1e308", false},    {"H1e308H-1e308", true},  // the sum overflows; cancelling does not
+        {"H8e307H8e307", true},     {"H9e307H9e307", false},  {"(H1e200)1e108", true},
+        {"(H1e200)1e109", false},   {"(O1e-200)1e300", true}, {"Cu1e307", false},
+        {"Cu1e305", true},          {"H1e300", true},          // the molar mass overflows
+        {"H1e-320O", true},         {"(H4.9e-324)0.5", true},  // subnormal counts
+        {"(H1e200O0)1e200", false},                            // inf times 0 is nan
         {"H*1e308H1e308", false},
     };
     for (const auto& c : cases) EXPECT_EQ(describe(c.text) != "invalid", c.valid) << c.text;
@@ -83,18 +95,23 @@ TEST_F(FormulaTextTest, AmountsPastTheLargestDoubleAreInvalid) {
 TEST_F(FormulaTextTest, RunsDrawnAlike) {
     auto runs = [](std::string_view text) {
         std::string out;
-        for (const FormulaRun& r : formulaRuns(text)) out += (r.fullSize ? "[" : "_") + std::string(r.text) + " ";
+        for (const FormulaRun& r : formulaRuns(text))
+            out += (r.fullSize ? "[" : "_") + std::string(r.text) + " ";
         return out;
     };
     EXPECT_EQ(runs("Ca(OH)2"), "[Ca(OH) _2 ");
-    EXPECT_EQ(runs("3CdSO4\xC2\xB7" "8.5H2O"), "[3CdSO _4 [\xC2\xB7" "8.5H _2 [O ");
+    EXPECT_EQ(runs("3CdSO4\xC2\xB7"
+                   "8.5H2O"),
+              "[3CdSO _4 [\xC2\xB7"
+              "8.5H _2 [O ");
     EXPECT_EQ(runs("2H2O"), "_2 [H _2 [O ") << "no separator: a leading digit stays a count";
 }
 
 TEST_F(FormulaTextTest, DecimalTrapHint) {
     EXPECT_EQ(decimalTrapHint("CuSO4.5H2O").value_or(""),
               "CuSO4.5H2O is read as CuSO4.5 + H2O: \"4.5\" is one decimal count. For the hydrate write "
-              "CuSO4\xC2\xB7" "5H2O (or CuSO4*5H2O).");
+              "CuSO4\xC2\xB7"
+              "5H2O (or CuSO4*5H2O).");
     for (const char* trap : {"Na2CO3.10H2O", "CuSO4.H2O", "Cu(SO4)1.5(H2O)", "CaSO4.5H2OLi"})
         EXPECT_TRUE(decimalTrapHint(trap)) << trap;
     for (const char* fine : {"Ba0.5Sr0.5TiO3", "CuSO4*5H2O", "CuSO4(H2O)5", "Li0.5H2O", "CuSO4.5H2O2",

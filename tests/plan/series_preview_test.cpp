@@ -19,14 +19,19 @@ TEST(SeriesPreview, SampleFormulasWithTheirProblemsOrOneMessage) {
     EXPECT_EQ(p.lines[1].formula, "Ba0.6Sr0.4TiO3");
     EXPECT_DOUBLE_EQ(p.lines[1].molarMass.value_or(0), 0.6 * 137 + 0.4 * 88 + 96);
     EXPECT_EQ(p.lines[2].problem, "");
-    EXPECT_EQ(p.lines[3].problem, "The count {1-x} is negative (-0.2).") << "one sample fails, not the series";
+    EXPECT_EQ(p.lines[3].problem, "The count {1-x} is negative (-0.2).")
+        << "one sample fails, not the series";
     EXPECT_FALSE(p.lines[3].molarMass);
 
-    EXPECT_EQ(previewSeries(table, "Ba{1-x}Xy{x}O", "x", {0.5, 0.5, 0}).lines.at(0).problem, "Not a valid formula.");
+    EXPECT_EQ(previewSeries(table, "Ba{1-x}Xy{x}O", "x", {0.5, 0.5, 0}).lines.at(0).problem,
+              "Not a valid formula.");
     // A hydrate part's leading count may vary too; 0 stays written.
     p = previewSeries(table, "SrCO3\xC2\xB7{x}TiO2", "x", {0, 1, 1});
     ASSERT_EQ(p.lines.size(), 2u);
-    EXPECT_EQ(p.lines[0].formula + " " + p.lines[1].formula, "SrCO3\xC2\xB7" "0TiO2 SrCO3\xC2\xB7" "1TiO2");
+    EXPECT_EQ(p.lines[0].formula + " " + p.lines[1].formula,
+              "SrCO3\xC2\xB7"
+              "0TiO2 SrCO3\xC2\xB7"
+              "1TiO2");
     EXPECT_DOUBLE_EQ(p.lines[1].molarMass.value_or(0), 148 + 80);
     const struct {
         const char* templ;
