@@ -170,7 +170,8 @@ TEST_F(Series, JsonLinesHoldOneCompactSamplePerLineFailuresIncluded) {
     EXPECT_TRUE(array[3]["rows"][0]["grams_corrected"].is_null());
     EXPECT_EQ(array[1]["rows"][1]["purity_pct"], 100);
     // A purity that makes the corrected grams overflow refuses the sample, naming the row.
-    const Records tiny = csv({"--final", "Ba{1-x}Sr{x}TiO3", "--vary", "x=0.5:0.5:0", "--purity", "SrCO3=1e-310"}, 3);
+    const Records tiny =
+        csv({"--final", "Ba{1-x}Sr{x}TiO3", "--vary", "x=0.5:0.5:0", "--purity", "SrCO3=1e-310"}, 3);
     EXPECT_EQ(tiny.at(1).at(2), "The corrected grams of SrCO3 (row 2) are too large to weigh.");
 }
 

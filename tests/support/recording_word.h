@@ -21,9 +21,9 @@ public:
     std::unique_ptr<WordApplication> connect() override;
 
     bool reachable = true;
-    int failAtCall = 0;        // the n-th call (from 1) throws; 0 never
+    int failAtCall = 0;  // the n-th call (from 1) throws; 0 never
     std::vector<RecordedDocument> documents;
-    int active = -1;           // index into documents
+    int active = -1;  // index into documents
     bool subscript = false;
     bool visible = false;
     std::vector<std::string> log;
