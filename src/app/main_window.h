@@ -23,6 +23,7 @@ class QPushButton;
 namespace qv::app {
 
 class ElementList;
+class SourceListArea;
 
 inline constexpr const char* kMainCaption = "Quorvex";
 inline constexpr const char* kRecipeFilter = "Quorvex Source Files(*.QVS)";
@@ -120,8 +121,7 @@ private:
     RatioEdit* ratioEdit_ = nullptr;
     FormulaEdit* differenceEdit_ = nullptr;
     SourceList* sourceList_ = nullptr;
-    QWidget* headerBar_ = nullptr;
-    QLabel* headers_[4] = {};
+    SourceListArea* listArea_ = nullptr;
     QListWidget* excludeView_ = nullptr;
     QListWidget* includeView_ = nullptr;
     QPushButton* moveButtons_[4] = {};  // >, <, >>, <<

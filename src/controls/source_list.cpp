@@ -32,6 +32,9 @@ constexpr const char* kBadRowCount = "Row count out of range in Initialization."
 
 // Where the list's own texts (row numbers, ratios) start inside their cells.
 constexpr int kTextInset = 5;
+// The least a resized list keeps: formula room for a few characters, and rows.
+constexpr int kMaterialMinChars = 10;
+constexpr int kMinimumRows = 4;
 
 }  // namespace
 
@@ -83,19 +86,13 @@ bool SourceList::configure(SourceListConfig& config) {
     }
     const int chrome = height() - viewport()->height();
     config.borderWidth = viewport()->geometry().x();
-    clientWidth_ = viewport()->width();
+    // The client area holds whole rows only.
     rowsPerPage_ = std::clamp(viewport()->height() / rowHeight_, 1, rowCount_);
-    setFixedHeight(rowsPerPage_ * rowHeight_ + chrome);
-
-    const int m = fonts_->listMaxCharWidth();
-    widths_[NumberColumn] = config.numberWidth * m;
-    widths_[FixColumn] = config.fixWidth * m;
-    widths_[RatioColumn] = config.ratioWidth * m;
-    widths_[MaterialColumn] =
-        clientWidth_ - widths_[NumberColumn] - widths_[FixColumn] - widths_[RatioColumn];
-    separators_[0] = widths_[NumberColumn];
-    separators_[1] = separators_[0] + widths_[MaterialColumn];
-    separators_[2] = separators_[1] + widths_[FixColumn];
+    resize(width(), rowsPerPage_ * rowHeight_ + chrome);
+    chars_[NumberColumn] = config.numberWidth;
+    chars_[FixColumn] = config.fixWidth;
+    chars_[RatioColumn] = config.ratioWidth;
+    layoutColumns(viewport()->width());
     config.numberWidth = widths_[NumberColumn];
     config.materialWidth = widths_[MaterialColumn];
     config.fixWidth = widths_[FixColumn];
@@ -111,6 +108,7 @@ bool SourceList::configure(SourceListConfig& config) {
     bar->setRange(0, rowCount_ - rowsPerPage_);
     bar->setPageStep(rowsPerPage_);
     bar->setSingleStep(1);
+    updateGeometry();  // the minimum size is known now
 
     // Every entry gets its view and layout for the editor's size; the last stays bound.
     formulaEditor_->setGeometry(cellRect(0, MaterialColumn));
@@ -128,6 +126,7 @@ bool SourceList::configure(SourceListConfig& config) {
     connect(qApp, &QApplication::focusChanged, this, &SourceList::focusChanged);
 
     viewport()->update();
+    emit columnsChanged();
     return true;
 }
 
@@ -192,6 +191,52 @@ QString SourceList::cellText(int row, Column column) const {
 void SourceList::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     back_ = QPixmap();  // recreated at the next paint, at the viewport's size
+    if (isConfigured()) relayout();
+}
+
+// The columns keep their character widths; the formula column takes the rest.
+void SourceList::layoutColumns(int clientWidth) {
+    const int m = fonts_->listMaxCharWidth();
+    clientWidth_ = clientWidth;
+    for (Column c : {NumberColumn, FixColumn, RatioColumn}) widths_[c] = chars_[c] * m;
+    widths_[MaterialColumn] =
+        clientWidth_ - widths_[NumberColumn] - widths_[FixColumn] - widths_[RatioColumn];
+    separators_[0] = widths_[NumberColumn];
+    separators_[1] = separators_[0] + widths_[MaterialColumn];
+    separators_[2] = separators_[1] + widths_[FixColumn];
+}
+
+// After a resize: columns, rows per page and the scroll range follow the new
+// client size; an open editor stays over its cell, scrolled into view.
+void SourceList::relayout() {
+    layoutColumns(viewport()->width());
+    rowsPerPage_ = std::clamp(viewport()->height() / rowHeight_, 1, rowCount_);
+    int first = clampPosition(firstVisible_);
+    QWidget* open = formulaEditor_->isVisible() ? static_cast<QWidget*>(formulaEditor_)
+                    : ratioEditor_->isVisible() ? ratioEditor_
+                                                : nullptr;
+    if (open != nullptr) first = clampPosition(std::clamp(first, editRow_ - rowsPerPage_ + 1, editRow_));
+    {
+        const QSignalBlocker quiet(verticalScrollBar());
+        verticalScrollBar()->setRange(0, rowCount_ - rowsPerPage_);
+        verticalScrollBar()->setPageStep(rowsPerPage_);
+        verticalScrollBar()->setValue(first);
+    }
+    firstVisible_ = first;
+    if (open != nullptr)
+        open->setGeometry(
+            cellRect(editRow_ - firstVisible_, open == formulaEditor_ ? MaterialColumn : RatioColumn));
+    viewport()->update();
+    emit columnsChanged();
+}
+
+QSize SourceList::minimumSizeHint() const {
+    if (!isConfigured()) return QAbstractScrollArea::minimumSizeHint();
+    const int m = fonts_->listMaxCharWidth();
+    const int client =
+        (chars_[NumberColumn] + chars_[FixColumn] + chars_[RatioColumn] + kMaterialMinChars) * m;
+    const int frame = 2 * frameWidth();
+    return QSize(client + frame + verticalScrollBar()->sizeHint().width(), kMinimumRows * rowHeight_ + frame);
 }
 
 void SourceList::paintEvent(QPaintEvent* event) {
@@ -297,6 +342,9 @@ void SourceList::pressAt(QPoint pos) {
 
 void SourceList::openEditor(int screenRow, Editor which) {
     EditorUpdateGuard guard(*model_);
+    // Editors hidden first: an editor that has the focus loses it (and hides)
+    // before it opens anew, so that it opens like any cell, caret at the end.
+    if (formulaEditor_->hasFocus() || ratioEditor_->hasFocus()) setFocus(Qt::OtherFocusReason);
     editRow_ = firstVisible_ + screenRow;
     active_ = which;
     placeEditor(which);

@@ -95,6 +95,9 @@ public:
     // Repaint every row (the model's repaintSourceList).
     void repaintRows();
 
+    // All four columns usable and a few rows.
+    QSize minimumSizeHint() const override;
+
 public slots:
     // Cell navigation from the editors: to the previous or the next cell.
     void step(bool previous);
@@ -106,6 +109,8 @@ signals:
     void moveFocusRequested(bool backward);
     // Ctrl+Shift+J in the formula editor, passed on to the main window.
     void hiddenMessageRequested();
+    // The columns were laid out anew (configuration, resize): headers follow.
+    void columnsChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -114,6 +119,8 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    void layoutColumns(int clientWidth);
+    void relayout();
     void pressAt(QPoint pos);
     void openEditor(int screenRow, Editor which);
     void placeEditor(Editor which);
@@ -135,6 +142,7 @@ private:
     int rowHeight_ = 0;
     int rowsPerPage_ = 0;
     int clientWidth_ = 0;
+    int chars_[kColumns] = {3, 0, 2, 7};  // the columns' widths in characters
     int widths_[kColumns] = {};
     int separators_[3] = {};
     int firstVisible_ = 0;
