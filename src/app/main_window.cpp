@@ -19,9 +19,11 @@
 #include <QVBoxLayout>
 #include <cstdlib>
 
+#include "app/app_icon.h"
 #include "app/app_info.h"
 #include "app/element_list.h"
 #include "app/source_list_area.h"
+#include "controls/accessibility.h"
 #include "controls/icons.h"
 #include "form/edit/formula_editing.h"
 #include "form/element_lists.h"
@@ -62,6 +64,8 @@ QString toQ(std::string_view text) { return QString::fromUtf8(text.data(), qsize
 MainWindow::MainWindow(const QString& programDir, QWidget* parent)
     : QMainWindow(parent), model_(std::make_unique<Model>()), programDir_(programDir) {
     setWindowTitle(QLatin1String(kMainCaption));
+    // Every window of the program, dialogs and message boxes included.
+    QApplication::setWindowIcon(applicationIcon());
     buildForm();
     buildMenu();
     qApp->installEventFilter(this);
@@ -121,6 +125,7 @@ void MainWindow::buildForm() {
     status_->setTabChangesFocus(true);
     status_->setAccessibleName(tr("Status"));
     status_->setToolTip(tr("What the ratio calculation found"));
+    announceTextChanges(status_);
     output_ = makeButton(tr("Output"), tr("Write the weighing report"));
     clearAll_ = makeButton(tr("Clear All"), tr("Empty the form"));
 
@@ -289,7 +294,6 @@ void MainWindow::buildMenu() {
         updateMenuStates();
     });
     wordAction_->setObjectName(QStringLiteral("word"));
-    wordAction_->setToolTip(tr("Type the report into a LibreOffice Writer document"));
     outputTo->setToolTipsVisible(true);
     defaultAction_ = outputTo->addAction(tr("&Default"), this, [this] {
         settings_.outputToWord = 0;

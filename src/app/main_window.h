@@ -101,9 +101,9 @@ private:
     void focusAfter(QWidget* sender, bool backward);
     void layoutHeaders();
     void refreshFormulaEdits();
-    // Whether a word processor can take the report: the office plugin loads
-    // and an office program is installed.
-    static bool wordProcessorAvailable();
+    // Whether a word processor the user can see can take the report: the
+    // office plugin loads, a display is set and the office shows windows.
+    bool wordProcessorAvailable();
 
     std::unique_ptr<Model> model_;
     QString programDir_;

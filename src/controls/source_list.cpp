@@ -16,6 +16,7 @@
 #include "controls/formula_painter.h"
 #include "controls/icons.h"
 #include "controls/ratio_edit.h"
+#include "controls/source_list_accessible.h"
 #include "form/edit/formula_style.h"
 #include "form/edit/key_codes.h"
 #include "form/form_view.h"
@@ -314,7 +315,28 @@ void SourceList::updateScreenRows(int from, int to) {
     if (bottom > top) viewport()->update(0, top, viewport()->width(), bottom - top);
 }
 
-void SourceList::repaintRows() { viewport()->update(); }
+void SourceList::repaintRows() {
+    viewport()->update();
+    announceChanges();
+}
+
+// What a screen reader was last told of each formula, peg and ratio cell;
+// whatever reads differently now is announced.
+void SourceList::announceChanges() {
+    if (!isConfigured()) return;
+    spoken_.resize(std::size_t(rowCount_) * kColumns);
+    std::vector<std::pair<int, int>> changed;
+    for (int row = 0; row < rowCount_; ++row) {
+        for (int column = MaterialColumn; column < kColumns; ++column) {
+            QString now = cellText(row, Column(column));
+            QString& was = spoken_[std::size_t(row) * kColumns + column];
+            if (now == was) continue;
+            was = std::move(now);
+            changed.emplace_back(row, column);
+        }
+    }
+    announceCellChanges(this, changed);
+}
 
 // --- Mouse and editors ----------------------------------------------------
 
@@ -334,6 +356,7 @@ void SourceList::pressAt(QPoint pos) {
     case FixColumn:
         model_->togglePeg(firstVisible_ + clickedRow_);
         viewport()->update();
+        announceChanges();
         break;
     case RatioColumn: openEditor(clickedRow_, Editor::Ratio); break;
     default: break;

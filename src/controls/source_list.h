@@ -10,6 +10,7 @@
 #include <QColor>
 #include <QPixmap>
 #include <QString>
+#include <vector>
 
 namespace qv {
 
@@ -121,6 +122,7 @@ protected:
 private:
     void layoutColumns(int clientWidth);
     void relayout();
+    void announceChanges();
     void pressAt(QPoint pos);
     void openEditor(int screenRow, Editor which);
     void placeEditor(Editor which);
@@ -149,6 +151,7 @@ private:
     int editRow_ = 0;
     Editor active_ = Editor::None;
     int clickedRow_ = 0;
+    std::vector<QString> spoken_;  // per row and column, as last announced
     QPixmap back_;  // off-screen image of the viewport, at the screen's pixel ratio
 };
 
