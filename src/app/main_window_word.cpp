@@ -45,7 +45,8 @@ void MainWindow::outputToWord(double grams) {
         const bool failed = outcome == WordReportOutcome::Failed;
         QMessageBox box(failed ? QMessageBox::Critical : QMessageBox::Warning,
                         failed ? QLatin1String(kWordFailedCaption) : QLatin1String(kAppName),
-                        failed ? QLatin1String(kWordFailedText) : QLatin1String(kOfficeNotReached), QMessageBox::Ok, this);
+                        failed ? QLatin1String(kWordFailedText) : QLatin1String(kOfficeNotReached),
+                        QMessageBox::Ok, this);
         if (failed) box.setInformativeText(QLatin1String(kWordFailedFallback));
         box.exec();
     }

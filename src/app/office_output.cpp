@@ -13,13 +13,15 @@
 namespace qv::app {
 
 QString wordUnavailableReason(const WordOffice* office) {
-    if (office == nullptr) return QStringLiteral("The office plugin is not installed (package quorvex-writer).");
+    if (office == nullptr)
+        return QStringLiteral("The office plugin is not installed (package quorvex-writer).");
     if (!office->installed()) return QStringLiteral("LibreOffice Writer is not installed.");
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         return QStringLiteral("There is no display to show LibreOffice Writer on.");
     if (!office->showsWindows())
-        return QStringLiteral("The installed LibreOffice cannot show a window (a GUI-less package; "
-                              "install libreoffice-writer).");
+        return QStringLiteral(
+            "The installed LibreOffice cannot show a window (a GUI-less package; "
+            "install libreoffice-writer).");
     return {};
 }
 

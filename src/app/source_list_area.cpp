@@ -32,6 +32,12 @@ QSize SourceListArea::minimumSizeHint() const {
     return QSize(list.width(), headerHeight() + list.height());
 }
 
+bool SourceListArea::event(QEvent* event) {
+    // The list's minimum grows once it knows its fonts: pass that on up.
+    if (event->type() == QEvent::LayoutRequest) updateGeometry();
+    return QWidget::event(event);
+}
+
 void SourceListArea::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     int height = event->size().height() - headerHeight();

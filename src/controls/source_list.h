@@ -152,7 +152,7 @@ private:
     Editor active_ = Editor::None;
     int clickedRow_ = 0;
     std::vector<QString> spoken_;  // per row and column, as last announced
-    QPixmap back_;  // off-screen image of the viewport, at the screen's pixel ratio
+    QPixmap back_;                 // off-screen image of the viewport, at the screen's pixel ratio
 };
 
 }  // namespace qv

@@ -510,7 +510,8 @@ private:
         } catch (const uno::Exception&) {
             return nullptr;
         }
-        auto link = std::make_shared<Link>(connection, options_.callSeconds, options_.privateOffice, cancelled_);
+        auto link =
+            std::make_shared<Link>(connection, options_.callSeconds, options_.privateOffice, cancelled_);
         try {
             link->open(local);
         } catch (const WordError&) {
