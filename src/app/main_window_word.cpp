@@ -27,7 +27,7 @@ void MainWindow::outputToWord(double grams) {
     WordReportOutcome outcome = WordReportOutcome::NoOffice;
     bool cancelled = false;
     if (wordOffice_) {
-        const std::string tag = controlText(ControlId::SampleTag);
+        const std::string tag = model_->sampleTag();
         const bool difference = settings_.showDifference != 0;
         // The form is not touched while the modal busy box stands: the worker
         // only reads it.
@@ -37,7 +37,7 @@ void MainWindow::outputToWord(double grams) {
     }
     if (outcome == WordReportOutcome::Typed) return;
     if (outcome == WordReportOutcome::NoAmounts) {
-        setControlText(ControlId::Status, kZeroFinalMassText);
+        model_->setStatus(kZeroFinalMassText);
         return;
     }
     if (!cancelled) {
