@@ -58,8 +58,7 @@ using namespace qv::app;
 
 namespace {
 
-constexpr const char* kElements =
-    "1 H 1.008 m\n2 C 12.01 m\n3 O 16 m\n4 Ti 47.87\n5 Ba 137.33\n";
+constexpr const char* kElements = "1 H 1.008 m\n2 C 12.01 m\n3 O 16 m\n4 Ti 47.87\n5 Ba 137.33\n";
 
 // Runs `act` on the next modal widget of type T, once it is up.
 template <class T>
@@ -83,8 +82,10 @@ void chooseFile(const QString& path) {
     });
 }
 
-QByteArray response(const QByteArray& title, const QByteArray& body, const QByteArray& head = "200 OK\r\n"
-                    "Content-Type: text/html; charset=utf-8") {
+QByteArray response(const QByteArray& title, const QByteArray& body,
+                    const QByteArray& head =
+                        "200 OK\r\n"
+                        "Content-Type: text/html; charset=utf-8") {
     const QByteArray html = "<html><head><title>" + title + "</title></head>" + body + "</html>";
     return "HTTP/1.1 " + head + "\r\nContent-Length: " + QByteArray::number(html.size()) +
            "\r\nConnection: close\r\n\r\n" + html;
@@ -99,9 +100,11 @@ const QHash<QByteArray, QByteArray> kPages = {
     {"/nobody", response("Quorvex", "")},
     {"/blank", response("Quorvex", "<body> <p>&nbsp;</p> <img src=\"x.png\"></body>")},
     {"/missing", response("Quorvex", "<body>not found</body>", "404 Not Found")},
-    {"/markup", response("Quorvex", "<body><h1>Bold</h1> news &amp; <a href=\"http://example.org/\">a&lt;b&gt; "
-                                    "link</a><br><script>alert(1)</script><style>p{}</style></body>")},
-    {"/latin1", response("Quorvex", "<body>Caf\xe9</body>", "200 OK\r\nContent-Type: text/html; charset=iso-8859-1")},
+    {"/markup", response("Quorvex",
+                         "<body><h1>Bold</h1> news &amp; <a href=\"http://example.org/\">a&lt;b&gt; "
+                         "link</a><br><script>alert(1)</script><style>p{}</style></body>")},
+    {"/latin1",
+     response("Quorvex", "<body>Caf\xe9</body>", "200 OK\r\nContent-Type: text/html; charset=iso-8859-1")},
     {"/lantern/quorvex/log/log.php?p=Quorvex&v=1.51", response("Quorvex", "<body>pinged</body>")},
 };
 
@@ -159,7 +162,6 @@ class MainWindowTest : public QObject {
         socket->write(kPages[lastTarget_]);
         socket->disconnectFromHost();
     }
-
 
     using enum ControlId;
     // Answers the next message box.
@@ -261,7 +263,8 @@ public slots:
 
 private slots:
     void initTestCase() {
-        for (const char* scheme : {"file", "http", "https"}) QDesktopServices::setUrlHandler(scheme, this, "capture");
+        for (const char* scheme : {"file", "http", "https"})
+            QDesktopServices::setUrlHandler(scheme, this, "capture");
         connect(&server_, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket* socket = server_.nextPendingConnection()) {
                 connect(socket, &QTcpSocket::readyRead, this, [this, socket] { answer(socket); });
@@ -288,17 +291,26 @@ private slots:
         QCOMPARE(texts({FinalRatio, Mass, FreeCount, IncludeCount}), "1|1|0|0");
         QVERIFY(!control(OutputButton)->isEnabled() && !w_->action("word")->isEnabled());
         QVERIFY(w_->action("default")->isChecked());
-        const struct { ControlId id; const char* name; } names[] = {
-            {SampleTag, "Sample Tag"}, {Mass, "Gram"},
-            {FinalCompound, "Compound"}, {FinalRatio, "Ratio"},
-            {Difference, kDifferenceLabel}, {SourceList, "Source Material List"},
-            {ExcludeList, "Exclude"}, {IncludeList, "Include"},
-            {OutputButton, "Output"}, {ClearAll, "Clear All"},
-            {MoveAllToInclude, ">>"}, {Status, "Status"},
-            {IncludeCount, "Elements in Include list"},
-            {FreeCount, "Free entries in Source Material List"}};
+        const struct {
+            ControlId id;
+            const char* name;
+        } names[] = {{SampleTag, "Sample Tag"},
+                     {Mass, "Gram"},
+                     {FinalCompound, "Compound"},
+                     {FinalRatio, "Ratio"},
+                     {Difference, kDifferenceLabel},
+                     {SourceList, "Source Material List"},
+                     {ExcludeList, "Exclude"},
+                     {IncludeList, "Include"},
+                     {OutputButton, "Output"},
+                     {ClearAll, "Clear All"},
+                     {MoveAllToInclude, ">>"},
+                     {Status, "Status"},
+                     {IncludeCount, "Elements in Include list"},
+                     {FreeCount, "Free entries in Source Material List"}};
         for (const auto& n : names) {
-            QCOMPARE(QAccessible::queryAccessibleInterface(control(n.id))->text(QAccessible::Name), QLatin1String(n.name));
+            QCOMPARE(QAccessible::queryAccessibleInterface(control(n.id))->text(QAccessible::Name),
+                     QLatin1String(n.name));
         }
         test::saveScreenshot(*w_, QStringLiteral("empty"));
     }
@@ -591,11 +603,13 @@ private slots:
         QVERIFY(start());
         fillBariumTitanate();
         QLineEdit* gram = qobject_cast<QLineEdit*>(control(Mass));
-        const struct { const char* typed; const char* status; } cases[] = {
-            {"abc", "Specify correct weight of the final product in gram."},
-            {"", "Specify correct weight of the final product in gram."},
-            {"0", "Specify non-zero weight of the final product."},
-            {"1e-9", "Specify non-zero weight of the final product."}};
+        const struct {
+            const char* typed;
+            const char* status;
+        } cases[] = {{"abc", "Specify correct weight of the final product in gram."},
+                     {"", "Specify correct weight of the final product in gram."},
+                     {"0", "Specify non-zero weight of the final product."},
+                     {"1e-9", "Specify non-zero weight of the final product."}};
         for (const auto& c : cases) {
             gram->clear();
             QTest::keyClicks(gram, c.typed);
@@ -658,7 +672,8 @@ private slots:
             if (path == bad) answerMessage();
             QVERIFY(start(true, path));
             QCOMPARE(text(FinalCompound), path == good ? QStringLiteral("BaTiO3") : QString());
-            QCOMPARE(messages_, path == good ? QStringList() : QStringList{QStringLiteral("Failed to load a file.")});
+            QCOMPARE(messages_,
+                     path == good ? QStringList() : QStringList{QStringLiteral("Failed to load a file.")});
         }
     }
 
@@ -680,8 +695,10 @@ private slots:
         QVERIFY(!w_->isVisible());
         w_.reset();
         QSettings store(QLatin1String(kAppName), QStringLiteral("quorvex"));
-        QCOMPARE(store.value("Settings/Show Differential").toString() + store.value("Settings/Output To MS Word").toString() +
-                     store.value("Settings/Last Working Dir").toString(), "00" + cwd);
+        QCOMPARE(store.value("Settings/Show Differential").toString() +
+                     store.value("Settings/Output To MS Word").toString() +
+                     store.value("Settings/Last Working Dir").toString(),
+                 "00" + cwd);
     }
 
     void missingAtomsClosesWithItsMessage() {
@@ -712,13 +729,16 @@ private slots:
     }
 
     void helpAndPingFollowTheSetting() {
-        const QString rows[][2] = {  // the setting, the server's base (empty: none, the shipped guide)
-            {"  ", ""}, {"ftp://example.org", ""}, {"http://127.0.0.1:8080", "http://127.0.0.1:8080"},
-            {"https://example.org/base/", "https://example.org/base"}};
+        const QString rows[][2] = {// the setting, the server's base (empty: none, the shipped guide)
+                                   {"  ", ""},
+                                   {"ftp://example.org", ""},
+                                   {"http://127.0.0.1:8080", "http://127.0.0.1:8080"},
+                                   {"https://example.org/base/", "https://example.org/base"}};
         const QUrl guide = QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help/index.html");
         QTemporaryDir noGuide;
         for (const auto& [server, base] : rows) {
-            QSettings(QLatin1String(kAppName), QStringLiteral("quorvex")).setValue("Settings/Web Server", server);
+            QSettings(QLatin1String(kAppName), QStringLiteral("quorvex"))
+                .setValue("Settings/Web Server", server);
             opened_.clear();
             openHelp();
             QCOMPARE(opened_.value(0).toString(),
@@ -730,7 +750,9 @@ private slots:
     }
 
     void eachPageComparedOnItsOwn() {
-        const struct { QStringList paths, notices; } rows[] = {
+        const struct {
+            QStringList paths, notices;
+        } rows[] = {
             {{"/right"}, {"Version 1.52 is out."}},
             {{"/lower"}, {}},  // the title is compared case and all
             {{"/nobody"}, {}},
@@ -738,7 +760,7 @@ private slots:
             {{"/missing"}, {}},  // an error status
             {{"/markup"}, {"Bold news & a<b> link"}},
             {{"/latin1"}, {QStringLiteral("Caf\u00e9")}},  // the declared charset
-            {{"/never"}, {}},  // a slow answer times out
+            {{"/never"}, {}},                              // a slow answer times out
             {{"/right", "/lower", "/second"}, {"Version 1.52 is out.", "Second frame"}},  // frames in turn
         };
         for (const auto& row : rows) {
@@ -760,7 +782,8 @@ private slots:
     void pingOnlyWithAServer() {
         WebNotice quiet;
         QVERIFY(!quiet.start() && !quiet.usedNetwork());
-        QSettings("Quorvex", QCoreApplication::applicationName()).setValue("Settings/Web Server", url("/").toString());
+        QSettings("Quorvex", QCoreApplication::applicationName())
+            .setValue("Settings/Web Server", url("/").toString());
         WebNotice notice;
         QSignalSpy changed(&notice, &WebNotice::noticeChanged);
         QSignalSpy settled(&notice, &WebNotice::pageSettled);

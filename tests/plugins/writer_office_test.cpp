@@ -78,8 +78,9 @@ TEST_F(WriterOffice, TwoReportsCollectInOneDocumentWithSubscriptCounts) {
 TEST_F(WriterOffice, CommandLineStoresAnOdt) {
     NEED_OFFICE();
     const std::string out = (dir.path() / "bt.odt").string();
-    const auto run = test::runCli({"report", "--atoms", dir.write("atoms.lst", test::kBaTiCOElementFile),
-                                   "--writer", out, dir.write("bt.qvs", "-1 S1\n0 10 1 BaTiO3\n1 0 0 BaCO3\n2 0 0 TiO2\n")});
+    const auto run =
+        test::runCli({"report", "--atoms", dir.write("atoms.lst", test::kBaTiCOElementFile), "--writer", out,
+                      dir.write("bt.qvs", "-1 S1\n0 10 1 BaTiO3\n1 0 0 BaCO3\n2 0 0 TiO2\n")});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "Quorvex could obtain an answer for you.\n");
@@ -92,7 +93,8 @@ TEST_F(WriterOffice, NoOfficeToUse) {
     setenv("QV_SOFFICE", "", 1);
     const auto run = test::runCli({"report", "--writer", (dir.path() / "x.odt").string(), "missing.qvs"});
     EXPECT_EQ(run.exitCode, 5);
-    EXPECT_EQ(run.err, "quorvex-cli report: LibreOffice (soffice) is not installed; no Writer document written\n");
+    EXPECT_EQ(run.err,
+              "quorvex-cli report: LibreOffice (soffice) is not installed; no Writer document written\n");
     EXPECT_FALSE(wordAvailable());
     // Installed but it never answers: the report falls back to the text report.
     setenv("QV_SOFFICE", "/bin/true", 1);

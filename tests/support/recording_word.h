@@ -22,10 +22,10 @@ public:
     std::unique_ptr<WordApplication> connect() override;
 
     bool reachable = true;
-    bool windows = true;       // false: a GUI-less office
-    int failAtCall = 0;        // the n-th call (from 1) throws; 0 never
+    bool windows = true;  // false: a GUI-less office
+    int failAtCall = 0;   // the n-th call (from 1) throws; 0 never
     std::vector<RecordedDocument> documents;
-    int active = -1;           // index into documents
+    int active = -1;  // index into documents
     bool subscript = false;
     bool visible = false;
     std::vector<std::string> log;
