@@ -211,7 +211,8 @@ private slots:
         // The formula edits keep only these Ctrl keys from the window's shortcuts.
         for (char c = 'A'; c <= 'Z'; ++c)
             QCOMPARE(formulaKeyMapUses({c, kModCtrl}), QByteArray("ACVXZ").contains(c));
-        QVERIFY(formulaKeyMapUses({'J', kModCtrl | kModShift}) && !formulaKeyMapUses({'S', kModCtrl | kModShift}));
+        QVERIFY(formulaKeyMapUses({'J', kModCtrl | kModShift}) &&
+                !formulaKeyMapUses({'S', kModCtrl | kModShift}));
         QVERIFY(formulaKeyMapUses({kKeyHome, kModCtrl}) && formulaKeyMapUses({'N', kModNone}));
     }
 

@@ -132,10 +132,12 @@ TEST_F(WriterOffice, StuckOfficeCostsOneBoundedWait) {
 TEST_F(WriterOffice, WindowsOnlyWithADesktopPlugin) {
     // The office's program folder tells: a window system plugin other than
     // the headless ones, or none.
-    const struct { std::vector<const char*> files; bool shows; } rows[] = {
-        {{}, false},
-        {{"libvclplug_svplo.so", "libvclplug_headlesslo.so"}, false},
-        {{"libvclplug_svplo.so", "libvclplug_gtk3lo.so"}, true}};
+    const struct {
+        std::vector<const char*> files;
+        bool shows;
+    } rows[] = {{{}, false},
+                {{"libvclplug_svplo.so", "libvclplug_headlesslo.so"}, false},
+                {{"libvclplug_svplo.so", "libvclplug_gtk3lo.so"}, true}};
     for (const auto& row : rows) {
         test::TempDir program;
         const std::string soffice = program.write("soffice", "#!/bin/sh\n");
