@@ -29,6 +29,7 @@
 
 #include "app/app_info.h"
 #include "app/hidden_message.h"
+#include "app/info_boxes.h"
 #include "app/main_window.h"
 #include "app/output_dialog.h"
 #include "app/series_dialog.h"
@@ -39,35 +40,15 @@
 #include "output/text_report.h"
 #include "support/recording_word.h"
 #include "widget_support.h"
+#include "window_fixture.h"
 
 using namespace qv;
 using namespace qv::app;
+using qv::test::chooseFile;
+using qv::test::kElements;
+using qv::test::onModal;
 
 namespace {
-
-constexpr const char* kElements = "1 H 1.008 m\n2 C 12.01 m\n3 O 16 m\n4 Ti 47.87\n5 Ba 137.33\n";
-
-// Runs `act` on the next modal widget of type T, once it is up.
-template <class T>
-void onModal(std::function<void(T*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (T* modal = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(modal);
-        }
-    });
-    timer->start();
-}
-
-void chooseFile(const QString& path) {
-    onModal<QFileDialog>([path](QFileDialog* dialog) {
-        dialog->selectFile(path);
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
-}
 
 QByteArray response(const QByteArray& title, const QByteArray& body,
                     const QByteArray& head =
@@ -97,12 +78,8 @@ const QHash<QByteArray, QByteArray> kPages = {
 
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public test::WindowFixture {
     Q_OBJECT
-    QTemporaryDir config_;
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<MainWindow> w_;
-    QStringList messages_;  // the texts of the message boxes answered
     QList<QUrl> opened_;
     QTcpServer server_;
     QByteArray lastTarget_;
@@ -121,100 +98,6 @@ class MainWindowTest : public QObject {
         socket->disconnectFromHost();
     }
 
-    using enum ControlId;
-    // Answers the next message box.
-    void answerMessage() {
-        onModal<QMessageBox>([this](QMessageBox* box) {
-            messages_.append(box->text());
-            box->accept();
-        });
-    }
-
-    QString programDir() const { return dir_->path() + QLatin1Char('/'); }
-    // What the control shows.
-    QString text(ControlId id) const {
-        QWidget* c = w_->control(id);
-        if (auto* e = qobject_cast<QLineEdit*>(c)) return e->text();
-        if (auto* l = qobject_cast<QLabel*>(c)) return l->text();
-        if (auto* p = qobject_cast<QPlainTextEdit*>(c)) return p->toPlainText();
-        if (auto* f = qobject_cast<FormulaEdit*>(c)) return QString::fromStdString(f->text());
-        return {};
-    }
-    QString texts(std::initializer_list<ControlId> ids) const {
-        QStringList out;
-        for (ControlId id : ids) out << text(id);
-        return out.join('|');
-    }
-    QWidget* control(ControlId id) const { return w_->control(id); }
-    QListWidget* list(ControlId id) const { return qobject_cast<QListWidget*>(control(id)); }
-    // "C O|Ba Ti": the Exclude list, then the Include list.
-    QString lists() const {
-        QStringList out[2];
-        for (int i = 0; i < 2; ++i)
-            for (int row = 0; row < list(i ? IncludeList : ExcludeList)->count(); ++row)
-                out[i] << list(i ? IncludeList : ExcludeList)->item(row)->text();
-        return out[0].join(' ') + '|' + out[1].join(' ');
-    }
-
-    static void writeFile(const QString& path, const char* bytes) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    // A window over a fresh program folder, started as the program starts it.
-    bool start(bool withAtoms = true, const QString& recipe = {}) {
-        dir_ = std::make_unique<QTemporaryDir>();
-        if (withAtoms) writeFile(programDir() + QStringLiteral("ATOMS.LST"), kElements);
-        w_ = std::make_unique<MainWindow>(programDir());
-        w_->openAfterStart(recipe);
-        if (!w_->initialise()) return false;
-        w_->show();
-        QCoreApplication::processEvents();  // the deferred initialisation
-        QCoreApplication::processEvents();  // and the recipe after it
-        return w_->initialised();
-    }
-    void typeFinal(const char* formula) { test::typeKeys(control(FinalCompound), QLatin1String(formula)); }
-    void clickCell(int row, int column) { test::clickCell(w_->sourceList(), row, column); }
-    void typeRow(int row, const char* formula) {
-        clickCell(row, qv::SourceList::MaterialColumn);
-        test::typeKeys(w_->sourceList()->formulaEditor(), QLatin1String(formula));
-    }
-    void clickElement(ControlId id, const QString& symbol) {
-        QListWidget* view = list(id);
-        QListWidgetItem* item = view->findItems(symbol, Qt::MatchExactly).value(0);
-        QVERIFY(item);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(item).center());
-    }
-    void shortcut(Qt::Key key) {
-        QApplication::setActiveWindow(w_.get());  // back from a dialog
-        QTest::keyClick(w_.get(), key, Qt::ControlModifier);
-    }
-    void fillBariumTitanate() {
-        QTest::keyClicks(control(SampleTag), "S1");
-        QLineEdit* gram = qobject_cast<QLineEdit*>(control(Mass));
-        gram->selectAll();
-        QTest::keyClicks(gram, "10");
-        typeFinal("BaTiO3");
-        typeRow(0, "BaCO3");
-        typeRow(1, "TiO2");
-    }
-    // Presses Output and returns what the display showed next to the file.
-    QPair<QString, QByteArray> output() {
-        QPair<QString, QByteArray> seen;
-        onModal<OutputDialog>([&seen, this](OutputDialog* dialog) {
-            seen.first = dialog->view()->toPlainText();
-            const QStringList files = QDir(dir_->path()).entryList({QStringLiteral("*.qv")});
-            QFile file(dir_->path() + QLatin1Char('/') + files.value(0));
-            if (file.open(QIODevice::ReadOnly)) seen.second = file.readAll();
-            test::saveScreenshot(*dialog, QStringLiteral("output"));
-            for (QPushButton* b : dialog->findChildren<QPushButton*>())
-                if (b->text() == QStringLiteral("Copy All")) QTest::mouseClick(b, Qt::LeftButton);
-            QTest::keyClick(dialog, Qt::Key_Escape);
-        });
-        QTest::mouseClick(control(OutputButton), Qt::LeftButton);
-        return seen;
-    }
-
 public slots:
     void capture(const QUrl& url) { opened_ << url; }
 
@@ -229,16 +112,9 @@ private slots:
             }
         });
         QVERIFY(server_.listen(QHostAddress::LocalHost));
-        qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
-        qputenv("QV_SOFFICE", "");  // no office: Output goes to the text report
-        QCoreApplication::setApplicationName(QStringLiteral("quorvex"));
-        installAccessibility();
+        setUpWindowTests();
     }
-    void cleanup() {
-        w_.reset();
-        messages_.clear();
-        QSettings(QLatin1String(kAppName), QStringLiteral("quorvex")).clear();
-    }
+    void cleanup() { tearDownWindow(); }
 
     void startsClearedWithItsNames() {
         QVERIFY(start());
@@ -337,47 +213,6 @@ private slots:
         w_->action("difference")->trigger();
         QVERIFY(!w_->action("difference")->isChecked());
         QVERIFY(output().first.startsWith(QStringLiteral("ID: S1\nBaTiO3  (10 grams)\n")));
-    }
-
-    void outputToWordTypesIntoOneDocumentOrFallsBack() {
-        qputenv("QV_SOFFICE", "/bin/true");  // an office that is there but never answers
-        QVERIFY(start());
-        qputenv("QV_SOFFICE", "");
-        QAction* word = w_->action("word");
-        QVERIFY(word->isEnabled() && word->isChecked());
-        QVERIFY(word->toolTip().contains(QStringLiteral("LibreOffice Writer")));
-        if (auto* menu = qobject_cast<QMenu*>(word->parent())) {
-            menu->popup(w_->mapToGlobal(QPoint(40, 40)));
-            test::saveScreenshot(*menu, QStringLiteral("output-to-menu"));
-            menu->hide();
-        }
-        auto office = std::make_unique<test::RecordingWord>();
-        test::RecordingWord& fake = *office;
-        w_->setWordOffice(std::move(office));
-        fillBariumTitanate();
-        QTest::mouseClick(control(OutputButton), Qt::LeftButton);
-        QTest::mouseClick(control(OutputButton), Qt::LeftButton);
-        QCOMPARE(fake.documents.size(), std::size_t(1));
-        const std::string report = "ID: S1\nBaTiO_{3}  (10 grams)    + CO_{2}\n";
-        QCOMPARE(fake.documents[0].text.find(report), std::size_t(0));
-        QVERIFY(fake.documents[0].text.find(report, 1) != std::string::npos);
-        QVERIFY(fake.visible);
-
-        fake.failAtCall = static_cast<int>(fake.log.size()) + 12;
-        answerMessage();
-        QTest::mouseClick(control(OutputButton), Qt::LeftButton);
-        QCOMPARE(messages_, QStringList{QStringLiteral("Output to MS Word failed!")});
-        QVERIFY(word->isChecked());
-
-        fake.reachable = false;  // the text report instead, and from then on
-        QVERIFY(output().first.startsWith(QStringLiteral("ID: S1\nBaTiO3  (10 grams)  + CO2\n")));
-        QVERIFY(!word->isChecked() && w_->action("default")->isChecked());
-        QCOMPARE(w_->settings().outputToWord, 0);
-        shortcut(Qt::Key_Q);  // kept at Exit, and read back though an office is there
-        qputenv("QV_SOFFICE", "/bin/true");
-        QVERIFY(start());
-        qputenv("QV_SOFFICE", "");
-        QVERIFY(!w_->action("word")->isChecked());
     }
 
     void outputChecksGramAndFallsBackToTemp() {

@@ -7,9 +7,7 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -210,6 +208,12 @@ private slots:
             const std::optional<VirtualKey> vk = translateKey(event);
             QVERIFY2(row.code < 0 ? !vk : vk == (VirtualKey{row.code, row.mods}), row.name);
         }
+        // The formula edits keep only these Ctrl keys from the window's shortcuts.
+        for (char c = 'A'; c <= 'Z'; ++c)
+            QCOMPARE(formulaKeyMapUses({c, kModCtrl}), QByteArray("ACVXZ").contains(c));
+        QVERIFY(formulaKeyMapUses({'J', kModCtrl | kModShift}) &&
+                !formulaKeyMapUses({'S', kModCtrl | kModShift}));
+        QVERIFY(formulaKeyMapUses({kKeyHome, kModCtrl}) && formulaKeyMapUses({'N', kModNone}));
     }
 
     void typingClassifiesTheRowAndCtrlZUndoesTwice() {
@@ -315,25 +319,6 @@ private slots:
         QCOMPARE(t->text(2, 5), QStringLiteral("2O3"));
         t->setSelection(0, 4, 2);  // backwards: the caret at the start
         QCOMPARE(h.selection() + '@' + std::to_string(t->cursorPosition()), "2..3@2");
-    }
-
-    void focusFrameFollowsTheList() {
-        QWidget top;
-        new QLineEdit(&top);
-        auto* list = new QListWidget(&top);
-        auto* after = new QPushButton("Go", &top);
-        list->setGeometry(10, 50, 120, 100);
-        after->move(10, 170);
-        auto* frame = (new FocusFrameView(list))->frame();
-        top.show();
-        QApplication::setActiveWindow(&top);
-        list->setFocus(Qt::TabFocusReason);
-        QVERIFY(frame->isVisible() && frame->parentWidget() == &top);
-        QCOMPARE(frame->geometry(), QRect(8, 48, 124, 104));
-        QTest::keyClick(list, Qt::Key_Tab);
-        QVERIFY(after->hasFocus() && !frame->isVisible());
-        list->move(20, 60);
-        QCOMPARE(frame->geometry(), QRect(18, 58, 124, 104));
     }
 
     void fontsMeasureOnceInDeviceIndependentPixels() {
