@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
@@ -195,6 +196,11 @@ bool LabDatabase::fail(std::string_view what) {
     if (db_) {
         error_ += ": ";
         error_ += sqlite3_errmsg(db_);
+        if (const int err = sqlite3_system_errno(db_); err != 0) {
+            error_ += " (";
+            error_ += std::strerror(err);
+            error_ += ")";
+        }
     }
     return false;
 }
