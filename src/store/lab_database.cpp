@@ -268,13 +268,15 @@ OpenStatus LabDatabase::open(const std::string& path, bool makeFolder) {
         }
     }
     {
+        // Another program busy switching a new file to WAL is no refusal.
         Statement s(db_, "PRAGMA journal_mode=WAL");
-        if (s.step() != SQLITE_ROW || s.text(0) != "wal")
+        if (s.step() == SQLITE_ROW && s.text(0) != "wal")
             notice_ = path + ": the file system refuses WAL; the lab database uses the rollback journal";
     }
     exec("PRAGMA synchronous=FULL");
     exec("PRAGMA foreign_keys=ON");
-    if (!migrate()) {
+    // Up to date files skip the write lock the migration would take.
+    if (version < kSchemaVersion && !migrate()) {
         close();
         return OpenStatus::CannotOpen;
     }
