@@ -38,11 +38,14 @@ CorrectionsPanel::CorrectionsPanel(Model& model, QWidget* parent) : QWidget(pare
     table_->verticalHeader()->setVisible(false);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setSectionResizeMode(BottleColumn, QHeaderView::Stretch);
-    table_->horizontalHeader()->setMinimumSectionSize(24);
+    // One line of header text, whatever the section sizes would allow.
+    table_->horizontalHeader()->setFixedHeight(table_->horizontalHeader()->sizeHint().height());
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                             QAbstractItemView::AnyKeyPressed);
-    table_->setMinimumWidth(60);
+    // Reached with the mouse: the form's Tab chain goes from the list to the
+    // element lists as it always has.
+    table_->setFocusPolicy(Qt::ClickFocus);
 
     message_ = new QLabel(this);
     message_->setWordWrap(true);
@@ -168,6 +171,7 @@ void CorrectionsPanel::fillLine(int line) {
     } else {
         if (!combo) {
             combo = new QComboBox;
+            combo->setFocusPolicy(Qt::ClickFocus);
             combo->setAccessibleName(tr("Bottle for row %1").arg(row + 1));
             table_->setCellWidget(line, BottleColumn, combo);
             connect(combo, &QComboBox::activated, this, [this, combo](int index) {

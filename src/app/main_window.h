@@ -27,6 +27,7 @@ namespace qv::app {
 
 class CorrectionsPanel;
 class ElementList;
+class SourceListArea;
 
 inline constexpr const char* kMainCaption = "Quorvex";
 inline constexpr const char* kRecipeFilter = "Quorvex Source Files(*.QVS)";
@@ -99,9 +100,9 @@ private:
     void focusAfter(QWidget* sender, bool backward);
     void layoutHeaders();
     void refreshFormulaEdits();
-    // Whether a word processor can take the report: the office plugin loads
-    // and an office program is installed.
-    static bool wordProcessorAvailable();
+    // Whether a word processor the user can see can take the report: the
+    // office plugin loads, a display is set and the office shows windows.
+    bool wordProcessorAvailable();
     // The corrections (main_window_corrections.cpp): the splitter holding the
     // list and the panel; the lab database, opened once (a failure said in a
     // box when asked for, else under the panel); the file beside a recipe.
@@ -126,8 +127,7 @@ private:
     RatioEdit* ratioEdit_ = nullptr;
     FormulaEdit* differenceEdit_ = nullptr;
     SourceList* sourceList_ = nullptr;
-    QWidget* headerBar_ = nullptr;
-    QLabel* headers_[4] = {};
+    SourceListArea* listArea_ = nullptr;
     QListWidget* excludeView_ = nullptr;
     QListWidget* includeView_ = nullptr;
     QPushButton* moveButtons_[4] = {};  // >, <, >>, <<

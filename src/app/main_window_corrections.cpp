@@ -3,7 +3,8 @@
 // recipe.
 
 #include <QMessageBox>
-#include <QSplitter>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTimer>
 
 #include "app/corrections_panel.h"
@@ -13,44 +14,21 @@
 #include "recipe/recipe_file.h"
 
 namespace qv::app {
-namespace {
-
-// The list keeps the width its four columns want; the panel beside it gets
-// what is left, down to nothing in a small window, and the user may drag
-// the handle either way.
-class ListFirstSplitter : public QSplitter {
-public:
-    ListFirstSplitter() : QSplitter(Qt::Horizontal) {}
-
-protected:
-    void resizeEvent(QResizeEvent* event) override {
-        QSplitter::resizeEvent(event);
-        QList<int> now = sizes();
-        const int want = widget(0)->sizeHint().width();
-        const int total = now.value(0) + now.value(1);
-        if (now.size() == 2 && now[0] < want && now[1] > 0)
-            setSizes({std::min(total, want), total - std::min(total, want)});
-    }
-};
-
-}  // namespace
-
 QWidget* MainWindow::besideCorrections(QWidget* list) {
     corrections_ = new CorrectionsPanel(*model_);
-    auto* splitter = new ListFirstSplitter;
-    splitter->setObjectName(QStringLiteral("listSplitter"));
-    splitter->addWidget(list);
-    splitter->addWidget(corrections_);
-    splitter->setCollapsible(0, false);
-    splitter->setStretchFactor(0, 1);
-    splitter->setStretchFactor(1, 1);
-    // The panel can be narrowed to nothing, so the window's minimum size
-    // stays the list's.
-    corrections_->setMinimumWidth(1);
+    // A tab behind the list: the window's smallest size stays the list's,
+    // and the form's Tab chain goes from the list to the element lists.
+    auto* tabs = new QTabWidget;
+    tabs->setObjectName(QStringLiteral("listTabs"));
+    tabs->addTab(list, tr("Source Materials"));
+    tabs->addTab(corrections_, tr("Corrections"));
+    tabs->setFocusPolicy(Qt::NoFocus);
+    tabs->tabBar()->setFocusPolicy(Qt::NoFocus);
+    tabs->setDocumentMode(true);
     connect(corrections_, &CorrectionsPanel::messageChanged, this, [this](const QString& text) {
         if (!text.isEmpty()) model_->setStatus(text.toStdString());
     });
-    return splitter;
+    return tabs;
 }
 
 bool MainWindow::openLabDatabase(bool sayFailure) {

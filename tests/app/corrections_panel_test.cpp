@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -108,6 +109,7 @@ private slots:
         QTRY_COMPARE(panel->bottlesFor(1).size(), std::size_t(1));
         panel->chooseBottle(1, panel->bottlesFor(1).front()->id);
         w.model().setCorrection(0, {99, 5});
+        w.findChild<QTabWidget*>(QStringLiteral("listTabs"))->setCurrentWidget(panel);
         w.resize(1200, 700);
         test::saveScreenshot(w, QStringLiteral("window_with_corrections"));
         w.resize(w.minimumSizeHint());

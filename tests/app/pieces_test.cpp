@@ -45,7 +45,8 @@ private slots:
     void outputDialogLoadsInChunks() {
         QTemporaryDir dir;
         QByteArray text;
-        for (int i = 0; text.size() < 3 * kDisplayChunk; ++i) text += "line " + QByteArray::number(i) + " \xc3\xa4\n";
+        for (int i = 0; text.size() < 3 * kDisplayChunk; ++i)
+            text += "line " + QByteArray::number(i) + " \xc3\xa4\n";
         const QString path = dir.path() + QStringLiteral("/r.qv");
         writeFile(path, text.constData());
         OutputDialog dialog;
@@ -64,18 +65,26 @@ private slots:
 
     void explanationBoxWordForWord() {
         const char expected[] =
-            "Quorvex tries to give an answer by turning the problem of determining ratios of entries in Source Material List\n"
-            "into a system of linear equations, and, then solving it.  Therefore, if you want Quorvex to automatically\n"
+            "Quorvex tries to give an answer by turning the problem of determining ratios of entries in "
+            "Source Material List\n"
+            "into a system of linear equations, and, then solving it.  Therefore, if you want Quorvex to "
+            "automatically\n"
             "obtain the ratios, the number of equations should be at least the number of unknowns.\n\n"
-            "The number of unknowns equals the number of free entries(those without red pegs) in Source Material list,\n"
+            "The number of unknowns equals the number of free entries(those without red pegs) in Source "
+            "Material list,\n"
             "and the number of equations equals the number of elements in Include list.\n\n"
-            "Fixed entries are marked by red pegs, and Free entries are without red pegs in Source Material List.\n"
+            "Fixed entries are marked by red pegs, and Free entries are without red pegs in Source Material "
+            "List.\n"
             "Those pegs can be created or removed by clicking in the \"Fix\" field.\n\n"
-            "Quorvex won't touch ratios of the fixed entries while it constantly tries to get ratios for the free entries.\n"
+            "Quorvex won't touch ratios of the fixed entries while it constantly tries to get ratios for the "
+            "free entries.\n"
             "When an answer is obtained, \"Output\" button at the bottom right corner becomes active.\n\n"
-            "When you have only fixed entries in Source Material List, Quorvex operates in Manual Mode and \"Output\"\n"
-            "button is always active. If there is one or more free entries, Quorvex operates in Automatic Mode and \"Output\"\n"
-            "button beocmes active only when the system of linear equations(refer to the first paragraph) is solved.\n\n"
+            "When you have only fixed entries in Source Material List, Quorvex operates in Manual Mode and "
+            "\"Output\"\n"
+            "button is always active. If there is one or more free entries, Quorvex operates in Automatic "
+            "Mode and \"Output\"\n"
+            "button beocmes active only when the system of linear equations(refer to the first paragraph) is "
+            "solved.\n\n"
             "For more, go to help in the menu.\n\n";
         QLocale::setDefault(QLocale(QLocale::German));  // the version keeps its point
         ExplanationBox box;
@@ -100,9 +109,10 @@ private slots:
     void hiddenMessageDeciphers() {
         QVERIFY(!blowfishEcb(QByteArray(16, 'k'), QByteArray(12, 'x'), false));
         QVERIFY(hiddenMessageKey("abcde1234567890123456789").isEmpty());
-        QCOMPARE(hiddenMessage(),
-                 QStringLiteral("Weigh twice, mix once. A careful hand at the balance is the first step of every "
-                                "good sample - thank you for weighing with Quorvex."));
+        QCOMPARE(
+            hiddenMessage(),
+            QStringLiteral("Weigh twice, mix once. A careful hand at the balance is the first step of every "
+                           "good sample - thank you for weighing with Quorvex."));
         // A block without a zero byte shows whole, and no further; sealing is
         // the inverse of what the stored message needed.
         const QByteArray keyText = "0123456789ABCDEF0123456789AB";

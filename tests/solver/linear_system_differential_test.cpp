@@ -19,15 +19,15 @@ namespace {
 constexpr double kTol = kLinearSystemTolerance;
 
 enum Family {
-    Consistent,       // b = A x*, full column rank
-    Inconsistent,     // one right-hand side moved by a visible amount
-    NearTolerance,    // right-hand sides moved by about the tolerance
-    DependentColumns, // two free entries with proportional compositions
-    DuplicateRows,    // repeated, scaled and all-zero equations
-    TinyRows,         // equations with only tiny coefficients
+    Consistent,        // b = A x*, full column rank
+    Inconsistent,      // one right-hand side moved by a visible amount
+    NearTolerance,     // right-hand sides moved by about the tolerance
+    DependentColumns,  // two free entries with proportional compositions
+    DuplicateRows,     // repeated, scaled and all-zero equations
+    TinyRows,          // equations with only tiny coefficients
     FamilyCount
 };
-const char* const kFamilyNames[] = {"consistent", "inconsistent", "near-tolerance",
+const char* const kFamilyNames[] = {"consistent",        "inconsistent",   "near-tolerance",
                                     "dependent columns", "duplicate rows", "tiny rows"};
 
 struct System {
@@ -118,36 +118,36 @@ public:
             s.at(r, s.n) = b;
         }
         switch (family) {
-            case Inconsistent:
-                s.at(uniform(0, s.m - 1), s.n) += (uniform(0, 1) ? 1 : -1) * real(1e-4, 2.0);
-                break;
-            case NearTolerance: {
-                static const double kFactors[] = {0.2, 0.45, 0.5, 0.7, 0.99, 1.0, 1.01, 1.3, 1.9, 2.5};
-                const int moves = uniform(1, std::min(3, s.m));
-                for (int i = 0; i < moves; ++i)
-                    s.at(uniform(0, s.m - 1), s.n) += (uniform(0, 1) ? 1 : -1) * kTol * kFactors[uniform(0, 9)];
-                break;
+        case Inconsistent:
+            s.at(uniform(0, s.m - 1), s.n) += (uniform(0, 1) ? 1 : -1) * real(1e-4, 2.0);
+            break;
+        case NearTolerance: {
+            static const double kFactors[] = {0.2, 0.45, 0.5, 0.7, 0.99, 1.0, 1.01, 1.3, 1.9, 2.5};
+            const int moves = uniform(1, std::min(3, s.m));
+            for (int i = 0; i < moves; ++i)
+                s.at(uniform(0, s.m - 1), s.n) += (uniform(0, 1) ? 1 : -1) * kTol * kFactors[uniform(0, 9)];
+            break;
+        }
+        case DuplicateRows: {
+            const int edits = uniform(1, s.m);
+            for (int i = 0; i < edits; ++i) {
+                const int to = uniform(0, s.m - 1), from = uniform(0, s.m - 1);
+                const int kind = uniform(0, 3);
+                // Copies, doubles, zeroes, or contradicts a twin.
+                for (int c = 0; c <= s.n; ++c)
+                    if (kind != 3 || c < s.n)
+                        s.at(to, c) = kind == 1 ? 2.0 * s.at(from, c) : kind == 2 ? 0.0 : s.at(from, c);
+                if (kind == 3) s.at(to, s.n) += 0.5;
             }
-            case DuplicateRows: {
-                const int edits = uniform(1, s.m);
-                for (int i = 0; i < edits; ++i) {
-                    const int to = uniform(0, s.m - 1), from = uniform(0, s.m - 1);
-                    const int kind = uniform(0, 3);
-                    // Copies, doubles, zeroes, or contradicts a twin.
-                    for (int c = 0; c <= s.n; ++c)
-                        if (kind != 3 || c < s.n) s.at(to, c) = kind == 1 ? 2.0 * s.at(from, c) : kind == 2 ? 0.0 : s.at(from, c);
-                    if (kind == 3) s.at(to, s.n) += 0.5;
-                }
-                break;
-            }
-            case TinyRows: {
-                const int r = uniform(0, s.m - 1);
-                for (int c = 0; c < s.n; ++c) s.at(r, c) = uniform(0, 1) ? 0.0 : real(1e-9, 4e-7);
-                s.at(r, s.n) = (uniform(0, 1) ? 1.0 : -1.0) * real(0.0, 9e-7);
-                break;
-            }
-            default:
-                break;
+            break;
+        }
+        case TinyRows: {
+            const int r = uniform(0, s.m - 1);
+            for (int c = 0; c < s.n; ++c) s.at(r, c) = uniform(0, 1) ? 0.0 : real(1e-9, 4e-7);
+            s.at(r, s.n) = (uniform(0, 1) ? 1.0 : -1.0) * real(0.0, 9e-7);
+            break;
+        }
+        default: break;
         }
         return s;
     }
@@ -172,12 +172,14 @@ TEST(LinearSystemDifferential, FastSearchAnswersLikeTheEnumeration) {
         const int ro = solveOverdeterminedByEnumeration(s.m, s.n, s.a.data(), xo.data(), &rowsO);
         const int rf = solveOverdeterminedFast(s.m, s.n, s.a.data(), xf.data(), &rowsF);
         ASSERT_EQ(s.a, before);
-        SCOPED_TRACE(testing::Message() << "system " << i << " (" << kFamilyNames[family] << "), m=" << s.m
-                                        << " n=" << s.n);
+        SCOPED_TRACE(testing::Message()
+                     << "system " << i << " (" << kFamilyNames[family] << "), m=" << s.m << " n=" << s.n);
         // An answer of the fast search is a combination the enumeration tests
         // too, so it can never succeed where the enumeration fails.
         ASSERT_FALSE(rf == 1 && ro == 0);
-        if (rf == 1) { ASSERT_EQ(residualsWithin(s.m, s.n, s.a.data(), xf.data(), kTol), 1); }
+        if (rf == 1) {
+            ASSERT_EQ(residualsWithin(s.m, s.n, s.a.data(), xf.data(), kTol), 1);
+        }
         if (ro == rf && (ro == 0 || rowsO == rowsF)) {
             if (ro == 1) {
                 ASSERT_EQ(std::memcmp(xo.data(), xf.data(), sizeof(double) * s.n), 0);
@@ -189,7 +191,9 @@ TEST(LinearSystemDifferential, FastSearchAnswersLikeTheEnumeration) {
         // The enumeration accepted a combination the fast search passed over:
         // it must come first and be singular up to rounding.
         ASSERT_EQ(ro, 1);
-        if (rf == 1) { ASSERT_TRUE(std::lexicographical_compare(rowsO.begin(), rowsO.end(), rowsF.begin(), rowsF.end())); }
+        if (rf == 1) {
+            ASSERT_TRUE(std::lexicographical_compare(rowsO.begin(), rowsO.end(), rowsF.begin(), rowsF.end()));
+        }
         ASSERT_LT(conditioning(s, &rowsO), kIllConditioned);
         ++explained[family];
     }
@@ -225,7 +229,8 @@ TEST(LinearSystemDifferential, FallbackPastTheBudgetOnlyAnswersPassingCombinatio
             ++enumerationOnly;
         }
     }
-    std::printf("  fallback found a passing combination for %d of %d solvable systems\n", both, both + enumerationOnly);
+    std::printf("  fallback found a passing combination for %d of %d solvable systems\n", both,
+                both + enumerationOnly);
     EXPECT_GT(both, 20 * enumerationOnly);
 }
 

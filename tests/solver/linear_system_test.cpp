@@ -38,13 +38,19 @@ TEST(LinearSystem, SquareAndUnderdetermined) {
     const Case cases[] = {
         {"1x1", {{4.0, 3.0}}, {0.75}},
         {"1x1 zero", {{0.0, 3.0}}, {}},
-        {"pivot from below", {{0.0, 2.0, 1.0, 7.0}, {1.0, 1.0, 1.0, 6.0}, {2.0, 0.0, 3.0, 11.0}}, {1.0, 2.0, 3.0}},
+        {"pivot from below",
+         {{0.0, 2.0, 1.0, 7.0}, {1.0, 1.0, 1.0, 6.0}, {2.0, 0.0, 3.0, 11.0}},
+         {1.0, 2.0, 3.0}},
         // A row without coefficients fails at the scaling, whatever its right-hand side.
         {"zero row, zero rhs", {{1.0, 2.0, 3.0}, {0.0, 0.0, 0.0}}, {}},
         {"zero row", {{1.0, 2.0, 3.0}, {0.0, 0.0, 1.0}}, {}},
         {"singular", {{1.0, 2.0, 3.0}, {2.0, 4.0, 6.0}}, {}},
-        {"3x3 singular at the second pivot", {{1.0, 2.0, 3.0, 6.0}, {2.0, 4.0, 6.0, 12.0}, {1.0, 0.0, 1.0, 2.0}}, {}},
-        {"3x3 singular at the last pivot", {{1.0, 0.0, 1.0, 1.0}, {0.0, 1.0, 1.0, 1.0}, {1.0, 1.0, 2.0, 2.0}}, {}},
+        {"3x3 singular at the second pivot",
+         {{1.0, 2.0, 3.0, 6.0}, {2.0, 4.0, 6.0, 12.0}, {1.0, 0.0, 1.0, 2.0}},
+         {}},
+        {"3x3 singular at the last pivot",
+         {{1.0, 0.0, 1.0, 1.0}, {0.0, 1.0, 1.0, 1.0}, {1.0, 1.0, 2.0, 2.0}},
+         {}},
         {"nan", {{NAN, 1.0, 1.0}, {1.0, 1.0, 2.0}}, {}},
         // Equal scaled ratios keep the earlier row as pivot: the 0.1 row
         // leaves an exact zero, the 2.9 row a rounding residue, which the
@@ -79,7 +85,9 @@ TEST(LinearSystem, SquareAndUnderdetermined) {
 // The over-determined cases hold for the dispatching search, the literal
 // enumeration and the fast search alike.
 using OverdeterminedFn = int (*)(int, int, const double*, double*);
-int enumerate(int m, int n, const double* a, double* x) { return solveOverdeterminedByEnumeration(m, n, a, x); }
+int enumerate(int m, int n, const double* a, double* x) {
+    return solveOverdeterminedByEnumeration(m, n, a, x);
+}
 int fast(int m, int n, const double* a, double* x) { return solveOverdeterminedFast(m, n, a, x); }
 
 class Overdetermined : public testing::TestWithParam<OverdeterminedFn> {};
@@ -118,14 +126,18 @@ TEST_P(Overdetermined, SearchOrderToleranceAndFailures) {
     }
     const auto a = augmented({{1.0, 1.0}, {1.0, 1.0}});
     std::vector<double> x(1);
-    for (auto [m, n, aa, xx] : {std::tuple{2, 2, a.data(), x.data()}, {2, 0, a.data(), x.data()},
-                                {2, 1, nullptr, x.data()}, {2, 1, a.data(), nullptr}})
+    for (auto [m, n, aa, xx] : {std::tuple{2, 2, a.data(), x.data()},
+                                {2, 0, a.data(), x.data()},
+                                {2, 1, nullptr, x.data()},
+                                {2, 1, a.data(), nullptr}})
         EXPECT_EQ(GetParam()(m, n, aa, xx), 0) << m << "x" << n;
 }
 
-INSTANTIATE_TEST_SUITE_P(LinearSystem, Overdetermined, testing::Values(&solveOverdetermined, &enumerate, &fast),
-                         [](const auto& info) {
-                             return std::string(info.index == 0 ? "Dispatch" : info.index == 1 ? "Enumeration" : "Fast");
+INSTANTIATE_TEST_SUITE_P(LinearSystem, Overdetermined,
+                         testing::Values(&solveOverdetermined, &enumerate, &fast), [](const auto& info) {
+                             return std::string(info.index == 0   ? "Dispatch"
+                                                : info.index == 1 ? "Enumeration"
+                                                                  : "Fast");
                          });
 
 TEST(LinearSystem, ResidualsWithinChecksEveryRowStrictly) {
