@@ -9,6 +9,8 @@
 #include <QTest>
 #include <ctime>
 
+#include "form/model.h"
+
 #include "app/main_window.h"
 
 namespace {
@@ -52,9 +54,12 @@ void typeKeys(QWidget* widget, const char* text) {
     }
 }
 
-void BM_KeyInFullFormToRepaint(benchmark::State& state) {
+// With `corrected`, every row also has a purity and an excess, shown in the
+// Corrections panel beside the list, which follows each key too.
+void keyInFullForm(benchmark::State& state, bool corrected) {
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", config.path().toLocal8Bit());
     qv::app::MainWindow window(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
     if (!window.initialise()) {
         state.SkipWithError("no ATOMS.LST beside the benchmark");
@@ -73,6 +78,8 @@ void BM_KeyInFullFormToRepaint(benchmark::State& state) {
         clickRow(row);
         typeKeys(list->formulaEditor(), formulas[row % 3]);
     }
+    if (corrected)
+        for (int row = 0; row < qv::kSourceRows; ++row) window.model().setCorrection(row, {99.5, 5.0});
     clickRow(15);
     QWidget* editor = list->formulaEditor();
     QCoreApplication::processEvents();
@@ -84,7 +91,10 @@ void BM_KeyInFullFormToRepaint(benchmark::State& state) {
         add = !add;
     }
 }
+void BM_KeyInFullFormToRepaint(benchmark::State& state) { keyInFullForm(state, false); }
+void BM_KeyInFullFormWithCorrectionsToRepaint(benchmark::State& state) { keyInFullForm(state, true); }
 BENCHMARK(BM_KeyInFullFormToRepaint)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeyInFullFormWithCorrectionsToRepaint)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

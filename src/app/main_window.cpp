@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/app_icon.h"
@@ -178,7 +179,7 @@ void MainWindow::buildForm() {
     left->addWidget(differenceLabel);
     left->addWidget(differenceEdit_);
     left->addSpacing(6);
-    left->addWidget(listArea_, 1);
+    left->addWidget(besideCorrections(listArea_), 1);
     left->setSpacing(4);
 
     // Right: the element lists, the relation, the status and the commands.
@@ -320,6 +321,10 @@ void MainWindow::buildMenu() {
     });
     differenceAction_->setObjectName(QStringLiteral("difference"));
     for (QAction* check : {wordAction_, defaultAction_, differenceAction_}) check->setCheckable(true);
+    options->addSeparator();
+    a = options->addAction(tr("Bottle &Library ..."), this, &MainWindow::showLibrary);
+    a->setObjectName(QStringLiteral("library"));
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     connect(options, &QMenu::aboutToShow, this, &MainWindow::updateMenuStates);
     connect(outputTo, &QMenu::aboutToShow, this, &MainWindow::updateMenuStates);
 
@@ -385,6 +390,8 @@ void MainWindow::deferredInitialise() {
 
     clearAll();
     deferredDone_ = true;
+    // The bottles to offer, once the window is up.
+    QTimer::singleShot(0, this, [this] { openLabDatabase(false); });
     if (!startRecipe_.isEmpty())
         QMetaObject::invokeMethod(
             this, [this] { openRecipeFile(startRecipe_); }, Qt::QueuedConnection);
@@ -400,6 +407,7 @@ void MainWindow::clearAll() {
 }
 
 void MainWindow::newForm() {
+    recipeEncoding_ = TextEncoding::Utf8;  // a new recipe is saved as UTF-8
     model_->setSampleTag("");
     clearAll();
 }

@@ -32,7 +32,8 @@ void MainWindow::outputToWord(double grams) {
         // The form is not touched while the modal busy box stands: the worker
         // only reads it.
         cancelled = runOffThread(this, *wordOffice_, [&] {
-            outcome = writeWordReport(*model_, *wordOffice_, lastWordDocument_, tag, grams, difference);
+            outcome = writeWordReport(*model_, *wordOffice_, lastWordDocument_, tag, grams, difference,
+                                      &model_->corrections());
         });
     }
     if (outcome == WordReportOutcome::Typed) return;

@@ -15,10 +15,8 @@ struct Verb {
 };
 
 constexpr Verb kVerbs[] = {
-    {"mass", qv::cli::runMass},
-    {"report", qv::cli::runReport},
-    {"series", qv::cli::runSeries},
-    {"solve", qv::cli::runSolve},
+    {"library", qv::cli::runLibrary}, {"mass", qv::cli::runMass},   {"report", qv::cli::runReport},
+    {"series", qv::cli::runSeries},   {"solve", qv::cli::runSolve},
 };
 
 }  // namespace

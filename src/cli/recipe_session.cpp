@@ -8,7 +8,7 @@ RecipeSession::RecipeSession(const ElementTable& table, std::string label)
     : HeadlessForm(table), label_(std::move(label)) {}
 
 RecipeResult RecipeSession::load(const std::string& path) {
-    RecipeResult result = loadRecipe(model, path);
+    RecipeResult result = loadRecipe(model, path, &encoding_);
     flushMessages();
     // An inconsistent form gives no report: the message, then the file fails.
     if (const auto& failure = model.failure()) {
