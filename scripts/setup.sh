@@ -48,6 +48,8 @@ qv_comma_locale() {
 # the MIME XML and the manual pages.
 QV_PACKAGES+=(librsvg2-bin)
 QV_TEST_PACKAGES+=(libxml2-utils man-db)
+# The lab balance's serial port.
+QV_PACKAGES+=(qt6-serialport-dev)
 
 qv_install_packages "${QV_PACKAGES[@]}"
 qv_comma_locale
