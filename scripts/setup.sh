@@ -6,7 +6,8 @@ QV_BUILD=${QV_BUILD:-$QV_ROOT/build}
 
 QV_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev
              libbenchmark-dev nlohmann-json3-dev clang-14 libclang-rt-14-dev
-             fonts-liberation2 pkgconf libmuparser-dev libssl-dev libreoffice-dev)
+             fonts-liberation2 pkgconf libmuparser-dev libssl-dev libreoffice-dev
+             libsqlite3-dev)
 # What only the tests need: an office to drive, a virtual display for the
 # screenshots, and the package checkers.
 QV_TEST_PACKAGES=(libreoffice-writer-nogui xvfb xauth desktop-file-utils lintian
