@@ -14,10 +14,12 @@ struct Verb {
 };
 
 constexpr Verb kVerbs[] = {
+    {"log", qv::cli::runLog},
     {"mass", qv::cli::runMass},
     {"report", qv::cli::runReport},
     {"series", qv::cli::runSeries},
     {"solve", qv::cli::runSolve},
+    {"weigh", qv::cli::runWeigh},
 };
 
 }  // namespace

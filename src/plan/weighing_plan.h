@@ -17,6 +17,8 @@ class Model;
 struct RowCorrection {
     double purityPct = 100.0;  // 0 < p <= 100
     double excessPct = 0.0;
+    std::optional<long long> bottleId;  // the bottle weighed from, for the record
+    std::string lot;
 };
 
 // The grams of a material to weigh so that `grams` of it arrive, with
