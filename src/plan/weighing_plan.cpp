@@ -21,7 +21,7 @@ std::optional<WeighingPlan> makeWeighingPlan(Model& model, double grams,
     plan.grams = grams;
     for (const WeighingAmount& w : amounts.rows) {
         const Formula& entry = model.source(w.row);
-        PlanRow row{w.row, entry.text(), entry.composition, w.molarMass, w.grams, {}, w.grams};
+        PlanRow row{w.row, entry.text(), entry.composition, w.molarMass, w.grams, {}, w.grams, {}, {}};
         if (const auto c = corrections.find(w.row); c != corrections.end()) {
             row.correction = c->second;
             row.planned = correctedGrams(w.grams, c->second);

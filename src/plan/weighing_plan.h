@@ -17,8 +17,6 @@ class Model;
 struct RowCorrection {
     double purityPct = 100.0;  // 0 < p <= 100
     double excessPct = 0.0;
-    std::optional<long long> bottleId;  // the bottle weighed from, for the record
-    std::string lot;
 };
 
 // The grams of a material to weigh so that `grams` of it arrive, with
@@ -32,7 +30,9 @@ struct PlanRow {
     double molarMass = 0.0;
     double grams = 0.0;  // the report's amount, before corrections
     RowCorrection correction;
-    double planned = 0.0;  // corrected grams to weigh
+    double planned = 0.0;               // corrected grams to weigh
+    std::optional<long long> bottleId;  // the bottle weighed from, for the record
+    std::string lot;
 };
 
 // One element of the final compound that is on the Include list.

@@ -87,7 +87,7 @@ TEST_F(Plan, RescalingAfterOvershootShortfallAndDiscard) {
 }
 
 TEST_F(Plan, CorrectionsRaiseThePlannedGrams) {
-    const WeighingPlan p = titanate({{0, {99.5, 0}}, {1, {100, 5}}});
+    const WeighingPlan p = titanate({{0, {.purityPct = 99.5}}, {1, {.excessPct = 5}}});
     EXPECT_NEAR(p.rows[0].planned, kBaCO3At10 / 0.995, 1e-12);
     EXPECT_NEAR(p.rows[1].planned, kTiO2At10 * 1.05, 1e-12);
     EXPECT_NEAR(p.rows[1].grams, kTiO2At10, 1e-12);
@@ -152,8 +152,8 @@ TEST_F(Plan, CompositionAsWeighed) {
          100 * (nBa - nTi) / (nBa + nTi),
          100 * (nTi - nBa) / (nBa + nTi)},
         {"BaCO3 overshot, per Ti", {}, 8.6, 1, nBa / nTi, 1, 100 * (nBa / nTi - 1), 0},
-        {"99 % BaCO3 weighed as if pure", {{0, {99, 0}}}, kBaCO3At10, 1, 0.99, 1, -1, 0},
-        {"TiO2 excess is no error", {{1, {100, 5}}}, -1, 0, 1, 1.05, 0, 0},
+        {"99 % BaCO3 weighed as if pure", {{0, {.purityPct = 99}}}, kBaCO3At10, 1, 0.99, 1, -1, 0},
+        {"TiO2 excess is no error", {{1, {.excessPct = 5}}}, -1, 0, 1, 1.05, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
