@@ -54,7 +54,10 @@ LogDialog::LogDialog(const QString& dbPath, QWidget* parent) : QDialog(parent), 
     details_ = new QTextBrowser;
     fired_ = new QLineEdit;
     before_ = new QLineEdit;
-    for (QLineEdit* edit : {fired_, before_}) edit->setAlignment(Qt::AlignRight);
+    for (QLineEdit* edit : {fired_, before_}) {
+        edit->setAlignment(Qt::AlignRight);
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000.000000")));
+    }
     auto* recordButton = new QPushButton(tr("Record &firing"));
     connect(recordButton, &QPushButton::clicked, this, &LogDialog::recordFiring);
     auto* firingBox = new QGroupBox(tr("Firing"));
@@ -66,7 +69,7 @@ LogDialog::LogDialog(const QString& dbPath, QWidget* parent) : QDialog(parent), 
     auto* lower = new QWidget;
     auto* lowerLayout = new QHBoxLayout(lower);
     lowerLayout->setContentsMargins(0, 0, 0, 0);
-    lowerLayout->addWidget(details_, 2);
+    lowerLayout->addWidget(details_, 3);
     lowerLayout->addWidget(firingBox, 1);
     auto* splitter = new QSplitter(Qt::Vertical);
     splitter->addWidget(list_);
@@ -100,6 +103,8 @@ LogDialog::LogDialog(const QString& dbPath, QWidget* parent) : QDialog(parent), 
     layout->addWidget(splitter, 1);
     layout->addWidget(message_);
     layout->addLayout(buttons);
+    // Return in a field never presses a button.
+    for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
     resize(820, 560);
 
     const std::string path = dbPath_.isEmpty() ? store::LabDatabase::defaultPath() : dbPath_.toStdString();

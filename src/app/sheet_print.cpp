@@ -1,6 +1,8 @@
 #include "app/sheet_print.h"
 
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPageSize>
 #include <QPrinter>
 #include <QTextDocument>
@@ -51,13 +53,22 @@ SheetSection sheetSection(const store::Session& session) {
         s.rows.push_back({r.row, QString::fromStdString(r.formula), std::nullopt, r.planned,
                           r.planned * session.factor, r.actual, false});
     }
-    if (session.asWeighed)
-        s.notes << QObject::tr("As weighed: %1").arg(QString::fromStdString(*session.asWeighed));
+    if (session.asWeighed) {
+        QStringList counts;
+        const QJsonObject object =
+            QJsonDocument::fromJson(QByteArray::fromStdString(*session.asWeighed)).object();
+        for (auto it = object.begin(); it != object.end(); ++it)
+            counts << it.key() + QLatin1Char(' ') +
+                          QString::fromStdString(formatDecimal(it.value().toDouble(), 4));
+        s.notes << QObject::tr("As weighed: %1").arg(counts.join(QStringLiteral(", ")));
+    }
     if (session.firedGrams)
         s.notes << QObject::tr("After firing: %1 g, before: %2 g, completeness: %3")
                        .arg(grams(*session.firedGrams), grams(session.beforeGrams),
-                            session.completenessPct ? grams(*session.completenessPct) + QStringLiteral(" %")
-                                                    : QStringLiteral("-"));
+                            session.completenessPct
+                                ? QString::fromStdString(formatDecimal(*session.completenessPct, 1)) +
+                                      QStringLiteral(" %")
+                                : QStringLiteral("-"));
     return s;
 }
 
@@ -72,23 +83,28 @@ QString sheetHtml(const QList<SheetSection>& sections) {
         html += QObject::tr("%1 &nbsp;(%2 grams, factor %3)")
                     .arg(s.finalFormula.toHtmlEscaped(), grams(s.grams), grams(s.factor));
         if (!s.time.isEmpty()) html += QStringLiteral("<br>") + s.time.toHtmlEscaped();
+        // A recorded session keeps only the corrected grams.
+        const bool planned = std::any_of(s.rows.begin(), s.rows.end(),
+                                         [](const SheetRow& r) { return r.planned.has_value(); });
         html +=
             QStringLiteral("</p><table border=\"1\" cellspacing=\"0\" cellpadding=\"5\" width=\"100%\"><tr>");
-        for (const QString& head : {QObject::tr("Row"), QObject::tr("Reactant"), QObject::tr("Planned (g)"),
-                                    QObject::tr("Corrected (g)"), QObject::tr("Target (g)"),
-                                    QObject::tr("Actual (g)"), QObject::tr("Done")})
-            html += QStringLiteral("<th>%1</th>").arg(head);
+        QStringList heads = {QObject::tr("Row"),         QObject::tr("Reactant"),
+                             QObject::tr("Planned (g)"), QObject::tr("Corrected (g)"),
+                             QObject::tr("Target (g)"),  QObject::tr("Actual (g)"),
+                             QObject::tr("Done")};
+        if (!planned) heads.removeAt(2);
+        for (const QString& head : heads)
+            html += QStringLiteral("<th style=\"white-space: nowrap\">%1</th>").arg(head);
         html += QStringLiteral("</tr>");
+        const QString number = QStringLiteral("<td align=\"right\">%1</td>");
         for (const SheetRow& r : s.rows) {
-            html += QStringLiteral(
-                        "<tr><td align=\"right\">%1</td><td>%2%3</td>"
-                        "<td align=\"right\">%4</td><td align=\"right\">%5</td>"
-                        "<td align=\"right\">%6</td><td align=\"right\">%7</td>"
-                        "<td width=\"40\">&nbsp;</td></tr>")
-                        .arg(r.row)
+            html += QStringLiteral("<tr>") + number.arg(r.row) +
+                    QStringLiteral("<td>%1%2</td>")
                         .arg(r.formula.toHtmlEscaped(),
-                             r.belowMinimum ? QObject::tr(" (below min. weight)") : QString(),
-                             grams(r.planned), grams(r.corrected), grams(r.target), grams(r.actual));
+                             r.belowMinimum ? QObject::tr(" (below min. weight)") : QString());
+            if (planned) html += number.arg(grams(r.planned));
+            html += number.arg(grams(r.corrected)) + number.arg(grams(r.target)) +
+                    number.arg(grams(r.actual)) + QStringLiteral("<td width=\"40\">&nbsp;</td></tr>");
         }
         html += QStringLiteral("</table>");
         for (const QString& note : s.notes) html += QStringLiteral("<p>%1</p>").arg(note.toHtmlEscaped());

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -32,8 +33,10 @@ namespace {
 
 QString decimal(double v, int decimals = 6) { return QString::fromStdString(formatDecimal(v, decimals)); }
 
+// "+1.17 %", "-0.5 %", and "0 %" for what rounds to nothing.
 QString signedPct(double v) {
-    return (v >= 0 ? QStringLiteral("+") : QString()) + decimal(v, 2) + QStringLiteral(" %");
+    if (std::fabs(v) < 0.005) return QStringLiteral("0 %");
+    return (v > 0 ? QStringLiteral("+") : QString()) + decimal(v, 2) + QStringLiteral(" %");
 }
 
 QTableWidgetItem* item(const QString& text, bool number) {
@@ -93,6 +96,9 @@ WeighingSheet::WeighingSheet(WeighingPlan plan, const QString& sampleTag, const 
         edit->setPlaceholderText(tr("weighed"));
         edit->installEventFilter(this);
         connect(edit, &QLineEdit::textEdited, this, [this, i] { actualTyped(i); });
+        connect(edit, &QLineEdit::returnPressed, this, [this, i] {
+            if (i + 1 < actual_.size()) actual_[i + 1]->setFocus();
+        });
         table_->setCellWidget(i, ActualColumn, edit);
         actual_ << edit;
         auto* discardButton = new QPushButton(tr("Discard"));
@@ -107,6 +113,10 @@ WeighingSheet::WeighingSheet(WeighingPlan plan, const QString& sampleTag, const 
 
     asWeighed_ = new QLabel;
     asWeighed_->setTextFormat(Qt::RichText);
+    // Room for the formula and the deviations from the start, so that the
+    // sheet does not jump when the last row is weighed.
+    asWeighed_->setMinimumHeight(QFontMetrics(QFont(QStringLiteral("serif"), 15)).height() +
+                                 2 * fontMetrics().height());
     per_ = new QComboBox;
     per_->addItem(tr("counts add up to the final compound's"));
     for (const PlanElement& e : session_.plan().elements)
@@ -124,6 +134,7 @@ WeighingSheet::WeighingSheet(WeighingPlan plan, const QString& sampleTag, const 
     firing_->setWordWrap(true);
     for (QLineEdit* edit : {before_, fired_}) {
         edit->setAlignment(Qt::AlignRight);
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000.000000")));
         connect(edit, &QLineEdit::textEdited, this, [this] {
             changed_ = true;
             refreshFiring();
@@ -196,6 +207,8 @@ WeighingSheet::WeighingSheet(WeighingPlan plan, const QString& sampleTag, const 
     layout->addWidget(message_);
     layout->addLayout(buttons);
 
+    // Return in a mass field goes to the next row, never to a button.
+    for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
     setActiveRow(0);
     refresh();
     table_->resizeColumnsToContents();
@@ -270,20 +283,20 @@ void WeighingSheet::refresh() {
         table_->item(i, ToAddColumn)->setText(decimal(toAdd));
         QStringList notes;
         const bool below = std::count(check.below.begin(), check.below.end(), i) > 0;
-        if (below) notes << tr("below the minimum weight");
-        if (session_.actual(i)) {
-            if (toAdd >= doneWithin) {
-                notes << tr("top up %1 g").arg(decimal(toAdd));
-                if (belowMinimumWeight(toAdd, check.minWeight))
-                    notes << tr("top-up below the minimum weight");
-            } else {
-                notes << tr("done");
-            }
-        }
+        const bool shortBy = session_.actual(i) && toAdd >= doneWithin;
+        const bool smallTopUp = shortBy && belowMinimumWeight(toAdd, check.minWeight);
+        if (below) notes << tr("below min. weight");
+        if (shortBy) notes << tr("top up %1 g").arg(decimal(toAdd));
+        if (smallTopUp) notes << tr("below min. weight");
+        if (session_.actual(i) && !shortBy) notes << tr("done");
+        if (below && smallTopUp) notes.removeFirst();
         QTableWidgetItem* note = table_->item(i, NoteColumn);
-        note->setText(notes.join(QStringLiteral("; ")));
-        const bool warn = below || (session_.actual(i) && toAdd >= doneWithin &&
-                                    belowMinimumWeight(toAdd, check.minWeight));
+        note->setText(notes.join(QStringLiteral(", ")));
+        note->setToolTip(below || smallTopUp ? tr("The balance weighs amounts below %1 g less precisely than "
+                                                  "the tolerance asks for.")
+                                                   .arg(decimal(check.minWeight))
+                                             : QString());
+        const bool warn = below || smallTopUp;
         note->setForeground(warn ? QColor(0x9a, 0x4a, 0x00) : palette().color(QPalette::Text));
         table_->item(i, PlannedColumn)->setBackground(below ? QColor(0xff, 0xe8, 0xc8) : QBrush());
     }

@@ -93,6 +93,7 @@ void BalancePort::requestReading() {
     port_.clear(QSerialPort::Input);
     const std::string_view request = requestCommand(settings_.protocol);
     if (port_.write(request.data(), qint64(request.size())) != qint64(request.size())) {
+        if (!port_.isOpen()) return;  // the port went away and has said so
         fail(tr("Could not send the request to the balance on %1: %2.")
                  .arg(settings_.portName, port_.errorString()));
         return;

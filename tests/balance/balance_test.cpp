@@ -1,15 +1,10 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <pty.h>
-#include <termios.h>
-#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QSignalSpy>
-#include <QSocketNotifier>
-#include <functional>
 
 #include "balance/balance_port.h"
+#include "support/simulated_balance.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& text, std::ostream* os) { *os << text.toStdString(); }
@@ -66,60 +61,6 @@ TEST(BalanceProtocol, Answers) {
     }
 }
 
-QCoreApplication& app() {
-    static int argc = 1;
-    static char name[] = "balance_tests";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication instance(argc, argv);
-    return instance;
-}
-
-// A balance on the master side of a pseudo-terminal: every request line it
-// receives is answered by `answer`.
-class SimulatedBalance {
-public:
-    SimulatedBalance() {
-        app();
-        char name[256];
-        EXPECT_EQ(openpty(&master_, &slave_, name, nullptr, nullptr), 0);
-        termios raw{};
-        tcgetattr(slave_, &raw);
-        cfmakeraw(&raw);
-        tcsetattr(slave_, TCSANOW, &raw);
-        fcntl(master_, F_SETFL, O_NONBLOCK);
-        path = QString::fromLocal8Bit(name);
-        notifier_ = std::make_unique<QSocketNotifier>(master_, QSocketNotifier::Read);
-        QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { onRequest(); });
-    }
-    ~SimulatedBalance() {
-        unplug();
-        close(slave_);
-    }
-    void unplug() {
-        notifier_.reset();
-        if (master_ >= 0) close(master_);
-        master_ = -1;
-    }
-
-    QString path;
-    QByteArray received;
-    std::function<QByteArray()> answer;  // empty: say nothing
-
-private:
-    void onRequest() {
-        char buffer[256];
-        const ssize_t n = read(master_, buffer, sizeof buffer);
-        if (n <= 0) return;
-        received.append(buffer, n);
-        if (!received.endsWith('\n') || !answer) return;
-        const QByteArray reply = answer();
-        if (write(master_, reply.constData(), size_t(reply.size())) != reply.size()) ADD_FAILURE();
-    }
-    int master_ = -1;
-    int slave_ = -1;
-    std::unique_ptr<QSocketNotifier> notifier_;
-};
-
 struct Outcome {
     QList<QVariant> stable, notTaken, failed;
 };
@@ -140,7 +81,7 @@ Outcome readOnce(BalancePort& port) {
 }
 
 TEST(BalancePort, ReadsASimulatedBalance) {
-    SimulatedBalance sim;
+    test::SimulatedBalance sim;
     BalancePort port;
     PortSettings settings;
     settings.portName = sim.path;
@@ -187,7 +128,7 @@ TEST(BalancePort, ReadsASimulatedBalance) {
 }
 
 TEST(BalancePort, OpenFailures) {
-    app();
+    test::coreApplication();
     BalancePort port;
     PortSettings settings;
     port.setSettings(settings);
