@@ -45,6 +45,7 @@ OptionMatch matchOption(const std::vector<std::string>& args, std::size_t& i, st
 
 void printUsage(bool toStderr);
 
+int runLibrary(const Invocation& inv);
 int runMass(const Invocation& inv);
 int runReport(const Invocation& inv);
 int runSeries(const Invocation& inv);

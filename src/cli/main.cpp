@@ -14,11 +14,8 @@ struct Verb {
 };
 
 constexpr Verb kVerbs[] = {
-    {"log", qv::cli::runLog},
-    {"mass", qv::cli::runMass},
-    {"report", qv::cli::runReport},
-    {"series", qv::cli::runSeries},
-    {"solve", qv::cli::runSolve},
+    {"library", qv::cli::runLibrary}, {"log", qv::cli::runLog},       {"mass", qv::cli::runMass},
+    {"report", qv::cli::runReport},   {"series", qv::cli::runSeries}, {"solve", qv::cli::runSolve},
     {"weigh", qv::cli::runWeigh},
 };
 

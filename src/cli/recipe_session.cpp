@@ -15,7 +15,7 @@ RecipeSession::RecipeSession(const ElementTable& table, std::string label)
 }
 
 RecipeResult RecipeSession::load(const std::string& path) {
-    const RecipeResult result = loadRecipe(model, path);
+    const RecipeResult result = loadRecipe(model, path, &encoding_);
     flushMessages();
     return result;
 }

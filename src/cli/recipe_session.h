@@ -19,6 +19,8 @@ public:
 
     // loadRecipe, then the messages it showed.
     RecipeResult load(const std::string& path);
+    // How the loaded file was encoded, for saving it back alike.
+    TextEncoding encoding() const { return encoding_; }
     // Prints the message boxes shown since the last call, one per line.
     void flushMessages();
     // Prints a line to stderr, behind the label when there is one.
@@ -26,6 +28,7 @@ public:
 
 private:
     std::string label_;
+    TextEncoding encoding_ = TextEncoding::Utf8;
     std::size_t shown_ = 0;
 };
 

@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "cli/cli_common.h"
+#include "cli/correction_options.h"
 #include "cli/json_text.h"
-#include "cli/purity.h"
 #include "cli/recipe_session.h"
 #include "cli/writer_command.h"
 #include "core/element_table.h"
 #include "output/output_grams.h"
+#include "output/report_json.h"
 #include "output/text_report.h"
 #include "output/weighing.h"
 
@@ -26,7 +27,7 @@ struct ReportOptions {
     bool gramsGiven = false;
     bool difference = true;
     bool json = false;
-    std::vector<Purity> purities;
+    CorrectionOptions corrections;
     std::string writer;  // a Writer document to type the reports into
     std::vector<std::string> recipes;
 };
@@ -48,12 +49,9 @@ bool parseReportOptions(const Invocation& inv, ReportOptions& opt) {
                 return false;
             }
             opt.gramsGiven = true;
-        } else if (std::string text; matchOption(inv.args, i, "--purity", text) != OptionMatch::No) {
-            std::string error = "--purity needs FORMULA=PCT";
-            if (text.empty() || !parsePurity(text, opt.purities.emplace_back(), error)) {
-                std::fprintf(stderr, "quorvex-cli report: %s\n", error.c_str());
-                return false;
-            }
+        } else if (const int taken = takeCorrectionOption(inv.args, i, opt.corrections, "report");
+                   taken != 0) {
+            if (taken != 1) return false;
         } else if (a == "--no-difference") {
             opt.difference = false;
         } else if (a == "--json") {
@@ -86,71 +84,53 @@ bool parseReportOptions(const Invocation& inv, ReportOptions& opt) {
     return true;
 }
 
-std::string jsonDocument(Model& model, const std::string& path, const std::string& tag,
-                         const std::string& status, double grams, bool difference,
-                         const std::map<int, double>* purity) {
-    const WeighingAmounts amounts = computeWeighingAmounts(model, grams);
-    nlohmann::ordered_json doc;
-    doc["file"] = path;
-    doc["sample_tag"] = tag;
-    doc["final_formula"] = model.finalCompound.text();
-    doc["grams"] = grams;
-    doc["ratio"] = model.finalCompound.ratio;
-    doc["molar_mass"] = amounts.finalMolarMass;
-    doc["status"] = status;
-    doc["rows"] = nlohmann::ordered_json::array();
-    for (const WeighingAmount& w : amounts.rows) {
-        const Formula& entry = model.source(w.row);
-        nlohmann::ordered_json row;
-        row["row"] = w.row + 1;
-        row["formula"] = entry.text();
-        row["fixed"] = entry.classify() == Fixed;
-        row["ratio"] = entry.ratio;
-        row["molar_mass"] = w.molarMass;
-        row["grams"] = w.grams;
-        if (purity) {
-            const auto p = purity->find(w.row);
-            row["grams_corrected"] = p == purity->end() ? w.grams : correctedGrams(w.grams, p->second);
-        }
-        doc["rows"].push_back(std::move(row));
-    }
-    doc["balance_residual"] = difference ? nlohmann::ordered_json(balanceResidual(model)) : nullptr;
-    return jsonText(doc);
-}
-
 // The exit status of one recipe.
 int reportOne(const ElementTable& table, const ReportOptions& opt, const std::string& path,
               WriterReport* writer) {
     RecipeSession session(table, opt.recipes.size() > 1 ? path : std::string());
-    if (session.load(path) != RecipeResult::Done) return kExitLoadFailed;
-    std::map<int, double> purity;
-    if (std::string error; !purityByRow(session.model, opt.purities, purity, error)) {
-        session.say(error);
-        return kExitUsage;
-    }
+    // With --json every recipe gives a line: the report, or its file and status.
+    const auto noReport = [&](int code, std::string_view status) {
+        if (opt.json) {
+            const std::string line = jsonLine(noReportJson(path, status));
+            std::fwrite(line.data(), 1, line.size(), stdout);
+            std::fflush(stdout);
+        }
+        return code;
+    };
+    if (session.load(path) != RecipeResult::Done)
+        return noReport(kExitLoadFailed, session.form.messages.empty()
+                                             ? std::string_view(kRecipeLoadFailedText)
+                                             : session.form.messages.back().text);
+    Corrections corrections;
+    if (const int code = gatherCorrections(session, path, opt.corrections, corrections); code != kExitOk)
+        return code;
 
     const std::string status = session.form.status();
     if (!status.empty()) session.say(status);
-    if (!session.form.outputEnabled()) return kExitOutputDisabled;
+    if (!session.form.outputEnabled()) return noReport(kExitOutputDisabled, status);
 
     double grams = 0.0;
     const GramCheck check =
         readOutputGrams(opt.gramsGiven ? opt.grams : session.form.controlText(ControlId::Mass), grams);
     if (check != GramCheck::Ok) {
         session.say(std::string(gramCheckMessage(check)));
-        return kExitNoReport;
+        return noReport(kExitNoReport, gramCheckMessage(check));
     }
-    if (writer) return writer->type(session, grams, opt.difference);
+    if (writer) return writer->type(session, grams, opt.difference, &corrections);
     const std::string tag = session.form.controlText(ControlId::SampleTag);
-    const std::optional<std::string> report = weighingReportText(session.model, tag, grams, opt.difference);
-    if (!report) {
-        session.say(std::string(kZeroFinalMassText));
-        return kExitNoReport;
+    std::optional<std::string> out;
+    if (opt.json) {
+        if (const auto doc =
+                weighingReportJson(session.model, {path, tag, status, grams, opt.difference, &corrections}))
+            out = jsonLine(*doc);
+    } else {
+        out = weighingReportText(session.model, tag, grams, opt.difference, &corrections);
     }
-    const std::string out = opt.json ? jsonDocument(session.model, path, tag, status, grams, opt.difference,
-                                                    opt.purities.empty() ? nullptr : &purity)
-                                     : *report;
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    if (!out) {
+        session.say(std::string(kZeroFinalMassText));
+        return noReport(kExitNoReport, kZeroFinalMassText);
+    }
+    std::fwrite(out->data(), 1, out->size(), stdout);
     std::fflush(stdout);
     return kExitOk;
 }
@@ -164,8 +144,6 @@ int runReport(const Invocation& inv) {
         printUsage(true);
         return kExitUsage;
     }
-    if (!opt.purities.empty() && !opt.json)
-        std::fprintf(stderr, "quorvex-cli report: --purity changes the --json output only\n");
     ElementTable table;
     if (!loadElements(table, opt.atoms)) return kExitNoElements;
     std::unique_ptr<WriterReport> writer;

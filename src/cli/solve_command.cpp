@@ -47,7 +47,7 @@ int runSolve(const Invocation& inv) {
     const std::string status = session.form.status();
     if (!status.empty()) session.say(status);
 
-    const RecipeResult saved = saveRecipe(session.model, output);
+    const RecipeResult saved = saveRecipe(session.model, output, session.encoding());
     session.flushMessages();
     if (saved != RecipeResult::Done) return kExitNoReport;
     return session.form.outputEnabled() ? kExitOk : kExitOutputDisabled;

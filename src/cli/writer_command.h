@@ -7,6 +7,8 @@
 
 #include "output/word_automation.h"
 
+#include "form/corrections.h"
+
 namespace qv::cli {
 
 class RecipeSession;
@@ -22,7 +24,7 @@ public:
     // Finds the office; false (after saying why) when there is none to use.
     bool ready();
     // Types the session's report; the recipe's exit status.
-    int type(RecipeSession& session, double grams, bool difference);
+    int type(RecipeSession& session, double grams, bool difference, const Corrections* corrections = nullptr);
     // Stores the document when a report reached it and ends the office; the
     // exit status of that step.
     int finish();

@@ -1,18 +1,41 @@
 #include "output/text_report.h"
 
+#include <algorithm>
+
 #include "core/number_format.h"
 #include "form/model.h"
 #include "output/weighing.h"
 
 namespace qv {
 
+std::string correctionColumns(std::size_t lineLength, double grams, const Correction& c) {
+    std::string out;
+    // Each value starts one place right of its header word, as the amount
+    // does; a value that runs long pushes the next one along by one blank.
+    std::size_t headerAt = kReportHeader.size();
+    const auto column = [&](std::string_view title, const std::string& value) {
+        headerAt += 2;
+        const std::size_t at = lineLength + out.size();
+        if (at < headerAt) out.append(headerAt - at, ' ');
+        out += ' ';
+        out += value;
+        headerAt += title.size();
+    };
+    column("Purity(%)", formatDecimal(c.purityPct, 6));
+    column("Excess(%)", formatDecimal(c.excessPct, 6));
+    column("To Weigh(g)", formatDecimal(correctedGrams(grams, c), 6));
+    return out;
+}
+
 std::optional<std::string> weighingReportText(Model& model, std::string_view sampleTag, double grams,
-                                              bool showDifference) {
+                                              bool showDifference, const Corrections* corrections) {
     const WeighingAmounts amounts = computeWeighingAmounts(model, grams);
     if (!amounts.ok) return std::nullopt;
 
-    const std::string equals(kReportRuleWidth, '=');
-    const std::string hyphens(kReportRuleWidth, '-');
+    const bool corrected = corrections && anyCorrection(*corrections);
+    const std::size_t width = kReportRuleWidth + (corrected ? kReportCorrectionHeader.size() : 0);
+    const std::string equals(width, '=');
+    const std::string hyphens(width, '-');
     std::string out;
     out += "ID: ";
     out += sampleTag;
@@ -29,6 +52,7 @@ std::optional<std::string> weighingReportText(Model& model, std::string_view sam
     out += '\n';
     out += equals + '\n';
     out += kReportHeader;
+    if (corrected) out += kReportCorrectionHeader;
     out += '\n';
     out += hyphens + '\n';
     for (const WeighingAmount& row : amounts.rows) {
@@ -41,6 +65,7 @@ std::optional<std::string> weighingReportText(Model& model, std::string_view sam
             line.resize(kReportFirstColumnWidth, ' ');
         line += ' ';
         line += formatDecimal(row.grams, 6);
+        if (corrected) line += correctionColumns(line.size(), row.grams, correctionOf(corrections, row.row));
         out += line + '\n';
     }
     out += hyphens + '\n';

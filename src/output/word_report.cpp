@@ -30,13 +30,16 @@ std::unique_ptr<WordDocument> reportDocument(WordApplication& app, std::string& 
 }
 
 void typeReport(Model& model, WordApplication& app, const WeighingAmounts& amounts,
-                std::string_view sampleTag, double grams, bool showDifference) {
+                std::string_view sampleTag, double grams, bool showDifference,
+                const Corrections* corrections) {
+    const bool corrected = corrections && anyCorrection(*corrections);
+    const std::size_t width = kReportRuleWidth + (corrected ? kReportCorrectionHeader.size() : 0);
     std::unique_ptr<WordSelection> selection = app.selection();
     std::unique_ptr<WordFont> font = selection->font();
     font->setName(kWordFontName);
     font->setSize(kWordFontSize);
 
-    const std::string equals(kReportRuleWidth, '=');
+    const std::string equals(width, '=');
     selection->typeText("ID: " + std::string(sampleTag) + "\n");
     typeFormula(*selection, *font, model.finalCompound.text());
     selection->typeText("  (" + formatDecimal(grams, 6) + " grams)  ");
@@ -50,7 +53,8 @@ void typeReport(Model& model, WordApplication& app, const WeighingAmounts& amoun
     }
     selection->typeText("\n");
     selection->typeText(equals + "\n");
-    selection->typeText(std::string(kReportHeader) + "\n");
+    selection->typeText(std::string(kReportHeader) + (corrected ? std::string(kReportCorrectionHeader) : "") +
+                        "\n");
     selection->typeText(equals + "\n");
     for (const WeighingAmount& row : amounts.rows) {
         typeFormula(*selection, *font, model.source(row.row).text());
@@ -60,10 +64,14 @@ void typeReport(Model& model, WordApplication& app, const WeighingAmounts& amoun
         if (mass.size() < static_cast<std::size_t>(kReportFirstColumnWidth))
             mass.resize(kReportFirstColumnWidth, ' ');
         selection->typeText(mass);
-        selection->typeText(formatDecimal(row.grams, 6));
+        const std::string amount = formatDecimal(row.grams, 6);
+        selection->typeText(amount);
+        if (corrected)
+            selection->typeText(correctionColumns(mass.size() + 1 + amount.size(), row.grams,
+                                                  correctionOf(corrections, row.row)));
         selection->typeParagraph();
     }
-    selection->typeText(std::string(kReportRuleWidth, '-') + "\n");
+    selection->typeText(std::string(width, '-') + "\n");
     for (int i = 0; i < 3; ++i) selection->typeParagraph();
 }
 
@@ -83,7 +91,8 @@ void typeFormula(WordSelection& selection, WordFont& font, std::string_view text
 }
 
 WordReportOutcome writeWordReport(Model& model, WordOffice& office, std::string& lastDocumentName,
-                                  std::string_view sampleTag, double grams, bool showDifference) {
+                                  std::string_view sampleTag, double grams, bool showDifference,
+                                  const Corrections* corrections) {
     // Without a molar mass every amount would be inf or nan: refuse before
     // anything reaches the document.
     const WeighingAmounts amounts = computeWeighingAmounts(model, grams);
@@ -92,7 +101,7 @@ WordReportOutcome writeWordReport(Model& model, WordOffice& office, std::string&
         std::unique_ptr<WordApplication> app = office.connect();
         if (!app) return WordReportOutcome::NoOffice;
         reportDocument(*app, lastDocumentName)->activate();
-        typeReport(model, *app, amounts, sampleTag, grams, showDifference);
+        typeReport(model, *app, amounts, sampleTag, grams, showDifference, corrections);
         app->setVisible(true);
         return WordReportOutcome::Typed;
     } catch (...) {

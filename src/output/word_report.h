@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "output/corrections.h"
+
 namespace qv {
 
 class Model;
@@ -31,9 +33,10 @@ enum class WordReportOutcome {
 // caption kWordFailedCaption and the stop icon (after ending its wait cursor);
 // on NoOffice it turns output to word off and writes the text report; on
 // NoAmounts it says kZeroFinalMassText (output/weighing.h) as the text report
-// would.
+// would. Corrections on some row add the columns of the text report.
 WordReportOutcome writeWordReport(Model& model, WordOffice& office, std::string& lastDocumentName,
-                                  std::string_view sampleTag, double grams, bool showDifference);
+                                  std::string_view sampleTag, double grams, bool showDifference,
+                                  const Corrections* corrections = nullptr);
 
 // Types one formula at the selection: letters and brackets normal, every other
 // character (counts, points, signs, blanks) subscript, subscript off at the end.

@@ -12,6 +12,7 @@
 #include "form/form_view.h"
 #include "form/model.h"
 #include "recipe/safe_file.h"
+#include "recipe/text_encoding.h"
 
 namespace qv {
 namespace {
@@ -20,27 +21,37 @@ constexpr int kKindFlags = -2;
 constexpr int kKindSampleTag = -1;
 constexpr int kKindFinal = 0;
 
-// One piece of a line, at most kRecipeLineBuffer - 1 bytes. A line ends at LF,
-// CR LF or a lone CR, so files from any platform read alike. False at the end
-// of the file or on a read error.
-bool readPiece(std::FILE* file, std::string& piece) {
+// One piece of a line, at most kRecipeLineBuffer - 1 bytes, from `pos` on. A
+// line ends at LF, CR LF or a lone CR, so files from any platform read alike.
+// False at the end of the text.
+bool readPiece(std::string_view bytes, std::size_t& pos, std::string& piece) {
     piece.clear();
     constexpr std::size_t kMax = kRecipeLineBuffer - 1;
-    while (piece.size() < kMax) {
-        const int c = std::getc(file);
-        if (c == EOF) break;
-        piece.push_back(static_cast<char>(c));
+    while (piece.size() < kMax && pos < bytes.size()) {
+        const char c = bytes[pos++];
+        piece.push_back(c);
         if (c == '\n') break;
         if (c == '\r') {
-            const int next = std::getc(file);
-            if (next == '\n' && piece.size() < kMax)
-                piece.push_back('\n');
-            else if (next != EOF)
-                std::ungetc(next, file);
+            if (pos < bytes.size() && bytes[pos] == '\n' && piece.size() < kMax)
+                piece.push_back(bytes[pos++]);
             break;
         }
     }
     return !piece.empty();
+}
+
+// The whole file, or nothing when it cannot be opened or read.
+std::optional<std::string> readFileBytes(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return std::nullopt;
+    std::string bytes;
+    char buffer[8192];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) return std::nullopt;
+    return bytes;
 }
 
 // A number field of a line: a decimal real that fits a double.
@@ -153,8 +164,9 @@ int trimBlanks(std::string& text) {
     }
     std::size_t end = text.size();
     while (end > start) {
+        // Blanks and control bytes go; bytes above 127 are characters and stay.
         const auto c = static_cast<unsigned char>(text[end - 1]);
-        if (c >= 33 && c <= 127) break;
+        if (c >= 33) break;
         --end;
     }
     text = text.substr(start, end - start);
@@ -176,25 +188,29 @@ bool readNumberField(const FormView& form, ControlId id, double& value) {
     return readNumberField(form.controlText(id), value);
 }
 
-RecipeResult loadRecipe(Model& model, const std::string& path) {
+RecipeResult loadRecipe(Model& model, const std::string& path, TextEncoding* readAs) {
     if (!model.form) return RecipeResult::Failed;
     FormView& form = *model.form;
     model.clearAll();
 
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return failLoad(model, form, nullptr);
+    const std::optional<std::string> bytes = readFileBytes(path);
+    if (!bytes) return failLoad(model, form, nullptr);
+    // One encoding for the whole file: UTF-8 when it is valid UTF-8, else the
+    // Western code page older versions wrote.
+    const TextEncoding encoding = isValidUtf8(*bytes) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    if (readAs) *readAs = encoding;
 
     std::string piece;
-    while (readPiece(file, piece)) {
+    std::size_t pos = 0;
+    while (readPiece(*bytes, pos, piece)) {
         // The loader sees text: anything after a NUL byte is not part of the line.
         if (const auto nul = piece.find('\0'); nul != std::string::npos) piece.resize(nul);
+        if (encoding == TextEncoding::Windows1252) piece = windows1252ToUtf8(piece);
         if (trimBlanks(piece) == 0) continue;
-        if (!applyLine(model, form, piece)) return failLoad(model, form, file);
+        if (!applyLine(model, form, piece)) return failLoad(model, form, nullptr);
     }
-    if (std::ferror(file)) return failLoad(model, form, file);
 
     model.runSolver();
-    std::fclose(file);
     form.setFocus(ControlId::SampleTag);
     return RecipeResult::Done;
 }
@@ -241,8 +257,11 @@ std::string recipeText(Model& model, double mass) {
     return out;
 }
 
-RecipeResult writeRecipeFile(Model& model, const std::string& path, double mass) {
-    const std::string text = recipeText(model, mass);
+RecipeResult writeRecipeFile(Model& model, const std::string& path, double mass, TextEncoding preferred) {
+    std::string text = recipeText(model, mass);
+    // A file read as Windows-1252 stays so while every character fits it.
+    if (std::string bytes; preferred == TextEncoding::Windows1252 && utf8ToWindows1252(text, bytes))
+        text = std::move(bytes);
     std::string_view failure;
     if (longestLine(text) > static_cast<std::size_t>(kRecipeLineBuffer - 1))
         failure = kRecipeLineTooLongText;
@@ -254,10 +273,10 @@ RecipeResult writeRecipeFile(Model& model, const std::string& path, double mass)
     return RecipeResult::Failed;
 }
 
-RecipeResult saveRecipe(Model& model, const std::string& path) {
+RecipeResult saveRecipe(Model& model, const std::string& path, TextEncoding preferred) {
     const std::optional<double> mass = checkRecipeForSave(model);
     if (!mass) return RecipeResult::Failed;
-    return writeRecipeFile(model, path, *mass);
+    return writeRecipeFile(model, path, *mass, preferred);
 }
 
 }  // namespace qv

@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "form/control_ids.h"
+#include "recipe/text_encoding.h"
 
 namespace qv {
 
@@ -37,8 +38,8 @@ inline constexpr int kRecipeLineBuffer = 1024;
 // Longest text readNumberField accepts.
 inline constexpr int kNumberFieldMax = 99;
 
-// Drops bytes 1..32 at the start and cuts the text after its last byte in
-// 33..127 (so trailing blanks, control bytes and bytes above 127 go).
+// Drops bytes 1..32 at the start and cuts the text after its last byte above
+// 32 (so trailing blanks and control bytes go; "Café" keeps its "é").
 // Answers the new length.
 int trimBlanks(std::string& text);
 
@@ -56,8 +57,9 @@ bool readNumberField(const FormView& form, ControlId id, double& value);
 // cleared and the default include flags (the sample tag keeps what the file
 // had already set). A formula the editor could not hold whole (a refused
 // character, more than 480 characters) fails the load too. Needs the model's
-// form.
-RecipeResult loadRecipe(Model& model, const std::string& path);
+// form. A file that is valid UTF-8 is read as UTF-8, any other as
+// Windows-1252; `readAs` learns which, for the save.
+RecipeResult loadRecipe(Model& model, const std::string& path, TextEncoding* readAs = nullptr);
 
 // The checks made before the save dialog opens: the mass field and the final
 // compound. The mass, or nothing after the check's message box.
@@ -70,10 +72,13 @@ std::string recipeText(Model& model, double mass);
 // complete and closed, and is left alone on any failure. Done when written;
 // Failed after the kRecipeSaveFailedText message, or kRecipeLineTooLongText when a
 // line would not fit the loader's line buffer (nothing is written then). The
-// caller confirms success (a short beep on the desktop).
-RecipeResult writeRecipeFile(Model& model, const std::string& path, double mass);
+// caller confirms success (a short beep on the desktop). Written as
+// Windows-1252 when `preferred` says so (the recipe was read that way) and
+// every character fits, so an old file saves back byte for byte; else UTF-8.
+RecipeResult writeRecipeFile(Model& model, const std::string& path, double mass,
+                             TextEncoding preferred = TextEncoding::Utf8);
 
 // Both of the above, for callers that have their path already.
-RecipeResult saveRecipe(Model& model, const std::string& path);
+RecipeResult saveRecipe(Model& model, const std::string& path, TextEncoding preferred = TextEncoding::Utf8);
 
 }  // namespace qv

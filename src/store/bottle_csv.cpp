@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/csv.h"
+#include "core/formula_match.h"
 #include "core/number_format.h"
 #include "core/number_scan.h"
 
@@ -26,6 +27,16 @@ bool readPercent(const std::string& text, double empty, double& value) {
 }
 
 }  // namespace
+
+std::vector<Bottle> bottlesFor(const std::vector<Bottle>& bottles, const ElementTable& table,
+                               const Composition& composition) {
+    std::vector<Bottle> out;
+    for (const Bottle& b : bottles) {
+        const auto c = formulaComposition(table, b.formula);
+        if (c && sameComposition(*c, composition)) out.push_back(b);
+    }
+    return out;
+}
 
 std::string bottlesCsv(const std::vector<Bottle>& bottles) {
     std::string out = csvLine(CsvRecord(kColumns.begin(), kColumns.end()));

@@ -6,9 +6,18 @@
 #include <string_view>
 #include <vector>
 
+#include "core/composition.h"
 #include "store/lab_database.h"
 
+namespace qv {
+class ElementTable;
+}
+
 namespace qv::store {
+
+// The bottles whose formula has this composition (written any way), in id order.
+std::vector<Bottle> bottlesFor(const std::vector<Bottle>& bottles, const ElementTable& table,
+                               const Composition& composition);
 
 std::string bottlesCsv(const std::vector<Bottle>& bottles);
 

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
@@ -195,6 +196,11 @@ bool LabDatabase::fail(std::string_view what) {
     if (db_) {
         error_ += ": ";
         error_ += sqlite3_errmsg(db_);
+        if (const int err = sqlite3_system_errno(db_); err != 0) {
+            error_ += " (";
+            error_ += std::strerror(err);
+            error_ += ")";
+        }
     }
     return false;
 }
@@ -262,13 +268,15 @@ OpenStatus LabDatabase::open(const std::string& path, bool makeFolder) {
         }
     }
     {
+        // Another program busy switching a new file to WAL is no refusal.
         Statement s(db_, "PRAGMA journal_mode=WAL");
-        if (s.step() != SQLITE_ROW || s.text(0) != "wal")
+        if (s.step() == SQLITE_ROW && s.text(0) != "wal")
             notice_ = path + ": the file system refuses WAL; the lab database uses the rollback journal";
     }
     exec("PRAGMA synchronous=FULL");
     exec("PRAGMA foreign_keys=ON");
-    if (!migrate()) {
+    // Up to date files skip the write lock the migration would take.
+    if (version < kSchemaVersion && !migrate()) {
         close();
         return OpenStatus::CannotOpen;
     }

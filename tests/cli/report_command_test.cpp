@@ -95,6 +95,54 @@ TEST_F(CliRecipes, ReportAsJson) {
     EXPECT_EQ(doc["balance_residual"], "CO2");
 }
 
+TEST_F(CliRecipes, JsonLinesWithCorrectionsFromTheCompanionTheLibraryAndTheFlags) {
+    const std::string db = file("lab.sqlite");
+    ASSERT_EQ(test::runCli(
+                  {"library", "--db", db, "--atoms", atoms, "add", "O2Ti", "--purity", "80", "--lot", "T-1"})
+                  .exitCode,
+              0);
+    dir.write("bt.qvs.json", R"({"format": "quorvex-corrections", "version": 1, "rows": [
+        {"row": 1, "formula": "BaCO3", "purity_pct": 50, "excess_pct": 10},
+        {"row": 2, "formula": "TiO2", "purity_pct": 90}]})");
+    const std::string broken = dir.write("b.qvs", "0 1 1 BaTiO3\n31 0 1 TiO2\n");
+    const auto run = cli("report", {"--json", "--library", db, "--excess", "BaCO3=0", recipe, broken});
+    EXPECT_EQ(run.exitCode, 1);
+    std::vector<nlohmann::json> lines;
+    for (std::size_t at = 0, end; (end = run.out.find('\n', at)) != std::string::npos; at = end + 1)
+        lines.push_back(nlohmann::json::parse(run.out.substr(at, end - at)));
+    ASSERT_EQ(lines.size(), 2u) << run.out;
+    const auto& rows = lines[0]["rows"];
+    // Companion purity, flag excess; the library's bottle over the companion.
+    EXPECT_EQ(rows[0]["purity_pct"], 50);
+    EXPECT_EQ(rows[0]["excess_pct"], 0);
+    EXPECT_EQ(rows[0]["grams_corrected"].get<double>(), rows[0]["grams"].get<double>() / 0.5);
+    EXPECT_EQ(rows[1]["purity_pct"], 80);
+    EXPECT_EQ(lines[1], nlohmann::json::parse(R"({"file": ")" + broken +
+                                              R"(", "status": "Failed to load a file.", "rows": []})"));
+
+    dir.write("bt.qvs.json", "{damaged");
+    const auto text = cli("report", {"--purity", "TiO2=99.5", recipe});
+    EXPECT_EQ(text.exitCode, 0);
+    EXPECT_NE(text.err.find("bt.qvs.json could not be read"), std::string::npos) << text.err;
+    EXPECT_NE(text.out.find("3.424957           99.5       0          3.442168\n"), std::string::npos)
+        << text.out;
+
+    for (const auto& [args, code, says] : {
+             std::tuple<Args, int, const char*>{{"--purity", "TiO2=0"}, 64, "not \"0\""},
+             {{"--purity", "TiO2=100.5"}, 64, "not \"100.5\""},
+             {{"--excess", "TiO2=-1"}, 64, "from 0 to 100, not \"-1\""},
+             {{"--excess", "Qq=5"}, 64, "Qq: not a formula"},
+             {{"--excess", "BaO=5"}, 64, "BaO: no source row"},
+             {{"--library", file("none.sqlite")}, 1, "none.sqlite: cannot open the lab database"},
+         }) {
+        Args all = args;
+        all.push_back(recipe);
+        const auto bad = cli("report", all);
+        EXPECT_EQ(bad.exitCode, code) << says;
+        EXPECT_NE(bad.err.find(says), std::string::npos) << bad.err;
+    }
+}
+
 TEST_F(CliRecipes, SolveSavesTheSolvedRatiosInPlace) {
     const auto run = cli("solve", {recipe, "-o", recipe});
     EXPECT_EQ(run.exitCode, 0);

@@ -269,8 +269,8 @@ TEST_F(Recipe, PointDecimalsInACommaLocale) {
 TEST(RecipeFields, TrimBlanksAndReadNumberField) {
     const struct { const char* in; const char* out; } trims[] = {
         {"\t  -1 sample A \r\n", "-1 sample A"}, {" \x01\x1f x  y\x7f", "x  y\x7f"},
-                 {" \t\r\n", ""}, {"\xe9t\xe9\xff", "\xe9t"},  // bytes above 127 go at the end only
-                 {"\xe9\xe9", ""}};
+                 {" \t\r\n", ""}, {"\xe9t\xe9\xff \x01", "\xe9t\xe9\xff"},  // bytes above 127 stay
+                 {"Probe Caf\xc3\xa9\r\n", "Probe Caf\xc3\xa9"}};
     for (const auto& c : trims) {
         std::string text = c.in;
         EXPECT_EQ(trimBlanks(text), static_cast<int>(std::strlen(c.out))) << c.in;

@@ -1,10 +1,10 @@
-#include "cli/json_text.h"
+#include "output/json_text.h"
 
 #include <cmath>
 
 #include "core/number_format.h"
 
-namespace qv::cli {
+namespace qv {
 namespace {
 
 using Json = nlohmann::ordered_json;
@@ -13,6 +13,7 @@ std::string scalarText(const Json& value) {
     return value.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
+// indent < 0: everything on one line, no blanks.
 void append(std::string& out, const Json& value, int indent) {
     const bool object = value.is_object();
     if ((!object && !value.is_array()) || value.empty()) {
@@ -24,18 +25,22 @@ void append(std::string& out, const Json& value, int indent) {
         }
         return;
     }
-    const std::string inner(static_cast<std::size_t>(indent) + 2, ' ');
-    out += object ? "{\n" : "[\n";
+    const bool compact = indent < 0;
+    const std::string inner(compact ? 0 : static_cast<std::size_t>(indent) + 2, ' ');
+    out += object ? '{' : '[';
+    if (!compact) out += '\n';
     bool first = true;
     for (auto it = value.begin(); it != value.end(); ++it) {
-        if (!first) out += ",\n";
+        if (!first) out += compact ? "," : ",\n";
         first = false;
         out += inner;
-        if (object) out += scalarText(Json(it.key())) + ": ";
-        append(out, *it, indent + 2);
+        if (object) out += scalarText(Json(it.key())) + (compact ? ":" : ": ");
+        append(out, *it, compact ? indent : indent + 2);
     }
-    out += '\n';
-    out.append(static_cast<std::size_t>(indent), ' ');
+    if (!compact) {
+        out += '\n';
+        out.append(static_cast<std::size_t>(indent), ' ');
+    }
     out += object ? '}' : ']';
 }
 
@@ -48,4 +53,11 @@ std::string jsonText(const Json& doc) {
     return out;
 }
 
-}  // namespace qv::cli
+std::string jsonLine(const Json& doc) {
+    std::string out;
+    append(out, doc, -1);
+    out += '\n';
+    return out;
+}
+
+}  // namespace qv

@@ -1,0 +1,127 @@
+#include "recipe/corrections_file.h"
+
+#include <gtest/gtest.h>
+
+#include "recipe/recipe_file.h"
+#include "recipe/text_encoding.h"
+#include "support/recipe_scratch.h"
+#include "support/test_form.h"
+
+namespace qv {
+namespace {
+
+TEST(TextEncoding, Utf8IsToldFromWindows1252AndConvertsBackUnchanged) {
+    for (const char* valid : {"", "Probe f\xc3\xbcr BaTi",
+                              "CuSO4\xc2\xb7"
+                              "5H2O",
+                              "\xe2\x82\xac \xf0\x9f\x98\x80"})
+        EXPECT_TRUE(isValidUtf8(valid)) << valid;
+    for (const char* invalid :
+         {"Probe f\xfcr", "\xc3", "\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80", "\x80"})
+        EXPECT_FALSE(isValidUtf8(invalid)) << invalid;
+    std::string all;
+    for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+    const std::string utf8 = windows1252ToUtf8(all);
+    EXPECT_TRUE(isValidUtf8(utf8));
+    EXPECT_NE(utf8.find("\xe2\x82\xac"), std::string::npos);  // 0x80 is the euro sign
+    std::string back;
+    ASSERT_TRUE(utf8ToWindows1252(utf8, back));
+    EXPECT_EQ(back, all);
+    EXPECT_FALSE(
+        utf8ToWindows1252("CuSO4\xc2\xb7"
+                          "5H2O \xce\xb1",
+                          back));  // a Greek alpha has no byte
+}
+
+class RecipeFiles : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(f.enterBariumTitanate()); }
+    std::string path() const { return (dir.path() / "BST.QVS").string(); }
+    test::TempDir dir;
+    test::TestForm f{test::kBaTiCOElementFile};
+};
+
+TEST_F(RecipeFiles, AWindows1252RecipeSavesBackByteForByteUntilATextNeedsUtf8) {
+    const std::string old =
+        "-2 1100\r\n-1 Probe f\xfcr BaTi \x80\r\n0 10.00000 1.00000 BaTiO3\r\n1 0 1.00000 BaCO3\r\n2 0 "
+        "1.00000 TiO2\r\n";
+    dir.write("BST.QVS", old);
+    TextEncoding encoding = TextEncoding::Utf8;
+    ASSERT_EQ(loadRecipe(f.model, path(), &encoding), RecipeResult::Done);
+    EXPECT_EQ(encoding, TextEncoding::Windows1252);
+    EXPECT_EQ(f.text(ControlId::SampleTag), "Probe f\xc3\xbcr BaTi \xe2\x82\xac");
+    ASSERT_EQ(saveRecipe(f.model, path(), encoding), RecipeResult::Done);
+    EXPECT_EQ(test::readFileBytes(path()), old);
+
+    // A character the code page lacks: the whole file becomes UTF-8.
+    f.form.setControlText(ControlId::SampleTag, "Probe \xce\xb1 f\xc3\xbcr");
+    ASSERT_EQ(saveRecipe(f.model, path(), encoding), RecipeResult::Done);
+    EXPECT_NE(test::readFileBytes(path()).find("-1 Probe \xce\xb1 f\xc3\xbcr\r\n"), std::string::npos);
+    ASSERT_EQ(loadRecipe(f.model, path(), &encoding), RecipeResult::Done);
+    EXPECT_EQ(encoding, TextEncoding::Utf8);
+    EXPECT_EQ(f.text(ControlId::SampleTag), "Probe \xce\xb1 f\xc3\xbcr");
+    // New recipes are UTF-8.
+    f.form.setControlText(ControlId::SampleTag, "Probe Caf\xc3\xa9");
+    ASSERT_EQ(saveRecipe(f.model, path()), RecipeResult::Done);
+    EXPECT_NE(test::readFileBytes(path()).find("-1 Probe Caf\xc3\xa9\r\n"), std::string::npos);
+}
+
+TEST_F(RecipeFiles, CorrectionsSavedBesideTheRecipeAndReadBack) {
+    const Corrections corrections{{0, {99.5, 5, 3, "L-17"}}, {1, {}}, {7, {90, 0}}};  // row 8 is empty
+    ASSERT_EQ(saveRecipe(f.model, path()), RecipeResult::Done);
+    ASSERT_TRUE(writeCorrectionsFile(f.model, corrections, path()));
+    const std::string text = test::readFileBytes(path() + ".json");
+    EXPECT_NE(text.find("\"format\": \"quorvex-corrections\""), std::string::npos) << text;
+    EXPECT_EQ(text.find("\"row\": 8"), std::string::npos);
+    EXPECT_EQ(text.find("\"row\": 2"), std::string::npos);  // nothing to say
+
+    test::TestForm g{test::kBaTiCOElementFile};
+    ASSERT_EQ(loadRecipe(g.model, path()), RecipeResult::Done);
+    CorrectionsRead read = readCorrectionsFile(g.model, path());
+    EXPECT_EQ(read.state, CorrectionsRead::State::Read);
+    EXPECT_EQ(read.message, "");
+    ASSERT_EQ(read.corrections.size(), 1u);
+    EXPECT_EQ(read.corrections[0].purityPct, 99.5);
+    EXPECT_EQ(read.corrections[0].excessPct, 5);
+    EXPECT_EQ(read.corrections[0].bottleId, 3);
+    EXPECT_EQ(read.corrections[0].lot, "L-17");
+    EXPECT_EQ(read.asTyped[0], "BaCO3");
+
+    // No correction left: the old companion goes, so it cannot come back.
+    ASSERT_TRUE(writeCorrectionsFile(f.model, {{0, {}}}, path()));
+    EXPECT_EQ(readCorrectionsFile(g.model, path()).state, CorrectionsRead::State::Absent);
+}
+
+TEST_F(RecipeFiles, ARowThatChangedOrADamagedFileLosesItsCorrections) {
+    const auto read = [&](const std::string& rows) {
+        return readCorrections(f.model,
+                               R"({"format": "quorvex-corrections", "version": 1, "rows": [)" + rows + "]}",
+                               "BST.QVS.json");
+    };
+    // The same compound written otherwise still fits; another compound or an empty row does not.
+    CorrectionsRead r = read(R"j({"row": 1, "formula": "BaO(CO2)", "purity_pct": 99},
+                               {"row": 2, "formula": "TiO3", "purity_pct": 98},
+                               {"row": 5, "formula": "TiO2", "excess_pct": 10})j");
+    EXPECT_EQ(r.state, CorrectionsRead::State::Read);
+    ASSERT_EQ(r.corrections.size(), 1u);
+    EXPECT_EQ(r.corrections[0].purityPct, 99);
+    EXPECT_EQ(r.ignoredRows, (std::vector<int>{2, 5}));
+    EXPECT_NE(r.message.find("row 2 "), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find("row 5 "), std::string::npos);
+
+    for (const std::string bad :
+         {std::string("{"), std::string(R"({"format": "other", "version": 1, "rows": []})"),
+          std::string(R"({"format": "quorvex-corrections", "version": 2, "rows": []})")}) {
+        r = readCorrections(f.model, bad, "BST.QVS.json");
+        EXPECT_EQ(r.state, CorrectionsRead::State::Damaged) << bad;
+        EXPECT_TRUE(r.corrections.empty());
+        EXPECT_NE(r.message.find("BST.QVS.json could not be read"), std::string::npos) << r.message;
+    }
+    for (const std::string rows : {R"({"row": 31, "formula": "TiO2"})", R"({"row": 1, "formula": 5})",
+                                   R"({"row": 1, "formula": "BaCO3", "purity_pct": 0})",
+                                   R"({"row": 1, "formula": "BaCO3", "excess_pct": "5"})"})
+        EXPECT_EQ(read(rows).state, CorrectionsRead::State::Damaged) << rows;
+}
+
+}  // namespace
+}  // namespace qv
