@@ -12,12 +12,13 @@
 #include <vector>
 
 #include "cli/cli_common.h"
+#include "cli/correction_options.h"
 #include "cli/json_text.h"
-#include "cli/purity.h"
 #include "cli/recipe_session.h"
 #include "core/element_table.h"
 #include "core/number_format.h"
 #include "core/number_scan.h"
+#include "output/corrections.h"
 #include "output/output_grams.h"
 #include "output/weighing.h"
 #include "plan/as_weighed.h"
@@ -40,8 +41,7 @@ struct WeighOptions {
     std::string grams;
     bool gramsGiven = false;
     std::vector<Pair> actual;
-    std::vector<Pair> purity;
-    std::vector<Pair> excess;
+    CorrectionOptions corrections;
     std::string db;
     bool record = true;
     bool json = false;
@@ -84,10 +84,9 @@ bool parseWeighOptions(const Invocation& inv, WeighOptions& opt) {
         try {
             if (option("--actual")) {
                 if (!readPair("--actual", v, opt.actual.emplace_back())) return false;
-            } else if (option("--purity")) {
-                if (!readPair("--purity", v, opt.purity.emplace_back())) return false;
-            } else if (option("--excess")) {
-                if (!readPair("--excess", v, opt.excess.emplace_back())) return false;
+            } else if (const int taken = takeCorrectionOption(args, i, opt.corrections, "weigh");
+                       taken != 0) {
+                if (taken != 1) return false;
             } else if (option("--grams")) {
                 opt.grams = v;
                 opt.gramsGiven = true;
@@ -145,27 +144,6 @@ int planRowOf(const WeighingPlan& plan, const std::string& option, const std::st
     }
     if (found < 0) usage(option + " " + key + ": no used row of the recipe holds this formula");
     return found;
-}
-
-// The corrections keyed by source row. False after a message.
-bool corrections(const WeighingPlan& plan, const WeighOptions& opt, std::map<int, RowCorrection>& out) {
-    for (const Pair& p : opt.purity) {
-        const int i = planRowOf(plan, "--purity", p.key);
-        if (i < 0) return false;
-        if (!(p.value > 0 && p.value <= 100))
-            return usage("--purity " + p.key + "=" + formatShortest(p.value) +
-                         ": the purity must be above 0 and at most 100");
-        out[plan.rows[i].row].purityPct = p.value;
-    }
-    for (const Pair& p : opt.excess) {
-        const int i = planRowOf(plan, "--excess", p.key);
-        if (i < 0) return false;
-        if (!(p.value >= 0 && p.value <= 100))
-            return usage("--excess " + p.key + "=" + formatShortest(p.value) +
-                         ": the excess must be from 0 to 100");
-        out[plan.rows[i].row].excessPct = p.value;
-    }
-    return true;
 }
 
 nlohmann::ordered_json countsObject(const WeighingPlan& plan, const std::optional<std::vector<double>>& v) {
@@ -234,10 +212,10 @@ int runWeigh(const Invocation& inv) {
         recipe.say(std::string(gramCheckMessage(gramCheck)));
         return kExitNoReport;
     }
-    std::optional<WeighingPlan> plan = makeWeighingPlan(recipe.model, finalGrams);
-    std::map<int, RowCorrection> byRow;
-    if (plan && !corrections(*plan, opt, byRow)) return kExitUsage;
-    if (plan && !byRow.empty()) plan = makeWeighingPlan(recipe.model, finalGrams, byRow);
+    Corrections byRow;
+    if (const int code = gatherCorrections(recipe, opt.recipe, opt.corrections, byRow); code != kExitOk)
+        return code;
+    std::optional<WeighingPlan> plan = makeWeighingPlan(recipe.model, finalGrams, byRow);
     if (!plan) {
         recipe.say(std::string(kZeroFinalMassText));
         return kExitNoReport;
@@ -308,7 +286,7 @@ int runWeigh(const Invocation& inv) {
         nlohmann::ordered_json row;
         row["row"] = r.row + 1;
         row["formula"] = r.formula;
-        if (!byRow.empty()) {
+        if (anyCorrection(byRow)) {
             row["purity_pct"] = r.correction.purityPct;
             row["excess_pct"] = r.correction.excessPct;
         }

@@ -23,8 +23,8 @@ store::Session sessionRecord(const WeighingSession& session, const std::string& 
     record.factor = session.factor();
     for (int i = 0; i < session.size(); ++i) {
         const PlanRow& row = plan.rows[i];
-        record.rows.push_back(
-            {row.row + 1, row.formula, row.planned, session.actual(i), row.bottleId, row.lot});
+        record.rows.push_back({row.row + 1, row.formula, row.planned, session.actual(i),
+                               row.correction.bottleId, row.correction.lot});
     }
     if (const auto counts = asWeighedCounts(session, per)) record.asWeighed = countsJson(plan, *counts);
     return record;

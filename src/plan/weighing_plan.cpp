@@ -4,16 +4,12 @@
 #include <cmath>
 
 #include "form/model.h"
+#include "output/corrections.h"
 #include "output/weighing.h"
 
 namespace qv {
 
-double correctedGrams(double grams, const RowCorrection& c) {
-    return grams * (1.0 + c.excessPct / 100.0) / (c.purityPct / 100.0);
-}
-
-std::optional<WeighingPlan> makeWeighingPlan(Model& model, double grams,
-                                             const std::map<int, RowCorrection>& corrections) {
+std::optional<WeighingPlan> makeWeighingPlan(Model& model, double grams, const Corrections& corrections) {
     const WeighingAmounts amounts = computeWeighingAmounts(model, grams);
     if (!amounts.ok) return std::nullopt;
     WeighingPlan plan;
@@ -21,7 +17,7 @@ std::optional<WeighingPlan> makeWeighingPlan(Model& model, double grams,
     plan.grams = grams;
     for (const WeighingAmount& w : amounts.rows) {
         const Formula& entry = model.source(w.row);
-        PlanRow row{w.row, entry.text(), entry.composition, w.molarMass, w.grams, {}, w.grams, {}, {}};
+        PlanRow row{w.row, entry.text(), entry.composition, w.molarMass, w.grams, {}, w.grams};
         if (const auto c = corrections.find(w.row); c != corrections.end()) {
             row.correction = c->second;
             row.planned = correctedGrams(w.grams, c->second);

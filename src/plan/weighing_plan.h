@@ -9,30 +9,20 @@
 #include <vector>
 
 #include "core/composition.h"
+#include "form/corrections.h"
 
 namespace qv {
 
 class Model;
-
-struct RowCorrection {
-    double purityPct = 100.0;  // 0 < p <= 100
-    double excessPct = 0.0;
-};
-
-// The grams of a material to weigh so that `grams` of it arrive, with
-// `excessPct` on top: grams x (1 + e/100) / (p/100).
-double correctedGrams(double grams, const RowCorrection& c);
 
 struct PlanRow {
     int row = 0;  // source row, 0..29
     std::string formula;
     Composition composition;
     double molarMass = 0.0;
-    double grams = 0.0;  // the report's amount, before corrections
-    RowCorrection correction;
-    double planned = 0.0;               // corrected grams to weigh
-    std::optional<long long> bottleId;  // the bottle weighed from, for the record
-    std::string lot;
+    double grams = 0.0;     // the report's amount, before corrections
+    Correction correction;  // with the bottle and lot weighed from
+    double planned = 0.0;   // corrected grams to weigh
 };
 
 // One element of the final compound that is on the Include list.
@@ -51,8 +41,7 @@ struct WeighingPlan {
 
 // The plan for `grams` of the model's final compound, the corrections keyed by
 // source row. Nothing when the final compound has no molar mass or ratio.
-std::optional<WeighingPlan> makeWeighingPlan(Model& model, double grams,
-                                             const std::map<int, RowCorrection>& corrections = {});
+std::optional<WeighingPlan> makeWeighingPlan(Model& model, double grams, const Corrections& corrections = {});
 
 // Position in plan.elements of the symbol, or -1.
 int planElement(const WeighingPlan& plan, const std::string& symbol);

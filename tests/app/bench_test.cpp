@@ -32,9 +32,9 @@ WeighingPlan plan(bool dopant) {
     p.finalFormula = dopant ? "Ba0.99La0.01TiO3" : "BaTiO3";
     p.grams = dopant ? 1 : 10;
     const double moles = dopant ? 1 / 233.2158 : 10 / 233.2;
-    p.rows.push_back({0, "BaCO3", {{0, 1}, {2, 1}, {3, 3}}, 197.34, dopant ? 0.99 : 1, {}, 0, {}, {}});
-    if (dopant) p.rows.push_back({1, "La2O3", {{4, 2}, {3, 3}}, 325.82, 0.005, {}, 0, {}, {}});
-    p.rows.push_back({dopant ? 2 : 1, "TiO2", {{1, 1}, {3, 2}}, 79.87, 1, {}, 0, {}, {}});
+    p.rows.push_back({0, "BaCO3", {{0, 1}, {2, 1}, {3, 3}}, 197.34, dopant ? 0.99 : 1, {}, 0});
+    if (dopant) p.rows.push_back({1, "La2O3", {{4, 2}, {3, 3}}, 325.82, 0.005, {}, 0});
+    p.rows.push_back({dopant ? 2 : 1, "TiO2", {{1, 1}, {3, 2}}, 79.87, 1, {}, 0});
     for (PlanRow& r : p.rows) r.grams = r.planned = r.grams * r.molarMass * moles;  // grams held the ratio
     p.elements = {{0, "Ba", dopant ? 0.99 : 1}, {1, "Ti", 1}};
     if (dopant) p.elements.push_back({4, "La", 0.01});

@@ -88,7 +88,7 @@ TEST_F(Weigh, BadValuesRecordNothing) {
         {{recipe, "--tolerance", "-1"}, 64, "tolerance -1 %"},
         {{recipe, "--repeatability=-0.1"}, 64, "repeatability -0.1 g"},
         {{recipe, "--per", "O"}, 64, "--per O: not one of the final compound's elements on the Include list"},
-        {{recipe, "--purity", "TiO2=0"}, 64, "the purity must be above 0"},
+        {{recipe, "--purity", "TiO2=0"}, 64, "--purity TiO2: the percentage must be a number above 0"},
         {{twice, "--actual", "BaCO3=5"}, 64, "the formula is on rows 1 and 2; give the row number"},
         {{dir.write("u.qvs", "0 1 1 BaTiO3\r\n1 0 1 TiO2\r\n")}, 3, ""},
     };

@@ -14,16 +14,27 @@ constexpr std::string_view kElements = "1 Ba 137.33\n2 Ti 47.87\n3 La 138.91\n4 
 constexpr double kBaCO3 = 197.34, kTiO2 = 79.87, kBaTiO3 = 233.2, kLa2O3 = 325.82;
 constexpr double kBaCO3At10 = kBaCO3 * 10 / kBaTiO3, kTiO2At10 = kTiO2 * 10 / kBaTiO3;
 
+Correction purity(double pct) {
+    Correction c;
+    c.purityPct = pct;
+    return c;
+}
+Correction excess(double pct) {
+    Correction c;
+    c.excessPct = pct;
+    return c;
+}
+
 class Plan : public ::testing::Test {
 protected:
     WeighingPlan plan(std::string_view final, std::initializer_list<std::pair<std::string_view, double>> rows,
-                      double grams, const std::map<int, RowCorrection>& corrections = {}) {
+                      double grams, const Corrections& corrections = {}) {
         f.final().setEntry(final, 1, false);
         int row = 0;
         for (auto [text, ratio] : rows) f.row(row++).setEntry(text, ratio, true);
         return makeWeighingPlan(f.model, grams, corrections).value();
     }
-    WeighingPlan titanate(const std::map<int, RowCorrection>& c = {}) {
+    WeighingPlan titanate(const Corrections& c = {}) {
         return plan("BaTiO3", {{"BaCO3", 1}, {"TiO2", 1}}, 10, c);
     }
     test::TestForm f{kElements};
@@ -87,7 +98,7 @@ TEST_F(Plan, RescalingAfterOvershootShortfallAndDiscard) {
 }
 
 TEST_F(Plan, CorrectionsRaiseThePlannedGrams) {
-    const WeighingPlan p = titanate({{0, {.purityPct = 99.5}}, {1, {.excessPct = 5}}});
+    const WeighingPlan p = titanate({{0, purity(99.5)}, {1, excess(5)}});
     EXPECT_NEAR(p.rows[0].planned, kBaCO3At10 / 0.995, 1e-12);
     EXPECT_NEAR(p.rows[1].planned, kTiO2At10 * 1.05, 1e-12);
     EXPECT_NEAR(p.rows[1].grams, kTiO2At10, 1e-12);
@@ -136,7 +147,7 @@ TEST_F(Plan, CompositionAsWeighed) {
     const double nBa = 8.6 / kBaCO3, nTi = 10 / kBaTiO3;
     struct Case {
         const char* what;
-        std::map<int, RowCorrection> corrections;
+        Corrections corrections;
         double actual0;  // BaCO3; TiO2 is weighed as planned; < 0: as planned
         int per;
         double ba, ti, deviationBa, deviationTi;
@@ -152,8 +163,8 @@ TEST_F(Plan, CompositionAsWeighed) {
          100 * (nBa - nTi) / (nBa + nTi),
          100 * (nTi - nBa) / (nBa + nTi)},
         {"BaCO3 overshot, per Ti", {}, 8.6, 1, nBa / nTi, 1, 100 * (nBa / nTi - 1), 0},
-        {"99 % BaCO3 weighed as if pure", {{0, {.purityPct = 99}}}, kBaCO3At10, 1, 0.99, 1, -1, 0},
-        {"TiO2 excess is no error", {{1, {.excessPct = 5}}}, -1, 0, 1, 1.05, 0, 0},
+        {"99 % BaCO3 weighed as if pure", {{0, purity(99)}}, kBaCO3At10, 1, 0.99, 1, -1, 0},
+        {"TiO2 excess is no error", {{1, excess(5)}}, -1, 0, 1, 1.05, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
