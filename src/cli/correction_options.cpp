@@ -39,13 +39,13 @@ bool applyFlags(RecipeSession& session, const std::vector<CorrectionFlag>& flags
                 bool purity, Corrections& corrections) {
     for (std::size_t k = 0; k < flags.size(); ++k) {
         const CorrectionFlag& flag = flags[k];
-        const auto wanted = formulaComposition(session.model.elementTable, flag.formula);
+        const auto wanted = formulaComposition(session.model.elementTable(), flag.formula);
         if (!wanted) {
             session.say(std::string(name) + " " + flag.formula + ": not a formula of the element file");
             return false;
         }
         for (std::size_t j = 0; j < k; ++j)
-            if (const auto earlier = formulaComposition(session.model.elementTable, flags[j].formula);
+            if (const auto earlier = formulaComposition(session.model.elementTable(), flags[j].formula);
                 earlier && sameComposition(*earlier, *wanted)) {
                 session.say(std::string(name) + " " + flag.formula + ": given twice");
                 return false;
@@ -53,7 +53,7 @@ bool applyFlags(RecipeSession& session, const std::vector<CorrectionFlag>& flags
         bool found = false;
         for (int row = 0; row < kSourceRows; ++row) {
             const Formula& entry = session.model.source(row);
-            if (entry.classify() < Free || !sameComposition(entry.composition, *wanted)) continue;
+            if (entry.classify() < Free || !sameComposition(entry.composition(), *wanted)) continue;
             (purity ? corrections[row].purityPct : corrections[row].excessPct) = flag.percent;
             found = true;
         }
@@ -124,7 +124,7 @@ int gatherCorrections(RecipeSession& session, const std::string& recipePath, con
             const Formula& entry = model.source(row);
             if (entry.classify() < Free) continue;
             const std::vector<store::Bottle> match =
-                store::bottlesFor(*bottles, model.elementTable, entry.composition);
+                store::bottlesFor(*bottles, model.elementTable(), entry.composition());
             if (match.empty()) continue;
             // The bottle saved with the recipe when it is still there, else the oldest.
             const auto savedId = corrections.count(row) ? corrections[row].bottleId : std::nullopt;

@@ -98,26 +98,24 @@ int reportOne(const ElementTable& table, const ReportOptions& opt, const std::st
         return code;
     };
     if (session.load(path) != RecipeResult::Done)
-        return noReport(kExitLoadFailed, session.form.messages.empty()
-                                             ? std::string_view(kRecipeLoadFailedText)
-                                             : session.form.messages.back().text);
+        return noReport(kExitLoadFailed, session.messages.empty() ? std::string_view(kRecipeLoadFailedText)
+                                                                   : session.messages.back().text);
     Corrections corrections;
     if (const int code = gatherCorrections(session, path, opt.corrections, corrections); code != kExitOk)
         return code;
 
-    const std::string status = session.form.status();
+    const std::string status = session.model.status();
     if (!status.empty()) session.say(status);
-    if (!session.form.outputEnabled()) return noReport(kExitOutputDisabled, status);
+    if (!session.model.outputEnabled()) return noReport(kExitOutputDisabled, status);
 
     double grams = 0.0;
-    const GramCheck check =
-        readOutputGrams(opt.gramsGiven ? opt.grams : session.form.controlText(ControlId::Mass), grams);
+    const GramCheck check = readOutputGrams(opt.gramsGiven ? opt.grams : session.model.gramsText(), grams);
     if (check != GramCheck::Ok) {
         session.say(std::string(gramCheckMessage(check)));
         return noReport(kExitNoReport, gramCheckMessage(check));
     }
     if (writer) return writer->type(session, grams, opt.difference, &corrections);
-    const std::string tag = session.form.controlText(ControlId::SampleTag);
+    const std::string tag = session.model.sampleTag();
     std::optional<std::string> out;
     if (opt.json) {
         if (const auto doc =

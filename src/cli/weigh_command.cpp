@@ -202,12 +202,12 @@ int runWeigh(const Invocation& inv) {
     if (!loadElements(table, opt.atoms)) return kExitNoElements;
     RecipeSession recipe(table, std::string());
     if (recipe.load(opt.recipe) != RecipeResult::Done) return kExitLoadFailed;
-    const std::string status = recipe.form.status();
+    const std::string status = recipe.model.status();
     if (!status.empty()) recipe.say(status);
-    if (!recipe.form.outputEnabled()) return kExitOutputDisabled;
+    if (!recipe.model.outputEnabled()) return kExitOutputDisabled;
     double finalGrams = 0.0;
     const GramCheck gramCheck =
-        readOutputGrams(opt.gramsGiven ? opt.grams : recipe.form.controlText(ControlId::Mass), finalGrams);
+        readOutputGrams(opt.gramsGiven ? opt.grams : recipe.model.gramsText(), finalGrams);
     if (gramCheck != GramCheck::Ok) {
         recipe.say(std::string(gramCheckMessage(gramCheck)));
         return kExitNoReport;
@@ -256,13 +256,13 @@ int runWeigh(const Invocation& inv) {
         std::ifstream file(opt.recipe, std::ios::binary);
         const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
         id = db.recordSession(
-            sessionRecord(session, text, recipe.form.controlText(ControlId::SampleTag), per));
+            sessionRecord(session, text, recipe.model.sampleTag(), per));
         if (!id) {
             recipe.say(db.error());
             return kExitLoadFailed;
         }
     }
-    const std::string tag = recipe.form.controlText(ControlId::SampleTag);
+    const std::string tag = recipe.model.sampleTag();
     if (!opt.json) {
         printText(session, tag, check, change, counts, deviation, id);
         return kExitOk;

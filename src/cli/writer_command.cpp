@@ -39,8 +39,8 @@ int WriterReport::type(RecipeSession& session, double grams, bool difference,
                        const Corrections* corrections) {
     if (failed_) return kExitWriterFailed;
     const WordReportOutcome outcome =
-        writeWordReport(session.model, *office_, document_, session.form.controlText(ControlId::SampleTag),
-                        grams, difference, corrections);
+        writeWordReport(session.model, *office_, document_, session.model.sampleTag(), grams, difference,
+                        corrections);
     switch (outcome) {
     case WordReportOutcome::Typed: return kExitOk;
     case WordReportOutcome::NoAmounts: session.say(std::string(kZeroFinalMassText)); return kExitNoReport;

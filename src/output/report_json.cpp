@@ -12,9 +12,9 @@ std::optional<nlohmann::ordered_json> weighingReportJson(Model& model, const Rep
     nlohmann::ordered_json doc;
     doc["file"] = in.file;
     doc["sample_tag"] = in.sampleTag;
-    doc["final_formula"] = model.finalCompound.text();
+    doc["final_formula"] = model.finalCompound().text();
     doc["grams"] = in.grams;
-    doc["ratio"] = model.finalCompound.ratio;
+    doc["ratio"] = model.finalCompound().ratio();
     doc["molar_mass"] = amounts.finalMolarMass;
     doc["status"] = in.status;
     doc["rows"] = nlohmann::ordered_json::array();
@@ -24,7 +24,7 @@ std::optional<nlohmann::ordered_json> weighingReportJson(Model& model, const Rep
         row["row"] = w.row + 1;
         row["formula"] = entry.text();
         row["fixed"] = entry.classify() == Fixed;
-        row["ratio"] = entry.ratio;
+        row["ratio"] = entry.ratio();
         row["molar_mass"] = w.molarMass;
         row["grams"] = w.grams;
         if (corrected) {

@@ -13,19 +13,19 @@ std::optional<WeighingPlan> makeWeighingPlan(Model& model, double grams, const C
     const WeighingAmounts amounts = computeWeighingAmounts(model, grams);
     if (!amounts.ok) return std::nullopt;
     WeighingPlan plan;
-    plan.finalFormula = model.finalCompound.text();
+    plan.finalFormula = model.finalCompound().text();
     plan.grams = grams;
     for (const WeighingAmount& w : amounts.rows) {
         const Formula& entry = model.source(w.row);
-        PlanRow row{w.row, entry.text(), entry.composition, w.molarMass, w.grams, {}, w.grams};
+        PlanRow row{w.row, entry.text(), entry.composition(), w.molarMass, w.grams, {}, w.grams};
         if (const auto c = corrections.find(w.row); c != corrections.end()) {
             row.correction = c->second;
             row.planned = correctedGrams(w.grams, c->second);
         }
         plan.rows.push_back(std::move(row));
     }
-    const ElementTable& table = model.elementTable;
-    for (const auto& [element, count] : model.finalCompound.composition) {
+    const ElementTable& table = model.elementTable();
+    for (const auto& [element, count] : model.finalCompound().composition()) {
         if (table.included(element) && std::fabs(count) >= kZeroTolerance)
             plan.elements.push_back({element, table.symbol(element), count});
     }

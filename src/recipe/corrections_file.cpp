@@ -98,8 +98,8 @@ CorrectionsRead readCorrections(const Model& model, std::string_view text, const
                 c.lot = lot->get<std::string>();
 
             const Formula& row = model.source(number - 1);
-            const auto wanted = formulaComposition(model.elementTable, entry["formula"].get<std::string>());
-            if (row.classify() < Free || !wanted || !sameComposition(*wanted, row.composition)) {
+            const auto wanted = formulaComposition(model.elementTable(), entry["formula"].get<std::string>());
+            if (row.classify() < Free || !wanted || !sameComposition(*wanted, row.composition())) {
                 out.ignoredRows.push_back(number);
                 continue;
             }

@@ -49,19 +49,19 @@ TEST_F(RecipeFiles, AWindows1252RecipeSavesBackByteForByteUntilATextNeedsUtf8) {
     TextEncoding encoding = TextEncoding::Utf8;
     ASSERT_EQ(loadRecipe(f.model, path(), &encoding), RecipeResult::Done);
     EXPECT_EQ(encoding, TextEncoding::Windows1252);
-    EXPECT_EQ(f.text(ControlId::SampleTag), "Probe f\xc3\xbcr BaTi \xe2\x82\xac");
+    EXPECT_EQ(f.model.sampleTag(), "Probe f\xc3\xbcr BaTi \xe2\x82\xac");
     ASSERT_EQ(saveRecipe(f.model, path(), encoding), RecipeResult::Done);
     EXPECT_EQ(test::readFileBytes(path()), old);
 
     // A character the code page lacks: the whole file becomes UTF-8.
-    f.form.setControlText(ControlId::SampleTag, "Probe \xce\xb1 f\xc3\xbcr");
+    f.model.setSampleTag("Probe \xce\xb1 f\xc3\xbcr");
     ASSERT_EQ(saveRecipe(f.model, path(), encoding), RecipeResult::Done);
     EXPECT_NE(test::readFileBytes(path()).find("-1 Probe \xce\xb1 f\xc3\xbcr\r\n"), std::string::npos);
     ASSERT_EQ(loadRecipe(f.model, path(), &encoding), RecipeResult::Done);
     EXPECT_EQ(encoding, TextEncoding::Utf8);
-    EXPECT_EQ(f.text(ControlId::SampleTag), "Probe \xce\xb1 f\xc3\xbcr");
+    EXPECT_EQ(f.model.sampleTag(), "Probe \xce\xb1 f\xc3\xbcr");
     // New recipes are UTF-8.
-    f.form.setControlText(ControlId::SampleTag, "Probe Caf\xc3\xa9");
+    f.model.setSampleTag("Probe Caf\xc3\xa9");
     ASSERT_EQ(saveRecipe(f.model, path()), RecipeResult::Done);
     EXPECT_NE(test::readFileBytes(path()).find("-1 Probe Caf\xc3\xa9\r\n"), std::string::npos);
 }
