@@ -79,12 +79,20 @@ public slots:
     void showAbout();
     void showExplanation();
     void showHiddenMessage();
+    // The bench: the weighing sheet for the current recipe, the weighing log
+    // and the balance (main_window_bench.cpp).
+    void openWeighingSheet();
+    void openWeighingLog();
+    void editBalanceSettings();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // After an Output: the rows below the balance's minimum weight go into
+    // the status box, under what the solver said.
+    void noteMinimumWeight(double grams);
     void buildForm();
     void buildMenu();
     void deferredInitialise();
@@ -123,6 +131,7 @@ private:
     QPushButton* explain_ = nullptr;
     QPlainTextEdit* status_ = nullptr;
     QPushButton* output_ = nullptr;
+    QPushButton* weigh_ = nullptr;
     QPushButton* clearAll_ = nullptr;
     QAction* wordAction_ = nullptr;
     QAction* defaultAction_ = nullptr;

@@ -255,8 +255,7 @@ int runWeigh(const Invocation& inv) {
         if (!db.notice().empty()) recipe.say(db.notice());
         std::ifstream file(opt.recipe, std::ios::binary);
         const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-        id = db.recordSession(
-            sessionRecord(session, text, recipe.model.sampleTag(), per));
+        id = db.recordSession(sessionRecord(session, text, recipe.model.sampleTag(), per));
         if (!id) {
             recipe.say(db.error());
             return kExitLoadFailed;

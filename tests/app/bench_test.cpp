@@ -15,6 +15,7 @@
 #include <QTextBrowser>
 
 #include "app/log_dialog.h"
+#include "app/main_window.h"
 #include "app/sheet_print.h"
 #include "app/weighing_sheet.h"
 #include "support/simulated_balance.h"
@@ -133,6 +134,32 @@ private slots:
         sheet.readBalance();
         QTRY_VERIFY_WITH_TIMEOUT(sheet.message()->text().contains("was disconnected"), 5000);
         QVERIFY(sheet.readButton()->isEnabled());
+    }
+
+    void weighOpensTheSheetFromTheWindow() {
+        QFile atoms(dir_.filePath("ATOMS.LST")), recipe(dir_.filePath("small.qvs"));
+        QVERIFY(atoms.open(QIODevice::WriteOnly) && recipe.open(QIODevice::WriteOnly));
+        atoms.write("1 Ba 137.33\n2 Ti 47.87\n3 C 12.01 m\n4 O 16 m\n");
+        recipe.write("-1 S2\r\n0 0.05 1 BaTiO3\r\n1 0 0 BaCO3\r\n2 0 0 TiO2\r\n");
+        atoms.close();
+        recipe.close();
+        MainWindow window(dir_.path() + "/");
+        window.openAfterStart(recipe.fileName());
+        QVERIFY(window.initialise());
+        window.show();
+        QTRY_VERIFY(window.initialised());
+        QCoreApplication::processEvents();
+        auto* weigh = window.findChild<QPushButton*>();
+        for (QPushButton* b : window.findChildren<QPushButton*>())
+            if (b->text() == "Weigh ...") weigh = b;
+        QTRY_VERIFY(weigh->isEnabled());
+        weigh->click();
+        auto* sheet = window.findChild<WeighingSheet*>("weighingSheet");
+        QVERIFY(sheet);
+        QCOMPARE(sheet->session().size(), 2);
+        // 0.05 g of BaTiO3 needs 17 mg of TiO2.
+        QVERIFY(sheet->minimumNotice()->text().contains("Row 2 (TiO2): 17.12 mg is below"));
+        sheet->reject();
     }
 
 private:
