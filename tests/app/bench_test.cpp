@@ -149,9 +149,10 @@ private slots:
         window.show();
         QTRY_VERIFY(window.initialised());
         QCoreApplication::processEvents();
-        auto* weigh = window.findChild<QPushButton*>();
+        QPushButton* weigh = nullptr;
         for (QPushButton* b : window.findChildren<QPushButton*>())
             if (b->text() == "Weigh ...") weigh = b;
+        QVERIFY(weigh);
         QTRY_VERIFY(weigh->isEnabled());
         weigh->click();
         auto* sheet = window.findChild<WeighingSheet*>("weighingSheet");
