@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QGridLayout>
+#include <QTimer>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -185,12 +186,14 @@ void MainWindow::buildForm() {
     left->addWidget(differenceLabel);
     left->addWidget(differenceEdit_);
     left->addSpacing(6);
-    auto* table = new QVBoxLayout;
+    auto* listBox = new QWidget;
+    auto* table = new QVBoxLayout(listBox);
+    table->setContentsMargins(0, 0, 0, 0);
     table->setSpacing(0);
     table->addWidget(headerBar_);
     table->addWidget(sourceList_, 1);
     table->addStretch(0);  // the list keeps to whole rows; the rest of a row goes below it
-    left->addLayout(table, 1);
+    left->addWidget(besideCorrections(listBox), 1);
     left->setSpacing(4);
 
     // Right: the element lists, the relation, the status and the commands.
@@ -331,6 +334,10 @@ void MainWindow::buildMenu() {
     });
     differenceAction_->setObjectName(QStringLiteral("difference"));
     for (QAction* check : {wordAction_, defaultAction_, differenceAction_}) check->setCheckable(true);
+    options->addSeparator();
+    a = options->addAction(tr("Bottle &Library ..."), this, &MainWindow::showLibrary);
+    a->setObjectName(QStringLiteral("library"));
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     connect(options, &QMenu::aboutToShow, this, &MainWindow::updateMenuStates);
     connect(outputTo, &QMenu::aboutToShow, this, &MainWindow::updateMenuStates);
 
@@ -403,6 +410,8 @@ void MainWindow::deferredInitialise() {
 
     clearAll();
     deferredDone_ = true;
+    // The bottles to offer, once the window is up.
+    QTimer::singleShot(0, this, [this] { openLabDatabase(false); });
     if (!startRecipe_.isEmpty())
         QMetaObject::invokeMethod(
             this, [this] { openRecipeFile(startRecipe_); }, Qt::QueuedConnection);
@@ -426,6 +435,7 @@ void MainWindow::clearAll() {
 }
 
 void MainWindow::newForm() {
+    recipeEncoding_ = TextEncoding::Utf8;  // a new recipe is saved as UTF-8
     model_->setSampleTag("");
     clearAll();
 }

@@ -14,6 +14,8 @@
 #include "form/form_observer.h"
 #include "form/model.h"
 #include "output/word_automation.h"
+#include "recipe/text_encoding.h"
+#include "store/lab_database.h"
 
 class QAction;
 class QLabel;
@@ -23,6 +25,7 @@ class QPushButton;
 
 namespace qv::app {
 
+class CorrectionsPanel;
 class ElementList;
 
 inline constexpr const char* kMainCaption = "Quorvex";
@@ -53,6 +56,7 @@ public:
     QWidget* control(ControlId id) const;
     QAction* action(const char* name) const;
     SourceList* sourceList() const { return sourceList_; }
+    CorrectionsPanel* correctionsPanel() const { return corrections_; }
 
     // Shows what the model says changed.
     void formChanged(FormChange what, int row) override;
@@ -84,6 +88,8 @@ public slots:
     void openWeighingSheet();
     void openWeighingLog();
     void editBalanceSettings();
+    // The Bottle Library dialog over the lab database.
+    void showLibrary();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -104,6 +110,13 @@ private:
     // Whether a word processor can take the report: the office plugin loads
     // and an office program is installed.
     static bool wordProcessorAvailable();
+    // The corrections (main_window_corrections.cpp): the splitter holding the
+    // list and the panel; the lab database, opened once (a failure said in a
+    // box when asked for, else under the panel); the file beside a recipe.
+    QWidget* besideCorrections(QWidget* list);
+    bool openLabDatabase(bool sayFailure);
+    void readCorrectionsBeside(const std::string& recipePath);
+    void writeCorrectionsBeside(const std::string& recipePath);
 
     std::unique_ptr<Model> model_;
     QString programDir_;
@@ -138,6 +151,9 @@ private:
     QAction* differenceAction_ = nullptr;
     std::unique_ptr<WordOffice> wordOffice_;
     std::string lastWordDocument_;  // the document the word output last created
+    CorrectionsPanel* corrections_ = nullptr;
+    std::unique_ptr<store::LabDatabase> labDb_;
+    TextEncoding recipeEncoding_ = TextEncoding::Utf8;  // how the open recipe was read
 };
 
 }  // namespace qv::app

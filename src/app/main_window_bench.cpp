@@ -23,7 +23,7 @@ std::optional<WeighingPlan> weighingPlan(Model& model, double& grams) {
         model.setStatus(gramCheckMessage(check));
         return std::nullopt;
     }
-    std::optional<WeighingPlan> plan = makeWeighingPlan(model, grams);
+    std::optional<WeighingPlan> plan = makeWeighingPlan(model, grams, model.corrections());
     if (!plan) model.setStatus(kZeroFinalMassText);
     return plan;
 }
@@ -52,7 +52,7 @@ void MainWindow::editBalanceSettings() {
 }
 
 void MainWindow::noteMinimumWeight(double grams) {
-    const std::optional<WeighingPlan> plan = makeWeighingPlan(*model_, grams);
+    const std::optional<WeighingPlan> plan = makeWeighingPlan(*model_, grams, model_->corrections());
     if (!plan) return;
     const std::string notice =
         minimumWeightNotice(*plan, checkMinimumWeight(*plan, readBenchSettings().spec));

@@ -36,7 +36,8 @@ bool MainWindow::openRecipe() {
 }
 
 bool MainWindow::openRecipeFile(const QString& path) {
-    const RecipeResult result = loadRecipe(*model_, localPath(path));
+    const RecipeResult result = loadRecipe(*model_, localPath(path), &recipeEncoding_);
+    if (result == RecipeResult::Done) readCorrectionsBeside(localPath(path));
     refreshFormulaEdits();
     if (result != RecipeResult::Done) return false;
     sampleTag_->setFocus(Qt::OtherFocusReason);
@@ -49,7 +50,8 @@ bool MainWindow::saveRecipe() {
     const QString path =
         chooseRecipe(this, QFileDialog::AcceptSave, QString::fromStdString(model_->finalCompound().text()));
     if (path.isEmpty()) return false;
-    if (writeRecipeFile(*model_, localPath(path), *mass) != RecipeResult::Done) return false;
+    if (writeRecipeFile(*model_, localPath(path), *mass, recipeEncoding_) != RecipeResult::Done) return false;
+    writeCorrectionsBeside(localPath(path));
     QApplication::beep();
     return true;
 }

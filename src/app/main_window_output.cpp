@@ -29,8 +29,8 @@ void MainWindow::onOutput() {
 }
 
 void MainWindow::writeTextReport(double grams) {
-    const std::optional<std::string> report =
-        weighingReportText(*model_, model_->sampleTag(), grams, settings_.showDifference != 0);
+    const std::optional<std::string> report = weighingReportText(
+        *model_, model_->sampleTag(), grams, settings_.showDifference != 0, &model_->corrections());
     if (!report) {
         model_->setStatus(kZeroFinalMassText);
         return;

@@ -19,7 +19,7 @@ void MainWindow::outputToWord(double grams) {
     if (!wordOffice_) wordOffice_ = loadWordOffice();
     const WordReportOutcome outcome =
         wordOffice_ ? writeWordReport(*model_, *wordOffice_, lastWordDocument_, model_->sampleTag(), grams,
-                                      settings_.showDifference != 0)
+                                      settings_.showDifference != 0, &model_->corrections())
                     : WordReportOutcome::NoOffice;
     QApplication::restoreOverrideCursor();
     switch (outcome) {

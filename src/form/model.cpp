@@ -116,6 +116,20 @@ void Model::setGramsText(std::string_view text) {
     notify(FormChange::Grams);
 }
 
+void Model::setCorrection(int row, const Correction& correction) {
+    if (row < 0 || row >= kSourceRows) return;
+    if (changesGrams(correction) || correction.bottleId || !correction.lot.empty())
+        corrections_[row] = correction;
+    else if (corrections_.erase(row) == 0)
+        return;
+    notify(FormChange::Corrections, row);
+}
+
+void Model::setCorrections(Corrections corrections) {
+    corrections_ = std::move(corrections);
+    notify(FormChange::Corrections);
+}
+
 void Model::clearSources() {
     for (auto& entry : sources_) entry->resetEntry();
     // resetEntry takes each row out of every set, so nothing can remain.
@@ -133,6 +147,7 @@ void Model::clearAll() {
     assert(elementUse_.empty());
     setCounts(0, 0);
     setGramsText("1");
+    if (!corrections_.empty()) setCorrections({});
     setOutputEnabled(false);
 }
 

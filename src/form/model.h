@@ -23,6 +23,7 @@
 
 #include "core/composition.h"
 #include "core/element_table.h"
+#include "form/corrections.h"
 #include "form/form_observer.h"
 #include "form/form_view.h"
 #include "form/formula.h"
@@ -70,6 +71,9 @@ public:
     // The Gram field's text, as typed or loaded.
     const std::string& gramsText() const { return gramsText_; }
     const std::string& status() const { return status_; }
+    // The purity and excess each source row is weighed with; a row not named
+    // has none. They stay with their row whatever it holds and go with Clear All.
+    const Corrections& corrections() const { return corrections_; }
     int includeCount() const { return includeCount_; }
     int freeCount() const { return freeCount_; }
     bool outputEnabled() const { return outputEnabled_; }
@@ -109,6 +113,10 @@ public:
     void setFinalRatioText(std::string_view text);
     void setSampleTag(std::string_view text);
     void setGramsText(std::string_view text);
+    // A row's correction (one that changes nothing and names no bottle is
+    // dropped), or all of them at once.
+    void setCorrection(int row, const Correction& correction);
+    void setCorrections(Corrections corrections);
     // resetEntry of every source row.
     void clearSources();
     // The Clear All command: empty final compound with ratio 1, empty rows,
@@ -149,6 +157,7 @@ private:
 
     std::string sampleTag_;
     std::string gramsText_;
+    Corrections corrections_;
     std::string status_;
     int includeCount_ = 0;
     int freeCount_ = 0;

@@ -76,7 +76,9 @@ TEST_F(RecipeFiles, CorrectionsSavedBesideTheRecipeAndReadBack) {
     EXPECT_EQ(text.find("\"row\": 2"), std::string::npos);  // nothing to say
 
     test::TestForm g{test::kBaTiCOElementFile};
+    g.model.setCorrection(4, {90, 0});
     ASSERT_EQ(loadRecipe(g.model, path()), RecipeResult::Done);
+    EXPECT_TRUE(g.model.corrections().empty());  // the form's were cleared with it
     CorrectionsRead read = readCorrectionsFile(g.model, path());
     EXPECT_EQ(read.state, CorrectionsRead::State::Read);
     EXPECT_EQ(read.message, "");
