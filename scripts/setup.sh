@@ -51,6 +51,8 @@ QV_PACKAGES+=(librsvg2-bin)
 QV_TEST_PACKAGES+=(libxml2-utils man-db)
 # The window tests switch the platform's accessibility on to hear its events.
 QV_TEST_PACKAGES+=(qt6-base-private-dev)
+# The lab balance's serial port.
+QV_PACKAGES+=(qt6-serialport-dev)
 
 qv_install_packages "${QV_PACKAGES[@]}"
 qv_comma_locale

@@ -132,6 +132,7 @@ void MainWindow::buildForm() {
     status_->setToolTip(tr("What the ratio calculation found"));
     announceTextChanges(status_);
     output_ = makeButton(tr("Output"), tr("Write the weighing report"));
+    weigh_ = makeButton(tr("Weigh ..."), tr("Open the weighing sheet: what was really weighed, the balance"));
     clearAll_ = makeButton(tr("Clear All"), tr("Empty the form"));
 
     includeCount_ = makeCount(tr("Elements in Include list"), tr("Number of elements in the Include list"));
@@ -224,6 +225,7 @@ void MainWindow::buildForm() {
     auto* commands = new QVBoxLayout;
     commands->addStretch(1);
     commands->addWidget(output_);
+    commands->addWidget(weigh_);
     commands->addWidget(clearAll_);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(legend);
@@ -246,6 +248,7 @@ void MainWindow::buildForm() {
 
     connect(clearAll_, &QPushButton::clicked, this, &MainWindow::clearAll);
     connect(output_, &QPushButton::clicked, this, &MainWindow::onOutput);
+    connect(weigh_, &QPushButton::clicked, this, &MainWindow::openWeighingSheet);
     connect(explain_, &QPushButton::clicked, this, &MainWindow::showExplanation);
     connect(moveButtons_[0], &QPushButton::clicked, this,
             [this] { moveSelectedAndSolve(*model_, *exclude_); });
@@ -328,6 +331,12 @@ void MainWindow::buildMenu() {
     connect(options, &QMenu::aboutToShow, this, &MainWindow::updateMenuStates);
     connect(outputTo, &QMenu::aboutToShow, this, &MainWindow::updateMenuStates);
 
+    QMenu* bench = menuBar()->addMenu(tr("&Bench"));
+    a = bench->addAction(tr("&Weighing Log ..."), this, &MainWindow::openWeighingLog);
+    a->setObjectName(QStringLiteral("weighingLog"));
+    a = bench->addAction(tr("&Balance ..."), this, &MainWindow::editBalanceSettings);
+    a->setObjectName(QStringLiteral("balance"));
+
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     a = help->addAction(tr("&Help"), this, &MainWindow::showHelp);
     a->setObjectName(QStringLiteral("help"));
@@ -363,6 +372,7 @@ bool MainWindow::initialise() {
     updateMenuStates();
 
     output_->setEnabled(false);
+    weigh_->setEnabled(false);
     model_->addObserver(this);
     model_->attachLists(include_.get(), exclude_.get());
     startWebPing();
@@ -458,6 +468,7 @@ QWidget* MainWindow::control(ControlId id) const {
     case ControlId::ExcludeList: return excludeView_;
     case ControlId::IncludeList: return includeView_;
     case ControlId::OutputButton: return output_;
+    case ControlId::WeighButton: return weigh_;
     case ControlId::FreeCount: return freeCount_;
     case ControlId::IncludeCount: return includeCount_;
     case ControlId::Status: return status_;
@@ -489,7 +500,10 @@ void MainWindow::formChanged(FormChange what, int row) {
         return;
     // A screen reader hears the new difference as it would hear typing.
     case FormChange::Difference: differenceEdit_->refresh(); return;
-    case FormChange::Outcome: output_->setEnabled(m.outputEnabled()); return;
+    case FormChange::Outcome:
+        output_->setEnabled(m.outputEnabled());
+        weigh_->setEnabled(m.outputEnabled());
+        return;
     case FormChange::Status: status_->setPlainText(QString::fromStdString(m.status())); return;
     case FormChange::SampleTag: showText(sampleTag_, m.sampleTag()); return;
     case FormChange::Grams: showText(gram_, m.gramsText()); return;

@@ -87,6 +87,11 @@ public slots:
     void showAbout();
     void showExplanation();
     void showHiddenMessage();
+    // The bench: the weighing sheet for the current recipe, the weighing log
+    // and the balance (main_window_bench.cpp).
+    void openWeighingSheet();
+    void openWeighingLog();
+    void editBalanceSettings();
     // The Bottle Library dialog over the lab database.
     void showLibrary();
 
@@ -95,6 +100,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // After an Output: the rows below the balance's minimum weight go into
+    // the status box, under what the solver said.
+    void noteMinimumWeight(double grams);
     void buildForm();
     void buildMenu();
     void deferredInitialise();
@@ -139,6 +147,7 @@ private:
     QPushButton* explain_ = nullptr;
     QPlainTextEdit* status_ = nullptr;
     QPushButton* output_ = nullptr;
+    QPushButton* weigh_ = nullptr;
     QPushButton* clearAll_ = nullptr;
     QAction* wordAction_ = nullptr;
     QAction* defaultAction_ = nullptr;

@@ -25,6 +25,7 @@ void MainWindow::onOutput() {
         outputToWord(grams);
     else
         writeTextReport(grams);
+    noteMinimumWeight(grams);
 }
 
 void MainWindow::writeTextReport(double grams) {

@@ -50,5 +50,7 @@ int runMass(const Invocation& inv);
 int runReport(const Invocation& inv);
 int runSeries(const Invocation& inv);
 int runSolve(const Invocation& inv);
+int runWeigh(const Invocation& inv);
+int runLog(const Invocation& inv);
 
 }  // namespace qv::cli

@@ -15,8 +15,9 @@ struct Verb {
 };
 
 constexpr Verb kVerbs[] = {
-    {"library", qv::cli::runLibrary}, {"mass", qv::cli::runMass},   {"report", qv::cli::runReport},
-    {"series", qv::cli::runSeries},   {"solve", qv::cli::runSolve},
+    {"library", qv::cli::runLibrary}, {"log", qv::cli::runLog},       {"mass", qv::cli::runMass},
+    {"report", qv::cli::runReport},   {"series", qv::cli::runSeries}, {"solve", qv::cli::runSolve},
+    {"weigh", qv::cli::runWeigh},
 };
 
 }  // namespace

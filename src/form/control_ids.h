@@ -25,6 +25,7 @@ enum class ControlId : int {
     Status = 1024,            // status box of the solver
     Explain = 1025,           // button "?"
     Notice = 1027,            // notice line at the top
+    WeighButton = 1030,       // button "Weigh ...": the weighing sheet
 };
 
 }  // namespace qv

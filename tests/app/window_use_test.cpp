@@ -130,7 +130,7 @@ private slots:
         const ControlId order[] = {
             SampleTag,   Mass,          FinalCompound, FinalRatio,       Difference,       SourceList,
             ExcludeList, MoveToInclude, MoveToExclude, MoveAllToInclude, MoveAllToExclude, IncludeList,
-            Explain,     Status,        OutputButton,  ClearAll,         SampleTag};
+            Explain,     Status,        OutputButton,  WeighButton,      ClearAll,         SampleTag};
         const auto focused = [this] {
             QWidget* f = QApplication::focusWidget();
             return f && w_->sourceList()->isAncestorOf(f) ? control(SourceList) : f;
