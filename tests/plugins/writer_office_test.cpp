@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -120,6 +121,8 @@ TEST_F(WriterOffice, StuckOfficeCostsOneBoundedWait) {
     close(knocked);
     close(listener);
     unlink(socketPath.c_str());
+    // The office it started was handed to init, not left a zombie of ours.
+    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
 }
 
 }  // namespace
