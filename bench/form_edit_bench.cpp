@@ -20,8 +20,8 @@ std::string elementFilePath() {
 
 void typeAtEnd(qv::Model& model, qv::Formula& entry, std::string_view text) {
     for (char c : text) {
-        entry.edit.caret = entry.edit.anchor = entry.edit.activeEnd = entry.edit.length;
-        if (qv::insertChar(entry.edit, c, true)) model.textChanged(entry);
+        entry.edit().placeCaret(entry.edit().length(), entry.edit().length(), entry.edit().length());
+        if (qv::insertChar(entry.edit(), c, true)) model.textChanged(entry);
     }
 }
 
@@ -40,19 +40,19 @@ struct FullForm : qv::HeadlessForm {
 
     explicit FullForm(bool balanced) : HeadlessForm(shippedElements()) {
         std::vector<std::string> metals;
-        for (int i = 0; i < model.elementTable.count() && metals.size() < 40; ++i)
-            if (model.elementTable.metal(i)) metals.push_back(model.elementTable.symbol(i));
+        for (int i = 0; i < model.elementTable().count() && metals.size() < 40; ++i)
+            if (model.elementTable().metal(i)) metals.push_back(model.elementTable().symbol(i));
         if (metals.size() < 40) return;
         std::string final;
         for (int j = 0; j < 30; ++j) final += metals[j];
         for (int k = 0; k < 10; ++k) final += metals[30 + k] + "1.5";
-        typeAtEnd(model, model.finalCompound, final);
+        typeAtEnd(model, model.finalCompound(), final);
         for (int j = 0; j < 30; ++j) {
             const std::string half = (!balanced && j == 29) ? "0.6" : "0.5";
             typeAtEnd(model, model.source(j), metals[j] + metals[30 + j % 10] + half);
         }
-        ready = static_cast<int>(model.freeEntries.size()) == 30 && include.itemCount() == 40 &&
-                (form.status() == qv::status::kSolved) == balanced;
+        ready = static_cast<int>(model.freeEntries().size()) == 30 && include.itemCount() == 40 &&
+                (model.status() == qv::status::kSolved) == balanced;
     }
 };
 
@@ -67,12 +67,12 @@ void editLastRow(benchmark::State& state, bool balanced) {
     qv::Formula& row = f.model.source(29);
     bool grow = true;
     for (auto _ : state) {
-        row.edit.caret = row.edit.anchor = row.edit.activeEnd = row.edit.length;
-        if (grow ? qv::insertChar(row.edit, '0', true) : qv::deleteBackward(row.edit, true))
+        row.edit().placeCaret(row.edit().length(), row.edit().length(), row.edit().length());
+        if (grow ? qv::insertChar(row.edit(), '0', true) : qv::deleteBackward(row.edit(), true))
             f.model.textChanged(row);
         grow = !grow;
     }
-    state.counters["solved"] = f.form.status() == qv::status::kSolved;
+    state.counters["solved"] = f.model.status() == qv::status::kSolved;
 }
 
 void BM_FormEdit_Balanced(benchmark::State& state) { editLastRow(state, true); }

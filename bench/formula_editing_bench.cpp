@@ -21,13 +21,13 @@ void BM_TypeFullTextAtTheStart(benchmark::State& state) {
     qv::EditorContext context;
     for (auto _ : state) {
         qv::Formula f;
-        f.edit.widthTable = &widths;
-        qv::bindView(f.edit, 300, 20);
+        f.edit().setWidthTable(&widths);
+        qv::bindView(f.edit(), 300);
         for (int i = 0; i < qv::kFormulaCapacity; ++i) {
             qv::handleKey(f, qv::kKeyHome, qv::kModNone, context);
             qv::handleKey(f, 'A' + i % 26, qv::kModShift, context);
         }
-        benchmark::DoNotOptimize(f.edit.length);
+        benchmark::DoNotOptimize(f.edit().length());
     }
 }
 BENCHMARK(BM_TypeFullTextAtTheStart);
@@ -35,13 +35,13 @@ BENCHMARK(BM_TypeFullTextAtTheStart);
 void BM_HitTestFullText(benchmark::State& state) {
     const qv::WidthTable widths = benchWidths();
     qv::Formula f;
-    f.edit.widthTable = &widths;
-    qv::bindView(f.edit, 300, 20);
-    for (int i = 0; i < qv::kFormulaCapacity; ++i) qv::insertChar(f.edit, 'C', false);
-    const int end = qv::xOfIndex(f.edit, f.edit.length);
+    f.edit().setWidthTable(&widths);
+    qv::bindView(f.edit(), 300);
+    for (int i = 0; i < qv::kFormulaCapacity; ++i) qv::insertChar(f.edit(), 'C', false);
+    const int end = qv::xOfIndex(f.edit(), f.edit().length());
     int x = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(qv::hitTest(f.edit, x));
+        benchmark::DoNotOptimize(qv::hitTest(f.edit(), x));
         x = (x + 37) % end;
     }
 }

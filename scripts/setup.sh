@@ -11,7 +11,7 @@ QV_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev
 # screenshots, and the package checkers.
 QV_TEST_PACKAGES=(libreoffice-writer-nogui xvfb xauth desktop-file-utils lintian
                   shared-mime-info dpkg-dev fakeroot file unzip
-                  poppler-utils)
+                  poppler-utils clang-format-14)
 
 qv_install_packages() {
   local missing=() pkg

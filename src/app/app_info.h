@@ -3,10 +3,11 @@
 
 #include <QString>
 
+#include "version.h"
+
 namespace qv::app {
 
 inline constexpr const char* kAppName = "Quorvex";
-inline constexpr double kVersion = 1.51;
 
 // "Quorvex  v 1.51": the name, two blanks, "v", one blank, two decimals.
 QString applicationTitle();

@@ -32,7 +32,7 @@ class AboutDialog : public QDialog {
 public:
     explicit AboutDialog(QWidget* parent = nullptr);
 
-    // The lines with ids 1028 and 1029 of the original form.
+    // The program title with its version, and the build date.
     QLabel* titleLine() const { return title_; }
     QLabel* dateLine() const { return date_; }
 

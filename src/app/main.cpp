@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "app/application.h"
+#include "version.h"
 
 int main(int argc, char** argv) {
     // Answered before Qt starts, so that it needs no display.

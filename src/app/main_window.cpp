@@ -17,12 +17,10 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QVBoxLayout>
-#include <cstdlib>
 
 #include "app/app_info.h"
 #include "app/element_list.h"
 #include "controls/icons.h"
-#include "form/edit/formula_editing.h"
 #include "form/element_lists.h"
 
 namespace qv::app {
@@ -56,6 +54,13 @@ QLabel* makeCount(const QString& name, const QString& tip) {
 
 QString toQ(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
+// A line edit shows the model's text; an equal text is left alone, so the
+// caret stays where the user put it.
+void showText(QLineEdit* edit, const std::string& text) {
+    const QString q = QString::fromStdString(text);
+    if (edit->text() != q) edit->setText(q);
+}
+
 }  // namespace
 
 MainWindow::MainWindow(const QString& programDir, QWidget* parent)
@@ -73,9 +78,8 @@ MainWindow::~MainWindow() {
         writeSettings(store, settings_);
     }
     // The controls point into the model's entries: they go first.
-    model_->form = nullptr;
-    model_->includeList = nullptr;
-    model_->excludeList = nullptr;
+    model_->removeObserver(this);
+    model_->attachLists(nullptr, nullptr);
     delete takeCentralWidget();
 }
 
@@ -263,8 +267,15 @@ void MainWindow::buildForm() {
             [this](const QModelIndex& index) { elementListClicked(*model_, *exclude_, index.row()); });
     connect(includeView_, &QAbstractItemView::clicked, this,
             [this](const QModelIndex& index) { elementListClicked(*model_, *include_, index.row()); });
-    connect(ratioEdit_, &QLineEdit::textChanged, this,
-            [this](const QString& text) { finalRatioChanged(*model_, text.toStdString()); });
+    // Typing reaches the model; the model's own writes come back equal.
+    connect(ratioEdit_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (text.toStdString() != model_->finalCompound().ratioText())
+            model_->setFinalRatioText(text.toStdString());
+    });
+    connect(sampleTag_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { model_->setSampleTag(text.toStdString()); });
+    connect(gram_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { model_->setGramsText(text.toStdString()); });
     connect(finalEdit_, &FormulaEdit::moveFocusRequested, this,
             [this](bool backward) { focusAfter(finalEdit_, backward); });
     connect(sourceList_, &SourceList::moveFocusRequested, this,
@@ -340,7 +351,7 @@ QAction* MainWindow::action(const char* name) const { return findChild<QAction*>
 
 bool MainWindow::initialise() {
     const QString atoms = programDir_ + QStringLiteral("ATOMS.LST");
-    if (model_->elementTable.loadElementTable(QFile::encodeName(atoms).toStdString()) <= 0) {
+    if (model_->elementTable().loadElementTable(QFile::encodeName(atoms).toStdString()) <= 0) {
         QMessageBox box(QMessageBox::NoIcon, QLatin1String(kAppName), QLatin1String(kAtomsLoadFailed),
                         QMessageBox::Ok, this);
         box.exec();
@@ -355,9 +366,8 @@ bool MainWindow::initialise() {
     updateMenuStates();
 
     output_->setEnabled(false);
-    model_->form = this;
-    model_->includeList = include_.get();
-    model_->excludeList = exclude_.get();
+    model_->addObserver(this);
+    model_->attachLists(include_.get(), exclude_.get());
     startWebPing();
     QMetaObject::invokeMethod(this, &MainWindow::deferredInitialise, Qt::QueuedConnection);
     return true;
@@ -365,13 +375,11 @@ bool MainWindow::initialise() {
 
 void MainWindow::deferredInitialise() {
     fonts_ = std::make_unique<FormulaFonts>();
-    Formula& final = model_->finalCompound;
-    final.readOnly = false;
-    model_->difference.readOnly = true;
+    Formula& final = model_->finalCompound();
     fonts_->applyTo(*model_);
     for (FormulaEdit* edit : {finalEdit_, differenceEdit_}) edit->setFonts(fonts_.get());
     finalEdit_->bindEntry(&final);
-    differenceEdit_->bindEntry(&model_->difference);
+    differenceEdit_->bindEntry(&model_->difference());
 
     SourceListConfig config;
     config.model = model_.get();
@@ -379,7 +387,8 @@ void MainWindow::deferredInitialise() {
     // The list measures its rows from the fonts: a layout may stretch the
     // final compound's edit, which must not stretch the rows.
     config.rowHeight = 0;
-    if (!sourceList_->configure(config)) return;
+    [[maybe_unused]] const SourceList::Setup setup = sourceList_->configure(config);
+    Q_ASSERT(setup == SourceList::Setup::Done);
     layoutHeaders();
 
     clearAll();
@@ -407,7 +416,7 @@ void MainWindow::clearAll() {
 }
 
 void MainWindow::newForm() {
-    sampleTag_->clear();
+    model_->setSampleTag("");
     clearAll();
 }
 
@@ -468,66 +477,47 @@ QWidget* MainWindow::control(ControlId id) const {
     return nullptr;
 }
 
-void MainWindow::setControlText(ControlId id, std::string_view text) {
-    const QString q = toQ(text);
-    switch (id) {
-    case ControlId::SampleTag: sampleTag_->setText(q); return;
-    case ControlId::Mass: gram_->setText(q); return;
-    case ControlId::FinalRatio: ratioEdit_->setText(q); return;
-    case ControlId::FinalCompound: finalEdit_->setText(text); return;
-    case ControlId::Difference:
-        // Read-only for keys, not for the program.
-        qv::setText(model_->difference, text);
-        differenceEdit_->update();
+void MainWindow::formChanged(FormChange what, int row) {
+    const Model& m = *model_;
+    switch (what) {
+    case FormChange::FinalCompound: finalEdit_->refresh(); return;
+    case FormChange::FinalRatio: showText(ratioEdit_, m.finalCompound().ratioText()); return;
+    case FormChange::Row:
+        if (row < 0)
+            refreshFormulaEdits();
+        else
+            sourceList_->repaintRows();
         return;
-    case ControlId::FreeCount: freeCount_->setText(q); return;
-    case ControlId::IncludeCount: includeCount_->setText(q); return;
-    case ControlId::Status: status_->setPlainText(q); return;
-    case ControlId::Notice:
-        notice_->setText(q);
-        notice_->setVisible(!q.isEmpty());
+    case FormChange::Ratio:
+        sourceList_->repaintRows();
+        sourceList_->refreshRatioEditor();
         return;
-    default:
-        if (auto* button = qobject_cast<QPushButton*>(control(id))) button->setText(q);
+    case FormChange::Peg: sourceList_->repaintRows(); return;
+    case FormChange::ElementLists:
+        includeCount_->setText(QString::number(m.includeCount()));
+        freeCount_->setText(QString::number(m.freeCount()));
+        return;
+    // A screen reader hears the new difference as it would hear typing.
+    case FormChange::Difference: differenceEdit_->refresh(); return;
+    case FormChange::Outcome: output_->setEnabled(m.outputEnabled()); return;
+    case FormChange::Status: status_->setPlainText(QString::fromStdString(m.status())); return;
+    case FormChange::SampleTag: showText(sampleTag_, m.sampleTag()); return;
+    case FormChange::Grams: showText(gram_, m.gramsText()); return;
+    case FormChange::Corrections: return;
+    case FormChange::Message: messageBox(m.message().text, m.message().title, m.message().icon); return;
+    case FormChange::Failure:
+        // The event loop ends with the code; main's window then writes the
+        // settings on its way out.
+        messageBox(m.failure()->text, kAppTitle, MessageIcon::None);
+        QCoreApplication::exit(m.failure()->exitCode);
         return;
     }
-}
-
-std::string MainWindow::controlText(ControlId id) const {
-    switch (id) {
-    case ControlId::SampleTag: return sampleTag_->text().toStdString();
-    case ControlId::Mass: return gram_->text().toStdString();
-    case ControlId::FinalRatio: return ratioEdit_->text().toStdString();
-    case ControlId::FinalCompound: return model_->finalCompound.text();
-    case ControlId::Difference: return model_->difference.text();
-    case ControlId::FreeCount: return freeCount_->text().toStdString();
-    case ControlId::IncludeCount: return includeCount_->text().toStdString();
-    case ControlId::Status: return status_->toPlainText().toStdString();
-    case ControlId::Notice: return notice_->text().toStdString();
-    default:
-        if (auto* button = qobject_cast<QPushButton*>(control(id))) return button->text().toStdString();
-        return {};
-    }
-}
-
-void MainWindow::enableOutput(bool enabled) { output_->setEnabled(enabled); }
-bool MainWindow::outputEnabled() const { return output_->isEnabled(); }
-void MainWindow::repaintSourceList() { sourceList_->repaintRows(); }
-void MainWindow::refreshRatioEditor() { sourceList_->refreshRatioEditor(); }
-
-void MainWindow::repaint() {
-    refreshFormulaEdits();
-    update();
 }
 
 void MainWindow::refreshFormulaEdits() {
-    finalEdit_->update();
-    differenceEdit_->update();
+    finalEdit_->refresh();
+    differenceEdit_->refresh();
     sourceList_->repaintRows();
-}
-
-void MainWindow::setFocus(ControlId id) {
-    if (QWidget* w = control(id)) w->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::messageBox(std::string_view text, std::string_view title, MessageIcon icon) {
@@ -541,11 +531,6 @@ void MainWindow::messageBox(std::string_view text, std::string_view title, Messa
     QMessageBox box(shown, title.empty() ? QLatin1String(kAppName) : toQ(title), toQ(text), QMessageBox::Ok,
                     this);
     box.exec();
-}
-
-void MainWindow::fatal(std::string_view text, int exitCode) {
-    messageBox(text, kAppTitle, MessageIcon::None);
-    std::exit(exitCode);
 }
 
 }  // namespace qv::app

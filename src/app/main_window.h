@@ -1,6 +1,6 @@
 #pragma once
 // The main window: the form a chemist fills in. It owns the model and its
-// controls, implements the model's window interfaces, and routes commands.
+// controls, shows what the model says changed, and routes commands.
 
 #include <QMainWindow>
 #include <QPointer>
@@ -10,7 +10,8 @@
 
 #include "app/controls_bridge.h"
 #include "app/settings.h"
-#include "form/form_view.h"
+#include "form/control_ids.h"
+#include "form/form_observer.h"
 #include "form/model.h"
 #include "output/word_automation.h"
 
@@ -32,7 +33,7 @@ inline constexpr const char* kAtomsLoadFailed = "Couldn't load data from ATOMS.L
 inline constexpr const char* kDifferenceLabel =
     "This is your Final Compound minus all the fixed entries in Source Material List.";
 
-class MainWindow : public QMainWindow, public FormView {
+class MainWindow : public QMainWindow, public FormObserver {
     Q_OBJECT
 public:
     // programDir ends in '/'; ATOMS.LST and the report file live there.
@@ -53,17 +54,9 @@ public:
     QAction* action(const char* name) const;
     SourceList* sourceList() const { return sourceList_; }
 
-    // FormView
-    void setControlText(ControlId id, std::string_view text) override;
-    std::string controlText(ControlId id) const override;
-    void enableOutput(bool enabled) override;
-    bool outputEnabled() const override;
-    void repaintSourceList() override;
-    void refreshRatioEditor() override;
-    void repaint() override;
-    void setFocus(ControlId id) override;
-    void messageBox(std::string_view text, std::string_view title, MessageIcon icon) override;
-    void fatal(std::string_view text, int exitCode) override;
+    // Shows what the model says changed.
+    void formChanged(FormChange what, int row) override;
+    void messageBox(std::string_view text, std::string_view title, MessageIcon icon);
 
     // The office the word-processor sink drives; the plugin's by default.
     void setWordOffice(std::unique_ptr<WordOffice> office);

@@ -38,14 +38,16 @@ bool MainWindow::openRecipe() {
 bool MainWindow::openRecipeFile(const QString& path) {
     const RecipeResult result = loadRecipe(*model_, localPath(path));
     refreshFormulaEdits();
-    return result == RecipeResult::Done;
+    if (result != RecipeResult::Done) return false;
+    sampleTag_->setFocus(Qt::OtherFocusReason);
+    return true;
 }
 
 bool MainWindow::saveRecipe() {
     const std::optional<double> mass = checkRecipeForSave(*model_);
     if (!mass) return false;
     const QString path =
-        chooseRecipe(this, QFileDialog::AcceptSave, QString::fromStdString(model_->finalCompound.text()));
+        chooseRecipe(this, QFileDialog::AcceptSave, QString::fromStdString(model_->finalCompound().text()));
     if (path.isEmpty()) return false;
     if (writeRecipeFile(*model_, localPath(path), *mass) != RecipeResult::Done) return false;
     QApplication::beep();

@@ -16,9 +16,9 @@ namespace qv::app {
 
 void MainWindow::onOutput() {
     double grams = 0.0;
-    const GramCheck check = readOutputGrams(controlText(ControlId::Mass), grams);
+    const GramCheck check = readOutputGrams(model_->gramsText(), grams);
     if (check != GramCheck::Ok) {
-        setControlText(ControlId::Status, gramCheckMessage(check));
+        model_->setStatus(gramCheckMessage(check));
         return;
     }
     if (settings_.outputToWord != 0)
@@ -29,9 +29,9 @@ void MainWindow::onOutput() {
 
 void MainWindow::writeTextReport(double grams) {
     const std::optional<std::string> report =
-        weighingReportText(*model_, controlText(ControlId::SampleTag), grams, settings_.showDifference != 0);
+        weighingReportText(*model_, model_->sampleTag(), grams, settings_.showDifference != 0);
     if (!report) {
-        setControlText(ControlId::Status, kZeroFinalMassText);
+        model_->setStatus(kZeroFinalMassText);
         return;
     }
     // An installed program's folder is read-only: the temporary folder takes

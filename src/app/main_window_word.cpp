@@ -18,8 +18,8 @@ void MainWindow::outputToWord(double grams) {
     settings_.outputToWord = 1;
     if (!wordOffice_) wordOffice_ = loadWordOffice();
     const WordReportOutcome outcome =
-        wordOffice_ ? writeWordReport(*model_, *wordOffice_, lastWordDocument_,
-                                      controlText(ControlId::SampleTag), grams, settings_.showDifference != 0)
+        wordOffice_ ? writeWordReport(*model_, *wordOffice_, lastWordDocument_, model_->sampleTag(), grams,
+                                      settings_.showDifference != 0)
                     : WordReportOutcome::NoOffice;
     QApplication::restoreOverrideCursor();
     switch (outcome) {
@@ -30,7 +30,7 @@ void MainWindow::outputToWord(double grams) {
         updateMenuStates();
         writeTextReport(grams);
         break;
-    case WordReportOutcome::NoAmounts: setControlText(ControlId::Status, kZeroFinalMassText); break;
+    case WordReportOutcome::NoAmounts: model_->setStatus(kZeroFinalMassText); break;
     case WordReportOutcome::Failed:
         QMessageBox box(QMessageBox::Critical, QLatin1String(kWordFailedCaption),
                         QLatin1String(kWordFailedText), QMessageBox::Ok, this);

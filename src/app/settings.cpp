@@ -8,7 +8,7 @@
 namespace qv::app {
 
 QString applicationTitle() {
-    return QStringLiteral("%1  v %2").arg(QLatin1String(kAppName)).arg(kVersion, 0, 'f', 2);
+    return QStringLiteral("%1  v %2").arg(QLatin1String(kAppName)).arg(QLatin1String(kShortVersion));
 }
 
 namespace {

@@ -26,7 +26,7 @@ QUrl withPath(const QUrl& base, const QString& path) {
 
 }  // namespace
 
-QString versionText() { return QString::number(kVersion, 'f', 2); }
+QString versionText() { return QLatin1String(kShortVersion); }
 
 QUrl webServerBase(const QString& configured) {
     const QString text = configured.trimmed();

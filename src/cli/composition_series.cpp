@@ -9,8 +9,7 @@
 #include "cli/purity.h"
 #include "core/number_format.h"
 #include "core/number_scan.h"
-#include "form/edit/formula_editing.h"
-#include "form/form_view.h"
+#include "form/edit/edit_buffer.h"
 #include "form/model.h"
 #include "output/weighing.h"
 
@@ -188,7 +187,7 @@ std::vector<SeriesColumn> seriesColumns(const Model& model, const std::map<int, 
         if (cls < Free) continue;
         const auto purity = purityByRow.find(row);
         columns.push_back({row, entry.text(), cls == Fixed,
-                           compositionMass(model.elementTable, entry.composition),
+                           compositionMass(model.elementTable(), entry.composition()),
                            purity == purityByRow.end() ? 100.0 : purity->second});
     }
     return columns;
@@ -200,8 +199,8 @@ SeriesSample runSample(Model& model, const std::vector<SeriesColumn>& columns, d
     SeriesSample sample;
     sample.value = value;
     sample.formula = expansion.formula;
-    Formula& final = model.finalCompound;
-    sample.ratio = final.ratio;
+    Formula& final = model.finalCompound();
+    sample.ratio = final.ratio();
     if (!expansion.error.empty()) {
         sample.status = expansion.error;
         return sample;
@@ -213,13 +212,12 @@ SeriesSample runSample(Model& model, const std::vector<SeriesColumn>& columns, d
                         std::to_string(kFormulaCapacity) + " characters.";
         return sample;
     }
-    final.setEntry(expansion.formula, final.ratio, false);
+    final.setEntry(expansion.formula, final.ratio(), false);
     sample.formula = final.text();
     model.runSolver();
     if (final.classify() >= Free) sample.molarMass = final.molarMass();
-    FormView& form = *model.form;
-    if (!form.outputEnabled()) {
-        sample.status = form.controlText(ControlId::Status);
+    if (!model.outputEnabled()) {
+        sample.status = model.status();
         if (sample.status.empty()) sample.status = "The solver found no answer.";
         return sample;
     }
@@ -239,7 +237,7 @@ SeriesSample runSample(Model& model, const std::vector<SeriesColumn>& columns, d
     for (const SeriesColumn& column : columns) {
         while (next != weighed.rows.end() && next->row < column.row) ++next;
         SampleAmount amount;
-        amount.ratio = model.source(column.row).ratio;
+        amount.ratio = model.source(column.row).ratio();
         if (next != weighed.rows.end() && next->row == column.row) {
             amount.grams = next->grams;
             amount.gramsCorrected = correctedGrams(next->grams, column.purity);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/cli_common.h"
+#include "version.h"
 
 namespace {
 

@@ -1,27 +1,25 @@
 #include "cli/recipe_session.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace qv::cli {
 
 RecipeSession::RecipeSession(const ElementTable& table, std::string label)
-    : HeadlessForm(table), label_(std::move(label)) {
-    // The in-memory form returns from fatal; the process must not go on.
-    form.onFatal = [this](std::string_view text, int exitCode) {
-        say(std::string(text));
-        std::exit(exitCode);
-    };
-}
+    : HeadlessForm(table), label_(std::move(label)) {}
 
 RecipeResult RecipeSession::load(const std::string& path) {
-    const RecipeResult result = loadRecipe(model, path);
+    RecipeResult result = loadRecipe(model, path);
     flushMessages();
+    // An inconsistent form gives no report: the message, then the file fails.
+    if (const auto& failure = model.failure()) {
+        say(failure->text);
+        result = RecipeResult::Failed;
+    }
     return result;
 }
 
 void RecipeSession::flushMessages() {
-    for (; shown_ < form.messages.size(); ++shown_) say(form.messages[shown_].text);
+    for (; shown_ < messages.size(); ++shown_) say(messages[shown_].text);
 }
 
 void RecipeSession::say(const std::string& text) const {

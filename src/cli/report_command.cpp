@@ -93,9 +93,9 @@ std::string jsonDocument(Model& model, const std::string& path, const std::strin
     nlohmann::ordered_json doc;
     doc["file"] = path;
     doc["sample_tag"] = tag;
-    doc["final_formula"] = model.finalCompound.text();
+    doc["final_formula"] = model.finalCompound().text();
     doc["grams"] = grams;
-    doc["ratio"] = model.finalCompound.ratio;
+    doc["ratio"] = model.finalCompound().ratio();
     doc["molar_mass"] = amounts.finalMolarMass;
     doc["status"] = status;
     doc["rows"] = nlohmann::ordered_json::array();
@@ -105,7 +105,7 @@ std::string jsonDocument(Model& model, const std::string& path, const std::strin
         row["row"] = w.row + 1;
         row["formula"] = entry.text();
         row["fixed"] = entry.classify() == Fixed;
-        row["ratio"] = entry.ratio;
+        row["ratio"] = entry.ratio();
         row["molar_mass"] = w.molarMass;
         row["grams"] = w.grams;
         if (purity) {
@@ -129,19 +129,18 @@ int reportOne(const ElementTable& table, const ReportOptions& opt, const std::st
         return kExitUsage;
     }
 
-    const std::string status = session.form.status();
+    const std::string status = session.model.status();
     if (!status.empty()) session.say(status);
-    if (!session.form.outputEnabled()) return kExitOutputDisabled;
+    if (!session.model.outputEnabled()) return kExitOutputDisabled;
 
     double grams = 0.0;
-    const GramCheck check =
-        readOutputGrams(opt.gramsGiven ? opt.grams : session.form.controlText(ControlId::Mass), grams);
+    const GramCheck check = readOutputGrams(opt.gramsGiven ? opt.grams : session.model.gramsText(), grams);
     if (check != GramCheck::Ok) {
         session.say(std::string(gramCheckMessage(check)));
         return kExitNoReport;
     }
     if (writer) return writer->type(session, grams, opt.difference);
-    const std::string tag = session.form.controlText(ControlId::SampleTag);
+    const std::string tag = session.model.sampleTag();
     const std::optional<std::string> report = weighingReportText(session.model, tag, grams, opt.difference);
     if (!report) {
         session.say(std::string(kZeroFinalMassText));

@@ -257,7 +257,7 @@ int runSeries(const Invocation& inv) {
         return kExitUsage;
     }
     GramCheck gramCheck = GramCheck::Ok;
-    if (!opt.gramsGiven) gramCheck = readOutputGrams(session.form.controlText(ControlId::Mass), grams);
+    if (!opt.gramsGiven) gramCheck = readOutputGrams(session.model.gramsText(), grams);
     const std::string_view gramsRefused = gramCheckMessage(gramCheck);
 
     const std::vector<SeriesColumn> columns = seriesColumns(session.model, purity);
@@ -277,9 +277,8 @@ int runSeries(const Invocation& inv) {
     else if (opt.format == "json")
         out = jsonArrayText(name, columns, samples, grams, gramCheck == GramCheck::Ok);
     else
-        out = tableText(
-            name, session.form.controlText(ControlId::SampleTag), columns, samples,
-            gramCheck == GramCheck::Ok ? formatDecimal(grams, 6) : session.form.controlText(ControlId::Mass));
+        out = tableText(name, session.model.sampleTag(), columns, samples,
+                        gramCheck == GramCheck::Ok ? formatDecimal(grams, 6) : session.model.gramsText());
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);
     return allOk ? kExitOk : kExitOutputDisabled;

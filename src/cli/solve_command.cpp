@@ -44,13 +44,13 @@ int runSolve(const Invocation& inv) {
     if (!loadElements(table, atoms)) return kExitNoElements;
     RecipeSession session(table, std::string());
     if (session.load(input) != RecipeResult::Done) return kExitLoadFailed;
-    const std::string status = session.form.status();
+    const std::string status = session.model.status();
     if (!status.empty()) session.say(status);
 
     const RecipeResult saved = saveRecipe(session.model, output);
     session.flushMessages();
     if (saved != RecipeResult::Done) return kExitNoReport;
-    return session.form.outputEnabled() ? kExitOk : kExitOutputDisabled;
+    return session.model.outputEnabled() ? kExitOk : kExitOutputDisabled;
 }
 
 }  // namespace qv::cli

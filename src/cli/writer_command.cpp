@@ -38,8 +38,7 @@ bool WriterReport::ready() {
 int WriterReport::type(RecipeSession& session, double grams, bool difference) {
     if (failed_) return kExitWriterFailed;
     const WordReportOutcome outcome =
-        writeWordReport(session.model, *office_, document_, session.form.controlText(ControlId::SampleTag),
-                        grams, difference);
+        writeWordReport(session.model, *office_, document_, session.model.sampleTag(), grams, difference);
     switch (outcome) {
     case WordReportOutcome::Typed: return kExitOk;
     case WordReportOutcome::NoAmounts: session.say(std::string(kZeroFinalMassText)); return kExitNoReport;

@@ -43,7 +43,7 @@ QString FormulaEditAccessible::text(QAccessible::Text t) const {
 QAccessible::State FormulaEditAccessible::state() const {
     QAccessible::State s = QAccessibleWidget::state();
     s.editable = true;
-    s.readOnly = edit()->entry() != nullptr && edit()->entry()->readOnly;
+    s.readOnly = edit()->entry() != nullptr && edit()->entry()->readOnly();
     s.selectableText = true;
     return s;
 }
@@ -77,15 +77,15 @@ void FormulaEditAccessible::setSelection(int selectionIndex, int startOffset, in
 
 int FormulaEditAccessible::cursorPosition() const {
     const Formula* entry = edit()->entry();
-    return entry ? entry->edit.caret : 0;
+    return entry ? entry->edit().caret() : 0;
 }
 
 void FormulaEditAccessible::setCursorPosition(int position) {
     Formula* entry = edit()->entry();
     if (entry == nullptr) return;
-    position = std::clamp(position, 0, entry->edit.length);
-    entry->edit.caret = entry->edit.anchor = entry->edit.activeEnd = position;
-    ensureCaretVisible(entry->edit, false);
+    position = std::clamp(position, 0, entry->edit().length());
+    entry->edit().placeCaret(position, position, position);
+    ensureCaretVisible(entry->edit(), false);
     edit()->update();
 }
 
@@ -99,11 +99,11 @@ int FormulaEditAccessible::characterCount() const { return edit()->textLength();
 
 QRect FormulaEditAccessible::characterRect(int offset) const {
     const Formula* entry = edit()->entry();
-    if (entry == nullptr || offset < 0 || offset >= entry->edit.length) return {};
-    const VerticalLayout v = verticalLayout(entry->style);
-    const GlyphCell& cell = entry->edit.cells[offset];
+    if (entry == nullptr || offset < 0 || offset >= entry->edit().length()) return {};
+    const VerticalLayout v = verticalLayout(entry->style());
+    const GlyphCell& cell = entry->edit().cells()[offset];
     const QPoint topLeft =
-        edit()->mapToGlobal(edit()->textOrigin() + QPoint(cell.x - entry->edit.view.left, v.caretTop));
+        edit()->mapToGlobal(edit()->textOrigin() + QPoint(cell.x - entry->edit().view().left, v.caretTop));
     return QRect(topLeft, QSize(cell.width, v.caretBottom - v.caretTop));
 }
 
@@ -112,9 +112,9 @@ int FormulaEditAccessible::offsetAtPoint(const QPoint& point) const {
     if (entry == nullptr) return -1;
     const QPoint local = edit()->mapFromGlobal(point);
     if (!edit()->contentsRect().contains(local)) return -1;
-    const int x = local.x() - edit()->textOrigin().x() + entry->edit.view.left;
-    for (int i = 0; i < entry->edit.length; ++i) {
-        const GlyphCell& cell = entry->edit.cells[i];
+    const int x = local.x() - edit()->textOrigin().x() + entry->edit().view().left;
+    for (int i = 0; i < entry->edit().length(); ++i) {
+        const GlyphCell& cell = entry->edit().cells()[i];
         if (x >= cell.x && x < cell.x + cell.width) return i;
     }
     return -1;
@@ -122,7 +122,7 @@ int FormulaEditAccessible::offsetAtPoint(const QPoint& point) const {
 
 void FormulaEditAccessible::scrollToSubstring(int startIndex, int) {
     Formula* entry = edit()->entry();
-    if (entry == nullptr || startIndex < 0 || startIndex > entry->edit.length) return;
+    if (entry == nullptr || startIndex < 0 || startIndex > entry->edit().length()) return;
     setCursorPosition(startIndex);
 }
 

@@ -9,10 +9,10 @@ namespace qv {
 
 class EditorUpdateGuard {
 public:
-    explicit EditorUpdateGuard(Model& model) : model_(model), was_(model.editorUpdateGuard) {
-        model_.editorUpdateGuard = true;
+    explicit EditorUpdateGuard(Model& model) : model_(model), was_(model.editorUpdateGuard()) {
+        model_.setEditorUpdateGuard(true);
     }
-    ~EditorUpdateGuard() { model_.editorUpdateGuard = was_; }
+    ~EditorUpdateGuard() { model_.setEditorUpdateGuard(was_); }
     EditorUpdateGuard(const EditorUpdateGuard&) = delete;
     EditorUpdateGuard& operator=(const EditorUpdateGuard&) = delete;
 

@@ -35,45 +35,36 @@ void FormulaEdit::setFonts(const FormulaFonts* fonts) {
     update();
 }
 
-int FormulaEdit::bindEntry(Formula* entry) {
-    if (entry_ != nullptr) releaseView(entry_->edit);
+void FormulaEdit::bindEntry(Formula* entry) {
+    if (entry_ != nullptr) releaseView(entry_->edit());
     entry_ = entry;
     dragging_ = false;
-    if (entry_ == nullptr) return 0;
-    bindView(entry_->edit, contentsRect().width(), contentsRect().height());
+    if (entry_ == nullptr) return;
+    bindView(entry_->edit(), contentsRect().width());
     spokenText_ = QString::fromLatin1(entry_->text().c_str());
     spokenCaret_ = -1;
     update();
-    return 0;
 }
 
-bool FormulaEdit::isModified() const { return entry_ != nullptr && entry_->edit.modified; }
+bool FormulaEdit::isModified() const { return entry_ != nullptr && entry_->edit().modified(); }
 
 std::string FormulaEdit::text() const { return entry_ ? entry_->text() : std::string(); }
 
-int FormulaEdit::textLength() const { return entry_ ? entry_->edit.length : 0; }
-
-int FormulaEdit::getText(char* buffer, int size) const {
-    return entry_ ? qv::getText(entry_->edit, buffer, size) : 0;
-}
-
-int FormulaEdit::getLine(int line, char* buffer) const {
-    return entry_ && line == 0 ? qv::getLine(entry_->edit, buffer) : 0;
-}
+int FormulaEdit::textLength() const { return entry_ ? entry_->edit().length() : 0; }
 
 bool FormulaEdit::setText(std::string_view text) {
-    if (entry_ == nullptr || qv::setText(*entry_, text) < 0) return false;
+    if (entry_ == nullptr || !qv::setText(*entry_, text)) return false;
     refresh();
     return true;
 }
 
 std::optional<Selection> FormulaEdit::selection() const {
-    return entry_ ? getSelection(entry_->edit) : std::nullopt;
+    return entry_ ? getSelection(entry_->edit()) : std::nullopt;
 }
 
 void FormulaEdit::setSelection(int start, int end) {
     if (entry_ == nullptr) return;
-    selectRange(entry_->edit, start, end);
+    selectRange(entry_->edit(), start, end);
     refresh();
 }
 
@@ -84,18 +75,16 @@ bool FormulaEdit::replaceSelection(std::string_view text) {
     return inserted;
 }
 
-int FormulaEdit::limitText() const { return entry_ ? entry_->edit.capacity : 0; }
-
 bool FormulaEdit::copy() {
     if (entry_ == nullptr) return false;
-    const bool ok = copySelection(entry_->edit, &clipboard_);
+    const bool ok = copySelection(entry_->edit(), &clipboard_);
     refresh();
     return ok;
 }
 
 bool FormulaEdit::cut() {
     if (entry_ == nullptr) return false;
-    const bool ok = cutSelection(entry_->edit, &clipboard_, false);
+    const bool ok = cutSelection(entry_->edit(), &clipboard_, false);
     refresh();
     return ok;
 }
@@ -109,14 +98,14 @@ bool FormulaEdit::paste() {
 
 bool FormulaEdit::clear() {
     if (entry_ == nullptr) return false;
-    const bool ok = deleteForward(entry_->edit, false);
+    const bool ok = deleteForward(entry_->edit(), false);
     refresh();
     return ok;
 }
 
 void FormulaEdit::undo() {
     if (entry_ == nullptr) return;
-    qv::undo(entry_->edit);
+    qv::undo(entry_->edit());
     refresh();
 }
 
@@ -128,7 +117,7 @@ int FormulaEdit::contextMenuMask() { return entry_ ? qv::contextMenuMask(*entry_
 
 QPoint FormulaEdit::textOrigin() const {
     const QRect r = contentsRect();
-    const int line = entry_ ? verticalLayout(entry_->style).caretBottom : r.height();
+    const int line = entry_ ? verticalLayout(entry_->style()).caretBottom : r.height();
     return QPoint(r.left(), r.top() + std::max(0, (r.height() - line) / 2));
 }
 
@@ -180,7 +169,7 @@ void FormulaEdit::keyPressEvent(QKeyEvent* event) {
     const std::optional<VirtualKey> vk = translateKey(*event);
     if (!vk) return;
     const bool shift = (vk->modifiers & kModShift) != 0;
-    const bool inList = entry_->inList;
+    const bool inList = entry_->inList();
     switch (vk->code) {
     case kKeyTab: emit moveFocusRequested(shift); return;
     case kKeyReturn:
@@ -218,7 +207,7 @@ void FormulaEdit::mousePressEvent(QMouseEvent* event) {
         setFocus(Qt::MouseFocusReason);
         if (entry_ == nullptr) return;  // focus handling may rebind
         dragging_ = true;
-        clickAt(entry_->edit, x);
+        clickAt(entry_->edit(), x);
         restartCaret();
         refresh();
     } else if (event->button() == Qt::RightButton) {
@@ -233,7 +222,7 @@ void FormulaEdit::mousePressEvent(QMouseEvent* event) {
 
 void FormulaEdit::mouseMoveEvent(QMouseEvent* event) {
     if (entry_ == nullptr || !dragging_) return;
-    if (dragTo(entry_->edit, static_cast<int>(event->position().x()) - textOrigin().x())) {
+    if (dragTo(entry_->edit(), static_cast<int>(event->position().x()) - textOrigin().x())) {
         restartCaret();
         refresh();
     }
@@ -247,7 +236,7 @@ void FormulaEdit::mouseReleaseEvent(QMouseEvent* event) {
 
 void FormulaEdit::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || entry_ == nullptr) return QFrame::mouseDoubleClickEvent(event);
-    selectAll(entry_->edit);
+    selectAll(entry_->edit());
     dragging_ = false;
     restartCaret();
     refresh();
@@ -283,7 +272,7 @@ void FormulaEdit::showContextMenu(const QPoint& globalPos) {
 void FormulaEdit::focusInEvent(QFocusEvent* event) {
     QFrame::focusInEvent(event);
     if (entry_ == nullptr) return;
-    if (event->reason() != Qt::PopupFocusReason && !menuOpen_) focusGained(entry_->edit);
+    if (event->reason() != Qt::PopupFocusReason && !menuOpen_) focusGained(entry_->edit());
     restartCaret();
     refresh();
 }
@@ -293,8 +282,8 @@ void FormulaEdit::focusOutEvent(QFocusEvent* event) {
     caretOn_ = false;
     if (entry_ != nullptr && event->reason() != Qt::PopupFocusReason && !menuOpen_) {
         dragging_ = false;
-        focusLost(entry_->edit);
-        if (entry_->inList) hide();
+        focusLost(entry_->edit());
+        if (entry_->inList()) hide();
     }
     refresh();
     QFrame::focusOutEvent(event);
@@ -304,22 +293,22 @@ void FormulaEdit::refresh() {
     update();
     if (entry_ == nullptr || !QAccessible::isActive()) return;
     // Screen readers hear what changed since they were last told.
-    const EditBuffer& b = entry_->edit;
+    const EditBuffer& b = entry_->edit();
     const QString text = QString::fromLatin1(entry_->text().c_str());
     if (text != spokenText_) {
         QAccessibleTextUpdateEvent event(this, 0, spokenText_, text);
         QAccessible::updateAccessibility(&event);
         spokenText_ = text;
     }
-    if (b.caret == spokenCaret_ && b.anchor == spokenAnchor_) return;
-    spokenCaret_ = b.caret;
-    spokenAnchor_ = b.anchor;
+    if (b.caret() == spokenCaret_ && b.anchor() == spokenAnchor_) return;
+    spokenCaret_ = b.caret();
+    spokenAnchor_ = b.anchor();
     if (b.hasSelection()) {
         QAccessibleTextSelectionEvent event(this, b.selectionStart(), b.selectionEnd());
-        event.setCursorPosition(b.caret);
+        event.setCursorPosition(b.caret());
         QAccessible::updateAccessibility(&event);
     } else {
-        QAccessibleTextCursorEvent event(this, b.caret);
+        QAccessibleTextCursorEvent event(this, b.caret());
         QAccessible::updateAccessibility(&event);
     }
 }
@@ -350,7 +339,7 @@ void FormulaEdit::paintEvent(QPaintEvent*) {
 
 void FormulaEdit::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
-    if (entry_ != nullptr) resizeView(entry_->edit, contentsRect().width(), contentsRect().height());
+    if (entry_ != nullptr) resizeView(entry_->edit(), contentsRect().width());
 }
 
 }  // namespace qv

@@ -1,5 +1,5 @@
 #pragma once
-// The formula edit (CHEMEDIT): a single-line editor for chemical formulas
+// The formula edit: a single-line editor for chemical formulas
 // that holds no text of its own. It shows and edits whichever Formula entry
 // is bound to it; keys, clicks and drags go to the editing model, and it
 // paints from the model's drawing plan. The final compound and the
@@ -22,7 +22,7 @@
 
 namespace qv {
 
-struct Formula;
+class Formula;
 class FormulaFonts;
 
 class FormulaEdit : public QFrame {
@@ -34,9 +34,8 @@ public:
     void setFonts(const FormulaFonts* fonts);
 
     // Binds the entry (none unbinds). The entry bound before gets its caret
-    // and view back at the start. Always answers 0: a Qt widget has no
-    // window handle to lack.
-    int bindEntry(Formula* entry);
+    // and view back at the start.
+    void bindEntry(Formula* entry);
     Formula* entry() const { return entry_; }
     // The bound entry's modified flag (false when none is bound).
     bool isModified() const;
@@ -47,11 +46,6 @@ public:
     // replaceSelection do.
     std::string text() const;
     int textLength() const;
-    // Copies at most size - 1 characters and a NUL; without a buffer
-    // answers the length + 1.
-    int getText(char* buffer, int size) const;
-    // Line 0 only; the buffer's first 16-bit word gives its room.
-    int getLine(int line, char* buffer) const;
     // False, and the text unchanged, when it holds a refused character.
     bool setText(std::string_view text);
     // First and last selected character (inclusive); none when empty.
@@ -60,7 +54,6 @@ public:
     void setSelection(int start, int end);
     // True when characters were inserted over a non-empty selection.
     bool replaceSelection(std::string_view text);
-    int limitText() const;
     bool copy();
     bool cut();
     bool paste();
@@ -74,6 +67,9 @@ public:
     int contextMenuMask();
 
     QPoint textOrigin() const;
+    // Repaints and tells assistive technology about the text and caret; the
+    // window calls it when the model changed the bound entry.
+    void refresh();
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -105,8 +101,6 @@ private:
     void showContextMenu(const QPoint& globalPos);
     void postLater(void (FormulaEdit::*signal)(bool), bool value);
     void restartCaret();
-    // Repaints and tells assistive technology about the text and caret.
-    void refresh();
 
     Formula* entry_ = nullptr;
     const FormulaFonts* fonts_ = nullptr;

@@ -44,9 +44,9 @@ FormulaStyle FormulaFonts::style() const {
 }
 
 void FormulaFonts::applyTo(Model& model) const {
-    applyStyle(model.finalCompound, style());
-    applyStyle(model.difference, style());
-    for (auto& row : model.sources) copyRowStyle(*row, model.finalCompound);
+    applyStyle(model.finalCompound(), style());
+    applyStyle(model.difference(), style());
+    for (int row = 0; row < kSourceRows; ++row) copyRowStyle(model.source(row), model.finalCompound());
 }
 
 }  // namespace qv

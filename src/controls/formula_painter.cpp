@@ -12,7 +12,7 @@
 namespace qv {
 
 QColor backgroundOf(const Formula& entry, const QPalette& palette) {
-    if (const auto& rgb = entry.style.background) return QColor(rgb->r, rgb->g, rgb->b);
+    if (const auto& rgb = entry.style().background) return QColor(rgb->r, rgb->g, rgb->b);
     return palette.color(QPalette::Base);
 }
 

@@ -8,7 +8,7 @@ class QColor;
 
 namespace qv {
 
-struct Formula;
+class Formula;
 class FormulaFonts;
 
 // The colour the entry's background role stands for: its own colour when it

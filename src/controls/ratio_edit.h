@@ -14,9 +14,6 @@ public:
     // A hidden-on-focus-loss editor unless stayVisible.
     explicit RatioEdit(QWidget* parent = nullptr, bool stayVisible = false);
 
-    bool stayVisible() const { return stayVisible_; }
-    void setStayVisible(bool stay) { stayVisible_ = stay; }
-
     // The character filter: digits, '.', 'E', 'e' and '-'; anything with Ctrl.
     static bool passes(QChar c, bool ctrlHeld);
 

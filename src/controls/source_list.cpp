@@ -18,17 +18,11 @@
 #include "controls/ratio_edit.h"
 #include "form/edit/formula_style.h"
 #include "form/edit/key_codes.h"
-#include "form/form_view.h"
 #include "form/model.h"
 
 namespace qv {
 
 namespace {
-
-constexpr const char* kNullConfig = "NULL parameter passed to Initialization.";
-constexpr const char* kNotChild = "Initialization attempt by non-parent.";
-constexpr const char* kTwice = "Multiple initialization attempt.";
-constexpr const char* kBadRowCount = "Row count out of range in Initialization.";
 
 // Where the list's own texts (row numbers, ratios) start inside their cells.
 constexpr int kTextInset = 5;
@@ -48,17 +42,11 @@ SourceList::SourceList(QWidget* parent) : QAbstractScrollArea(parent) {
 
 SourceList::~SourceList() = default;
 
-bool SourceList::configure(SourceListConfig& config) {
-    // The checks report through the model's form, so they need the model first.
-    Model* const owner = config.model;
-    auto fail = [owner](const char* text) {
-        if (owner != nullptr && owner->form != nullptr) owner->form->fatal(text, 1);
-        return false;
-    };
-    if (owner == nullptr || config.fonts == nullptr) return fail(kNullConfig);
-    if (parentWidget() == nullptr) return fail(kNotChild);
-    if (isConfigured()) return fail(kTwice);
-    if (config.rowCount < 1 || config.rowCount > kSourceRows) return fail(kBadRowCount);
+SourceList::Setup SourceList::configure(SourceListConfig& config) {
+    if (config.model == nullptr || config.fonts == nullptr) return Setup::MissingParameter;
+    if (parentWidget() == nullptr) return Setup::NoParent;
+    if (isConfigured()) return Setup::AlreadyConfigured;
+    if (config.rowCount < 1 || config.rowCount > kSourceRows) return Setup::BadRowCount;
 
     fonts_ = config.fonts;
     rowCount_ = config.rowCount;
@@ -114,7 +102,7 @@ bool SourceList::configure(SourceListConfig& config) {
 
     // Every entry gets its view and layout for the editor's size; the last stays bound.
     formulaEditor_->setGeometry(cellRect(0, MaterialColumn));
-    model_ = owner;
+    model_ = config.model;
     for (int row = 0; row < rowCount_; ++row) formulaEditor_->bindEntry(entry(row));
 
     connect(formulaEditor_, &FormulaEdit::moveFocusRequested, this, &SourceList::moveFocusRequested);
@@ -128,7 +116,7 @@ bool SourceList::configure(SourceListConfig& config) {
     connect(qApp, &QApplication::focusChanged, this, &SourceList::focusChanged);
 
     viewport()->update();
-    return true;
+    return Setup::Done;
 }
 
 int SourceList::rowHeightFor(const FormulaFonts& fonts) {
@@ -181,8 +169,8 @@ QString SourceList::cellText(int row, Column column) const {
     switch (column) {
     case NumberColumn: return QString::number(row + 1);
     case MaterialColumn: return QString::fromStdString(e->text());
-    case FixColumn: return e->fixed ? QStringLiteral("fixed") : QStringLiteral("free");
-    case RatioColumn: return e->text().empty() ? QString() : QString::fromStdString(e->ratioText);
+    case FixColumn: return e->fixed() ? QStringLiteral("fixed") : QStringLiteral("free");
+    case RatioColumn: return e->text().empty() ? QString() : QString::fromStdString(e->ratioText());
     }
     return {};
 }
@@ -239,7 +227,7 @@ void SourceList::paintRow(QPainter& p, int r, const QRect& update) {
         paintFormula(p, *e, *fonts_, palette(), origin.x(), origin.y(), false);
         p.restore();
     }
-    if (e->fixed && update.right() >= separators_[1] && update.left() < separators_[2])
+    if (e->fixed() && update.right() >= separators_[1] && update.left() < separators_[2])
         paintPeg(p, pegRect(r));
 
     p.setFont(fonts_->listFont());
@@ -248,10 +236,10 @@ void SourceList::paintRow(QPainter& p, int r, const QRect& update) {
     p.drawText(number, Qt::AlignRight | Qt::AlignVCenter, QString::number(row + 1));
 
     if (hasText && update.right() >= separators_[2]) {
-        p.setPen(e->ratioValid ? palette().color(QPalette::Text)
-                               : palette().color(QPalette::PlaceholderText));
+        p.setPen(e->ratioValid() ? palette().color(QPalette::Text)
+                                 : palette().color(QPalette::PlaceholderText));
         const QRect ratioCell(separators_[2] + kTextInset, y, widths_[RatioColumn] - kTextInset, rowHeight_);
-        p.drawText(ratioCell, Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(e->ratioText));
+        p.drawText(ratioCell, Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(e->ratioText()));
     }
 }
 
@@ -313,7 +301,7 @@ void SourceList::placeEditor(Editor which) {
     QWidget* other = nullptr;
     if (which == Editor::Ratio) {
         ratioEditor_->setGeometry(cellRect(screenRow, RatioColumn));
-        ratioEditor_->setText(QString::fromStdString(entry(editRow_)->ratioText));
+        ratioEditor_->setText(QString::fromStdString(entry(editRow_)->ratioText()));
         shown = ratioEditor_;
         other = formulaEditor_;
     } else {
@@ -330,12 +318,12 @@ void SourceList::placeEditor(Editor which) {
 }
 
 void SourceList::ratioTextChanged(const QString& text) {
-    if (!isConfigured() || model_->editorUpdateGuard) return;
+    if (!isConfigured() || model_->editorUpdateGuard()) return;
     Formula* e = entry(editRow_);
-    const bool wasFixed = e->fixed;
+    const bool wasFixed = e->fixed();
     model_->sourceRatioTyped(editRow_, text.toStdString());
     // The peg appears with the first digit, whatever the solver repaints.
-    if (!wasFixed && e->fixed) viewport()->repaint(pegRect(editRow_ - firstVisible_));
+    if (!wasFixed && e->fixed()) viewport()->repaint(pegRect(editRow_ - firstVisible_));
 }
 
 void SourceList::focusChanged(QWidget* old, QWidget* now) {
@@ -423,7 +411,7 @@ void SourceList::moveTo(int position) {
         formulaEditor_->bindEntry(entry(editRow_));
         formulaEditor_->update();
     } else if (active_ == Editor::Ratio) {
-        ratioEditor_->setText(QString::fromStdString(entry(editRow_)->ratioText));
+        ratioEditor_->setText(QString::fromStdString(entry(editRow_)->ratioText()));
     }
 }
 
@@ -453,7 +441,7 @@ void SourceList::refreshRatioEditor() {
     if (!isConfigured() || !ratioEditor_->isVisible()) return;
     EditorUpdateGuard guard(*model_);
     const Formula* e = entry(editRow_);
-    if (!e->fixed) ratioEditor_->setText(QString::fromStdString(e->ratioText));
+    if (!e->fixed()) ratioEditor_->setText(QString::fromStdString(e->ratioText()));
 }
 
 }  // namespace qv

@@ -14,7 +14,7 @@
 namespace qv {
 
 class Model;
-struct Formula;
+class Formula;
 class FormulaEdit;
 class FormulaFonts;
 class RatioEdit;
@@ -46,10 +46,10 @@ public:
 
     // One-time set-up, once the list has its final width: creates the two
     // hidden editors, cuts the height to whole rows, lays out the columns
-    // from that width and writes their widths back into the config. A missing model or fonts, a row count out
-    // of range, a list without a parent or a second call are fatal through the model's form; false then (the
-    // in-memory form returns).
-    bool configure(SourceListConfig& config);
+    // from that width and writes their widths back into the config. Each way
+    // of calling it wrongly has its own answer, and the list stays as it was.
+    enum class Setup { Done, MissingParameter, NoParent, AlreadyConfigured, BadRowCount };
+    Setup configure(SourceListConfig& config);
     bool isConfigured() const { return model_ != nullptr; }
 
     // The row height that fits a formula with its lowered counts and a line
@@ -83,9 +83,7 @@ public:
     // "fixed" or "free", and the ratio (empty for an empty row).
     QString cellText(int row, Column column) const;
 
-    // resetEntry for every row; an entry left in an entry set afterwards is
-    // fatal ("Remains after clear in CHEMLIST."). Scroll position and
-    // editors stay as they are.
+    // resetEntry for every row. Scroll position and editors stay as they are.
     void clearRows();
     // Everything back to the start: no editor, row 0 on top, every row reset.
     void clear();

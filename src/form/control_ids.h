@@ -1,6 +1,7 @@
 #pragma once
-// Ids of the main window's controls. The desktop form and the in-memory form
-// use the same numbers, so tests and the recipe code can name controls alike.
+// Names of the main window's controls, as MainWindow::control() and the
+// tests find them. The numbers are only names: views learn of changes from
+// the model's notices (form_observer.h).
 
 namespace qv {
 

@@ -9,24 +9,22 @@ namespace qv {
 
 namespace {
 
-void showMessage(Model& model, const std::string& text) {
-    if (model.form != nullptr) model.form->messageBox(text, kAppTitle, MessageIcon::None);
-}
+void showMessage(Model& model, const std::string& text) { model.message(text); }
 
 ElementListView* listFor(Model& model, int element) {
-    return model.elementTable.included(element) ? model.includeList : model.excludeList;
+    return model.elementTable().included(element) ? model.includeList() : model.excludeList();
 }
 
 void addElementItem(Model& model, ElementListView* list, int element) {
     if (list == nullptr) return;
-    const Element& e = model.elementTable.element(element);
+    const Element& e = model.elementTable().element(element);
     if (!list->addItem(e.symbol, e.metal ? kMetalImage : kNonMetalImage, element))
         showMessage(model, "Couldn't add data to the element list.");
 }
 
 void removeElementItem(Model& model, ElementListView* list, int element) {
     if (list == nullptr) return;
-    const std::string& symbol = model.elementTable.symbol(element);
+    const std::string& symbol = model.elementTable().symbol(element);
     const int position = list->findItem(symbol);
     if (position < 0) {
         showMessage(model, "Couldn't find '" + symbol + "' in the element list for deletion.");
@@ -37,7 +35,7 @@ void removeElementItem(Model& model, ElementListView* list, int element) {
 }
 
 bool validElement(const Model& model, int element) {
-    return element >= 0 && element < model.elementTable.count();
+    return element >= 0 && element < model.elementTable().count();
 }
 
 }  // namespace
@@ -46,12 +44,12 @@ void registerElements(Model& model, const Composition& composition) {
     for (const auto& [element, amount] : composition) {
         (void)amount;
         if (!validElement(model, element)) continue;
-        auto it = model.elementUse.find(element);
-        if (it != model.elementUse.end()) {
+        auto it = model.elementUse_.find(element);
+        if (it != model.elementUse_.end()) {
             ++it->second;
             continue;
         }
-        model.elementUse.emplace(element, 1);
+        model.elementUse_.emplace(element, 1);
         addElementItem(model, listFor(model, element), element);
     }
 }
@@ -59,13 +57,13 @@ void registerElements(Model& model, const Composition& composition) {
 void releaseElements(Model& model, const Composition& composition) {
     for (const auto& [element, amount] : composition) {
         (void)amount;
-        auto it = model.elementUse.find(element);
-        if (it == model.elementUse.end()) continue;
+        auto it = model.elementUse_.find(element);
+        if (it == model.elementUse_.end()) continue;
         if (it->second > 1) {
             --it->second;
             continue;
         }
-        model.elementUse.erase(it);
+        model.elementUse_.erase(it);
         removeElementItem(model, listFor(model, element), element);
     }
 }
@@ -76,15 +74,15 @@ bool moveElementItem(Model& model, ElementListView& list, int position) {
     // A list that keeps the item would otherwise be moved from forever by
     // moveAllElements, and the element would show in both lists.
     if (!list.deleteItem(position)) return false;
-    const bool fromInclude = &list == model.includeList;
-    model.elementTable.setIncluded(element, !fromInclude);
-    addElementItem(model, fromInclude ? model.excludeList : model.includeList, element);
+    const bool fromInclude = &list == model.includeList();
+    model.elementTable().setIncluded(element, !fromInclude);
+    addElementItem(model, fromInclude ? model.excludeList() : model.includeList(), element);
     return true;
 }
 
 int moveSelectedElements(Model& model, ElementListView& list) {
     if (list.firstSelected() < 0) return 0;
-    if (model.form != nullptr) model.form->enableOutput(false);
+    model.setOutputEnabled(false);
     int moved = 0;
     for (int position = list.firstSelected(); position >= 0; position = list.firstSelected()) {
         if (!moveElementItem(model, list, position)) break;
@@ -96,7 +94,7 @@ int moveSelectedElements(Model& model, ElementListView& list) {
 
 int moveAllElements(Model& model, ElementListView& list) {
     if (list.itemCount() == 0) return 0;
-    if (model.form != nullptr) model.form->enableOutput(false);
+    model.setOutputEnabled(false);
     int moved = 0;
     while (moveElementItem(model, list, 0)) ++moved;
     if (moved > 0) recomputeCompositions(model);
@@ -104,16 +102,16 @@ int moveAllElements(Model& model, ElementListView& list) {
 }
 
 void recomputeCompositions(Model& model) {
-    model.finalCompound.recomputeComposition();
-    for (auto& entry : model.sources) entry->recomputeComposition();
+    model.finalCompound().recomputeComposition();
+    for (int row = 0; row < kSourceRows; ++row) model.source(row).recomputeComposition();
 }
 
 void rebuildElementLists(Model& model) {
-    for (ElementListView* list : {model.includeList, model.excludeList}) {
+    for (ElementListView* list : {model.includeList(), model.excludeList()}) {
         if (list == nullptr) continue;
         while (list->itemCount() > 0 && list->deleteItem(list->itemCount() - 1)) {}
     }
-    for (const auto& [element, count] : model.elementUse) {
+    for (const auto& [element, count] : model.elementUse()) {
         (void)count;
         addElementItem(model, listFor(model, element), element);
     }
@@ -121,7 +119,7 @@ void rebuildElementLists(Model& model) {
 
 void elementListClicked(Model& model, ElementListView& list, int position) {
     if (position < 0 || position >= list.itemCount()) return;
-    if (model.form != nullptr) model.form->enableOutput(false);
+    model.setOutputEnabled(false);
     moveElementItem(model, list, position);
     recomputeCompositions(model);
     model.runSolver();
@@ -133,13 +131,6 @@ void moveSelectedAndSolve(Model& model, ElementListView& list) {
 
 void moveAllAndSolve(Model& model, ElementListView& list) {
     if (moveAllElements(model, list) > 0) model.runSolver();
-}
-
-void finalRatioChanged(Model& model, std::string_view text) {
-    model.finalCompound.ratioText.assign(text);
-    if (model.editorUpdateGuard) return;
-    model.finalCompound.parseRatioText();
-    model.runSolver();
 }
 
 }  // namespace qv

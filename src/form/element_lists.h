@@ -3,8 +3,6 @@
 // formula entry uses has exactly one item, in the Include list when its
 // include flag is set and in the Exclude list otherwise.
 
-#include <string_view>
-
 #include "core/composition.h"
 
 namespace qv {
@@ -39,7 +37,5 @@ void elementListClicked(Model& model, ElementListView& list, int position);
 // the solver runs when something moved.
 void moveSelectedAndSolve(Model& model, ElementListView& list);
 void moveAllAndSolve(Model& model, ElementListView& list);
-// Text change of the final ratio edit 1002.
-void finalRatioChanged(Model& model, std::string_view text);
 
 }  // namespace qv

@@ -1,118 +1,118 @@
 #include "form/formula.h"
 
+#include <cassert>
 #include <cmath>
 
 #include "core/number_format.h"
 #include "core/number_scan.h"
 #include "form/element_lists.h"
-#include "form/form_view.h"
 #include "form/model.h"
 
 namespace qv {
 
-namespace {
+Formula::Formula(Model* owner, int index) : model_(owner), index_(index), readOnly_(index == -2) {}
 
-constexpr std::string_view kRevectoringFailure = "Error has been encountered: revectoring failure.";
-
-}  // namespace
+void Formula::setStyle(const FormulaStyle& style) {
+    style_ = style;
+    edit_.setWidthTable(style.widthTable);
+}
 
 EntryClass Formula::classify() const {
-    if (!ratioValid || !valid) return Invalid;
-    if (edit.length == 0) return Empty;
-    if (fixed) return Fixed;
+    if (!ratioValid_ || !valid_) return Invalid;
+    if (edit_.length() == 0) return Empty;
+    if (fixed_) return Fixed;
     return Free;
 }
 
 ReparseResult Formula::reparse() {
     clearParse();
-    if (edit.length == 0) {
-        valid = true;
+    if (edit_.length() == 0) {
+        valid_ = true;
         return ReparseResult::EmptyText;
     }
     std::unique_ptr<FormulaNode> root;
-    if (model == nullptr || parseFormula(model->elementTable, text(), &root) != ParseOk || !root) {
-        valid = false;
+    if (model_ == nullptr || parseFormula(model_->elementTable(), text(), &root) != ParseOk || !root) {
+        valid_ = false;
         return ReparseResult::NotParsed;
     }
-    tree = std::move(root);
-    valid = true;
-    if (evaluateFormula(1.0, tree.get(), composition) == 0 && !composition.empty())
-        registerElements(*model, composition);
+    tree_ = std::move(root);
+    valid_ = true;
+    if (evaluateFormula(1.0, tree_.get(), composition_) == 0 && !composition_.empty())
+        registerElements(*model_, composition_);
     return ReparseResult::Parsed;
 }
 
 void Formula::clearParse() {
-    if (!composition.empty()) {
-        if (model != nullptr) releaseElements(*model, composition);
-        composition.clear();
+    if (!composition_.empty()) {
+        if (model_ != nullptr) releaseElements(*model_, composition_);
+        composition_.clear();
     }
-    tree.reset();
+    tree_.reset();
 }
 
 void Formula::resetEntry() {
-    if (index >= 0 && model != nullptr) {
-        model->invalidEntries.erase(index);
-        model->freeEntries.erase(index);
-        model->fixedEntries.erase(index);
-    }
-    ratio = 0.0;
-    clearText(edit);
-    valid = true;
-    ratioText.clear();
-    ratioValid = true;
-    fixed = false;
+    if (model_ != nullptr) model_->forgetEntry(index_);
+    ratio_ = 0.0;
+    clearText(edit_);
+    valid_ = true;
+    ratioText_.clear();
+    ratioValid_ = true;
+    fixed_ = false;
     clearParse();
 }
 
-bool Formula::recomputeComposition() {
-    composition.clear();
-    if (!valid || edit.length == 0) return false;
-    if (evaluateFormula(1.0, tree.get(), composition) != 0) {
-        // The tree parsed before; failing now means the model is corrupt.
-        if (model != nullptr && model->form != nullptr) model->form->fatal(kRevectoringFailure, 1);
-        return false;
-    }
-    return true;
+void Formula::recomputeComposition() {
+    composition_.clear();
+    if (!valid_ || edit_.length() == 0) return;
+    // The tree parsed once; evaluating it again cannot fail.
+    [[maybe_unused]] const int failed = evaluateFormula(1.0, tree_.get(), composition_);
+    assert(failed == 0);
 }
 
-void Formula::setRatio(double value) {
-    ratioText = formatDecimal(value, 6);
-    ratio = value;
-    ratioValid = true;
+void Formula::setRatio(double value) { setRatio(value, formatDecimal(value, 6)); }
+
+void Formula::setRatio(double value, std::string_view text) {
+    ratioText_.assign(text);
+    ratio_ = value;
+    ratioValid_ = true;
+}
+
+bool Formula::setRatioText(std::string_view text) {
+    ratioText_.assign(text);
+    return parseRatioText();
 }
 
 bool Formula::parseRatioText() {
-    if (ratioText.empty()) {
-        ratio = 0.0;
-        ratioValid = true;
+    if (ratioText_.empty()) {
+        ratio_ = 0.0;
+        ratioValid_ = true;
         return true;
     }
     double value = 0.0;
-    const std::size_t used = scanCNumber(ratioText, value);
-    ratio = used > 0 ? value : 0.0;
-    fixed = true;
-    ratioValid = used > 0 && used == ratioText.size();
+    const std::size_t used = scanCNumber(ratioText_, value);
+    ratio_ = used > 0 ? value : 0.0;
+    fixed_ = true;
+    ratioValid_ = used > 0 && used == ratioText_.size();
     // Pasted "inf", "nan" or 1e999 read as numbers but would poison every sum
     // the solver and the weighing build from the ratio.
-    if (!std::isfinite(ratio)) {
-        ratio = 0.0;
-        ratioValid = false;
+    if (!std::isfinite(ratio_)) {
+        ratio_ = 0.0;
+        ratioValid_ = false;
     }
-    return ratioValid;
+    return ratioValid_;
 }
 
-int Formula::setEntry(std::string_view formulaText, double ratioValue, bool fixedFlag) {
+void Formula::setEntry(std::string_view formulaText, double ratioValue, bool fixedFlag) {
     resetEntry();
-    insertText(edit, formulaText);
+    insertText(edit_, formulaText);
     reparse();
     setRatio(ratioValue);
-    fixed = fixedFlag;
-    return model != nullptr ? model->updateEntrySets(this) : -2;
+    fixed_ = fixedFlag;
+    if (model_ != nullptr) model_->entryChanged(*this);
 }
 
-double Formula::molarMass() {
-    molarMassValue = model != nullptr ? compositionMass(model->elementTable, composition) : 0.0;
-    return molarMassValue;
+double Formula::molarMass() const {
+    return model_ != nullptr ? compositionMass(model_->elementTable(), composition_) : 0.0;
 }
 
 }  // namespace qv

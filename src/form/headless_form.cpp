@@ -5,13 +5,23 @@
 namespace qv {
 
 HeadlessForm::HeadlessForm(const ElementTable& table, const FormulaStyle* style) {
-    model.elementTable = table;
+    model.elementTable() = table;
     if (style != nullptr) {
-        for (Formula* f : {&model.finalCompound, &model.difference}) applyStyle(*f, *style);
-        for (auto& row : model.sources) applyStyle(*row, *style);
+        model.finalCompound().setStyle(*style);
+        model.difference().setStyle(*style);
+        for (int row = 0; row < kSourceRows; ++row) model.source(row).setStyle(*style);
     }
+    model.attachLists(&include, &exclude);
+    model.addObserver(this);
     model.clearAll();
-    form.log.clear();
+    notices.clear();
+}
+
+HeadlessForm::~HeadlessForm() { model.removeObserver(this); }
+
+void HeadlessForm::formChanged(FormChange what, int row) {
+    notices.push_back({what, row});
+    if (what == FormChange::Message) messages.push_back(model.message());
 }
 
 }  // namespace qv

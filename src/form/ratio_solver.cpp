@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "core/number_format.h"
-#include "form/form_view.h"
 #include "form/model.h"
 #include "solver/linear_system.h"
 
@@ -15,11 +14,11 @@ using Kind = SolverOutcome::Kind;
 
 SolverOutcome RatioSolver::compute() const {
     const Model& m = model_;
-    const ElementTable& table = m.elementTable;
-    const Formula& final = m.finalCompound;
+    const ElementTable& table = m.elementTable();
+    const Formula& final = m.finalCompound();
     SolverOutcome out;
-    out.includeCount = m.includeList->itemCount();
-    out.freeCount = static_cast<int>(m.freeEntries.size());
+    out.includeCount = m.includeList()->itemCount();
+    out.freeCount = static_cast<int>(m.freeEntries().size());
     auto finish = [&](Kind kind, std::string_view status, bool output = false) {
         out.kind = kind;
         out.status = std::string(status);
@@ -28,24 +27,24 @@ SolverOutcome RatioSolver::compute() const {
     };
 
     if (final.classify() < Free) return finish(Kind::BadInput, status::kBadFinal);
-    if (std::fabs(final.ratio) < kZeroTolerance) return finish(Kind::BadInput, status::kZeroFinalRatio);
-    if (!m.invalidEntries.empty()) return finish(Kind::BadInput, status::kBadEntry);
+    if (std::fabs(final.ratio()) < kZeroTolerance) return finish(Kind::BadInput, status::kZeroFinalRatio);
+    if (!m.invalidEntries().empty()) return finish(Kind::BadInput, status::kBadEntry);
 
     Composition& remainder = out.remainder.emplace();
-    scaleComposition(remainder, final.composition, final.ratio);
-    for (const auto& [row, entry] : m.fixedEntries) {
+    scaleComposition(remainder, final.composition(), final.ratio());
+    for (const auto& [row, entry] : m.fixedEntries()) {
         (void)row;
-        subtractScaled(remainder, entry->composition, entry->ratio);
+        subtractScaled(remainder, entry->composition(), entry->ratio());
     }
     out.remainderText = compositionText(table, remainder);
 
-    if (m.freeEntries.empty()) {
-        if (m.fixedEntries.empty()) return finish(Kind::NoEntries, "");
+    if (m.freeEntries().empty()) {
+        if (m.fixedEntries().empty()) return finish(Kind::NoEntries, "");
         return finish(Kind::Manual, status::kManualMode, true);
     }
 
     Composition balance;
-    projectOnIncluded(balance, m.elementUse, table, remainder, 1.0);
+    projectOnIncluded(balance, m.elementUse(), table, remainder, 1.0);
     const int rows = static_cast<int>(balance.size());
     if (rows == 0) return finish(Kind::IncludeEmpty, status::kIncludeEmpty);
     if (rows != out.includeCount) return finish(Kind::RowsMismatch, status::kRowsMismatch);
@@ -63,9 +62,9 @@ SolverOutcome RatioSolver::compute() const {
     };
     int column = 0;
     Composition projected;
-    for (const auto& [row, entry] : m.freeEntries) {
+    for (const auto& [row, entry] : m.freeEntries()) {
         (void)row;
-        projectOnIncluded(projected, m.elementUse, table, entry->composition, 1.0);
+        projectOnIncluded(projected, m.elementUse(), table, entry->composition(), 1.0);
         storeColumn(column++, projected);
     }
     storeColumn(unknowns, balance);
@@ -76,7 +75,7 @@ SolverOutcome RatioSolver::compute() const {
         if (!std::isfinite(v)) ok = false;
 
     std::size_t j = 0;
-    for (const auto& [row, entry] : m.freeEntries) {
+    for (const auto& [row, entry] : m.freeEntries()) {
         (void)entry;
         double v = ok ? solution[j++] : 0.0;
         if (std::fabs(v) < kZeroTolerance) v = 0.0;
@@ -87,41 +86,30 @@ SolverOutcome RatioSolver::compute() const {
 
 bool RatioSolver::apply(const SolverOutcome& out) {
     Model& m = model_;
-    FormView& form = *m.form;
-    form.setControlText(ControlId::IncludeCount, std::to_string(out.includeCount));
-    form.setControlText(ControlId::FreeCount, std::to_string(out.freeCount));
+    m.setCounts(out.includeCount, out.freeCount);
     if (!out.remainder) {  // bad input: the difference empties after the status
-        form.setControlText(ControlId::Status, out.status);
-        form.setControlText(ControlId::Difference, "");
-        form.enableOutput(false);
+        m.setStatus(out.status);
+        m.setDifferenceText("");
+        m.setOutputEnabled(false);
         return false;
     }
-    m.remainder = *out.remainder;
-    form.setControlText(ControlId::Difference, out.remainderText);
+    m.setDifferenceText(out.remainderText);
     if (out.kind == Kind::RowsMismatch) {
-        form.fatal(out.status, 1);
-        form.enableOutput(false);
+        m.fail(out.status, 1);
+        m.setOutputEnabled(false);
         return false;
     }
-    for (const FreeRatio& r : out.ratios) {
-        Formula& entry = m.source(r.row);
-        entry.ratio = r.ratio;
-        entry.ratioText = r.text;
-    }
+    for (const FreeRatio& r : out.ratios) m.source(r.row).setRatio(r.ratio, r.text);
     if (out.outputEnabled) {
-        form.setControlText(ControlId::Status, out.status);
-        form.repaintSourceList();
-        form.enableOutput(true);
-        form.refreshRatioEditor();
+        m.setStatus(out.status);
+        m.notify(FormChange::Ratio);
+        m.setOutputEnabled(true);
         return true;
     }
     // Cleared ratios show before the status.
-    if (out.kind == Kind::NoSolution) {
-        form.repaintSourceList();
-        form.refreshRatioEditor();
-    }
-    form.setControlText(ControlId::Status, out.status);
-    form.enableOutput(false);
+    if (out.kind == Kind::NoSolution) m.notify(FormChange::Ratio);
+    m.setStatus(out.status);
+    m.setOutputEnabled(false);
     return false;
 }
 

@@ -41,16 +41,16 @@ struct SolverOutcome {
         NoEntries,     // neither free nor fixed entries
         Manual,        // fixed entries only
         IncludeEmpty,  // no included element in the remainder
-        RowsMismatch,  // fatal: the element use and the include list disagree
+        RowsMismatch,  // the element use and the Include list disagree: a failure
         Solved,
         NoSolution,
     };
     Kind kind = Kind::BadInput;
     int includeCount = 0;
     int freeCount = 0;
-    std::string status;                    // the status box (1024)
+    std::string status;                    // the status box
     std::optional<Composition> remainder;  // none after bad input
-    std::string remainderText;             // the difference (1003)
+    std::string remainderText;             // the difference formula
     std::vector<FreeRatio> ratios;         // Solved and NoSolution: every free entry
     bool outputEnabled = false;
 };
@@ -60,10 +60,10 @@ public:
     explicit RatioSolver(Model& model) : model_(model) {}
     // Touches neither the model nor the form; needs the include list.
     SolverOutcome compute() const;
-    // Stores the remainder and the ratios, then tells the form in the order
-    // the window expects. True when "Output" was left enabled.
+    // Stores the difference and the ratios, with the model's notices in the
+    // order the window shows them. True when "Output" was left enabled.
     bool apply(const SolverOutcome& outcome);
-    // compute and apply. Needs the model's form and lists.
+    // compute and apply. Needs the model's element lists.
     bool run() { return apply(compute()); }
 
 private:

@@ -17,7 +17,7 @@ std::optional<std::string> weighingReportText(Model& model, std::string_view sam
     out += "ID: ";
     out += sampleTag;
     out += '\n';
-    out += model.finalCompound.text();
+    out += model.finalCompound().text();
     out += "  (";
     out += formatDecimal(grams, 6);
     out += " grams)";

@@ -38,7 +38,7 @@ void typeReport(Model& model, WordApplication& app, const WeighingAmounts& amoun
 
     const std::string equals(kReportRuleWidth, '=');
     selection->typeText("ID: " + std::string(sampleTag) + "\n");
-    typeFormula(*selection, *font, model.finalCompound.text());
+    typeFormula(*selection, *font, model.finalCompound().text());
     selection->typeText("  (" + formatDecimal(grams, 6) + " grams)  ");
     if (showDifference) {
         const std::string residual = balanceResidual(model);

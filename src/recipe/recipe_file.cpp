@@ -7,9 +7,8 @@
 
 #include "core/number_format.h"
 #include "core/number_scan.h"
-#include "form/edit/formula_editing.h"
+#include "form/edit/edit_buffer.h"
 #include "form/element_lists.h"
-#include "form/form_view.h"
 #include "form/model.h"
 #include "recipe/safe_file.h"
 
@@ -66,7 +65,7 @@ bool fitsEditor(std::string_view formula) {
 }
 
 // Applies one trimmed, non-empty line. False makes the whole load fail.
-bool applyLine(Model& model, FormView& form, std::string_view line) {
+bool applyLine(Model& model, std::string_view line) {
     long kind = 0;
     std::size_t pos = scanLong(line, 0, kind);
     if (pos == 0) return false;
@@ -76,14 +75,14 @@ bool applyLine(Model& model, FormView& form, std::string_view line) {
         while (start < line.size() && isCSpace(static_cast<unsigned char>(line[start]))) ++start;
         std::size_t end = line.size();
         while (end > start && isCSpace(static_cast<unsigned char>(line[end - 1]))) --end;
-        const int applied = model.elementTable.applyIncludeFlagsText(line.substr(start, end - start));
+        const int applied = model.elementTable().applyIncludeFlagsText(line.substr(start, end - start));
         // Elements listed by earlier lines follow their new flags (also after a
         // partly applied text, so that clearing the form finds every item).
-        if (!model.elementUse.empty()) rebuildElementLists(model);
+        if (!model.elementUse().empty()) rebuildElementLists(model);
         return applied >= 0;
     }
     if (kind == kKindSampleTag) {
-        form.setControlText(ControlId::SampleTag, restAfter(line, pos));
+        model.setSampleTag(restAfter(line, pos));
         return true;
     }
     if (kind == kKindFinal) {
@@ -92,11 +91,11 @@ bool applyLine(Model& model, FormView& form, std::string_view line) {
         if (!scanField(line, pos, mass) || !scanField(line, pos, ratio)) return false;
         const std::string formula = restAfter(line, pos);
         if (!fitsEditor(formula)) return false;
-        Formula& final = model.finalCompound;
+        Formula& final = model.finalCompound();
         final.setEntry(formula, ratio, false);
-        // Goes through the ratio edit's handler, which runs the solver.
-        form.setControlText(ControlId::FinalRatio, final.ratioText);
-        form.setControlText(ControlId::Mass, formatDecimal(mass, 6));
+        // As if typed into the ratio edit: the solver runs.
+        model.setFinalRatioText(final.ratioText());
+        model.setGramsText(formatDecimal(mass, 6));
         return true;
     }
     if (kind >= 1 && kind <= kSourceRows) {
@@ -114,12 +113,12 @@ bool applyLine(Model& model, FormView& form, std::string_view line) {
     return false;
 }
 
-RecipeResult failLoad(Model& model, FormView& form, std::FILE* file) {
+RecipeResult failLoad(Model& model, std::FILE* file) {
     if (file) std::fclose(file);
     model.clearAll();
-    model.elementTable.resetIncludeFlags();
-    form.repaint();
-    form.messageBox(kRecipeLoadFailedText, kRecipeErrorTitle, MessageIcon::Exclamation);
+    model.elementTable().resetIncludeFlags();
+    model.notify(FormChange::Row);
+    model.message(kRecipeLoadFailedText, kRecipeErrorTitle, MessageIcon::Exclamation);
     return RecipeResult::Failed;
 }
 
@@ -172,43 +171,34 @@ bool readNumberField(std::string_view raw, double& value) {
     return true;
 }
 
-bool readNumberField(const FormView& form, ControlId id, double& value) {
-    return readNumberField(form.controlText(id), value);
-}
-
 RecipeResult loadRecipe(Model& model, const std::string& path) {
-    if (!model.form) return RecipeResult::Failed;
-    FormView& form = *model.form;
     model.clearAll();
 
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return failLoad(model, form, nullptr);
+    if (!file) return failLoad(model, nullptr);
 
     std::string piece;
     while (readPiece(file, piece)) {
         // The loader sees text: anything after a NUL byte is not part of the line.
         if (const auto nul = piece.find('\0'); nul != std::string::npos) piece.resize(nul);
         if (trimBlanks(piece) == 0) continue;
-        if (!applyLine(model, form, piece)) return failLoad(model, form, file);
+        if (!applyLine(model, piece)) return failLoad(model, file);
     }
-    if (std::ferror(file)) return failLoad(model, form, file);
+    if (std::ferror(file)) return failLoad(model, file);
 
     model.runSolver();
     std::fclose(file);
-    form.setFocus(ControlId::SampleTag);
     return RecipeResult::Done;
 }
 
 std::optional<double> checkRecipeForSave(Model& model) {
-    if (!model.form) return std::nullopt;
-    FormView& form = *model.form;
     double mass = 0.0;
-    if (!readNumberField(form, ControlId::Mass, mass)) {
-        form.messageBox(kRecipeBadMassText, kRecipeErrorTitle, MessageIcon::Exclamation);
+    if (!readNumberField(model.gramsText(), mass)) {
+        model.message(kRecipeBadMassText, kRecipeErrorTitle, MessageIcon::Exclamation);
         return std::nullopt;
     }
-    if (model.finalCompound.classify() < Free) {
-        form.messageBox(kRecipeBadFinalText, kRecipeErrorTitle, MessageIcon::Exclamation);
+    if (model.finalCompound().classify() < Free) {
+        model.message(kRecipeBadFinalText, kRecipeErrorTitle, MessageIcon::Exclamation);
         return std::nullopt;
     }
     return mass;
@@ -217,15 +207,15 @@ std::optional<double> checkRecipeForSave(Model& model) {
 std::string recipeText(Model& model, double mass) {
     std::string out;
     out += "-2 ";
-    out += model.elementTable.includeFlagsText();
+    out += model.elementTable().includeFlagsText();
     out += "\r\n-1 ";
-    if (model.form) out += model.form->controlText(ControlId::SampleTag);
+    out += model.sampleTag();
     out += "\r\n0 ";
     appendFixed5(out, mass);
     out += ' ';
-    appendFixed5(out, model.finalCompound.ratio);
+    appendFixed5(out, model.finalCompound().ratio());
     out += ' ';
-    out += model.finalCompound.text();
+    out += model.finalCompound().text();
     out += "\r\n";
     for (int row = 0; row < kSourceRows; ++row) {
         const Formula& entry = model.source(row);
@@ -233,7 +223,7 @@ std::string recipeText(Model& model, double mass) {
         if (cls < Free) continue;
         out += std::to_string(row + 1);
         out += cls == Fixed ? " 1 " : " 0 ";
-        appendFixed5(out, entry.ratio);
+        appendFixed5(out, entry.ratio());
         out += ' ';
         out += entry.text();
         out += "\r\n";
@@ -250,7 +240,7 @@ RecipeResult writeRecipeFile(Model& model, const std::string& path, double mass)
         failure = kRecipeSaveFailedText;
     else
         return RecipeResult::Done;
-    if (model.form) model.form->messageBox(failure, kRecipeErrorTitle, MessageIcon::Exclamation);
+    model.message(failure, kRecipeErrorTitle, MessageIcon::Exclamation);
     return RecipeResult::Failed;
 }
 

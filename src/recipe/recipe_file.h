@@ -8,18 +8,15 @@
 //
 // Written with CR LF and five decimals; read back with any line end. Numbers
 // use a point whatever the locale. The file dialogs belong to the window: these
-// functions take the chosen path and report through the model's form.
+// functions take the chosen path and report through the model's messages.
 
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "form/control_ids.h"
-
 namespace qv {
 
 class Model;
-class FormView;
 
 inline constexpr std::string_view kRecipeErrorTitle = "Quorvex : File I/O Error";
 inline constexpr std::string_view kRecipeLoadFailedText = "Failed to load a file.";
@@ -49,14 +46,12 @@ enum class RecipeResult { Done, Failed };
 // are ignored, an empty text is 0. False for anything else, for a text longer
 // than kNumberFieldMax, and for a value too large for a double.
 bool readNumberField(std::string_view text, double& value);
-bool readNumberField(const FormView& form, ControlId id, double& value);
 
 // Replaces the form by the recipe in the file and runs the solver. Done when
 // the whole file was read; otherwise Failed, after the failure message, with the form
 // cleared and the default include flags (the sample tag keeps what the file
 // had already set). A formula the editor could not hold whole (a refused
-// character, more than 480 characters) fails the load too. Needs the model's
-// form.
+// character, more than 480 characters) fails the load too.
 RecipeResult loadRecipe(Model& model, const std::string& path);
 
 // The checks made before the save dialog opens: the mass field and the final

@@ -7,6 +7,7 @@
 
 #include "support/element_file.h"
 #include "support/run_program.h"
+#include "version.h"
 
 namespace qv {
 namespace {

@@ -22,15 +22,15 @@ using Texts = std::vector<std::string>;
 TEST(FormSession, StrontiumTitanateWithAPeggedExcess) {
     TestForm t("1 C 12.01 m\n2 O 16 m\n3 Ca 40.08\n4 Ti 47.87\n5 Sr 87.62\n6 Ba 137.33\n");
     t.type(t.final(), "Ba0.5Sr0.5TiO3");
-    for (const char* row : {"BaCO3", "SrCO3", "TiO2", "CaO"}) t.type(t.row(t.model.freeEntries.size()), row);
+    for (const char* row : {"BaCO3", "SrCO3", "TiO2", "CaO"}) t.type(t.row(t.model.freeEntries().size()), row);
     auto ratios = [&] {
-        return t.row(0).ratioText + " " + t.row(1).ratioText + " " + t.row(2).ratioText + " " + t.row(3).ratioText;
+        return t.row(0).ratioText() + " " + t.row(1).ratioText() + " " + t.row(2).ratioText() + " " + t.row(3).ratioText();
     };
     EXPECT_EQ(ratios(), "0.5 0.5 1 0");
     // With Ti pegged at 1.1 nothing free can take the -0.1 Ti, until Ti is
     // excluded and may be in excess.
     t.typeRowRatio(2, "1.1");
-    EXPECT_EQ(t.text(ControlId::Difference), "O0.8Ti-0.1Sr0.5Ba0.5");
+    EXPECT_EQ(t.model.difference().text(), "O0.8Ti-0.1Sr0.5Ba0.5");
     EXPECT_FALSE(t.outputEnabled());
     ASSERT_TRUE(t.clickElement("Ti"));
     EXPECT_EQ(t.exclude.texts(), (Texts{"C", "O", "Ti"}));
@@ -45,36 +45,50 @@ TEST(FormSession, StrontiumTitanateWithAPeggedExcess) {
     EXPECT_TRUE(t.outputEnabled());
 
     t.model.clearAll();
-    EXPECT_TRUE(t.model.elementUse.empty() && t.model.freeEntries.empty() && t.model.fixedEntries.empty());
+    EXPECT_TRUE(t.model.elementUse().empty() && t.model.freeEntries().empty() && t.model.fixedEntries().empty());
     EXPECT_TRUE(t.include.texts().empty() && t.exclude.texts().empty());
-    EXPECT_EQ(t.text(ControlId::FinalRatio) + t.text(ControlId::FreeCount) + t.text(ControlId::IncludeCount) +
-                  t.text(ControlId::Mass),
+    EXPECT_EQ(t.model.finalCompound().ratioText() + std::to_string(t.model.freeCount()) + std::to_string(t.model.includeCount()) +
+                  t.model.gramsText(),
               "1001");
     EXPECT_FALSE(t.outputEnabled());
-    EXPECT_TRUE(t.form.messages.empty() && t.form.fatals.empty());
+    EXPECT_TRUE(t.messages.empty() && !t.model.failure());
 }
 
-// Each inconsistency the model finds in itself ends the process with its
-// own message.
-TEST(FormSession, InconsistentStateEndsTheProcess) {
-    const std::pair<const char*, void (*)(TestForm&)> cases[] = {
-        // A set member that no row accounts for survives the rows' reset.
-        {"Remains after clear in CHEMLIST.",
-         [](TestForm& t) { t.model.freeEntries[kSourceRows] = &t.row(0); t.model.clearAll(); }},
-        {"Global clear operation failed.",  // a use no entry accounts for
-         [](TestForm& t) { t.model.elementUse[t.element("Fe")] = 1; t.model.clearAll(); }},
-        {"Error has been encountered: revectoring failure.",  // the root must be a group
-         [](TestForm& t) { t.final().tree->kind = NodeKind::Element; t.clickElement("Ba"); }},
-    };
-    for (const auto& [message, breakIt] : cases) {
-        TestForm t;
-        t.type(t.final(), "BaO");
-        t.type(t.row(0), "BaO");
-        breakIt(t);
-        ASSERT_FALSE(t.form.fatals.empty()) << message;
-        EXPECT_EQ(t.form.fatals[0].text, message);
-        EXPECT_EQ(t.form.fatals[0].exitCode, 1);
-    }
+// Any view can follow the form: it hears what changed, in the order the
+// window shows it, and reads the rest from the model.
+TEST(FormSession, AnObserverHearsATypedSynthesisInOrder) {
+    struct Recorder : FormObserver {
+        void formChanged(FormChange what, int row) override { heard.push_back({what, row}); }
+        std::vector<FormNotice> heard;
+    } recorder;
+    using C = FormChange;
+    const std::vector<FormNotice> solved = {
+        {C::ElementLists, -1}, {C::Difference, -1}, {C::Status, -1}, {C::Ratio, -1}, {C::Outcome, -1}};
+    TestForm t;
+    t.model.addObserver(&recorder);
+    t.type(t.final(), "BaTiO3");
+    t.type(t.row(0), "BaCO3");
+    t.type(t.row(1), "TiO");
+    recorder.heard.clear();
+    t.type(t.row(1), "2");  // the key that solves it
+    std::vector<FormNotice> expected = {{C::Row, 1}};
+    expected.insert(expected.end(), solved.begin(), solved.end());
+    EXPECT_EQ(recorder.heard, expected);
+    EXPECT_EQ(t.status(), status::kSolved);
+
+    recorder.heard.clear();
+    t.model.setSampleTag("S1");
+    t.model.setGramsText("2.5");
+    t.clickPeg(0);
+    expected = {{C::SampleTag, -1}, {C::Grams, -1}, {C::Outcome, -1}, {C::Peg, 0}};
+    expected.insert(expected.end(), solved.begin(), solved.end());
+    EXPECT_EQ(recorder.heard, expected);
+    // Removed, it hears no more; the headless form still does.
+    t.model.removeObserver(&recorder);
+    t.clearLog();
+    t.model.clearAll();
+    EXPECT_EQ(recorder.heard, expected);
+    EXPECT_FALSE(t.log().empty());
 }
 
 }  // namespace

@@ -40,27 +40,27 @@ Tables& tables() {
 struct Form : HeadlessForm {
     explicit Form(const ElementTable& elements) : HeadlessForm(elements, &tables().style) {}
 
-    void check() const { fuzz::checkModel(model, form, include, exclude); }
+    void check() const { fuzz::checkModel(model, include, exclude); }
 };
 
 RecipeResult load(Form& f, std::string_view bytes) {
     static const fuzz::ScratchFile scratch(fuzz::scratchPath("recipe"));
     QV_FUZZ_CHECK(fuzz::writeFile(scratch.path, bytes));
-    const std::size_t messagesBefore = f.form.messages.size();
+    const std::size_t messagesBefore = f.messages.size();
     const RecipeResult result = loadRecipe(f.model, scratch.path);
     f.check();
     if (result == RecipeResult::Failed) {
         // A failed load says so once and leaves an empty form with the
         // default include flags.
-        QV_FUZZ_CHECK(f.form.messages.size() == messagesBefore + 1);
-        QV_FUZZ_CHECK(f.form.messages.back().text == kRecipeLoadFailedText);
-        QV_FUZZ_CHECK(f.model.finalCompound.edit.length == 0);
-        for (int row = 0; row < kSourceRows; ++row) QV_FUZZ_CHECK(f.model.source(row).edit.length == 0);
-        QV_FUZZ_CHECK(f.model.elementUse.empty());
-        for (int e = 0; e < f.model.elementTable.count(); ++e)
-            QV_FUZZ_CHECK(f.model.elementTable.included(e) == f.model.elementTable.metal(e));
+        QV_FUZZ_CHECK(f.messages.size() == messagesBefore + 1);
+        QV_FUZZ_CHECK(f.messages.back().text == kRecipeLoadFailedText);
+        QV_FUZZ_CHECK(f.model.finalCompound().edit().length() == 0);
+        for (int row = 0; row < kSourceRows; ++row) QV_FUZZ_CHECK(f.model.source(row).edit().length() == 0);
+        QV_FUZZ_CHECK(f.model.elementUse().empty());
+        for (int e = 0; e < f.model.elementTable().count(); ++e)
+            QV_FUZZ_CHECK(f.model.elementTable().included(e) == f.model.elementTable().metal(e));
     } else {
-        QV_FUZZ_CHECK(f.form.messages.size() == messagesBefore);
+        QV_FUZZ_CHECK(f.messages.size() == messagesBefore);
     }
     return result;
 }
@@ -76,10 +76,10 @@ bool savedText(Form& f, std::string& out) {
 
 // "Output" on the loaded form: the report for the file's grams.
 void report(Form& f) {
-    if (!f.form.outputEnabled()) return;
+    if (!f.model.outputEnabled()) return;
     double grams = 0.0;
-    if (readOutputGrams(f.form.controlText(ControlId::Mass), grams) != GramCheck::Ok) return;
-    const std::string tag = f.form.controlText(ControlId::SampleTag);
+    if (readOutputGrams(f.model.gramsText(), grams) != GramCheck::Ok) return;
+    const std::string tag = f.model.sampleTag();
     for (bool difference : {true, false}) {
         const auto text = weighingReportText(f.model, tag, grams, difference);
         if (text) QV_FUZZ_CHECK(text->find(kReportHeader) != std::string::npos);
@@ -97,17 +97,17 @@ void run(const ElementTable& elements, std::string_view bytes) {
     if (!savedText(first, once)) return;
     Form second(elements);
     QV_FUZZ_CHECK(load(second, once) == RecipeResult::Done);
-    QV_FUZZ_CHECK(second.model.finalCompound.text() == first.model.finalCompound.text());
+    QV_FUZZ_CHECK(second.model.finalCompound().text() == first.model.finalCompound().text());
     for (int row = 0; row < kSourceRows; ++row) {
         const Formula& before = first.model.source(row);
         const Formula& after = second.model.source(row);
         if (before.classify() >= Free) {
             QV_FUZZ_CHECK(after.text() == before.text());
-            QV_FUZZ_CHECK(after.fixed == before.fixed);
+            QV_FUZZ_CHECK(after.fixed() == before.fixed());
         }
     }
-    QV_FUZZ_CHECK(second.model.elementTable.includeFlagsText() ==
-                  first.model.elementTable.includeFlagsText());
+    QV_FUZZ_CHECK(second.model.elementTable().includeFlagsText() ==
+                  first.model.elementTable().includeFlagsText());
 
     std::string twice;
     QV_FUZZ_CHECK(savedText(second, twice));

@@ -112,7 +112,7 @@ TEST_F(WordReport, EmptyResidualTypesNone) {
 }
 
 TEST_F(WordReport, NothingTypedWithoutOfficeOrMolarMass) {
-    f.model.finalCompound.setEntry("H0", 1, false);
+    f.model.finalCompound().setEntry("H0", 1, false);
     EXPECT_EQ(output(), WordReportOutcome::NoAmounts);
     EXPECT_TRUE(word.log.empty());
     ASSERT_TRUE(f.enterBariumTitanate());

@@ -16,26 +16,26 @@ ElementTable elementsOf(std::string_view elementFile) {
 TestForm::TestForm(std::string_view elementFile) : HeadlessForm(elementsOf(elementFile)) {}
 
 void TestForm::type(Formula& entry, std::string_view text) {
-    entry.edit.caret = entry.edit.anchor = entry.edit.activeEnd = entry.edit.length;
+    entry.edit().placeCaret(entry.edit().length(), entry.edit().length(), entry.edit().length());
     for (char c : text) {
-        if (insertChar(entry.edit, c, true)) model.textChanged(entry);
+        if (insertChar(entry.edit(), c, true)) model.textChanged(entry);
     }
 }
 
 void TestForm::backspace(Formula& entry, int n) {
-    entry.edit.caret = entry.edit.anchor = entry.edit.activeEnd = entry.edit.length;
+    entry.edit().placeCaret(entry.edit().length(), entry.edit().length(), entry.edit().length());
     for (int i = 0; i < n; ++i) {
-        if (deleteBackward(entry.edit, true)) model.textChanged(entry);
+        if (deleteBackward(entry.edit(), true)) model.textChanged(entry);
     }
 }
 
 void TestForm::retype(Formula& entry, std::string_view text) {
     if (text.empty()) {
-        backspace(entry, entry.edit.length);
-    } else if (entry.edit.length == 0) {
+        backspace(entry, entry.edit().length());
+    } else if (entry.edit().length() == 0) {
         type(entry, text);
     } else {
-        selectRange(entry.edit, 0, -1);
+        selectRange(entry.edit(), 0, -1);
         replaceSelection(entry, text);
     }
 }
@@ -43,7 +43,7 @@ void TestForm::retype(Formula& entry, std::string_view text) {
 void TestForm::setText(Formula& entry, std::string_view text) { qv::setText(entry, text); }
 
 void TestForm::typeFinalRatio(std::string_view text) {
-    form.setControlText(ControlId::FinalRatio, text);
+    model.setFinalRatioText(text);
 }
 
 void TestForm::typeRowRatio(int index, std::string_view text) {
@@ -63,11 +63,17 @@ bool TestForm::clickElement(std::string_view symbol) {
     return false;
 }
 
+int TestForm::solverRuns() const {
+    int runs = 0;
+    for (const FormNotice& n : notices) runs += n.what == FormChange::ElementLists;
+    return runs;
+}
+
 bool TestForm::enterBariumTitanate() {
-    model.finalCompound.setEntry("BaTiO3", 1, false);
+    model.finalCompound().setEntry("BaTiO3", 1, false);
     model.source(0).setEntry("BaCO3", 0, false);
     model.source(1).setEntry("TiO2", 0, false);
-    form.setControlText(ControlId::SampleTag, "S1");
+    model.setSampleTag("S1");
     return model.runSolver();
 }
 

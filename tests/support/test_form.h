@@ -17,9 +17,9 @@ public:
     // by default).
     explicit TestForm(std::string_view elementFile = kSmallElementFile);
 
-    Formula& final() { return model.finalCompound; }
+    Formula& final() { return model.finalCompound(); }
     Formula& row(int index) { return model.source(index); }
-    int element(std::string_view symbol) const { return model.elementTable.findElement(symbol); }
+    int element(std::string_view symbol) const { return model.elementTable().findElement(symbol); }
 
     // Typing at the end of the entry's text, one key at a time: every
     // character runs the after-change hook, as keys in the editor do.
@@ -31,7 +31,7 @@ public:
     void retype(Formula& entry, std::string_view text);
     // The editor's set-text: also resets the entry's ratio and peg.
     void setText(Formula& entry, std::string_view text);
-    // The final ratio edit 1002 gets this text, as when the user types it.
+    // The final ratio edit gets this text, as when the user types it.
     void typeFinalRatio(std::string_view text);
     // A source row's ratio cell gets this text.
     void typeRowRatio(int index, std::string_view text);
@@ -44,12 +44,13 @@ public:
     // TiO2, solved, sample tag S1. False when the solver refuses it.
     bool enterBariumTitanate();
 
-    std::string status() const { return form.status(); }
-    std::string text(ControlId id) const { return form.controlText(id); }
-    bool outputEnabled() const { return form.outputEnabled(); }
-    // The form's call log since the last clearLog.
-    const std::vector<std::string>& log() const { return form.log; }
-    void clearLog() { form.log.clear(); }
+    std::string status() const { return model.status(); }
+    bool outputEnabled() const { return model.outputEnabled(); }
+    // The notices since the last clearLog; every solver run begins with the
+    // counts (ElementLists).
+    const std::vector<FormNotice>& log() const { return notices; }
+    void clearLog() { notices.clear(); }
+    int solverRuns() const;
 };
 
 }  // namespace qv::test

@@ -15,7 +15,7 @@
 
 namespace qv {
 
-struct Formula;
+class Formula;
 
 enum class FontRole { Normal, Subscript };
 

@@ -1,8 +1,6 @@
 #include "form/edit/edit_buffer.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
 
 #include "form/edit/clipboard.h"
 #include "form/edit/width_table.h"
@@ -12,38 +10,59 @@ namespace {
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-int maxLength(const EditBuffer& b) { return std::min(b.capacity, kFormulaCapacity); }
+}  // namespace
 
-void deleteRange(EditBuffer& b, int lo, int hi) {
+void EditBuffer::deleteRange(int lo, int hi) {
+    EditBuffer& b = *this;
     const int dx = xOfIndex(b, hi) - xOfIndex(b, lo);
     const int n = hi - lo;
-    for (int i = hi; i < b.length; ++i) {
-        b.cells[i - n] = b.cells[i];
-        b.cells[i - n].x -= dx;
+    for (int i = hi; i < b.length_; ++i) {
+        b.cells_[i - n] = b.cells_[i];
+        b.cells_[i - n].x -= dx;
     }
-    b.length -= n;
-    b.caret = b.anchor = b.activeEnd = lo;
+    b.length_ -= n;
+    b.caret_ = b.anchor_ = b.activeEnd_ = lo;
 }
 
-void deleteSelection(EditBuffer& b) { deleteRange(b, b.selectionStart(), b.selectionEnd()); }
-
-// Removes the character at position i, closing the gap.
-void removeCell(EditBuffer& b, int i) {
-    const int w = b.cells[i].width;
-    for (int k = i; k + 1 < b.length; ++k) {
-        b.cells[k] = b.cells[k + 1];
-        b.cells[k].x -= w;
+void EditBuffer::removeCell(int i) {
+    EditBuffer& b = *this;
+    const int w = b.cells_[i].width;
+    for (int k = i; k + 1 < b.length_; ++k) {
+        b.cells_[k] = b.cells_[k + 1];
+        b.cells_[k].x -= w;
     }
-    b.length -= 1;
+    b.length_ -= 1;
 }
-
-}  // namespace
 
 std::string EditBuffer::text() const {
     std::string out;
-    out.reserve(static_cast<std::size_t>(length));
-    for (int i = 0; i < length; ++i) out.push_back(cells[i].ch);
+    out.reserve(static_cast<std::size_t>(length_));
+    for (int i = 0; i < length_; ++i) out.push_back(cells_[i].ch);
     return out;
+}
+
+void EditBuffer::setWidthTable(const WidthTable* table) {
+    widthTable_ = table;
+    int x = kLeftMargin;
+    for (int i = 0; i < length_; ++i) {
+        GlyphCell& cell = cells_[i];
+        cell.x = x;
+        cell.width = table ? table->widthOf(cell.ch) : 0;
+        x += cell.width;
+    }
+}
+
+void EditBuffer::placeCaret(int caret, int anchor, int activeEnd) {
+    caret_ = std::clamp(caret, 0, length_);
+    anchor_ = std::clamp(anchor, 0, length_);
+    activeEnd_ = std::clamp(activeEnd, 0, length_);
+}
+
+bool EditBuffer::scrollHome() {
+    if (view_.left <= -kLeftMargin) return false;
+    view_.left = -kLeftMargin;
+    view_.right = view_.clientWidth - kLeftMargin;
+    return true;
 }
 
 bool acceptsChar(char c) {
@@ -64,19 +83,19 @@ int countAcceptable(std::string_view text) {
 bool isFullSize(char c) { return isLetter(c) || c == '(' || c == ')'; }
 
 int xOfIndex(const EditBuffer& b, int i) {
-    if (i < 0 || i > b.length) return -1;
-    if (b.length == 0) return b.leftMargin;
-    if (i < b.length) return b.cells[i].x;
-    const GlyphCell& last = b.cells[b.length - 1];
+    if (i < 0 || i > b.length_) return -1;
+    if (b.length_ == 0) return EditBuffer::kLeftMargin;
+    if (i < b.length_) return b.cells_[i].x;
+    const GlyphCell& last = b.cells_[b.length_ - 1];
     return last.x + last.width;
 }
 
 int hitTest(const EditBuffer& b, int x) {
     int lo = 0;
-    int hi = b.length - 1;
+    int hi = b.length_ - 1;
     while (lo <= hi) {
         const int mid = (lo + hi) / 2;
-        const GlyphCell& cell = b.cells[mid];
+        const GlyphCell& cell = b.cells_[mid];
         const int d = x - cell.x - cell.width / 2;
         if (d == 0) return mid;
         if (d < 0)
@@ -89,22 +108,22 @@ int hitTest(const EditBuffer& b, int x) {
 
 bool insertChar(EditBuffer& b, char c, bool snapshot) {
     if (!acceptsChar(c)) return false;
-    b.modified = true;
+    b.modified_ = true;
     bool changed = false;
     if (b.hasSelection()) changed = deleteForward(b, snapshot);
-    if (b.length >= maxLength(b)) return changed;
+    if (b.length_ >= kFormulaCapacity) return changed;
 
-    const int w = b.widthTable ? b.widthTable->widthOf(c) : 0;
-    const int at = b.caret;
+    const int w = b.widthTable_ ? b.widthTable_->widthOf(c) : 0;
+    const int at = b.caret_;
     const int x = xOfIndex(b, at);
-    for (int i = b.length; i > at; --i) {
-        b.cells[i] = b.cells[i - 1];
-        b.cells[i].x += w;
+    for (int i = b.length_; i > at; --i) {
+        b.cells_[i] = b.cells_[i - 1];
+        b.cells_[i].x += w;
     }
-    b.cells[at] = GlyphCell{c, x, w, isFullSize(c) ? 1 : 0};
-    b.length += 1;
-    b.caret += 1;
-    b.anchor = b.activeEnd = b.caret;
+    b.cells_[at] = GlyphCell{c, x, w, isFullSize(c) ? 1 : 0};
+    b.length_ += 1;
+    b.caret_ += 1;
+    b.anchor_ = b.activeEnd_ = b.caret_;
     ensureCaretVisible(b, true);
     return true;
 }
@@ -120,53 +139,53 @@ int insertText(EditBuffer& b, std::string_view text) {
 }
 
 bool deleteForward(EditBuffer& b, bool snapshot) {
-    if (b.length < 1) return false;
-    b.modified = true;
+    if (b.length_ < 1) return false;
+    b.modified_ = true;
     if (b.hasSelection()) {
         if (snapshot) takeSnapshot(b);
-        deleteSelection(b);
+        b.deleteSelection();
     } else {
-        if (b.caret >= b.length) return false;
+        if (b.caret_ >= b.length_) return false;
         if (snapshot) takeSnapshot(b);
-        removeCell(b, b.caret);
+        b.removeCell(b.caret_);
         // The caret need not be the active end here (after binding); keep
         // the empty selection inside the shorter text.
-        b.anchor = std::min(b.anchor, b.length);
-        b.activeEnd = std::min(b.activeEnd, b.length);
+        b.anchor_ = std::min(b.anchor_, b.length_);
+        b.activeEnd_ = std::min(b.activeEnd_, b.length_);
     }
     ensureCaretVisible(b, false);
     return true;
 }
 
 bool deleteBackward(EditBuffer& b, bool snapshot) {
-    if (b.length < 1) return false;
+    if (b.length_ < 1) return false;
     if (b.hasSelection()) {
         if (snapshot) takeSnapshot(b);
-        deleteSelection(b);
+        b.deleteSelection();
     } else {
-        if (b.caret < 1) return false;
+        if (b.caret_ < 1) return false;
         if (snapshot) takeSnapshot(b);
-        b.caret -= 1;
-        b.anchor = b.activeEnd = b.caret;
-        removeCell(b, b.caret);
+        b.caret_ -= 1;
+        b.anchor_ = b.activeEnd_ = b.caret_;
+        b.removeCell(b.caret_);
     }
     ensureCaretVisible(b, true);
     return true;
 }
 
-void clearText(EditBuffer& b) { b.length = b.caret = b.anchor = b.activeEnd = 0; }
+void clearText(EditBuffer& b) { b.length_ = b.caret_ = b.anchor_ = b.activeEnd_ = 0; }
 
 bool copySelection(const EditBuffer& b, Clipboard* clipboard) {
     if (!b.hasSelection() || clipboard == nullptr) return false;
     std::string text;
-    for (int i = b.selectionStart(); i < b.selectionEnd(); ++i) text.push_back(b.cells[i].ch);
+    for (int i = b.selectionStart(); i < b.selectionEnd(); ++i) text.push_back(b.cells_[i].ch);
     return clipboard->putText(text);
 }
 
 bool cutSelection(EditBuffer& b, Clipboard* clipboard, bool snapshot) {
     if (!copySelection(b, clipboard)) return false;
     if (snapshot) takeSnapshot(b);
-    deleteSelection(b);
+    b.deleteSelection();
     ensureCaretVisible(b, false);
     return true;
 }
@@ -181,21 +200,21 @@ bool pasteText(EditBuffer& b, Clipboard* clipboard, bool snapshot) {
 }
 
 void takeSnapshot(EditBuffer& b) {
-    b.saved.caret = b.caret;
-    b.saved.anchor = b.anchor;
-    b.saved.activeEnd = b.activeEnd;
-    b.saved.length = b.length;
-    b.modified = true;
-    std::copy_n(b.cells.begin(), b.length, b.saved.cells.begin());
+    b.saved_.caret = b.caret_;
+    b.saved_.anchor = b.anchor_;
+    b.saved_.activeEnd = b.activeEnd_;
+    b.saved_.length = b.length_;
+    b.modified_ = true;
+    std::copy_n(b.cells_.begin(), b.length_, b.saved_.cells.begin());
 }
 
 bool undo(EditBuffer& b) {
-    b.modified = true;
-    std::swap(b.caret, b.saved.caret);
-    std::swap(b.anchor, b.saved.anchor);
-    std::swap(b.activeEnd, b.saved.activeEnd);
-    std::swap(b.length, b.saved.length);
-    std::swap(b.cells, b.saved.cells);
+    b.modified_ = true;
+    std::swap(b.caret_, b.saved_.caret);
+    std::swap(b.anchor_, b.saved_.anchor);
+    std::swap(b.activeEnd_, b.saved_.activeEnd);
+    std::swap(b.length_, b.saved_.length);
+    std::swap(b.cells_, b.saved_.cells);
     // The text that comes back may be longer or shorter than the view.
     ensureCaretVisible(b, false);
     return true;
@@ -203,21 +222,21 @@ bool undo(EditBuffer& b) {
 
 bool selectRange(EditBuffer& b, int start, int end) {
     if (start == -1) {
-        b.anchor = b.activeEnd = b.caret;
+        b.anchor_ = b.activeEnd_ = b.caret_;
     } else if (start == 0 && end == -1) {
-        b.anchor = 0;
-        b.activeEnd = b.caret = b.length;
-    } else if (b.length == 0) {
-        b.anchor = b.activeEnd = b.caret = 0;
+        b.anchor_ = 0;
+        b.activeEnd_ = b.caret_ = b.length_;
+    } else if (b.length_ == 0) {
+        b.anchor_ = b.activeEnd_ = b.caret_ = 0;
     } else {
-        start = std::clamp(start, 0, b.length - 1);
-        end = std::clamp(end, 0, b.length - 1);
+        start = std::clamp(start, 0, b.length_ - 1);
+        end = std::clamp(end, 0, b.length_ - 1);
         if (start > end) {
-            b.anchor = start + 1;
-            b.activeEnd = b.caret = end;
+            b.anchor_ = start + 1;
+            b.activeEnd_ = b.caret_ = end;
         } else {
-            b.anchor = start;
-            b.activeEnd = b.caret = end + 1;
+            b.anchor_ = start;
+            b.activeEnd_ = b.caret_ = end + 1;
         }
     }
     ensureCaretVisible(b, false);
@@ -229,120 +248,100 @@ std::optional<Selection> getSelection(const EditBuffer& b) {
     return Selection{b.selectionStart(), b.selectionEnd() - 1};
 }
 
-int getText(const EditBuffer& b, char* buffer, int size) {
-    if (buffer == nullptr || size <= 0) return b.length + 1;
-    const int n = std::min(size - 1, b.length);
-    for (int i = 0; i < n; ++i) buffer[i] = b.cells[i].ch;
-    buffer[n] = '\0';
-    return n;
-}
-
-int getLine(const EditBuffer& b, char* buffer) {
-    if (buffer == nullptr) return 0;
-    std::uint16_t room = 0;
-    std::memcpy(&room, buffer, sizeof room);
-    const int n = std::min<int>(room, b.length);
-    for (int i = 0; i < n; ++i) buffer[i] = b.cells[i].ch;
-    buffer[n] = '\0';
-    return n;
-}
-
-void bindView(EditBuffer& b, int clientWidth, int clientHeight) {
-    b.view.clientWidth = clientWidth;
-    b.view.clientHeight = clientHeight;
-    b.view.left = -b.leftMargin;
-    b.view.right = clientWidth - b.rightMargin;
-    b.caret = 0;
+void bindView(EditBuffer& b, int clientWidth) {
+    b.view_.clientWidth = clientWidth;
+    b.view_.left = -EditBuffer::kLeftMargin;
+    b.view_.right = clientWidth - EditBuffer::kRightMargin;
+    b.caret_ = 0;
 }
 
 void releaseView(EditBuffer& b) {
-    b.caret = 0;
+    b.caret_ = 0;
     ensureCaretVisible(b, false);
 }
 
-void resizeView(EditBuffer& b, int clientWidth, int clientHeight) {
-    b.view.clientWidth = clientWidth;
-    b.view.clientHeight = clientHeight;
-    b.view.right = b.view.left + clientWidth;
+void resizeView(EditBuffer& b, int clientWidth) {
+    b.view_.clientWidth = clientWidth;
+    b.view_.right = b.view_.left + clientWidth;
 }
 
 void focusGained(EditBuffer& b) {
-    b.anchor = 0;
-    b.activeEnd = 0;
-    b.caret = b.length;
+    b.anchor_ = 0;
+    b.activeEnd_ = 0;
+    b.caret_ = b.length_;
     ensureCaretVisible(b, false);
 }
 
 void focusLost(EditBuffer& b) {
-    b.caret = b.anchor = b.activeEnd = 0;
+    b.caret_ = b.anchor_ = b.activeEnd_ = 0;
     ensureCaretVisible(b, false);
 }
 
 void clickAt(EditBuffer& b, int clientX) {
-    b.caret = b.anchor = b.activeEnd = hitTest(b, clientX + b.view.left);
+    b.caret_ = b.anchor_ = b.activeEnd_ = hitTest(b, clientX + b.view_.left);
 }
 
 bool dragTo(EditBuffer& b, int clientX) {
-    EditView& v = b.view;
+    EditView& v = b.view_;
     const int x = clientX + v.left;
     const int third = std::max(v.clientWidth / 3, 0);
     const int oldLeft = v.left;
-    b.caret = hitTest(b, x);
+    b.caret_ = hitTest(b, x);
     // Scroll towards the pointer, never back across the text's start or end.
     if (x < v.left) {
-        v.left -= std::clamp(v.left + b.leftMargin, 0, third);
+        v.left -= std::clamp(v.left + EditBuffer::kLeftMargin, 0, third);
         v.right = v.left + v.clientWidth;
     } else if (v.right < x) {
-        v.right += std::clamp(xOfIndex(b, b.length) + b.rightMargin - v.right, 0, third);
+        v.right += std::clamp(xOfIndex(b, b.length_) + EditBuffer::kRightMargin - v.right, 0, third);
         v.left = v.right - v.clientWidth;
     }
     const bool scrolled = v.left != oldLeft;
-    if (b.caret == b.activeEnd) return scrolled;
-    b.activeEnd = b.caret;
+    if (b.caret_ == b.activeEnd_) return scrolled;
+    b.activeEnd_ = b.caret_;
     return true;
 }
 
 void selectAll(EditBuffer& b) {
-    b.anchor = 0;
-    b.activeEnd = b.caret = b.length;
+    b.anchor_ = 0;
+    b.activeEnd_ = b.caret_ = b.length_;
     ensureCaretVisible(b, false);
 }
 
 bool ensureCaretVisible(EditBuffer& b, bool jump) {
-    EditView& v = b.view;
+    EditView& v = b.view_;
     const int w = v.clientWidth;
-    const int textEnd = xOfIndex(b, b.length);
-    const int cx = xOfIndex(b, b.caret);
+    const int textEnd = xOfIndex(b, b.length_);
+    const int cx = xOfIndex(b, b.caret_);
     const int third = w / 3;
 
-    if (textEnd <= w - b.leftMargin) {
-        v.left = -b.leftMargin;
-        v.right = w - b.leftMargin;
+    if (textEnd <= w - EditBuffer::kLeftMargin) {
+        v.left = -EditBuffer::kLeftMargin;
+        v.right = w - EditBuffer::kLeftMargin;
         return true;
     }
     if (textEnd < v.right || textEnd < v.left) {
-        v.right = textEnd + b.rightMargin;
+        v.right = textEnd + EditBuffer::kRightMargin;
         v.left = v.right - w;
     }
     if (jump) {
         if (cx <= v.left) {
-            v.left -= std::min(v.left + b.leftMargin, third);
+            v.left -= std::min(v.left + EditBuffer::kLeftMargin, third);
             v.right = v.left + w;
             return true;
         }
         if (v.right <= cx) {
-            v.right += std::min(textEnd + b.rightMargin - v.right, third);
+            v.right += std::min(textEnd + EditBuffer::kRightMargin - v.right, third);
             v.left = v.right - w;
             return true;
         }
     } else {
         if (cx <= v.left) {
-            v.left = cx - b.leftMargin;
+            v.left = cx - EditBuffer::kLeftMargin;
             v.right = v.left + w;
             return true;
         }
         if (v.right <= cx) {
-            v.right = cx + b.rightMargin;
+            v.right = cx + EditBuffer::kRightMargin;
             v.left = v.right - w;
             return true;
         }

@@ -6,7 +6,7 @@
 // keys and commands).
 //
 // Invariants every operation keeps: each cell's x is the x of the cell before
-// it plus that cell's width, the first at leftMargin; caret, anchor and
+// it plus that cell's width, the first at the left margin; caret, anchor and
 // activeEnd lie in 0..length.
 
 #include <array>
@@ -37,31 +37,79 @@ struct UndoCopy {
 // The part of the text the editor shows: screen x = text x - left.
 struct EditView {
     int clientWidth = 0;
-    int clientHeight = 0;
     int left = 0;
     int right = 0;
 };
 
-struct EditBuffer {
-    int capacity = kFormulaCapacity;
-    int leftMargin = 1;
-    int rightMargin = 1;
-    bool modified = false;                   // set by every change and snapshot, never cleared
-    const WidthTable* widthTable = nullptr;  // none: every width is 0
+class EditBuffer {
+public:
+    static constexpr int kLeftMargin = 1;
+    static constexpr int kRightMargin = 1;
 
-    GlyphCells cells{};
-    int length = 0;
-    int caret = 0;
+    int capacity() const { return kFormulaCapacity; }
+    int leftMargin() const { return kLeftMargin; }
+    int rightMargin() const { return kRightMargin; }
+    // Set by every change and snapshot, never cleared.
+    bool modified() const { return modified_; }
+    const WidthTable* widthTable() const { return widthTable_; }
+    // Lays the cells out again with the table's widths (none: every width 0).
+    void setWidthTable(const WidthTable* table);
+
+    const GlyphCells& cells() const { return cells_; }
+    int length() const { return length_; }
+    int caret() const { return caret_; }
     // The selection runs from min(anchor, activeEnd) to max(...), half open.
-    int anchor = 0;
-    int activeEnd = 0;
-    UndoCopy saved;
-    EditView view;
+    int anchor() const { return anchor_; }
+    int activeEnd() const { return activeEnd_; }
+    const UndoCopy& saved() const { return saved_; }
+    const EditView& view() const { return view_; }
 
     std::string text() const;
-    bool hasSelection() const { return anchor != activeEnd; }
-    int selectionStart() const { return anchor < activeEnd ? anchor : activeEnd; }
-    int selectionEnd() const { return anchor < activeEnd ? activeEnd : anchor; }
+    bool hasSelection() const { return anchor_ != activeEnd_; }
+    int selectionStart() const { return anchor_ < activeEnd_ ? anchor_ : activeEnd_; }
+    int selectionEnd() const { return anchor_ < activeEnd_ ? activeEnd_ : anchor_; }
+
+    // Caret and selection ends, each kept within 0..length; the view stays.
+    void placeCaret(int caret, int anchor, int activeEnd);
+    // Scrolls the view back to the text's start; false when it is there.
+    bool scrollHome();
+
+private:
+    friend int xOfIndex(const EditBuffer&, int);
+    friend int hitTest(const EditBuffer&, int);
+    friend bool copySelection(const EditBuffer&, Clipboard*);
+    friend bool cutSelection(EditBuffer&, Clipboard*, bool);
+    friend bool insertChar(EditBuffer&, char, bool);
+    friend bool deleteForward(EditBuffer&, bool);
+    friend bool deleteBackward(EditBuffer&, bool);
+    friend void clearText(EditBuffer&);
+    friend void takeSnapshot(EditBuffer&);
+    friend bool undo(EditBuffer&);
+    friend bool selectRange(EditBuffer&, int, int);
+    friend void bindView(EditBuffer&, int);
+    friend void releaseView(EditBuffer&);
+    friend void resizeView(EditBuffer&, int);
+    friend void focusGained(EditBuffer&);
+    friend void focusLost(EditBuffer&);
+    friend void clickAt(EditBuffer&, int);
+    friend bool dragTo(EditBuffer&, int);
+    friend void selectAll(EditBuffer&);
+    friend bool ensureCaretVisible(EditBuffer&, bool);
+
+    void deleteRange(int lo, int hi);
+    void deleteSelection() { deleteRange(selectionStart(), selectionEnd()); }
+    // Removes the character at position i, closing the gap.
+    void removeCell(int i);
+
+    bool modified_ = false;
+    const WidthTable* widthTable_ = nullptr;
+    GlyphCells cells_{};
+    int length_ = 0;
+    int caret_ = 0;
+    int anchor_ = 0;
+    int activeEnd_ = 0;
+    UndoCopy saved_;
+    EditView view_;
 };
 
 // Character filter: letters, digits, '(', ')', '.' and '-'.
@@ -105,18 +153,11 @@ struct Selection {
 };
 std::optional<Selection> getSelection(const EditBuffer& b);
 
-// Without a buffer (or size <= 0) answers length + 1; otherwise copies at
-// most size - 1 characters and a NUL and answers the count copied.
-int getText(const EditBuffer& b, char* buffer, int size);
-// The buffer's first 16-bit word holds its capacity in characters; the
-// caller leaves room for the NUL written after them.
-int getLine(const EditBuffer& b, char* buffer);
-
 // The entry is shown in an editor of that size: view at the start, caret 0.
-void bindView(EditBuffer& b, int clientWidth, int clientHeight);
+void bindView(EditBuffer& b, int clientWidth);
 // The entry is leaving its editor: caret to the start, view back to the start.
 void releaseView(EditBuffer& b);
-void resizeView(EditBuffer& b, int clientWidth, int clientHeight);
+void resizeView(EditBuffer& b, int clientWidth);
 void focusGained(EditBuffer& b);
 void focusLost(EditBuffer& b);
 void clickAt(EditBuffer& b, int clientX);

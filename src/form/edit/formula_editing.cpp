@@ -11,12 +11,12 @@ namespace {
 
 // The one way an edit reaches the entry: reparse, entry sets, solver.
 void afterChange(Formula& f, bool changed) {
-    if (!changed || f.readOnly || f.model == nullptr) return;
-    f.model->textChanged(f);
+    if (!changed || f.readOnly() || f.model() == nullptr) return;
+    f.model()->textChanged(f);
 }
 
 bool paste(Formula& f, Clipboard* clipboard, bool snapshot) {
-    if (!pasteText(f.edit, clipboard, snapshot)) return false;
+    if (!pasteText(f.edit(), clipboard, snapshot)) return false;
     f.clearParse();
     return true;
 }
@@ -46,43 +46,35 @@ char typedChar(int vk, int mods) {
 bool plainMove(EditBuffer& b, int d) {
     if (b.hasSelection()) {
         const int p = d < 0 ? b.selectionStart() : b.selectionEnd();
-        b.caret = b.anchor = b.activeEnd = p;
+        b.placeCaret(p, p, p);
         ensureCaretVisible(b, true);
         return true;
     }
-    if (d > 0 && b.caret >= b.length) return false;
-    if (d < 0 && b.caret <= 0) {
-        // Nothing left to move over, but a scrolled view still comes home.
-        if (b.view.left <= -b.leftMargin) return false;
-        b.view.left = -b.leftMargin;
-        b.view.right = b.view.clientWidth - b.leftMargin;
-        return true;
-    }
-    b.caret += d;
-    b.anchor = b.activeEnd = b.caret;
+    if (d > 0 && b.caret() >= b.length()) return false;
+    // Nothing left to move over, but a scrolled view still comes home.
+    if (d < 0 && b.caret() <= 0) return b.scrollHome();
+    const int p = b.caret() + d;
+    b.placeCaret(p, p, p);
     ensureCaretVisible(b, true);
     return true;
 }
 
 bool extend(EditBuffer& b, int d) {
-    if (d < 0 && (b.activeEnd <= 0 || b.caret <= 0)) return false;
-    if (d > 0 && (b.activeEnd >= b.length || b.caret >= b.length)) return false;
-    b.caret += d;
-    b.activeEnd = b.caret;
+    if (d < 0 && (b.activeEnd() <= 0 || b.caret() <= 0)) return false;
+    if (d > 0 && (b.activeEnd() >= b.length() || b.caret() >= b.length())) return false;
+    b.placeCaret(b.caret() + d, b.anchor(), b.caret() + d);
     ensureCaretVisible(b, true);
     return true;
 }
 
 bool moveToEdge(EditBuffer& b, int p, bool keep) {
-    b.caret = p;
-    b.anchor = p;
-    if (!keep) b.activeEnd = p;
+    b.placeCaret(p, p, keep ? b.activeEnd() : p);
     ensureCaretVisible(b, false);
     return true;
 }
 
 KeyOutcome applyKey(Formula& f, int vk, int mods, const EditorContext& context) {
-    EditBuffer& b = f.edit;
+    EditBuffer& b = f.edit();
     if (char c = typedChar(vk, mods)) return changedIf(insertChar(b, c, true));
     switch (vk) {
     case kKeyLeft:
@@ -90,11 +82,11 @@ KeyOutcome applyKey(Formula& f, int vk, int mods, const EditorContext& context) 
         const int d = vk == kKeyLeft ? -1 : 1;
         if (mods == kModNone) return repaintIf(plainMove(b, d));
         if (mods == kModShift) return repaintIf(extend(b, d));
-        if (mods == kModCtrl) return repaintIf(moveToEdge(b, d < 0 ? 0 : b.length, false));
+        if (mods == kModCtrl) return repaintIf(moveToEdge(b, d < 0 ? 0 : b.length(), false));
         return KeyOutcome::Nothing;
     }
     case kKeyHome: return repaintIf(moveToEdge(b, 0, (mods & kModShift) != 0));
-    case kKeyEnd: return repaintIf(moveToEdge(b, b.length, (mods & kModShift) != 0));
+    case kKeyEnd: return repaintIf(moveToEdge(b, b.length(), (mods & kModShift) != 0));
     case kKeyBackspace: return changedIf(deleteBackward(b, true));
     case kKeyDelete: return changedIf(deleteForward(b, true));
     default: break;
@@ -117,8 +109,8 @@ KeyOutcome applyKey(Formula& f, int vk, int mods, const EditorContext& context) 
 }  // namespace
 
 int contextMenuMask(const Formula& f, const std::optional<std::string>& clipboardText) {
-    const bool selected = f.edit.hasSelection();
-    if (f.readOnly) return selected ? kMenuCopyEnabled : 0;
+    const bool selected = f.edit().hasSelection();
+    if (f.readOnly()) return selected ? kMenuCopyEnabled : 0;
     int mask = 0;
     if (clipboardText && countAcceptable(*clipboardText) > 0) mask |= kMenuPasteEnabled;
     if (selected) mask |= kMenuCopyEnabled | kMenuCutEnabled | kMenuDeleteEnabled;
@@ -126,19 +118,19 @@ int contextMenuMask(const Formula& f, const std::optional<std::string>& clipboar
 }
 
 bool handleKey(Formula& f, int virtualKey, int modifiers, const EditorContext& context) {
-    if (f.readOnly) return false;
+    if (f.readOnly()) return false;
     const KeyOutcome outcome = applyKey(f, virtualKey, modifiers, context);
     afterChange(f, outcome == KeyOutcome::Changed);
     return outcome != KeyOutcome::Nothing;
 }
 
 bool contextCommand(Formula& f, int choice, const EditorContext& context) {
-    if (choice == kMenuCopy) return copySelection(f.edit, context.clipboard);
-    if (f.readOnly) return false;
+    if (choice == kMenuCopy) return copySelection(f.edit(), context.clipboard);
+    if (f.readOnly()) return false;
     bool changed = false;
     switch (choice) {
-    case kMenuCut: changed = cutSelection(f.edit, context.clipboard, true); break;
-    case kMenuDelete: changed = deleteForward(f.edit, true); break;
+    case kMenuCut: changed = cutSelection(f.edit(), context.clipboard, true); break;
+    case kMenuDelete: changed = deleteForward(f.edit(), true); break;
     case kMenuPaste: changed = paste(f, context.clipboard, true); break;
     default: return false;
     }
@@ -146,19 +138,19 @@ bool contextCommand(Formula& f, int choice, const EditorContext& context) {
     return changed;
 }
 
-int setText(Formula& f, std::string_view text) {
-    if (countAcceptable(text) < 0) return -1;
+std::optional<int> setText(Formula& f, std::string_view text) {
+    if (countAcceptable(text) < 0) return std::nullopt;
     f.resetEntry();
-    const int inserted = insertText(f.edit, text);
+    const int inserted = insertText(f.edit(), text);
     afterChange(f, true);
     return inserted;
 }
 
 int replaceSelection(Formula& f, std::string_view text) {
-    if (f.readOnly || !f.edit.hasSelection() || countAcceptable(text) < 0) return 0;
-    takeSnapshot(f.edit);
+    if (f.readOnly() || !f.edit().hasSelection() || countAcceptable(text) < 0) return 0;
+    takeSnapshot(f.edit());
     f.clearParse();
-    const int inserted = insertText(f.edit, text);
+    const int inserted = insertText(f.edit(), text);
     afterChange(f, true);
     return inserted;
 }

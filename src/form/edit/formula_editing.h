@@ -20,7 +20,7 @@ class Clipboard;
 // What the bound editor window lends the model for keys and menu commands.
 struct EditorContext {
     Clipboard* clipboard = nullptr;           // none: clipboard operations fail
-    std::function<void()> postHiddenMessage;  // posts 0x709 (0, 0) to the parent
+    std::function<void()> postHiddenMessage;  // Ctrl+Shift+J: the window shows it later
 };
 
 // Context menu choices; 0 is a dismissed menu.
@@ -43,9 +43,9 @@ int contextMenuMask(const Formula& f, const std::optional<std::string>& clipboar
 // Answers whether the editor must repaint.
 bool handleKey(Formula& f, int virtualKey, int modifiers, const EditorContext& context);
 bool contextCommand(Formula& f, int choice, const EditorContext& context);
-// -1 when the text holds a refused character (nothing changes), else the
-// count inserted into the emptied entry.
-int setText(Formula& f, std::string_view text);
+// The count inserted into the emptied entry; none, and nothing changed, when
+// the text holds a refused character.
+std::optional<int> setText(Formula& f, std::string_view text);
 // Count inserted; 0 and nothing changed for a read-only entry, an empty
 // selection or a refused character.
 int replaceSelection(Formula& f, std::string_view text);

@@ -19,13 +19,10 @@ VerticalLayout verticalLayout(const FormulaStyle& style) {
     return v;
 }
 
-void applyStyle(Formula& f, const FormulaStyle& style) {
-    f.style = style;
-    f.edit.widthTable = style.widthTable;
-}
+void applyStyle(Formula& f, const FormulaStyle& style) { f.setStyle(style); }
 
 void copyRowStyle(Formula& row, const Formula& finalCompound) {
-    FormulaStyle style = finalCompound.style;
+    FormulaStyle style = finalCompound.style();
     style.background = kSourceRowBackground;
     applyStyle(row, style);
 }

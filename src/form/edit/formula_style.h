@@ -9,7 +9,7 @@
 
 namespace qv {
 
-struct Formula;
+class Formula;
 struct FontMetrics;
 struct WidthTable;
 

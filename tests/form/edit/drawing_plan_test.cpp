@@ -26,7 +26,7 @@ protected:
         // A row takes the final compound's style with its own background.
         useEntry(form.row(3));
         applyStyle(form.final(), FormulaStyle{&widths, &normal, &small, 0, -5, std::nullopt});
-        f->edit.widthTable = nullptr;  // the copied style brings it back
+        f->edit().setWidthTable(nullptr);  // the copied style brings it back
         copyRowStyle(*f, form.final());
         type("Fe2O3");
     }
@@ -39,18 +39,18 @@ TEST_F(DrawingPlanTest, LettersOnTheBaselineThenCountsFivePixelsLower) {
     // F 9, e 7, 2 5, O 9, 3 5 pixels from x 1; the view starts at -1. The
     // counts' top: baseline 17 - subscript ascent 11 + 5.
     EXPECT_EQ(glyphs(planFormula(*f, 0, 0, true)), "F2,0nT e11,0nT O23,0nT 218,11sT 332,11sT");
-    EXPECT_EQ(f->style.background, (Rgb{254, 251, 209}));
-    EXPECT_EQ(form.final().style.background, std::nullopt);
-    EXPECT_EQ(verticalLayout(f->style).baseline, 17);
+    EXPECT_EQ(f->style().background, (Rgb{254, 251, 209}));
+    EXPECT_EQ(form.final().style().background, std::nullopt);
+    EXPECT_EQ(verticalLayout(f->style()).baseline, 17);
     // The list draws each row at its own offset and never shows a selection.
-    selectRange(f->edit, 0, -1);
+    selectRange(f->edit(), 0, -1);
     const DrawingPlan row = planFormula(*f, 100, 40, false);
     EXPECT_FALSE(row.selection);
     EXPECT_EQ(glyphs(row), "F102,40nT e111,40nT O123,40nT 2118,51sT 3132,51sT");
 }
 
 TEST_F(DrawingPlanTest, SelectedGlyphsTakeTheBackgroundOverTheBand) {
-    selectRange(f->edit, 1, 3);
+    selectRange(f->edit(), 1, 3);
     const DrawingPlan plan = planFormula(*f, 0, 0, true);
     ASSERT_TRUE(plan.selection);
     EXPECT_EQ(plan.selection->left, 11);   // xOfIndex(1) on screen
@@ -66,8 +66,8 @@ TEST_F(DrawingPlanTest, SelectedGlyphsTakeTheBackgroundOverTheBand) {
 
 TEST_F(DrawingPlanTest, AnInvalidFormulaIsGreySelectedOrNot) {
     type("Xx");
-    EXPECT_FALSE(f->valid);
-    selectRange(f->edit, 0, 1);
+    EXPECT_FALSE(f->valid());
+    selectRange(f->edit(), 0, 1);
     const DrawingPlan plan = planFormula(*f, 0, 0, true);
     EXPECT_TRUE(plan.selection);
     for (const PlannedGlyph& g : plan.glyphs) EXPECT_EQ(g.color, ColorRole::GreyText) << g.ch;
@@ -82,11 +82,11 @@ TEST_F(DrawingPlanTest, ContextMenuOffersWhatTheSelectionAndClipboardAllow) {
     EXPECT_EQ(contextMenuMask(*f, std::string("Ba;")), 0);  // one refused character
     EXPECT_EQ(contextMenuMask(*f, std::string("  ")), 0);
     EXPECT_EQ(contextMenuMask(*f, std::string("Ba O")), kMenuPasteEnabled);
-    selectRange(f->edit, 0, 0);
+    selectRange(f->edit(), 0, 0);
     EXPECT_EQ(contextMenuMask(*f, none), kMenuCopyEnabled | kMenuCutEnabled | kMenuDeleteEnabled);
-    f->readOnly = true;
+    f->setReadOnly(true);
     EXPECT_EQ(contextMenuMask(*f, std::string("Ba")), kMenuCopyEnabled);
-    selectRange(f->edit, -1, 0);
+    selectRange(f->edit(), -1, 0);
     EXPECT_EQ(contextMenuMask(*f, std::string("Ba")), 0);
 }
 

@@ -18,7 +18,7 @@ namespace qv::testing {
 using test::FakeClipboard;
 
 inline ::testing::AssertionResult layoutConsistent(const Formula& f) {
-    const std::string fault = test::layoutFault(f.edit);
+    const std::string fault = test::layoutFault(f.edit());
     return fault.empty() ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << fault;
 }
 
@@ -33,8 +33,8 @@ protected:
 
     void useEntry(Formula& entry) {
         f = &entry;
-        f->edit.widthTable = &widths;
-        bindView(f->edit, 400, 20);
+        f->edit().setWidthTable(&widths);
+        bindView(f->edit(), 400);
     }
     bool key(int vk, int mods = kModNone) {
         const bool repaint = handleKey(*f, vk, mods, context);
@@ -55,20 +55,18 @@ protected:
         }
     }
     std::string text() const {
-        char buffer[kFormulaCapacity + 1];
-        getText(f->edit, buffer, sizeof buffer);
-        return buffer;
+        return f->text();
     }
     std::string selection() const {
-        const auto s = getSelection(f->edit);
+        const auto s = getSelection(f->edit());
         return s ? std::to_string(s->first) + ".." + std::to_string(s->last) : "none";
     }
     // Text, caret and selection in one line: "Fe2O3 @4 1..3".
     std::string state() const {
-        return text() + " @" + std::to_string(f->edit.caret) + " " + selection();
+        return text() + " @" + std::to_string(f->edit().caret()) + " " + selection();
     }
     std::string view() const {
-        return std::to_string(f->edit.view.left) + ".." + std::to_string(f->edit.view.right);
+        return std::to_string(f->edit().view().left) + ".." + std::to_string(f->edit().view().right);
     }
 
     WidthTable widths;

@@ -14,77 +14,66 @@ TEST(CharacterFilter, AcceptsFormulaCharactersOnly) {
 }
 
 TEST_F(EditingTest, LayoutFollowsEditsInTheMiddle) {
-    EXPECT_EQ(insertText(f->edit, "Ba TiO3"), 6);
-    f->edit.caret = f->edit.anchor = f->edit.activeEnd = 2;
-    EXPECT_TRUE(insertChar(f->edit, '(', false));
-    f->edit.caret = f->edit.anchor = f->edit.activeEnd = 5;
-    EXPECT_TRUE(insertChar(f->edit, ')', false));
+    EXPECT_EQ(insertText(f->edit(), "Ba TiO3"), 6);
+    f->edit().placeCaret(2, 2, 2);
+    EXPECT_TRUE(insertChar(f->edit(), '(', false));
+    f->edit().placeCaret(5, 5, 5);
+    EXPECT_TRUE(insertChar(f->edit(), ')', false));
     EXPECT_EQ(text(), "Ba(Ti)O3");
     EXPECT_TRUE(layoutConsistent(*f));
-    EXPECT_EQ(xOfIndex(f->edit, 8), 1 + 9 + 7 + 5 + 9 + 7 + 5 + 9 + 5);
-    EXPECT_EQ(xOfIndex(f->edit, 9), -1);
-    EXPECT_TRUE(deleteBackward(f->edit, false));
-    EXPECT_TRUE(deleteForward(f->edit, false));
+    EXPECT_EQ(xOfIndex(f->edit(), 8), 1 + 9 + 7 + 5 + 9 + 7 + 5 + 9 + 5);
+    EXPECT_EQ(xOfIndex(f->edit(), 9), -1);
+    EXPECT_TRUE(deleteBackward(f->edit(), false));
+    EXPECT_TRUE(deleteForward(f->edit(), false));
     EXPECT_EQ(state(), "Ba(Ti3 @5 none");
-    EXPECT_FALSE(insertChar(f->edit, ';', false));
+    EXPECT_FALSE(insertChar(f->edit(), ';', false));
     // Hit testing splits each character at its centre: B 1..10, a 10..17.
-    EXPECT_EQ(hitTest(f->edit, -20), 0);
-    EXPECT_EQ(hitTest(f->edit, 5), 0);
-    EXPECT_EQ(hitTest(f->edit, 6), 1);
-    EXPECT_EQ(hitTest(f->edit, 14), 2);
-    EXPECT_EQ(hitTest(f->edit, 500), 6);
+    EXPECT_EQ(hitTest(f->edit(), -20), 0);
+    EXPECT_EQ(hitTest(f->edit(), 5), 0);
+    EXPECT_EQ(hitTest(f->edit(), 6), 1);
+    EXPECT_EQ(hitTest(f->edit(), 14), 2);
+    EXPECT_EQ(hitTest(f->edit(), 500), 6);
     EXPECT_EQ(hitTest(EditBuffer(), 50), 0);
 }
 
 TEST_F(EditingTest, PasteFiltersAndStopsAt480Characters) {
     clipboard.content = "Fe2 O3";
-    EXPECT_TRUE(pasteText(f->edit, &clipboard, true));
+    EXPECT_TRUE(pasteText(f->edit(), &clipboard, true));
     EXPECT_EQ(text(), "Fe2O3");
     for (const char* bad : {"Fe2O3;", "   ", "", "Ba\r\n"}) {
         clipboard.content = bad;
-        EXPECT_FALSE(pasteText(f->edit, &clipboard, true)) << bad;
+        EXPECT_FALSE(pasteText(f->edit(), &clipboard, true)) << bad;
     }
     clipboard.content.reset();
-    EXPECT_FALSE(pasteText(f->edit, &clipboard, true));
+    EXPECT_FALSE(pasteText(f->edit(), &clipboard, true));
     EXPECT_EQ(text(), "Fe2O3");
 
     setText(*f, std::string(478, 'C'));
     clipboard.content = "O3O3";
-    EXPECT_TRUE(pasteText(f->edit, &clipboard, true));
-    EXPECT_EQ(f->edit.length, 480);
+    EXPECT_TRUE(pasteText(f->edit(), &clipboard, true));
+    EXPECT_EQ(f->edit().length(), 480);
     EXPECT_EQ(text().substr(476), "CCO3");
-    EXPECT_FALSE(insertChar(f->edit, 'H', true));
-    selectRange(f->edit, 0, 1);  // a full text still lets a selection be replaced
-    EXPECT_TRUE(insertChar(f->edit, 'H', true));
-    EXPECT_EQ(f->edit.length, 479);
+    EXPECT_FALSE(insertChar(f->edit(), 'H', true));
+    selectRange(f->edit(), 0, 1);  // a full text still lets a selection be replaced
+    EXPECT_TRUE(insertChar(f->edit(), 'H', true));
+    EXPECT_EQ(f->edit().length(), 479);
     EXPECT_EQ(text().substr(0, 3), "HCC");
 }
 
 TEST_F(EditingTest, SelectionAndTextAreReportedLikeAnEditControl) {
-    selectRange(f->edit, 2, 4);
+    selectRange(f->edit(), 2, 4);
     EXPECT_EQ(state(), " @0 none");
-    insertText(f->edit, "Fe2O3");
-    selectRange(f->edit, 0, -1);
+    insertText(f->edit(), "Fe2O3");
+    selectRange(f->edit(), 0, -1);
     EXPECT_EQ(state(), "Fe2O3 @5 0..4");
-    selectRange(f->edit, 1, 3);
+    selectRange(f->edit(), 1, 3);
     EXPECT_EQ(state(), "Fe2O3 @4 1..3");
-    selectRange(f->edit, 3, 1);
+    selectRange(f->edit(), 3, 1);
     EXPECT_EQ(state(), "Fe2O3 @1 1..3");
-    selectRange(f->edit, 2, 99);
+    selectRange(f->edit(), 2, 99);
     EXPECT_EQ(state(), "Fe2O3 @5 2..4");
-    selectRange(f->edit, -1, 0);
+    selectRange(f->edit(), -1, 0);
     EXPECT_EQ(state(), "Fe2O3 @5 none");
-
-    char buffer[8];
-    EXPECT_EQ(getText(f->edit, nullptr, 0), 6);
-    EXPECT_EQ(getText(f->edit, buffer, 6), 5);
-    EXPECT_STREQ(buffer, "Fe2O3");
-    EXPECT_EQ(getText(f->edit, buffer, 3), 2);
-    EXPECT_STREQ(buffer, "Fe");
-    const std::uint16_t room = 3;
-    std::memcpy(buffer, &room, sizeof room);
-    EXPECT_EQ(getLine(f->edit, buffer), 3);
-    EXPECT_STREQ(buffer, "Fe2");
 }
 
 }  // namespace

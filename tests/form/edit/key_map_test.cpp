@@ -17,8 +17,8 @@ TEST_F(KeyMapTest, TypedCharactersFollowShiftNotCapsLock) {
                             {kKeyNumpad0, kModShift}})
         EXPECT_TRUE(key(vk, mods));
     EXPECT_EQ(text(), "Ca(OH)2-7.()");
-    EXPECT_EQ(f->edit.cells[2].fullSize, 1);
-    EXPECT_EQ(f->edit.cells[6].fullSize, 0);
+    EXPECT_EQ(f->edit().cells()[2].fullSize, 1);
+    EXPECT_EQ(f->edit().cells()[6].fullSize, 0);
 }
 
 TEST_F(KeyMapTest, OtherModifierCombinationsDoNothing) {
@@ -26,7 +26,7 @@ TEST_F(KeyMapTest, OtherModifierCombinationsDoNothing) {
                             {'F', kModAlt}, {'F', kModCtrl | kModShift}, {kKeyTab, kModNone},
                             {kKeyUp, kModNone}, {kKeyLeft, kModAlt}})
         EXPECT_FALSE(key(vk, mods)) << vk << '/' << mods;
-    EXPECT_EQ(f->edit.length, 0);
+    EXPECT_EQ(f->edit().length(), 0);
     EXPECT_EQ(hiddenMessages, 0);
     EXPECT_FALSE(key('J', kModCtrl | kModShift));
     EXPECT_EQ(hiddenMessages, 1);
@@ -52,7 +52,7 @@ TEST_F(KeyMapTest, CaretAndSelectionKeys) {
     EXPECT_FALSE(key(kKeyRight));
     EXPECT_FALSE(key(kKeyRight, kModShift));
     // With the focus just gained the active end is at 0, the caret at the end.
-    focusGained(f->edit);
+    focusGained(f->edit());
     EXPECT_FALSE(key(kKeyLeft, kModShift));
     EXPECT_FALSE(key(kKeyRight, kModShift));
     type("2");
@@ -96,7 +96,7 @@ TEST_F(KeyMapTest, ClipboardKeysAndMenu) {
     EXPECT_TRUE(contextCommand(*f, kMenuPaste, context));
     EXPECT_EQ(text(), "BaTiO3BaTiO3");
     key('Z', kModCtrl);
-    selectRange(f->edit, 2, 3);
+    selectRange(f->edit(), 2, 3);
     EXPECT_TRUE(contextCommand(*f, kMenuCut, context));
     EXPECT_EQ(clipboard.content, "Ti");
     EXPECT_TRUE(contextCommand(*f, kMenuDelete, context));
@@ -115,7 +115,7 @@ TEST_F(KeyMapTest, ClipboardKeysAndMenu) {
 TEST_F(KeyMapTest, ReadOnlyRefusesEveryKeyAndAllButTheMenuCopy) {
     type("Fe2O3");
     key('A', kModCtrl);
-    f->readOnly = true;
+    f->setReadOnly(true);
     clipboard.content = "Ba";
     for (int vk : {int('A'), int('C'), int('V'), kKeyLeft, kKeyHome, kKeyBackspace, kKeyDelete})
         for (int mods : {kModNone, kModShift, kModCtrl})

@@ -1,0 +1,115 @@
+// The window's pieces on their own: the report display, the explanation and
+// About boxes, and the hidden message.
+#include <QDate>
+#include <QFontInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "app/hidden_message.h"
+#include "app/info_boxes.h"
+#include "app/output_dialog.h"
+#include "widget_support.h"
+
+using namespace qv;
+using namespace qv::app;
+
+class PiecesTest : public QObject {
+    Q_OBJECT
+    QStringList messages_;  // the texts of the message boxes answered
+
+    // Answers the next message box, once it is up.
+    void answerMessage() {
+        auto* timer = new QTimer;
+        timer->setInterval(0);
+        connect(timer, &QTimer::timeout, this, [this, timer] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                timer->stop();
+                timer->deleteLater();
+                messages_.append(box->text());
+                box->accept();
+            }
+        });
+        timer->start();
+    }
+    static void writeFile(const QString& path, const char* bytes) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+private slots:
+    void outputDialogLoadsInChunks() {
+        QTemporaryDir dir;
+        QByteArray text;
+        for (int i = 0; text.size() < 3 * kDisplayChunk; ++i) text += "line " + QByteArray::number(i) + " \xc3\xa4\n";
+        const QString path = dir.path() + QStringLiteral("/r.qv");
+        writeFile(path, text.constData());
+        OutputDialog dialog;
+        dialog.setSource(path, QStringLiteral("Courier New"));
+        QVERIFY(dialog.loadTextFile() == text.size());
+        QCOMPARE(dialog.view()->toPlainText().toUtf8(), text);
+        QVERIFY(QFontInfo(dialog.view()->font()).fixedPitch() && dialog.view()->isReadOnly());
+
+        answerMessage();
+        answerMessage();  // the second, once the first is gone
+        OutputDialog missing;
+        missing.setSource(path + QStringLiteral("x"), QStringLiteral("Courier New"));
+        QCOMPARE(missing.exec(), int(QDialog::Rejected));
+        QCOMPARE(messages_, QStringList({kDisplayOutputError, kDisplayResultError}));
+    }
+
+    void explanationBoxWordForWord() {
+        const char expected[] =
+            "Quorvex tries to give an answer by turning the problem of determining ratios of entries in Source Material List\n"
+            "into a system of linear equations, and, then solving it.  Therefore, if you want Quorvex to automatically\n"
+            "obtain the ratios, the number of equations should be at least the number of unknowns.\n\n"
+            "The number of unknowns equals the number of free entries(those without red pegs) in Source Material list,\n"
+            "and the number of equations equals the number of elements in Include list.\n\n"
+            "Fixed entries are marked by red pegs, and Free entries are without red pegs in Source Material List.\n"
+            "Those pegs can be created or removed by clicking in the \"Fix\" field.\n\n"
+            "Quorvex won't touch ratios of the fixed entries while it constantly tries to get ratios for the free entries.\n"
+            "When an answer is obtained, \"Output\" button at the bottom right corner becomes active.\n\n"
+            "When you have only fixed entries in Source Material List, Quorvex operates in Manual Mode and \"Output\"\n"
+            "button is always active. If there is one or more free entries, Quorvex operates in Automatic Mode and \"Output\"\n"
+            "button beocmes active only when the system of linear equations(refer to the first paragraph) is solved.\n\n"
+            "For more, go to help in the menu.\n\n";
+        QLocale::setDefault(QLocale(QLocale::German));  // the version keeps its point
+        ExplanationBox box;
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(box.textLabel()->text().toLatin1(), QByteArray(expected));
+        QCOMPARE(box.textLabel()->textFormat(), Qt::PlainText);
+        QCOMPARE(box.windowTitle(), QStringLiteral("Quorvex  v 1.51"));
+        qv::test::saveScreenshot(box, "explanation_box");
+    }
+
+    void aboutBoxLines() {
+        AboutDialog about;
+        QCOMPARE(about.windowTitle(), QStringLiteral("About Quorvex  v 1.51"));
+        QCOMPARE(about.titleLine()->text(), QStringLiteral("Quorvex  v 1.51"));
+        const QDate built = QLocale::c().toDate(about.dateLine()->text(), "MMM dd yyyy");
+        QVERIFY(built.isValid() && built <= QDate::currentDate());
+        QCOMPARE(buildDateText("Jun 30 2003"), QStringLiteral("Jun 30 2003"));
+        QCOMPARE(buildDateText("Dec  7 2026"), QStringLiteral("Dec 07 2026"));
+        qv::test::saveScreenshot(about, "about_box");
+    }
+
+    void hiddenMessageDeciphers() {
+        QVERIFY(!blowfishEcb(QByteArray(16, 'k'), QByteArray(12, 'x'), false));
+        QVERIFY(hiddenMessageKey("abcde1234567890123456789").isEmpty());
+        QCOMPARE(hiddenMessage(),
+                 QStringLiteral("Weigh twice, mix once. A careful hand at the balance is the first step of every "
+                                "good sample - thank you for weighing with Quorvex."));
+        // A block without a zero byte shows whole, and no further; sealing is
+        // the inverse of what the stored message needed.
+        const QByteArray keyText = "0123456789ABCDEF0123456789AB";
+        const auto sealed = blowfishEcb(hiddenMessageKey(keyText), QByteArray(256, 'q'), true);
+        QVERIFY(sealed && decipherHiddenMessage(keyText, *sealed) == QString(256, u'q'));
+    }
+};
+
+QTEST_MAIN(PiecesTest)
+#include "pieces_test.moc"
