@@ -48,6 +48,8 @@ qv_comma_locale() {
 # the MIME XML and the manual pages.
 QV_PACKAGES+=(librsvg2-bin)
 QV_TEST_PACKAGES+=(libxml2-utils man-db)
+# The window tests switch the platform's accessibility on to hear its events.
+QV_TEST_PACKAGES+=(qt6-base-private-dev)
 
 qv_install_packages "${QV_PACKAGES[@]}"
 qv_comma_locale

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "app/app_icon.h"
 #include "app/app_info.h"
 #include "app/main_window.h"
 #include "controls/accessibility.h"
@@ -25,6 +26,7 @@ int runApplication(int argc, char** argv) {
         QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
     QGuiApplication::setApplicationDisplayName(QLatin1String(kAppName));
     installAccessibility();
+    QApplication::setWindowIcon(applicationIcon());
 
     const QString dir = programDirectory();
     if (dir.size() <= 1) {

@@ -18,8 +18,11 @@
 #include <QSettings>
 #include <QVBoxLayout>
 
+#include "app/app_icon.h"
 #include "app/app_info.h"
 #include "app/element_list.h"
+#include "app/source_list_area.h"
+#include "controls/accessibility.h"
 #include "controls/icons.h"
 #include "form/element_lists.h"
 
@@ -66,6 +69,8 @@ void showText(QLineEdit* edit, const std::string& text) {
 MainWindow::MainWindow(const QString& programDir, QWidget* parent)
     : QMainWindow(parent), model_(std::make_unique<Model>()), programDir_(programDir) {
     setWindowTitle(QLatin1String(kMainCaption));
+    // Every window of the program, dialogs and message boxes included.
+    QApplication::setWindowIcon(applicationIcon());
     buildForm();
     buildMenu();
     qApp->installEventFilter(this);
@@ -104,7 +109,6 @@ void MainWindow::buildForm() {
     ratioEdit_->setMaximumWidth(110);
     differenceEdit_ = new FormulaEdit;
     differenceEdit_->setAccessibleName(QLatin1String(kDifferenceLabel));
-    differenceEdit_->setFocusPolicy(Qt::ClickFocus);
     for (FormulaEdit* edit : {finalEdit_, differenceEdit_})
         edit->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     sourceList_ = new SourceList;
@@ -125,6 +129,7 @@ void MainWindow::buildForm() {
     status_->setTabChangesFocus(true);
     status_->setAccessibleName(tr("Status"));
     status_->setToolTip(tr("What the ratio calculation found"));
+    announceTextChanges(status_);
     output_ = makeButton(tr("Output"), tr("Write the weighing report"));
     clearAll_ = makeButton(tr("Clear All"), tr("Empty the form"));
 
@@ -164,19 +169,8 @@ void MainWindow::buildForm() {
     auto* differenceLabel = makeLabel(QLatin1String(kDifferenceLabel), differenceEdit_);
     differenceLabel->setWordWrap(true);
 
-    // The headers stand over the list's columns; layoutHeaders places them.
-    headerBar_ = new QWidget;
-    const char* headerTexts[4] = {"No.", "Source Material", "Fix", "Ratio"};
-    const char* headerTips[4] = {"Row number", "Formula of a starting material",
-                                 "Pegged rows keep the ratio you type",
-                                 "Mole ratio of the starting material"};
-    for (int i = 0; i < 4; ++i) {
-        headers_[i] = new QLabel(QLatin1String(headerTexts[i]), headerBar_);
-        headers_[i]->setToolTip(tr(headerTips[i]));
-        headers_[i]->setFrameShape(QFrame::StyledPanel);
-        headers_[i]->setAlignment(Qt::AlignCenter);
-    }
-    headerBar_->setFixedHeight(headers_[1]->sizeHint().height() + 4);
+    // The headers stand over the list's columns and follow them.
+    listArea_ = new SourceListArea(sourceList_);
 
     auto* left = new QVBoxLayout;
     left->addLayout(top);
@@ -184,12 +178,7 @@ void MainWindow::buildForm() {
     left->addWidget(differenceLabel);
     left->addWidget(differenceEdit_);
     left->addSpacing(6);
-    auto* table = new QVBoxLayout;
-    table->setSpacing(0);
-    table->addWidget(headerBar_);
-    table->addWidget(sourceList_, 1);
-    table->addStretch(0);  // the list keeps to whole rows; the rest of a row goes below it
-    left->addLayout(table, 1);
+    left->addWidget(listArea_, 1);
     left->setSpacing(4);
 
     // Right: the element lists, the relation, the status and the commands.
@@ -276,8 +265,9 @@ void MainWindow::buildForm() {
             [this](const QString& text) { model_->setSampleTag(text.toStdString()); });
     connect(gram_, &QLineEdit::textChanged, this,
             [this](const QString& text) { model_->setGramsText(text.toStdString()); });
-    connect(finalEdit_, &FormulaEdit::moveFocusRequested, this,
-            [this](bool backward) { focusAfter(finalEdit_, backward); });
+    for (FormulaEdit* edit : {finalEdit_, differenceEdit_})
+        connect(edit, &FormulaEdit::moveFocusRequested, this,
+                [this, edit](bool backward) { focusAfter(edit, backward); });
     connect(sourceList_, &SourceList::moveFocusRequested, this,
             [this](bool backward) { focusAfter(sourceList_, backward); });
     connect(
@@ -315,7 +305,6 @@ void MainWindow::buildMenu() {
         updateMenuStates();
     });
     wordAction_->setObjectName(QStringLiteral("word"));
-    wordAction_->setToolTip(tr("Type the report into a LibreOffice Writer document"));
     outputTo->setToolTipsVisible(true);
     defaultAction_ = outputTo->addAction(tr("&Default"), this, [this] {
         settings_.outputToWord = 0;
@@ -399,15 +388,7 @@ void MainWindow::deferredInitialise() {
 }
 
 // The header labels stand over the list's columns, wherever the layout put it.
-void MainWindow::layoutHeaders() {
-    if (!sourceList_->isConfigured()) return;
-    const SourceList::Column columns[4] = {SourceList::NumberColumn, SourceList::MaterialColumn,
-                                           SourceList::FixColumn, SourceList::RatioColumn};
-    const int x0 = sourceList_->x() - headerBar_->x();
-    for (int i = 0; i < 4; ++i)
-        headers_[i]->setGeometry(x0 + sourceList_->columnX(columns[i]), 0,
-                                 sourceList_->columnWidth(columns[i]) - 1, headerBar_->height());
-}
+void MainWindow::layoutHeaders() { listArea_->placeHeaders(); }
 
 void MainWindow::clearAll() {
     finalEdit_->resetBoundEntry();
@@ -431,8 +412,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == sourceList_ && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
-        layoutHeaders();
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
     auto* target = static_cast<QWidget*>(watched);
     if (target->window() != this) return false;

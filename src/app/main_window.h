@@ -24,6 +24,7 @@ class QPushButton;
 namespace qv::app {
 
 class ElementList;
+class SourceListArea;
 
 inline constexpr const char* kMainCaption = "Quorvex";
 inline constexpr const char* kRecipeFilter = "Quorvex Source Files(*.QVS)";
@@ -93,9 +94,9 @@ private:
     void focusAfter(QWidget* sender, bool backward);
     void layoutHeaders();
     void refreshFormulaEdits();
-    // Whether a word processor can take the report: the office plugin loads
-    // and an office program is installed.
-    static bool wordProcessorAvailable();
+    // Whether a word processor the user can see can take the report: the
+    // office plugin loads, a display is set and the office shows windows.
+    bool wordProcessorAvailable();
 
     std::unique_ptr<Model> model_;
     QString programDir_;
@@ -113,8 +114,7 @@ private:
     RatioEdit* ratioEdit_ = nullptr;
     FormulaEdit* differenceEdit_ = nullptr;
     SourceList* sourceList_ = nullptr;
-    QWidget* headerBar_ = nullptr;
-    QLabel* headers_[4] = {};
+    SourceListArea* listArea_ = nullptr;
     QListWidget* excludeView_ = nullptr;
     QListWidget* includeView_ = nullptr;
     QPushButton* moveButtons_[4] = {};  // >, <, >>, <<

@@ -1,5 +1,8 @@
 #include "controls/accessibility.h"
 
+#include <QPlainTextEdit>
+#include <memory>
+
 #include <QLabel>
 
 #include "controls/formula_edit.h"
@@ -138,5 +141,18 @@ QAccessibleInterface* accessibleFactory(const QString&, QObject* object) {
 }
 
 void installAccessibility() { QAccessible::installFactory(accessibleFactory); }
+
+void announceTextChanges(QPlainTextEdit* box) {
+    auto spoken = std::make_shared<QString>(box->toPlainText());
+    QObject::connect(box, &QPlainTextEdit::textChanged, box, [box, spoken] {
+        QString now = box->toPlainText();
+        if (now == *spoken) return;
+        if (QAccessible::isActive()) {
+            QAccessibleTextUpdateEvent event(box, 0, *spoken, now);
+            QAccessible::updateAccessibility(&event);
+        }
+        *spoken = std::move(now);
+    });
+}
 
 }  // namespace qv

@@ -5,6 +5,8 @@
 
 #include <QAccessibleWidget>
 
+class QPlainTextEdit;
+
 namespace qv {
 
 class FormulaEdit;
@@ -38,6 +40,10 @@ public:
 private:
     FormulaEdit* edit() const;
 };
+
+// A read-only box whose whole text the program replaces (the status box):
+// every new text reaches assistive technology as a text update.
+void announceTextChanges(QPlainTextEdit* box);
 
 QAccessibleInterface* accessibleFactory(const QString& className, QObject* object);
 void installAccessibility();

@@ -38,11 +38,19 @@ bool takesTabFocus(const QWidget* w) {
 }  // namespace
 
 FocusFrameView::FocusFrameView(QWidget* view) : QObject(view), view_(view) {
-    if (view->parentWidget() != nullptr) {
-        frame_ = new FocusFrame(view->parentWidget());
-        frame_->setGeometry(frameRect(view));
-    }
+    ensureFrame();
     view->installEventFilter(this);
+}
+
+// The frame lives on the view's parent: made once there is one, and made
+// anew when a layout moves the view to another parent.
+void FocusFrameView::ensureFrame() {
+    QWidget* parent = view_ ? view_->parentWidget() : nullptr;
+    if (frame_ && frame_->parentWidget() == parent) return;
+    delete frame_.data();
+    if (parent == nullptr) return;
+    frame_ = new FocusFrame(parent);
+    frame_->setGeometry(frameRect(view_));
 }
 
 FocusFrameView::~FocusFrameView() {
@@ -57,7 +65,9 @@ QRect FocusFrameView::frameRect(const QWidget* view) {
 bool FocusFrameView::eventFilter(QObject* watched, QEvent* event) {
     if (watched != view_) return false;
     switch (event->type()) {
+    case QEvent::ParentChange: ensureFrame(); break;
     case QEvent::FocusIn:
+        ensureFrame();
         if (frame_) {
             frame_->setGeometry(frameRect(view_));
             frame_->raise();

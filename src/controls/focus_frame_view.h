@@ -13,7 +13,8 @@ namespace qv {
 class FocusFrameView : public QObject {
     Q_OBJECT
 public:
-    // Watches the view (any widget with a parent) until either goes away.
+    // Watches the view until either goes away; the frame appears on whatever
+    // parent the view has when it takes the focus.
     explicit FocusFrameView(QWidget* view);
     ~FocusFrameView() override;
 
@@ -26,6 +27,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void ensureFrame();
+
     QPointer<QWidget> view_;
     QPointer<QWidget> frame_;
 };

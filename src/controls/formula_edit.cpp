@@ -132,7 +132,7 @@ QSize FormulaEdit::minimumSizeHint() const { return QSize(40, sizeHint().height(
 bool FormulaEdit::event(QEvent* event) {
     if (entry_ != nullptr) {
         // The editor takes every key, Tab included, and moves the focus itself;
-        // window shortcuts must not steal its Ctrl keys.
+        // window shortcuts must not steal the Ctrl keys it uses, and get the rest.
         if (event->type() == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);
             if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
@@ -141,7 +141,8 @@ bool FormulaEdit::event(QEvent* event) {
             }
         } else if (event->type() == QEvent::ShortcutOverride) {
             const auto* key = static_cast<QKeyEvent*>(event);
-            if (!(key->modifiers() & Qt::AltModifier) && translateKey(*key)) {
+            const std::optional<VirtualKey> vk = translateKey(*key);
+            if (!(key->modifiers() & Qt::AltModifier) && vk && formulaKeyMapUses(*vk)) {
                 event->accept();
                 return true;
             }

@@ -75,4 +75,12 @@ std::optional<VirtualKey> translateKey(const QKeyEvent& event) {
     return translateKey(event.key(), event.modifiers());
 }
 
+bool formulaKeyMapUses(const VirtualKey& key) {
+    const bool letterOrDigit = (key.code >= 'A' && key.code <= 'Z') || (key.code >= '0' && key.code <= '9');
+    if (!(key.modifiers & kModCtrl) || !letterOrDigit) return true;
+    if (key.modifiers == (kModCtrl | kModShift)) return key.code == 'J';
+    if (key.modifiers != kModCtrl) return false;
+    return key.code == 'A' || key.code == 'C' || key.code == 'V' || key.code == 'X' || key.code == 'Z';
+}
+
 }  // namespace qv

@@ -21,4 +21,9 @@ struct VirtualKey {
 std::optional<VirtualKey> translateKey(int qtKey, Qt::KeyboardModifiers modifiers);
 std::optional<VirtualKey> translateKey(const QKeyEvent& event);
 
+// Whether the formula key map acts on the key: Ctrl with a letter or digit
+// only for select all, copy, paste, cut, undo and Ctrl+Shift+J; the window's
+// menu shortcuts (Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Q ...) are left to the window.
+bool formulaKeyMapUses(const VirtualKey& key);
+
 }  // namespace qv

@@ -16,6 +16,7 @@
 #include "controls/formula_painter.h"
 #include "controls/icons.h"
 #include "controls/ratio_edit.h"
+#include "controls/source_list_accessible.h"
 #include "form/edit/formula_style.h"
 #include "form/edit/key_codes.h"
 #include "form/model.h"
@@ -26,6 +27,9 @@ namespace {
 
 // Where the list's own texts (row numbers, ratios) start inside their cells.
 constexpr int kTextInset = 5;
+// The least a resized list keeps: formula room for a few characters, and rows.
+constexpr int kMaterialMinChars = 10;
+constexpr int kMinimumRows = 4;
 
 }  // namespace
 
@@ -71,19 +75,13 @@ SourceList::Setup SourceList::configure(SourceListConfig& config) {
     }
     const int chrome = height() - viewport()->height();
     config.borderWidth = viewport()->geometry().x();
-    clientWidth_ = viewport()->width();
+    // The client area holds whole rows only.
     rowsPerPage_ = std::clamp(viewport()->height() / rowHeight_, 1, rowCount_);
-    setFixedHeight(rowsPerPage_ * rowHeight_ + chrome);
-
-    const int m = fonts_->listMaxCharWidth();
-    widths_[NumberColumn] = config.numberWidth * m;
-    widths_[FixColumn] = config.fixWidth * m;
-    widths_[RatioColumn] = config.ratioWidth * m;
-    widths_[MaterialColumn] =
-        clientWidth_ - widths_[NumberColumn] - widths_[FixColumn] - widths_[RatioColumn];
-    separators_[0] = widths_[NumberColumn];
-    separators_[1] = separators_[0] + widths_[MaterialColumn];
-    separators_[2] = separators_[1] + widths_[FixColumn];
+    resize(width(), rowsPerPage_ * rowHeight_ + chrome);
+    chars_[NumberColumn] = config.numberWidth;
+    chars_[FixColumn] = config.fixWidth;
+    chars_[RatioColumn] = config.ratioWidth;
+    layoutColumns(viewport()->width());
     config.numberWidth = widths_[NumberColumn];
     config.materialWidth = widths_[MaterialColumn];
     config.fixWidth = widths_[FixColumn];
@@ -99,6 +97,7 @@ SourceList::Setup SourceList::configure(SourceListConfig& config) {
     bar->setRange(0, rowCount_ - rowsPerPage_);
     bar->setPageStep(rowsPerPage_);
     bar->setSingleStep(1);
+    updateGeometry();  // the minimum size is known now
 
     // Every entry gets its view and layout for the editor's size; the last stays bound.
     formulaEditor_->setGeometry(cellRect(0, MaterialColumn));
@@ -116,6 +115,7 @@ SourceList::Setup SourceList::configure(SourceListConfig& config) {
     connect(qApp, &QApplication::focusChanged, this, &SourceList::focusChanged);
 
     viewport()->update();
+    emit columnsChanged();
     return Setup::Done;
 }
 
@@ -180,6 +180,52 @@ QString SourceList::cellText(int row, Column column) const {
 void SourceList::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     back_ = QPixmap();  // recreated at the next paint, at the viewport's size
+    if (isConfigured()) relayout();
+}
+
+// The columns keep their character widths; the formula column takes the rest.
+void SourceList::layoutColumns(int clientWidth) {
+    const int m = fonts_->listMaxCharWidth();
+    clientWidth_ = clientWidth;
+    for (Column c : {NumberColumn, FixColumn, RatioColumn}) widths_[c] = chars_[c] * m;
+    widths_[MaterialColumn] =
+        clientWidth_ - widths_[NumberColumn] - widths_[FixColumn] - widths_[RatioColumn];
+    separators_[0] = widths_[NumberColumn];
+    separators_[1] = separators_[0] + widths_[MaterialColumn];
+    separators_[2] = separators_[1] + widths_[FixColumn];
+}
+
+// After a resize: columns, rows per page and the scroll range follow the new
+// client size; an open editor stays over its cell, scrolled into view.
+void SourceList::relayout() {
+    layoutColumns(viewport()->width());
+    rowsPerPage_ = std::clamp(viewport()->height() / rowHeight_, 1, rowCount_);
+    int first = clampPosition(firstVisible_);
+    QWidget* open = formulaEditor_->isVisible() ? static_cast<QWidget*>(formulaEditor_)
+                    : ratioEditor_->isVisible() ? ratioEditor_
+                                                : nullptr;
+    if (open != nullptr) first = clampPosition(std::clamp(first, editRow_ - rowsPerPage_ + 1, editRow_));
+    {
+        const QSignalBlocker quiet(verticalScrollBar());
+        verticalScrollBar()->setRange(0, rowCount_ - rowsPerPage_);
+        verticalScrollBar()->setPageStep(rowsPerPage_);
+        verticalScrollBar()->setValue(first);
+    }
+    firstVisible_ = first;
+    if (open != nullptr)
+        open->setGeometry(
+            cellRect(editRow_ - firstVisible_, open == formulaEditor_ ? MaterialColumn : RatioColumn));
+    viewport()->update();
+    emit columnsChanged();
+}
+
+QSize SourceList::minimumSizeHint() const {
+    if (!isConfigured()) return QAbstractScrollArea::minimumSizeHint();
+    const int m = fonts_->listMaxCharWidth();
+    const int client =
+        (chars_[NumberColumn] + chars_[FixColumn] + chars_[RatioColumn] + kMaterialMinChars) * m;
+    const int frame = 2 * frameWidth();
+    return QSize(client + frame + verticalScrollBar()->sizeHint().width(), kMinimumRows * rowHeight_ + frame);
 }
 
 void SourceList::paintEvent(QPaintEvent* event) {
@@ -257,7 +303,28 @@ void SourceList::updateScreenRows(int from, int to) {
     if (bottom > top) viewport()->update(0, top, viewport()->width(), bottom - top);
 }
 
-void SourceList::repaintRows() { viewport()->update(); }
+void SourceList::repaintRows() {
+    viewport()->update();
+    announceChanges();
+}
+
+// What a screen reader was last told of each formula, peg and ratio cell;
+// whatever reads differently now is announced.
+void SourceList::announceChanges() {
+    if (!isConfigured()) return;
+    spoken_.resize(std::size_t(rowCount_) * kColumns);
+    std::vector<std::pair<int, int>> changed;
+    for (int row = 0; row < rowCount_; ++row) {
+        for (int column = MaterialColumn; column < kColumns; ++column) {
+            QString now = cellText(row, Column(column));
+            QString& was = spoken_[std::size_t(row) * kColumns + column];
+            if (now == was) continue;
+            was = std::move(now);
+            changed.emplace_back(row, column);
+        }
+    }
+    announceCellChanges(this, changed);
+}
 
 // --- Mouse and editors ----------------------------------------------------
 
@@ -277,6 +344,7 @@ void SourceList::pressAt(QPoint pos) {
     case FixColumn:
         model_->togglePeg(firstVisible_ + clickedRow_);
         viewport()->update();
+        announceChanges();
         break;
     case RatioColumn: openEditor(clickedRow_, Editor::Ratio); break;
     default: break;
@@ -285,6 +353,9 @@ void SourceList::pressAt(QPoint pos) {
 
 void SourceList::openEditor(int screenRow, Editor which) {
     EditorUpdateGuard guard(*model_);
+    // Editors hidden first: an editor that has the focus loses it (and hides)
+    // before it opens anew, so that it opens like any cell, caret at the end.
+    if (formulaEditor_->hasFocus() || ratioEditor_->hasFocus()) setFocus(Qt::OtherFocusReason);
     editRow_ = firstVisible_ + screenRow;
     active_ = which;
     placeEditor(which);

@@ -10,6 +10,7 @@
 #include <QColor>
 #include <QPixmap>
 #include <QString>
+#include <vector>
 
 namespace qv {
 
@@ -93,6 +94,9 @@ public:
     // Repaint every row (the model's repaintSourceList).
     void repaintRows();
 
+    // All four columns usable and a few rows.
+    QSize minimumSizeHint() const override;
+
 public slots:
     // Cell navigation from the editors: to the previous or the next cell.
     void step(bool previous);
@@ -104,6 +108,8 @@ signals:
     void moveFocusRequested(bool backward);
     // Ctrl+Shift+J in the formula editor, passed on to the main window.
     void hiddenMessageRequested();
+    // The columns were laid out anew (configuration, resize): headers follow.
+    void columnsChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -112,6 +118,9 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    void layoutColumns(int clientWidth);
+    void relayout();
+    void announceChanges();
     void pressAt(QPoint pos);
     void openEditor(int screenRow, Editor which);
     void placeEditor(Editor which);
@@ -133,13 +142,15 @@ private:
     int rowHeight_ = 0;
     int rowsPerPage_ = 0;
     int clientWidth_ = 0;
+    int chars_[kColumns] = {3, 0, 2, 7};  // the columns' widths in characters
     int widths_[kColumns] = {};
     int separators_[3] = {};
     int firstVisible_ = 0;
     int editRow_ = 0;
     Editor active_ = Editor::None;
     int clickedRow_ = 0;
-    QPixmap back_;  // off-screen image of the viewport, at the screen's pixel ratio
+    std::vector<QString> spoken_;  // per row and column, as last announced
+    QPixmap back_;                 // off-screen image of the viewport, at the screen's pixel ratio
 };
 
 }  // namespace qv

@@ -1,5 +1,7 @@
 #include "controls/source_list_accessible.h"
 
+#include <algorithm>
+
 #include "controls/formula_edit.h"
 #include "controls/ratio_edit.h"
 #include "controls/source_list.h"
@@ -159,6 +161,38 @@ QString SourceListAccessible::columnDescription(int column) const {
 QString SourceListAccessible::rowDescription(int row) const {
     if (row < 0 || row >= rowCount()) return {};
     return QString::number(row + 1);
+}
+
+void announceCellChanges(SourceList* list, const std::vector<std::pair<int, int>>& cells) {
+    if (cells.empty() || !QAccessible::isActive()) return;
+    QAccessibleTableModelChangeEvent change(list, QAccessibleTableModelChangeEvent::DataChanged);
+    int rows[2] = {cells.front().first, cells.front().first};
+    int columns[2] = {cells.front().second, cells.front().second};
+    for (const auto& [row, column] : cells) {
+        rows[0] = std::min(rows[0], row), rows[1] = std::max(rows[1], row);
+        columns[0] = std::min(columns[0], column), columns[1] = std::max(columns[1], column);
+    }
+    change.setFirstRow(rows[0]);
+    change.setLastRow(rows[1]);
+    change.setFirstColumn(columns[0]);
+    change.setLastColumn(columns[1]);
+    QAccessible::updateAccessibility(&change);
+
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(list);
+    if (table == nullptr || table->tableInterface() == nullptr) return;
+    for (const auto& [row, column] : cells) {
+        QAccessibleInterface* cell = table->tableInterface()->cellAt(row, column);
+        if (cell == nullptr) continue;
+        if (column == SourceList::FixColumn) {
+            QAccessible::State checked;
+            checked.checked = true;
+            QAccessibleStateChangeEvent event(cell, checked);
+            QAccessible::updateAccessibility(&event);
+        } else {
+            QAccessibleEvent event(cell, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
 }
 
 }  // namespace qv

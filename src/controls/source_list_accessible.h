@@ -53,4 +53,9 @@ private:
     mutable std::vector<QAccessible::Id> cells_;  // registered on first use
 };
 
+// Tells assistive technology which cells (row, column) now read differently:
+// one table data change over them, then each changed formula or ratio as a
+// new name and each peg as its Fix cell's checked state.
+void announceCellChanges(SourceList* list, const std::vector<std::pair<int, int>>& cells);
+
 }  // namespace qv

@@ -72,6 +72,12 @@ public:
     virtual bool installed() const = 0;
     // Null when no office is running and none could be started in time.
     virtual std::unique_ptr<WordApplication> connect() = 0;
+    // Whether the installed office can show its documents in a desktop window
+    // (it has a window system plugin, not only the headless one).
+    virtual bool showsWindows() const { return installed(); }
+    // From any thread: a connect() or call under way gives up soon (connect
+    // answers null, a call throws WordError). The next connect() starts afresh.
+    virtual void cancel() {}
 };
 
 }  // namespace qv

@@ -29,49 +29,31 @@
 
 #include "app/app_info.h"
 #include "app/hidden_message.h"
+#include "app/info_boxes.h"
 #include "app/main_window.h"
 #include "app/output_dialog.h"
-#include "app/web_notice.h"
 #include "app/settings.h"
+#include "app/web_notice.h"
 #include "app/web_server.h"
 #include "controls/accessibility.h"
 #include "form/ratio_solver.h"
 #include "output/text_report.h"
 #include "support/recording_word.h"
 #include "widget_support.h"
+#include "window_fixture.h"
 
 using namespace qv;
 using namespace qv::app;
+using qv::test::chooseFile;
+using qv::test::kElements;
+using qv::test::onModal;
 
 namespace {
 
-constexpr const char* kElements =
-    "1 H 1.008 m\n2 C 12.01 m\n3 O 16 m\n4 Ti 47.87\n5 Ba 137.33\n";
-
-// Runs `act` on the next modal widget of type T, once it is up.
-template <class T>
-void onModal(std::function<void(T*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (T* modal = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(modal);
-        }
-    });
-    timer->start();
-}
-
-void chooseFile(const QString& path) {
-    onModal<QFileDialog>([path](QFileDialog* dialog) {
-        dialog->selectFile(path);
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
-}
-
-QByteArray response(const QByteArray& title, const QByteArray& body, const QByteArray& head = "200 OK\r\n"
-                    "Content-Type: text/html; charset=utf-8") {
+QByteArray response(const QByteArray& title, const QByteArray& body,
+                    const QByteArray& head =
+                        "200 OK\r\n"
+                        "Content-Type: text/html; charset=utf-8") {
     const QByteArray html = "<html><head><title>" + title + "</title></head>" + body + "</html>";
     return "HTTP/1.1 " + head + "\r\nContent-Length: " + QByteArray::number(html.size()) +
            "\r\nConnection: close\r\n\r\n" + html;
@@ -86,20 +68,18 @@ const QHash<QByteArray, QByteArray> kPages = {
     {"/nobody", response("Quorvex", "")},
     {"/blank", response("Quorvex", "<body> <p>&nbsp;</p> <img src=\"x.png\"></body>")},
     {"/missing", response("Quorvex", "<body>not found</body>", "404 Not Found")},
-    {"/markup", response("Quorvex", "<body><h1>Bold</h1> news &amp; <a href=\"http://example.org/\">a&lt;b&gt; "
-                                    "link</a><br><script>alert(1)</script><style>p{}</style></body>")},
-    {"/latin1", response("Quorvex", "<body>Caf\xe9</body>", "200 OK\r\nContent-Type: text/html; charset=iso-8859-1")},
+    {"/markup", response("Quorvex",
+                         "<body><h1>Bold</h1> news &amp; <a href=\"http://example.org/\">a&lt;b&gt; "
+                         "link</a><br><script>alert(1)</script><style>p{}</style></body>")},
+    {"/latin1",
+     response("Quorvex", "<body>Caf\xe9</body>", "200 OK\r\nContent-Type: text/html; charset=iso-8859-1")},
     {"/lantern/quorvex/log/log.php?p=Quorvex&v=1.51", response("Quorvex", "<body>pinged</body>")},
 };
 
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public test::WindowFixture {
     Q_OBJECT
-    QTemporaryDir config_;
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<MainWindow> w_;
-    QStringList messages_;  // the texts of the message boxes answered
     QList<QUrl> opened_;
     QTcpServer server_;
     QByteArray lastTarget_;
@@ -118,112 +98,13 @@ class MainWindowTest : public QObject {
         socket->disconnectFromHost();
     }
 
-
-    using enum ControlId;
-    // Answers the next message box.
-    void answerMessage() {
-        onModal<QMessageBox>([this](QMessageBox* box) {
-            messages_.append(box->text());
-            box->accept();
-        });
-    }
-
-    QString programDir() const { return dir_->path() + QLatin1Char('/'); }
-    // What the control shows.
-    QString text(ControlId id) const {
-        QWidget* c = w_->control(id);
-        if (auto* e = qobject_cast<QLineEdit*>(c)) return e->text();
-        if (auto* l = qobject_cast<QLabel*>(c)) return l->text();
-        if (auto* p = qobject_cast<QPlainTextEdit*>(c)) return p->toPlainText();
-        if (auto* f = qobject_cast<FormulaEdit*>(c)) return QString::fromStdString(f->text());
-        return {};
-    }
-    QString texts(std::initializer_list<ControlId> ids) const {
-        QStringList out;
-        for (ControlId id : ids) out << text(id);
-        return out.join('|');
-    }
-    QWidget* control(ControlId id) const { return w_->control(id); }
-    QListWidget* list(ControlId id) const { return qobject_cast<QListWidget*>(control(id)); }
-    // "C O|Ba Ti": the Exclude list, then the Include list.
-    QString lists() const {
-        QStringList out[2];
-        for (int i = 0; i < 2; ++i)
-            for (int row = 0; row < list(i ? IncludeList : ExcludeList)->count(); ++row)
-                out[i] << list(i ? IncludeList : ExcludeList)->item(row)->text();
-        return out[0].join(' ') + '|' + out[1].join(' ');
-    }
-
-    static void writeFile(const QString& path, const char* bytes) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    // A window over a fresh program folder, started as the program starts it.
-    bool start(bool withAtoms = true, const QString& recipe = {}) {
-        dir_ = std::make_unique<QTemporaryDir>();
-        if (withAtoms) writeFile(programDir() + QStringLiteral("ATOMS.LST"), kElements);
-        w_ = std::make_unique<MainWindow>(programDir());
-        w_->openAfterStart(recipe);
-        if (!w_->initialise()) return false;
-        w_->show();
-        QCoreApplication::processEvents();  // the deferred initialisation
-        QCoreApplication::processEvents();  // and the recipe after it
-        return w_->initialised();
-    }
-    void typeFinal(const char* formula) { test::typeKeys(control(FinalCompound), QLatin1String(formula)); }
-    void clickCell(int row, int column) { test::clickCell(w_->sourceList(), row, column); }
-    void typeRow(int row, const char* formula) {
-        clickCell(row, qv::SourceList::MaterialColumn);
-        test::typeKeys(w_->sourceList()->formulaEditor(), QLatin1String(formula));
-    }
-    void clickElement(ControlId id, const QString& symbol) {
-        QListWidget* view = list(id);
-        QListWidgetItem* item = view->findItems(symbol, Qt::MatchExactly).value(0);
-        QVERIFY(item);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(item).center());
-    }
-    void shortcut(Qt::Key key) {
-        QApplication::setActiveWindow(w_.get());  // back from a dialog
-        QTest::keyClick(w_.get(), key, Qt::ControlModifier);
-    }
-    void fillBariumTitanate() {
-        QTest::keyClicks(control(SampleTag), "S1");
-        QLineEdit* gram = qobject_cast<QLineEdit*>(control(Mass));
-        gram->selectAll();
-        QTest::keyClicks(gram, "10");
-        typeFinal("BaTiO3");
-        typeRow(0, "BaCO3");
-        typeRow(1, "TiO2");
-    }
-    // Presses Output and returns what the display showed next to the file.
-    QPair<QString, QByteArray> output() {
-        QPair<QString, QByteArray> seen;
-        onModal<OutputDialog>([&seen, this](OutputDialog* dialog) {
-            seen.first = dialog->view()->toPlainText();
-            const QStringList files = QDir(dir_->path()).entryList({QStringLiteral("*.qv")});
-            QFile file(dir_->path() + QLatin1Char('/') + files.value(0));
-            if (file.open(QIODevice::ReadOnly)) seen.second = file.readAll();
-            test::saveScreenshot(*dialog, QStringLiteral("output"));
-            for (QPushButton* b : dialog->findChildren<QPushButton*>())
-                if (b->text() == QStringLiteral("Copy All")) QTest::mouseClick(b, Qt::LeftButton);
-            for (QPushButton* b : dialog->findChildren<QPushButton*>())
-                if (b->text() == QStringLiteral("Close")) QTest::mouseClick(b, Qt::LeftButton);
-            if (dialog->isVisible()) {  // Close did nothing
-                seen.first = QStringLiteral("<still open>");
-                dialog->reject();
-            }
-        });
-        QTest::mouseClick(control(OutputButton), Qt::LeftButton);
-        return seen;
-    }
-
 public slots:
     void capture(const QUrl& url) { opened_ << url; }
 
 private slots:
     void initTestCase() {
-        for (const char* scheme : {"file", "http", "https"}) QDesktopServices::setUrlHandler(scheme, this, "capture");
+        for (const char* scheme : {"file", "http", "https"})
+            QDesktopServices::setUrlHandler(scheme, this, "capture");
         connect(&server_, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket* socket = server_.nextPendingConnection()) {
                 connect(socket, &QTcpSocket::readyRead, this, [this, socket] { answer(socket); });
@@ -231,16 +112,9 @@ private slots:
             }
         });
         QVERIFY(server_.listen(QHostAddress::LocalHost));
-        qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
-        qputenv("QV_SOFFICE", "");  // no office: Output goes to the text report
-        QCoreApplication::setApplicationName(QStringLiteral("quorvex"));
-        installAccessibility();
+        setUpWindowTests();
     }
-    void cleanup() {
-        w_.reset();
-        messages_.clear();
-        QSettings(QLatin1String(kAppName), QStringLiteral("quorvex")).clear();
-    }
+    void cleanup() { tearDownWindow(); }
 
     void startsClearedWithItsNames() {
         QVERIFY(start());
@@ -249,19 +123,29 @@ private slots:
         QCOMPARE(texts({FinalRatio, Mass, FreeCount, IncludeCount}), "1|1|0|0");
         QVERIFY(!control(OutputButton)->isEnabled() && !w_->action("word")->isEnabled());
         QVERIFY(w_->action("default")->isChecked());
-        const struct { ControlId id; const char* name; } names[] = {
-            {SampleTag, "Sample Tag"}, {Mass, "Gram"},
-            {FinalCompound, "Compound"}, {FinalRatio, "Ratio"},
-            {Difference, kDifferenceLabel}, {SourceList, "Source Material List"},
-            {ExcludeList, "Exclude"}, {IncludeList, "Include"},
-            {OutputButton, "Output"}, {ClearAll, "Clear All"},
-            {MoveAllToInclude, ">>"}, {Status, "Status"},
-            {IncludeCount, "Elements in Include list"},
-            {FreeCount, "Free entries in Source Material List"}};
+        const struct {
+            ControlId id;
+            const char* name;
+        } names[] = {{SampleTag, "Sample Tag"},
+                     {Mass, "Gram"},
+                     {FinalCompound, "Compound"},
+                     {FinalRatio, "Ratio"},
+                     {Difference, kDifferenceLabel},
+                     {SourceList, "Source Material List"},
+                     {ExcludeList, "Exclude"},
+                     {IncludeList, "Include"},
+                     {OutputButton, "Output"},
+                     {ClearAll, "Clear All"},
+                     {MoveAllToInclude, ">>"},
+                     {Status, "Status"},
+                     {IncludeCount, "Elements in Include list"},
+                     {FreeCount, "Free entries in Source Material List"}};
         for (const auto& n : names) {
-            QCOMPARE(QAccessible::queryAccessibleInterface(control(n.id))->text(QAccessible::Name), QLatin1String(n.name));
+            QCOMPARE(QAccessible::queryAccessibleInterface(control(n.id))->text(QAccessible::Name),
+                     QLatin1String(n.name));
         }
-        QVERIFY(std::ranges::any_of(w_->findChildren<QLabel*>(), [](QLabel* l) { return l->text() == ">="; }));
+        QVERIFY(
+            std::ranges::any_of(w_->findChildren<QLabel*>(), [](QLabel* l) { return l->text() == ">="; }));
         test::saveScreenshot(*w_, QStringLiteral("empty"));
     }
 
@@ -333,56 +217,17 @@ private slots:
         QVERIFY(output().first.startsWith(QStringLiteral("ID: S1\nBaTiO3  (10 grams)\n")));
     }
 
-    void outputToWordTypesIntoOneDocumentOrFallsBack() {
-        qputenv("QV_SOFFICE", "/bin/true");  // an office that is there but never answers
-        QVERIFY(start());
-        qputenv("QV_SOFFICE", "");
-        QAction* word = w_->action("word");
-        QVERIFY(word->isEnabled() && word->isChecked());
-        QVERIFY(word->toolTip().contains(QStringLiteral("LibreOffice Writer")));
-        if (auto* menu = qobject_cast<QMenu*>(word->parent())) {
-            menu->popup(w_->mapToGlobal(QPoint(40, 40)));
-            test::saveScreenshot(*menu, QStringLiteral("output-to-menu"));
-            menu->hide();
-        }
-        auto office = std::make_unique<test::RecordingWord>();
-        test::RecordingWord& fake = *office;
-        w_->setWordOffice(std::move(office));
-        fillBariumTitanate();
-        QTest::mouseClick(control(OutputButton), Qt::LeftButton);
-        QTest::mouseClick(control(OutputButton), Qt::LeftButton);
-        QCOMPARE(fake.documents.size(), std::size_t(1));
-        const std::string report = "ID: S1\nBaTiO_{3}  (10 grams)    + CO_{2}\n";
-        QCOMPARE(fake.documents[0].text.find(report), std::size_t(0));
-        QVERIFY(fake.documents[0].text.find(report, 1) != std::string::npos);
-        QVERIFY(fake.visible);
-
-        fake.failAtCall = static_cast<int>(fake.log.size()) + 12;
-        answerMessage();
-        QTest::mouseClick(control(OutputButton), Qt::LeftButton);
-        QCOMPARE(messages_, QStringList{QStringLiteral("Output to MS Word failed!")});
-        QVERIFY(word->isChecked());
-
-        fake.reachable = false;  // the text report instead, and from then on
-        QVERIFY(output().first.startsWith(QStringLiteral("ID: S1\nBaTiO3  (10 grams)  + CO2\n")));
-        QVERIFY(!word->isChecked() && w_->action("default")->isChecked());
-        QCOMPARE(w_->settings().outputToWord, 0);
-        shortcut(Qt::Key_Q);  // kept at Exit, and read back though an office is there
-        qputenv("QV_SOFFICE", "/bin/true");
-        QVERIFY(start());
-        qputenv("QV_SOFFICE", "");
-        QVERIFY(!w_->action("word")->isChecked());
-    }
-
     void outputChecksGramAndFallsBackToTemp() {
         QVERIFY(start());
         fillBariumTitanate();
         QLineEdit* gram = qobject_cast<QLineEdit*>(control(Mass));
-        const struct { const char* typed; const char* status; } cases[] = {
-            {"abc", "Specify correct weight of the final product in gram."},
-            {"", "Specify correct weight of the final product in gram."},
-            {"0", "Specify non-zero weight of the final product."},
-            {"1e-9", "Specify non-zero weight of the final product."}};
+        const struct {
+            const char* typed;
+            const char* status;
+        } cases[] = {{"abc", "Specify correct weight of the final product in gram."},
+                     {"", "Specify correct weight of the final product in gram."},
+                     {"0", "Specify non-zero weight of the final product."},
+                     {"1e-9", "Specify non-zero weight of the final product."}};
         for (const auto& c : cases) {
             gram->clear();
             QTest::keyClicks(gram, c.typed);
@@ -445,7 +290,8 @@ private slots:
             if (path == bad) answerMessage();
             QVERIFY(start(true, path));
             QCOMPARE(text(FinalCompound), path == good ? QStringLiteral("BaTiO3") : QString());
-            QCOMPARE(messages_, path == good ? QStringList() : QStringList{QStringLiteral("Failed to load a file.")});
+            QCOMPARE(messages_,
+                     path == good ? QStringList() : QStringList{QStringLiteral("Failed to load a file.")});
         }
     }
 
@@ -467,8 +313,10 @@ private slots:
         QVERIFY(!w_->isVisible());
         w_.reset();
         QSettings store(QLatin1String(kAppName), QStringLiteral("quorvex"));
-        QCOMPARE(store.value("Settings/Show Differential").toString() + store.value("Settings/Output To MS Word").toString() +
-                     store.value("Settings/Last Working Dir").toString(), "00" + cwd);
+        QCOMPARE(store.value("Settings/Show Differential").toString() +
+                     store.value("Settings/Output To MS Word").toString() +
+                     store.value("Settings/Last Working Dir").toString(),
+                 "00" + cwd);
         // Reading and writing leave the caller's store in no group.
         writeSettings(store, readSettings(store, false));
         QCOMPARE(store.group(), QString());
@@ -502,13 +350,16 @@ private slots:
     }
 
     void helpAndPingFollowTheSetting() {
-        const QString rows[][2] = {  // the setting, the server's base (empty: none, the shipped guide)
-            {"  ", ""}, {"ftp://example.org", ""}, {"http://127.0.0.1:8080", "http://127.0.0.1:8080"},
-            {"https://example.org/base/", "https://example.org/base"}};
+        const QString rows[][2] = {// the setting, the server's base (empty: none, the shipped guide)
+                                   {"  ", ""},
+                                   {"ftp://example.org", ""},
+                                   {"http://127.0.0.1:8080", "http://127.0.0.1:8080"},
+                                   {"https://example.org/base/", "https://example.org/base"}};
         const QUrl guide = QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help/index.html");
         QTemporaryDir noGuide;
         for (const auto& [server, base] : rows) {
-            QSettings(QLatin1String(kAppName), QStringLiteral("quorvex")).setValue("Settings/Web Server", server);
+            QSettings(QLatin1String(kAppName), QStringLiteral("quorvex"))
+                .setValue("Settings/Web Server", server);
             opened_.clear();
             openHelp();
             QCOMPARE(opened_.value(0).toString(),
@@ -520,7 +371,9 @@ private slots:
     }
 
     void eachPageComparedOnItsOwn() {
-        const struct { QStringList paths, notices; } rows[] = {
+        const struct {
+            QStringList paths, notices;
+        } rows[] = {
             {{"/right"}, {"Version 1.52 is out."}},
             {{"/lower"}, {}},  // the title is compared case and all
             {{"/nobody"}, {}},
@@ -528,7 +381,7 @@ private slots:
             {{"/missing"}, {}},  // an error status
             {{"/markup"}, {"Bold news & a<b> link"}},
             {{"/latin1"}, {QStringLiteral("Caf\u00e9")}},  // the declared charset
-            {{"/never"}, {}},  // a slow answer times out
+            {{"/never"}, {}},                              // a slow answer times out
             {{"/right", "/lower", "/second"}, {"Version 1.52 is out.", "Second frame"}},  // frames in turn
         };
         for (const auto& row : rows) {
@@ -550,7 +403,8 @@ private slots:
     void pingOnlyWithAServer() {
         WebNotice quiet;
         QVERIFY(!quiet.start() && !quiet.usedNetwork());
-        QSettings("Quorvex", QCoreApplication::applicationName()).setValue("Settings/Web Server", url("/").toString());
+        QSettings("Quorvex", QCoreApplication::applicationName())
+            .setValue("Settings/Web Server", url("/").toString());
         WebNotice notice;
         QSignalSpy changed(&notice, &WebNotice::noticeChanged);
         QSignalSpy settled(&notice, &WebNotice::pageSettled);

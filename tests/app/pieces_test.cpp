@@ -45,7 +45,8 @@ private slots:
     void outputDialogLoadsInChunks() {
         QTemporaryDir dir;
         QByteArray text;
-        for (int i = 0; text.size() < 3 * kDisplayChunk; ++i) text += "line " + QByteArray::number(i) + " \xc3\xa4\n";
+        for (int i = 0; text.size() < 3 * kDisplayChunk; ++i)
+            text += "line " + QByteArray::number(i) + " \xc3\xa4\n";
         const QString path = dir.path() + QStringLiteral("/r.qv");
         writeFile(path, text.constData());
         OutputDialog dialog;
@@ -67,7 +68,8 @@ private slots:
         ExplanationBox box;
         QLocale::setDefault(QLocale::c());
         const QString text = box.textLabel()->text();
-        QVERIFY(text.startsWith("Quorvex tries to give an answer") && text.endsWith("go to help in the menu.\n\n"));
+        QVERIFY(text.startsWith("Quorvex tries to give an answer") &&
+                text.endsWith("go to help in the menu.\n\n"));
         QCOMPARE(box.textLabel()->textFormat(), Qt::PlainText);
         QCOMPARE(box.windowTitle(), QStringLiteral("Quorvex  v 1.51"));
         qv::test::saveScreenshot(box, "explanation_box");
@@ -87,9 +89,10 @@ private slots:
     void hiddenMessageDeciphers() {
         QVERIFY(!blowfishEcb(QByteArray(16, 'k'), QByteArray(12, 'x'), false));
         QVERIFY(hiddenMessageKey("abcde1234567890123456789").isEmpty());
-        QCOMPARE(hiddenMessage(),
-                 QStringLiteral("Weigh twice, mix once. A careful hand at the balance is the first step of every "
-                                "good sample - thank you for weighing with Quorvex."));
+        QCOMPARE(
+            hiddenMessage(),
+            QStringLiteral("Weigh twice, mix once. A careful hand at the balance is the first step of every "
+                           "good sample - thank you for weighing with Quorvex."));
         // A block without a zero byte shows whole, and no further; sealing is
         // the inverse of what the stored message needed.
         const QByteArray keyText = "0123456789ABCDEF0123456789AB";

@@ -31,8 +31,12 @@ TEST(CliMass, ElementFileFailuresAndUsage) {
         int exitCode;
         const char* says;
     } cases[] = {
-        {{"mass", "--atoms", dir.write("a.lst", "no elements here\n"), "H2O"}, 2, "Couldn't load data from ATOMS.LST."},
-        {{"mass", "--atoms", dir.write("b.lst", "1 Abcd 3\n"), "H2O"}, 2, "Couldn't load data from ATOMS.LST."},
+        {{"mass", "--atoms", dir.write("a.lst", "no elements here\n"), "H2O"},
+         2,
+         "Couldn't load data from ATOMS.LST."},
+        {{"mass", "--atoms", dir.write("b.lst", "1 Abcd 3\n"), "H2O"},
+         2,
+         "Couldn't load data from ATOMS.LST."},
         {{"mass", "--atoms", (dir.path() / "none").string(), "H"}, 2, "-1"},
         {{"frobnicate"}, 64, "frobnicate"},
         {{}, 64, "usage"},

@@ -7,9 +7,7 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -154,9 +152,12 @@ struct ListWindow {
     // "R3@2" its ratio cell, "-" no editor.
     QString cell() const {
         QWidget* editor = list->formulaEditor()->hasFocus() ? static_cast<QWidget*>(list->formulaEditor())
-                          : list->ratioEditor()->hasFocus() ? list->ratioEditor() : nullptr;
+                          : list->ratioEditor()->hasFocus() ? list->ratioEditor()
+                                                            : nullptr;
         if (editor == nullptr) return "-";
-        return QString("%1%2@%3").arg(editor == list->ratioEditor() ? "R" : "F").arg(list->editRow())
+        return QString("%1%2@%3")
+            .arg(editor == list->ratioEditor() ? "R" : "F")
+            .arg(list->editRow())
             .arg(editor->geometry().top() / list->rowHeight());
     }
     void setFinal(std::string_view formula) {
@@ -207,6 +208,12 @@ private slots:
             const std::optional<VirtualKey> vk = translateKey(event);
             QVERIFY2(row.code < 0 ? !vk : vk == (VirtualKey{row.code, row.mods}), row.name);
         }
+        // The formula edits keep only these Ctrl keys from the window's shortcuts.
+        for (char c = 'A'; c <= 'Z'; ++c)
+            QCOMPARE(formulaKeyMapUses({c, kModCtrl}), QByteArray("ACVXZ").contains(c));
+        QVERIFY(formulaKeyMapUses({'J', kModCtrl | kModShift}) &&
+                !formulaKeyMapUses({'S', kModCtrl | kModShift}));
+        QVERIFY(formulaKeyMapUses({kKeyHome, kModCtrl}) && formulaKeyMapUses({'N', kModNone}));
     }
 
     void typingClassifiesTheRowAndCtrlZUndoesTwice() {
@@ -295,7 +302,8 @@ private slots:
         FormulaEdit unbound;
         unbound.bindEntry(nullptr);
         unbound.setSelection(0, 1);
-        QVERIFY(!unbound.copy() && !unbound.cut() && !unbound.paste() && !unbound.clear() && !unbound.isModified());
+        QVERIFY(!unbound.copy() && !unbound.cut() && !unbound.paste() && !unbound.clear() &&
+                !unbound.isModified());
         QVERIFY(!unbound.setText("H") && !unbound.replaceSelection("H") && !unbound.selection());
     }
 
@@ -305,7 +313,8 @@ private slots:
         h.edit->setSelection(1, 2);
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(h.edit);
         QVERIFY(a != nullptr && a->textInterface() != nullptr && a->role() == QAccessible::EditableText);
-        QCOMPARE(a->text(QAccessible::Name) + ' ' + a->text(QAccessible::Value), QStringLiteral("Source: Fe2O3"));
+        QCOMPARE(a->text(QAccessible::Name) + ' ' + a->text(QAccessible::Value),
+                 QStringLiteral("Source: Fe2O3"));
         QAccessibleTextInterface* t = a->textInterface();
         int start = -1, end = -1;
         t->selection(0, &start, &end);
@@ -313,25 +322,6 @@ private slots:
         QCOMPARE(t->text(2, 5), QStringLiteral("2O3"));
         t->setSelection(0, 4, 2);  // backwards: the caret at the start
         QCOMPARE(h.selection() + '@' + std::to_string(t->cursorPosition()), "2..3@2");
-    }
-
-    void focusFrameFollowsTheList() {
-        QWidget top;
-        new QLineEdit(&top);
-        auto* list = new QListWidget(&top);
-        auto* after = new QPushButton("Go", &top);
-        list->setGeometry(10, 50, 120, 100);
-        after->move(10, 170);
-        auto* frame = (new FocusFrameView(list))->frame();
-        top.show();
-        QApplication::setActiveWindow(&top);
-        list->setFocus(Qt::TabFocusReason);
-        QVERIFY(frame->isVisible() && frame->parentWidget() == &top);
-        QCOMPARE(frame->geometry(), QRect(8, 48, 124, 104));
-        QTest::keyClick(list, Qt::Key_Tab);
-        QVERIFY(after->hasFocus() && !frame->isVisible());
-        list->move(20, 60);
-        QCOMPARE(frame->geometry(), QRect(18, 58, 124, 104));
     }
 
     void fontsMeasureOnceInDeviceIndependentPixels() {
@@ -369,7 +359,8 @@ private slots:
         const int client = w.list->viewport()->width();
         QCOMPARE(w.list->rowsPerPage(), 8);
         QCOMPARE(w.list->viewport()->height(), 8 * w.list->rowHeight());
-        QCOMPARE(QList<int>({w.config.numberWidth, w.config.materialWidth, w.config.fixWidth, w.config.ratioWidth}),
+        QCOMPARE(QList<int>(
+                     {w.config.numberWidth, w.config.materialWidth, w.config.fixWidth, w.config.ratioWidth}),
                  QList<int>({3 * m, client - 12 * m, 2 * m, 7 * m}));
         QCOMPARE(w.config.borderWidth, w.list->viewport()->x());
         QCOMPARE(w.list->columnX(SourceList::FixColumn), w.config.borderWidth + client - 9 * m);
@@ -412,16 +403,20 @@ private slots:
 
     void walkingCells() {
         // Return, r Shift+Return, Up, Down, Page Down, Home; the cells after each key.
-        const struct { const char* keys; int startRow; const char* cells; } rows[] = {
+        const struct {
+            const char* keys;
+            int startRow;
+            const char* cells;
+        } rows[] = {
             {"RRR", 0, "R0@0 F1@1 R1@1"},
             {"rU", 3, "R2@2 F2@2"},
-            {"U", 0, "F0@0"},                  // no cell above row 0
-            {"DDUU", 7, "R7@7 F8@7 R7@6 F7@6"},  // scrolling a row
+            {"U", 0, "F0@0"},                                                           // no cell above row 0
+            {"DDUU", 7, "R7@7 F8@7 R7@6 F7@6"},                                         // scrolling a row
             {"PPPDDDDDD", 5, "F13@5 F21@5 F27@5 R27@5 F28@6 R28@6 F29@7 R29@7 R29@7"},  // none below row 29
             {"PRH", 2, "F10@2 R10@2 R2@2"},
         };
-        const QMap<QChar, Qt::Key> map{{'R', Qt::Key_Return}, {'r', Qt::Key_Return}, {'U', Qt::Key_Up},
-                                       {'D', Qt::Key_Down}, {'P', Qt::Key_PageDown}, {'H', Qt::Key_Home}};
+        const QMap<QChar, Qt::Key> map{{'R', Qt::Key_Return}, {'r', Qt::Key_Return},   {'U', Qt::Key_Up},
+                                       {'D', Qt::Key_Down},   {'P', Qt::Key_PageDown}, {'H', Qt::Key_Home}};
         for (const auto& row : rows) {
             ListWindow w;
             w.click(row.startRow, SourceList::MaterialColumn);
@@ -497,7 +492,8 @@ private slots:
         w.fillBariumTitanate();
         QAccessibleInterface* table = QAccessible::queryAccessibleInterface(w.list);
         QAccessibleTableInterface* t = table->tableInterface();
-        QCOMPARE(QList<int>({t->rowCount(), t->columnCount(), table->childCount()}), QList<int>({30, 4, 120}));
+        QCOMPARE(QList<int>({t->rowCount(), t->columnCount(), table->childCount()}),
+                 QList<int>({30, 4, 120}));
         QCOMPARE(t->columnDescription(1), "Source Material");
         QStringList read;
         for (int index = 0; index < 8; ++index) read << table->child(index)->text(QAccessible::Name);
@@ -505,7 +501,8 @@ private slots:
         QAccessibleInterface* cell = t->cellAt(29, 0);
         QCOMPARE(cell->text(QAccessible::Name), "30");
         QAccessibleTableCellInterface* c = cell->tableCellInterface();
-        QCOMPARE(QList<int>({cell->childCount(), c->rowIndex(), c->rowExtent(), c->columnExtent()}), QList<int>({0, 29, 1, 1}));
+        QCOMPARE(QList<int>({cell->childCount(), c->rowIndex(), c->rowExtent(), c->columnExtent()}),
+                 QList<int>({0, 29, 1, 1}));
         QVERIFY(cell->state().offscreen);
         QVERIFY(t->cellAt(0, 2)->state().checked && !t->cellAt(1, 2)->state().checked);  // the pegs
         QCOMPARE(table->indexOfChild(cell), 29 * 4);

@@ -32,8 +32,11 @@ class RatioEditTest : public QObject {
 private slots:
     void ratioFilter() {
         // Typed, then shown; Backspace takes the last character again.
-        const char* rows[][2] = {{"1,5", "15"}, {"2.5e1", "2.5e1"}, {"1E-3", "1E-3"},
-                                 {"a b+F2", "2"}, {"2-", "2-"}};  // the order is not checked
+        const char* rows[][2] = {{"1,5", "15"},
+                                 {"2.5e1", "2.5e1"},
+                                 {"1E-3", "1E-3"},
+                                 {"a b+F2", "2"},
+                                 {"2-", "2-"}};  // the order is not checked
         for (const auto& [typed, shown] : rows) {
             RatioWindow w;
             QTest::keyClicks(w.ratio, typed);
@@ -53,10 +56,16 @@ private slots:
             int mods;
             const char* requests;  // then the caret, with "12.5" typed
         } rows[] = {
-            {Qt::Key_Tab, 0, " f0@4"}, {Qt::Key_Backtab, Qt::ShiftModifier, " f1@4"},
-            {Qt::Key_Return, 0, " s0@4"}, {Qt::Key_Return, Qt::ShiftModifier, " s1@4"},
-            {Qt::Key_Enter, Qt::KeypadModifier, " s0@4"}, {Qt::Key_Up, 0, " s1@4"}, {Qt::Key_Down, 0, " s0@4"},
-            {Qt::Key_PageUp, 0, " p33@4"}, {Qt::Key_PageDown, 0, " p34@4"}, {Qt::Key_End, 0, " p35@4"},
+            {Qt::Key_Tab, 0, " f0@4"},
+            {Qt::Key_Backtab, Qt::ShiftModifier, " f1@4"},
+            {Qt::Key_Return, 0, " s0@4"},
+            {Qt::Key_Return, Qt::ShiftModifier, " s1@4"},
+            {Qt::Key_Enter, Qt::KeypadModifier, " s0@4"},
+            {Qt::Key_Up, 0, " s1@4"},
+            {Qt::Key_Down, 0, " s0@4"},
+            {Qt::Key_PageUp, 0, " p33@4"},
+            {Qt::Key_PageDown, 0, " p34@4"},
+            {Qt::Key_End, 0, " p35@4"},
             {Qt::Key_Home, 0, " p36@0"},  // moves the caret too
             {Qt::Key_Left, 0, "@3"},      // the edit's own
         };
@@ -75,9 +84,9 @@ private slots:
 
     void ratioHidesOnFocusLoss() {
         // Row editor, the row editor under a context menu, the final ratio.
-        for (auto [stay, reason, visible] : {std::tuple{false, Qt::MouseFocusReason, false},
-                                             std::tuple{false, Qt::PopupFocusReason, true},
-                                             std::tuple{true, Qt::MouseFocusReason, true}}) {
+        for (auto [stay, reason, visible] :
+             {std::tuple{false, Qt::MouseFocusReason, false}, std::tuple{false, Qt::PopupFocusReason, true},
+              std::tuple{true, Qt::MouseFocusReason, true}}) {
             RatioWindow w;
             auto* ratio = new RatioEdit(&w.top, stay);
             ratio->show();

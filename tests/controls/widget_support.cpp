@@ -19,15 +19,20 @@ const FormulaFonts& sharedFonts() {
 void typeKeys(QWidget* widget, const QString& text) {
     for (QChar qc : text) {
         const char c = qc.toLatin1();
-        if (c >= 'a' && c <= 'z') QTest::keyClick(widget, Qt::Key(Qt::Key_A + c - 'a'));
-        else if (c >= 'A' && c <= 'Z') QTest::keyClick(widget, Qt::Key(c), Qt::ShiftModifier);
-        else if (c == '(') QTest::keyClick(widget, Qt::Key_ParenLeft, Qt::ShiftModifier);
-        else if (c == ')') QTest::keyClick(widget, Qt::Key_ParenRight, Qt::ShiftModifier);
+        if (c >= 'a' && c <= 'z')
+            QTest::keyClick(widget, Qt::Key(Qt::Key_A + c - 'a'));
+        else if (c >= 'A' && c <= 'Z')
+            QTest::keyClick(widget, Qt::Key(c), Qt::ShiftModifier);
+        else if (c == '(')
+            QTest::keyClick(widget, Qt::Key_ParenLeft, Qt::ShiftModifier);
+        else if (c == ')')
+            QTest::keyClick(widget, Qt::Key_ParenRight, Qt::ShiftModifier);
         else if (c == '\n' || c == '\t') {  // the editors post what these ask for: let it happen
             QTest::keyClick(widget, c == '\n' ? Qt::Key_Return : Qt::Key_Tab);
             QCoreApplication::processEvents();
             widget = QApplication::focusWidget();
-        } else QTest::keyClick(widget, Qt::Key(c));
+        } else
+            QTest::keyClick(widget, Qt::Key(c));
     }
 }
 
@@ -45,8 +50,7 @@ void saveScreenshot(QWidget& widget, const QString& name) {
         (void)QTest::qWaitForWindowExposed(&widget);
     }
     const QPixmap shot = widget.grab();
-    shot.save(QDir(dir).filePath(
-        QStringLiteral("%1@%2x.png").arg(name).arg(shot.devicePixelRatio())));
+    shot.save(QDir(dir).filePath(QStringLiteral("%1@%2x.png").arg(name).arg(shot.devicePixelRatio())));
 }
 
 }  // namespace qv::test

@@ -10,7 +10,7 @@ class QWidget;
 namespace qv {
 class FormulaFonts;
 class SourceList;
-}
+}  // namespace qv
 
 namespace qv::test {
 

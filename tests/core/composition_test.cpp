@@ -47,7 +47,10 @@ TEST_F(CompositionTest, EvaluatesInElementFileOrder) {
 }
 
 TEST_F(CompositionTest, TextThresholds) {
-    const struct { Composition c; const char* text; } cases[] = {{{{O, 3}, {Fe, 2}}, "O3Fe2"},
+    const struct {
+        Composition c;
+        const char* text;
+    } cases[] = {{{{O, 3}, {Fe, 2}}, "O3Fe2"},
                  {{{H, 1.0000004}}, "H"},
                  {{{H, 1.000001}}, "H1.000001"},
                  {{{H, 6e-7}}, "H0.000001"},

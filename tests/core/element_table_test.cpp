@@ -21,8 +21,11 @@ std::string numberedLines(int count) {
 TEST(ElementTableLoad, ResultCodes) {
     std::string exact99 = "1 H 1.008";
     exact99.resize(99, ' ');
-    const struct { std::string text; int code; } cases[] = {
-        {"1 H 1.00794\n2 He 4.0026 m\n4Be9.01M\n", 2},  // a gap: everything after it is skipped
+    const struct {
+        std::string text;
+        int code;
+    } cases[] = {
+        {"1 H 1.00794\n2 He 4.0026 m\n4Be9.01M\n", 2},   // a gap: everything after it is skipped
         {"1 H 1.00794\n2 He 4.0026 m\n3Be9.01M\n", -3},  // the symbol swallows an unseparated weight
         {"Symbol table\n\n1 H 1.008\n1 He 4\n-2 X 1\nx2 Y 1\n2 C 12\n", 2},
         {"2 He 4\n1 H 1\n", 1},
@@ -32,7 +35,7 @@ TEST(ElementTableLoad, ResultCodes) {
         {"1    \n", -3},
         {"1 H inf\n", -3},  // special forms are no weight
         {"1 H 0x10\n", 1},  // the weight is the decimal 0 before the x
-        {"1 H! 1\n", 1},  // blanks end at the space: the symbol is "H!"
+        {"1 H! 1\n", 1},    // blanks end at the space: the symbol is "H!"
         {numberedLines(120), 120},
         {numberedLines(121), -4},
         {numberedLines(120) + "121 Q\n", -3},
@@ -75,9 +78,11 @@ TEST(ElementTableLoad, FieldsMarkersAndLineForms) {
 TEST(ElementTableLookup, ExactBytesAndAnyOrder) {
     ElementTable t;
     ASSERT_EQ(loadElementText(t, "1 Cu 63.5\n2 Cl 35.45\n3 C 12\n4 Co 58.9\n5 Ca 40\n6 O 16\n7 co 1\n"), 7);
-    const struct { const char* symbol; int index; } cases[] = {
-        {"C", 2}, {"Ca", 4}, {"Cl", 1}, {"Co", 3}, {"Cu", 0}, {"O", 5},
-                 {"co", 6}, {"CO", -1}, {"Cax", -1}, {"", -1}};
+    const struct {
+        const char* symbol;
+        int index;
+    } cases[] = {{"C", 2}, {"Ca", 4}, {"Cl", 1},  {"Co", 3},   {"Cu", 0},
+                 {"O", 5}, {"co", 6}, {"CO", -1}, {"Cax", -1}, {"", -1}};
     for (const auto& c : cases) EXPECT_EQ(t.findElement(c.symbol), c.index) << c.symbol;
     EXPECT_EQ(ElementTable().findElement("H"), -1);
 }
@@ -85,8 +90,11 @@ TEST(ElementTableLookup, ExactBytesAndAnyOrder) {
 TEST(ElementTableFlags, ApplyIncludeFlagsText) {
     ElementTable t;
     ASSERT_EQ(loadElementText(t, "1 H 1 m\n2 He 4 m\n3 Li 7\n"), 3);
-    const struct { const char* text; int result; const char* after; } cases[] = {
-        {"10", -1, "101"},  // flags set before the failure stay
+    const struct {
+        const char* text;
+        int result;
+        const char* after;
+    } cases[] = {{"10", -1, "101"},   // flags set before the failure stay
                  {"0101", 4, "010"},  // extra positions are checked, not stored
                  {"1x1", -1, "110"},
                  {"0002", -1, "000"}};

@@ -77,7 +77,8 @@ TEST(EntrySets, ClearAllEmptiesEverySetEvenWhereEditsSkippedTheHook) {
     t.clickPeg(7);  // a solver run meanwhile copes with them
 
     t.model.clearAll();
-    EXPECT_TRUE(t.model.freeEntries().empty() && t.model.fixedEntries().empty() && t.model.invalidEntries().empty());
+    EXPECT_TRUE(t.model.freeEntries().empty() && t.model.fixedEntries().empty() &&
+                t.model.invalidEntries().empty());
     EXPECT_TRUE(t.model.elementUse().empty());
     EXPECT_TRUE(t.include.items().empty() && t.exclude.items().empty());
 }

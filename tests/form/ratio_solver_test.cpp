@@ -47,47 +47,123 @@ void overdetermined(TestForm& t, std::string_view final) {
 
 TEST(RatioSolver, Outcomes) {
     const Case cases[] = {
-        {"solved", [](TestForm& t) { fill(t, "BaTiO3", {"BaCO3", "TiO2"}); }, Kind::Solved,
-         status::kSolved, "O3TiBa", {"1", "1"}},
+        {"solved",
+         [](TestForm& t) {
+             fill(t, "BaTiO3", {"BaCO3", "TiO2"});
+         },
+         Kind::Solved,
+         status::kSolved,
+         "O3TiBa",
+         {"1", "1"}},
         {"oxygen included: no exact answer, ratios cleared",
-         [](TestForm& t) { fill(t, "BaTiO3", {"BaCO3", "TiO2"}), include(t, "O"); }, Kind::NoSolution, "",
-         "O3TiBa", {"", ""}},
+         [](TestForm& t) {
+             fill(t, "BaTiO3", {"BaCO3", "TiO2"}), include(t, "O");
+         },
+         Kind::NoSolution,
+         "",
+         "O3TiBa",
+         {"", ""}},
         {"more unknowns than equations",
-         [](TestForm& t) { fill(t, "BaTiO3", {"BaO", "TiO2", "BaTiO3"}); }, Kind::NoSolution, "",
-         "O3TiBa", {"", "", ""}},
+         [](TestForm& t) {
+             fill(t, "BaTiO3", {"BaO", "TiO2", "BaTiO3"});
+         },
+         Kind::NoSolution,
+         "",
+         "O3TiBa",
+         {"", "", ""}},
         {"a column with no included element",
-         [](TestForm& t) { fill(t, "BaTiO3", {"BaCO3", "TiO2", "CO2"}); }, Kind::NoSolution, "",
-         "O3TiBa", {"", "", ""}},
-        {"an extra metal gets zero", [](TestForm& t) { fill(t, "BaTiO3", {"BaCO3", "TiO2", "CaO"}); },
-         Kind::Solved, status::kSolved, "O3TiBa", {"1", "1", "0"}},
-        {"small solutions show as zero", [](TestForm& t) { fill(t, "BaTi0.0000003", {"Ba", "Ti"}); },
-         Kind::Solved, status::kSolved, "Ba", {"1", "0"}},
-        {"negatives keep their sign", [](TestForm& t) { fill(t, "Ba", {"BaTi", "Ti"}); }, Kind::Solved,
-         status::kSolved, "Ba", {"1", "-1"}},
+         [](TestForm& t) {
+             fill(t, "BaTiO3", {"BaCO3", "TiO2", "CO2"});
+         },
+         Kind::NoSolution,
+         "",
+         "O3TiBa",
+         {"", "", ""}},
+        {"an extra metal gets zero",
+         [](TestForm& t) {
+             fill(t, "BaTiO3", {"BaCO3", "TiO2", "CaO"});
+         },
+         Kind::Solved,
+         status::kSolved,
+         "O3TiBa",
+         {"1", "1", "0"}},
+        {"small solutions show as zero",
+         [](TestForm& t) {
+             fill(t, "BaTi0.0000003", {"Ba", "Ti"});
+         },
+         Kind::Solved,
+         status::kSolved,
+         "Ba",
+         {"1", "0"}},
+        {"negatives keep their sign",
+         [](TestForm& t) {
+             fill(t, "Ba", {"BaTi", "Ti"});
+         },
+         Kind::Solved,
+         status::kSolved,
+         "Ba",
+         {"1", "-1"}},
         {"fixed entry taken off; Ti reaches zero and vanishes",
-         [](TestForm& t) { fill(t, "BaTiO3", {"TiO2"}), t.typeRowRatio(0, "1"); }, Kind::Manual,
-         status::kManualMode, "OBa", {}},
+         [](TestForm& t) { fill(t, "BaTiO3", {"TiO2"}), t.typeRowRatio(0, "1"); },
+         Kind::Manual,
+         status::kManualMode,
+         "OBa",
+         {}},
         {"manual mode does not check the balance",
-         [](TestForm& t) { fill(t, "BaTiO3", {"TiO2"}), t.typeRowRatio(0, "3"); }, Kind::Manual,
-         status::kManualMode, "O-3Ti-2Ba", {}},
+         [](TestForm& t) { fill(t, "BaTiO3", {"TiO2"}), t.typeRowRatio(0, "3"); },
+         Kind::Manual,
+         status::kManualMode,
+         "O-3Ti-2Ba",
+         {}},
         {"no entries at all", [](TestForm& t) { fill(t, "BaO", {}); }, Kind::NoEntries, "", "OBa", {}},
-        {"nothing included in the balance", [](TestForm& t) { fill(t, "CO2", {"CO"}); },
-         Kind::IncludeEmpty, status::kIncludeEmpty, "CO2", {}},
-        {"bad final before a bad row", [](TestForm& t) { fill(t, "", {"Q"}); }, Kind::BadInput,
-         status::kBadFinal, nullptr, {}},
-        {"bad row", [](TestForm& t) { fill(t, "BaO", {"Q"}); }, Kind::BadInput, status::kBadEntry, nullptr,
+        {"nothing included in the balance",
+         [](TestForm& t) { fill(t, "CO2", {"CO"}); },
+         Kind::IncludeEmpty,
+         status::kIncludeEmpty,
+         "CO2",
+         {}},
+        {"bad final before a bad row",
+         [](TestForm& t) { fill(t, "", {"Q"}); },
+         Kind::BadInput,
+         status::kBadFinal,
+         nullptr,
+         {}},
+        {"bad row",
+         [](TestForm& t) { fill(t, "BaO", {"Q"}); },
+         Kind::BadInput,
+         status::kBadEntry,
+         nullptr,
          {}},
         {"zero final ratio before a bad row",
-         [](TestForm& t) { fill(t, "BaO", {"Q"}), t.typeFinalRatio("0"); }, Kind::BadInput,
-         status::kZeroFinalRatio, nullptr, {}},
-        {"final ratio under the tolerance", [](TestForm& t) { fill(t, "BaO", {}), t.typeFinalRatio("4e-7"); },
-         Kind::BadInput, status::kZeroFinalRatio, nullptr, {}},
-        {"(Ba,Ti) leaves O off by 4e-7: accepted", [](TestForm& t) { overdetermined(t, "Ba0.1TiO3.0000004"); },
-         Kind::Solved, status::kSolved, "O3TiBa0.1", {"1", "1"}},
-        {"only (Ti,O) is close enough", [](TestForm& t) { overdetermined(t, "Ba0.1TiO3.000003"); },
-         Kind::Solved, status::kSolved, "O3.000003TiBa0.1", {"1.000003", "1"}},
-        {"no pair is", [](TestForm& t) { overdetermined(t, "Ba0.1TiO3.00001"); }, Kind::NoSolution, "",
-         "O3.00001TiBa0.1", {"", ""}},
+         [](TestForm& t) { fill(t, "BaO", {"Q"}), t.typeFinalRatio("0"); },
+         Kind::BadInput,
+         status::kZeroFinalRatio,
+         nullptr,
+         {}},
+        {"final ratio under the tolerance",
+         [](TestForm& t) { fill(t, "BaO", {}), t.typeFinalRatio("4e-7"); },
+         Kind::BadInput,
+         status::kZeroFinalRatio,
+         nullptr,
+         {}},
+        {"(Ba,Ti) leaves O off by 4e-7: accepted",
+         [](TestForm& t) { overdetermined(t, "Ba0.1TiO3.0000004"); },
+         Kind::Solved,
+         status::kSolved,
+         "O3TiBa0.1",
+         {"1", "1"}},
+        {"only (Ti,O) is close enough",
+         [](TestForm& t) { overdetermined(t, "Ba0.1TiO3.000003"); },
+         Kind::Solved,
+         status::kSolved,
+         "O3.000003TiBa0.1",
+         {"1.000003", "1"}},
+        {"no pair is",
+         [](TestForm& t) { overdetermined(t, "Ba0.1TiO3.00001"); },
+         Kind::NoSolution,
+         "",
+         "O3.00001TiBa0.1",
+         {"", ""}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -123,15 +199,19 @@ TEST(RatioSolver, TellsTheFormInOrder) {
     EXPECT_TRUE(t.model.runSolver());
     // Counts first, then the difference, the answer, the ratios, Output.
     using C = FormChange;
-    EXPECT_EQ(t.log(), (std::vector<FormNotice>{{C::ElementLists, -1}, {C::Difference, -1}, {C::Status, -1},
-                                                {C::Ratio, -1}, {C::Outcome, -1}}));
+    EXPECT_EQ(
+        t.log(),
+        (std::vector<FormNotice>{
+            {C::ElementLists, -1}, {C::Difference, -1}, {C::Status, -1}, {C::Ratio, -1}, {C::Outcome, -1}}));
     EXPECT_EQ(t.model.difference().text(), "O3TiBa");
     // Without an answer the cleared ratios show before the status.
     t.setText(t.row(1), "CO2");
     t.clearLog();
     EXPECT_FALSE(t.model.runSolver());
-    EXPECT_EQ(t.log(), (std::vector<FormNotice>{{C::ElementLists, -1}, {C::Difference, -1}, {C::Ratio, -1},
-                                                {C::Status, -1}, {C::Outcome, -1}}));
+    EXPECT_EQ(
+        t.log(),
+        (std::vector<FormNotice>{
+            {C::ElementLists, -1}, {C::Difference, -1}, {C::Ratio, -1}, {C::Status, -1}, {C::Outcome, -1}}));
     EXPECT_EQ(t.status(), "");
 }
 

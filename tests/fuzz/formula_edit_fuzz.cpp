@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "form/edit/formula_editing.h"
-#include "form/edit/key_codes.h"
 #include "form/edit/formula_style.h"
+#include "form/edit/key_codes.h"
 #include "form/edit/width_table.h"
+#include "form/element_lists.h"
 #include "form/headless_form.h"
 #include "fuzz_support.h"
 #include "model_checks.h"
-#include "form/element_lists.h"
 #include "support/fake_clipboard.h"
 
 using namespace qv;
@@ -36,8 +36,7 @@ public:
         const std::uint64_t range = static_cast<std::uint64_t>(static_cast<std::int64_t>(hi) - lo);
         std::uint64_t value = 0;
         for (std::uint64_t r = range; r > 0; r >>= 8) value = value << 8 | next();
-        return static_cast<T>(static_cast<std::int64_t>(lo) +
-                              static_cast<std::int64_t>(value % (range + 1)));
+        return static_cast<T>(static_cast<std::int64_t>(lo) + static_cast<std::int64_t>(value % (range + 1)));
     }
     bool ConsumeBool() { return next() & 1; }
     std::string ConsumeRandomLengthString(int max) {
@@ -55,9 +54,9 @@ private:
     std::size_t pos_ = 0;
 };
 
-constexpr int kKeys[] = {kKeyBackspace, kKeyTab,    kKeyReturn, kKeyPageUp, kKeyPageDown,
-                         kKeyEnd,       kKeyHome,   kKeyLeft,   kKeyUp,     kKeyRight,
-                         kKeyDown,      kKeyDelete, kKeyDecimal, kKeyMinus, kKeyPeriod};
+constexpr int kKeys[] = {kKeyBackspace, kKeyTab,    kKeyReturn,  kKeyPageUp, kKeyPageDown,
+                         kKeyEnd,       kKeyHome,   kKeyLeft,    kKeyUp,     kKeyRight,
+                         kKeyDown,      kKeyDelete, kKeyDecimal, kKeyMinus,  kKeyPeriod};
 
 int pickKey(ByteReader& in) {
     switch (in.ConsumeIntegralInRange(0, 4)) {
@@ -90,7 +89,10 @@ struct Snapshot {
     std::string text;
     int caret, anchor, activeEnd;
     explicit Snapshot(const Formula& f)
-        : text(f.text()), caret(f.edit().caret()), anchor(f.edit().anchor()), activeEnd(f.edit().activeEnd()) {}
+        : text(f.text()),
+          caret(f.edit().caret()),
+          anchor(f.edit().anchor()),
+          activeEnd(f.edit().activeEnd()) {}
     bool operator==(const Snapshot& o) const {
         return text == o.text && caret == o.caret && anchor == o.anchor && activeEnd == o.activeEnd;
     }
@@ -135,16 +137,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             typed = character && (mods & ~kModShift) == 0 && f->text() != before.text;
             break;
         }
-        case 4:
-            form->clipboard.content = in.ConsumeRandomLengthString(700);
-            break;
+        case 4: form->clipboard.content = in.ConsumeRandomLengthString(700); break;
         case 5:
             form->clipboard.refusePut = in.ConsumeBool();
             form->clipboard.refuseGet = in.ConsumeBool();
             break;
-        case 6:
-            contextCommand(*f, in.ConsumeIntegralInRange(-1, 5), form->context);
-            break;
+        case 6: contextCommand(*f, in.ConsumeIntegralInRange(-1, 5), form->context); break;
         case 7: {
             const std::string text = in.ConsumeRandomLengthString(600);
             const std::optional<int> n = setText(*f, text);
@@ -167,12 +165,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             break;
         }
-        case 10:
-            clickAt(f->edit(), in.ConsumeIntegralInRange(-100, 20000));
-            break;
-        case 11:
-            dragTo(f->edit(), in.ConsumeIntegralInRange(-100, 20000));
-            break;
+        case 10: clickAt(f->edit(), in.ConsumeIntegralInRange(-100, 20000)); break;
+        case 11: dragTo(f->edit(), in.ConsumeIntegralInRange(-100, 20000)); break;
         case 12:
             switch (in.ConsumeIntegralInRange(0, 2)) {
             case 0: focusGained(f->edit()); break;
@@ -208,9 +202,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             switch (in.ConsumeIntegralInRange(0, 2)) {
             case 0: form->model.togglePeg(row); break;
             case 1: form->model.sourceRatioTyped(row, in.ConsumeRandomLengthString(120)); break;
-            default:
-                form->model.setFinalRatioText(in.ConsumeRandomLengthString(120));
-                break;
+            default: form->model.setFinalRatioText(in.ConsumeRandomLengthString(120)); break;
             }
             break;
         }
@@ -231,10 +223,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         }
         if (trace)
-            std::fprintf(stderr, "step %d op %d entry %d \"%s\" caret %d anchor %d active %d | %s\n", step, op,
-                         current, f->text().c_str(), f->edit().caret(), f->edit().anchor(), f->edit().activeEnd(),
-                         form->model.status().c_str());
-        if (typed) QV_FUZZ_CHECK(f->edit().caret() == f->edit().activeEnd() && f->edit().anchor() == f->edit().caret());
+            std::fprintf(stderr, "step %d op %d entry %d \"%s\" caret %d anchor %d active %d | %s\n", step,
+                         op, current, f->text().c_str(), f->edit().caret(), f->edit().anchor(),
+                         f->edit().activeEnd(), form->model.status().c_str());
+        if (typed)
+            QV_FUZZ_CHECK(f->edit().caret() == f->edit().activeEnd() &&
+                          f->edit().anchor() == f->edit().caret());
         fuzz::checkModel(form->model, form->include, form->exclude);
     }
     return 0;

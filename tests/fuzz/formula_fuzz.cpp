@@ -14,8 +14,8 @@
 #include "core/composition.h"
 #include "core/element_table.h"
 #include "core/formula_parser.h"
-#include "fuzz_support.h"
 #include "core/number_format.h"
+#include "fuzz_support.h"
 #include "output/output_grams.h"
 #include "recipe/recipe_file.h"
 
@@ -87,10 +87,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& [element, amount] : first) {
         QV_FUZZ_CHECK(element >= 0 && element < table().count());
         const double again = second.count(element) ? second.at(element) : 0.0;
-        QV_FUZZ_CHECK(second.count(element) && (again == amount || (std::isnan(again) && std::isnan(amount))));
+        QV_FUZZ_CHECK(second.count(element) &&
+                      (again == amount || (std::isnan(again) && std::isnan(amount))));
         checkFormat(amount);
-        if (!std::isfinite(amount) || std::fabs(amount) > 1e12 ||
-            !parserCanName(table().symbol(element)))
+        if (!std::isfinite(amount) || std::fabs(amount) > 1e12 || !parserCanName(table().symbol(element)))
             readable = false;
     }
 

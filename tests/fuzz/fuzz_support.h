@@ -1,11 +1,11 @@
 #pragma once
 // Small helpers shared by the fuzz harnesses.
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 
 #include "core/element_table.h"
 
@@ -18,13 +18,12 @@ extern "C" const char* __asan_default_options() { return "quarantine_size_mb=16"
 namespace qv::fuzz {
 
 // A harness stops the run loudly; libFuzzer records the input that got here.
-#define QV_FUZZ_CHECK(cond)                                                        \
-    do {                                                                           \
-        if (!(cond)) {                                                             \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, \
-                         #cond);                                                   \
-            std::abort();                                                          \
-        }                                                                          \
+#define QV_FUZZ_CHECK(cond)                                                               \
+    do {                                                                                  \
+        if (!(cond)) {                                                                    \
+            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
+            std::abort();                                                                 \
+        }                                                                                 \
     } while (0)
 
 // A per-process scratch file, so parallel fuzzing jobs do not share one. It

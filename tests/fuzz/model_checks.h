@@ -6,9 +6,9 @@
 #include <string>
 
 #include "form/edit/formula_editing.h"
+#include "form/memory_views.h"
 #include "form/model.h"
 #include "fuzz_support.h"
-#include "form/memory_views.h"
 #include "support/layout_check.h"
 
 namespace qv::fuzz {

@@ -127,8 +127,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     QV_FUZZ_CHECK(t.small.loadElementTable(path) == 4);
     std::remove(path.c_str());
     fillWidthTable(
-        t.widths, [](char c) { return c >= 'A' && c <= 'Z' ? 11 : 8; },
-        [](char) { return 5; });
+        t.widths, [](char c) { return c >= 'A' && c <= 'Z' ? 11 : 8; }, [](char) { return 5; });
     return 0;
 }
 

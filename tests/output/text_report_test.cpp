@@ -32,9 +32,9 @@ TEST_F(TextReport, RowsKeepOrderWithoutGapsAndLongColumnsStayWhole) {
     f.model.source(0).setEntry("TiO2", 1, true);
     f.model.source(1).setEntry("", 0, false);
     f.model.source(3).setEntry("Ba", 1, true);
-    f.model.source(5).setEntry("Qq", 1, true);  // invalid, not listed
-    f.model.source(7).setEntry("BaTi2O5Ba2Ti2O4Ti3O7Ba2O2", -1, true);    // 36 wide
-    f.model.source(9).setEntry("BaTi2O5Ba2Ti2O4Ti3O7BaO2Ti", -1, true);   // 37 wide
+    f.model.source(5).setEntry("Qq", 1, true);                           // invalid, not listed
+    f.model.source(7).setEntry("BaTi2O5Ba2Ti2O4Ti3O7Ba2O2", -1, true);   // 36 wide
+    f.model.source(9).setEntry("BaTi2O5Ba2Ti2O4Ti3O7BaO2Ti", -1, true);  // 37 wide
     const std::string text = report("t", 1, false);
     EXPECT_EQ(text.substr(text.find("-\n") + 2),
               "TiO2  (79.87)                        0.342496\n"

@@ -37,29 +37,56 @@ TEST_F(WordReport, BariumTitanateCallSequence) {
     ASSERT_EQ(output(), WordReportOutcome::Typed);
     const std::string equals(53, '=');
     const Log head = {
-        "Connect", "Application.Documents", "Documents.Count", "Documents.Add",
-        "Document.Name", "Document.Activate", "Application.Selection", "Selection.Font",
-        "Font.Name=Times New Roman", "Font.Size=13.000000",
+        "Connect",
+        "Application.Documents",
+        "Documents.Count",
+        "Documents.Add",
+        "Document.Name",
+        "Document.Activate",
+        "Application.Selection",
+        "Selection.Font",
+        "Font.Name=Times New Roman",
+        "Font.Size=13.000000",
     };
     EXPECT_EQ(Log(word.log.begin(), word.log.begin() + head.size()), head);
     const Log body = {
         "TypeText ID: S1\n",
-        "Font.Subscript=0", "TypeText BaTiO", "Font.Subscript=1", "TypeText 3", "Font.Subscript=0",
+        "Font.Subscript=0",
+        "TypeText BaTiO",
+        "Font.Subscript=1",
+        "TypeText 3",
+        "Font.Subscript=0",
         "TypeText   (10 grams)  ",
         "TypeText   + ",
-        "Font.Subscript=0", "TypeText CO", "Font.Subscript=1", "TypeText 2", "Font.Subscript=0",
+        "Font.Subscript=0",
+        "TypeText CO",
+        "Font.Subscript=1",
+        "TypeText 2",
+        "Font.Subscript=0",
         "TypeText \n",
         "TypeText " + equals + "\n",
         "TypeText Reactant  (Molar Mass)              Amount Weighed(g)\n",
         "TypeText " + equals + "\n",
-        "Font.Subscript=0", "TypeText BaCO", "Font.Subscript=1", "TypeText 3", "Font.Subscript=0",
+        "Font.Subscript=0",
+        "TypeText BaCO",
+        "Font.Subscript=1",
+        "TypeText 3",
+        "Font.Subscript=0",
         "TypeText   (197.34)                          ",
-        "TypeText 8.462264", "TypeParagraph",
-        "Font.Subscript=0", "TypeText TiO", "Font.Subscript=1", "TypeText 2", "Font.Subscript=0",
+        "TypeText 8.462264",
+        "TypeParagraph",
+        "Font.Subscript=0",
+        "TypeText TiO",
+        "Font.Subscript=1",
+        "TypeText 2",
+        "Font.Subscript=0",
         "TypeText   (79.87)                           ",
-        "TypeText 3.424957", "TypeParagraph",
+        "TypeText 3.424957",
+        "TypeParagraph",
         "TypeText " + std::string(53, '-') + "\n",
-        "TypeParagraph", "TypeParagraph", "TypeParagraph",
+        "TypeParagraph",
+        "TypeParagraph",
+        "TypeParagraph",
         "Application.Visible=1",
     };
     EXPECT_EQ(typed(), body);
@@ -68,9 +95,13 @@ TEST_F(WordReport, BariumTitanateCallSequence) {
 
 TEST_F(WordReport, FormulaRunsAndTheSubscriptSwitchedOffAtTheEnd) {
     const std::pair<const char*, const char*> cases[] = {
-        {"Ba0.5Sr0.5TiO3", "Ba_{0.5}Sr_{0.5}TiO_{3}"}, {"Ca(OH)2", "Ca(OH)_{2}"},
-        {"(La0.7Sr0.3)MnO3-1", "(La_{0.7}Sr_{0.3})MnO_{3-1}"}, {"CuSO4.5H2O", "CuSO_{4.5}H_{2}O"},
-        {"2 H", "_{2 }H"}, {"H", "H"}, {"", ""},
+        {"Ba0.5Sr0.5TiO3", "Ba_{0.5}Sr_{0.5}TiO_{3}"},
+        {"Ca(OH)2", "Ca(OH)_{2}"},
+        {"(La0.7Sr0.3)MnO3-1", "(La_{0.7}Sr_{0.3})MnO_{3-1}"},
+        {"CuSO4.5H2O", "CuSO_{4.5}H_{2}O"},
+        {"2 H", "_{2 }H"},
+        {"H", "H"},
+        {"", ""},
     };
     word.documents.push_back({"D", ""});
     word.active = 0;

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds the Debian package from an already built tree with cpack and checks
-# it as a user's machine would see it: the control fields, the file list, the
-# desktop files, and the programs started through /usr/bin of an unpacked copy.
+# Builds the Debian packages from an already built tree with cpack and checks
+# them as a user's machine would see them: quorvex (the control fields, the
+# file list, the desktop files, the programs started through /usr/bin of an
+# unpacked copy, and no office among its dependencies) and, where the office
+# plugin is built, quorvex-writer (the plugin, tied to quorvex of this version).
 #   check_package.sh BUILD_DIR VERSION [CPACK]
 set -uo pipefail
 build=$1 version=$2 cpack=${3:-cpack}
@@ -19,7 +21,7 @@ dpkg-deb -c "$deb" | awk '{ sub(/^\.\//, "", $6); print $1, $6, $8 }' >"$work/li
 mode() { awk -v p="usr/$1" '$2 == p { print $1 }' "$work/list"; }
 has_program() { [ -n "$(mode "lib/quorvex/$1")" ]; }
 
-# Control fields: dependencies come from the binaries, the office only suggested.
+# Control fields: dependencies come from the binaries, the plugin only suggested.
 info=$(dpkg-deb -f "$deb")
 field() { printf '%s\n' "$info" | sed -n "s/^$1: //p"; }
 while IFS='|' read -r name pattern; do
@@ -29,7 +31,7 @@ Package|^quorvex$
 Section|^science$
 Priority|^optional$
 Maintainer|^[^<]+ <[^@ ]+@[^> ]+>$
-Suggests|libreoffice-writer
+Suggests|^quorvex-writer$
 Depends|(^|, )libc6 \(>=
 Depends|libstdc\+\+6
 Description|^[a-z].{10,70}$
@@ -38,7 +40,9 @@ EOF
 if has_program quorvex; then
   [[ "$(field Depends)" =~ (^|, )qt6-qpa-plugins($|,) ]] || fail "Depends lacks Qt's platform plugins: $(field Depends)"
 fi
-[[ "$(field Depends)" == *libreoffice* ]] && fail "LibreOffice must not be a dependency: $(field Depends)"
+# quorvex alone installs without any office package.
+office='(^|, )(libreoffice|libuno|uno-libs|ure|python3-uno)'
+[[ "$(field Depends)" =~ $office ]] && fail "an office package is a dependency of quorvex: $(field Depends)"
 
 expect=(lib/quorvex/quorvex-cli lib/quorvex/ATOMS.LST share/mime/packages/quorvex.xml
         share/icons/hicolor/scalable/apps/quorvex.svg share/man/man1/quorvex-cli.1.gz
@@ -46,10 +50,11 @@ expect=(lib/quorvex/quorvex-cli lib/quorvex/ATOMS.LST share/mime/packages/quorve
 for size in 16 22 24 32 48 64 128 256; do
   expect+=("share/icons/hicolor/${size}x${size}/apps/quorvex.png")
 done
-# The help page and the plugins that the build puts beside the programs.
-for f in "$build"/bin/help/* "$build"/bin/*.so; do
+# The help page that the build puts beside the programs.
+for f in "$build"/bin/help/*; do
   [ -f "$f" ] && expect+=("lib/quorvex/${f#"$build"/bin/}")
 done
+grep -q '\.so$' "$work/list" && fail "quorvex carries a plugin: $(grep '\.so$' "$work/list")"
 if has_program quorvex; then
   expect+=(share/applications/quorvex.desktop share/man/man1/quorvex.1.gz)
 else
@@ -66,15 +71,37 @@ done
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 
-# Plugins load with every library they need, and search no folder of the
-# build tree.
-plugins=$(awk '$1 ~ /^-/ && $2 ~ /^usr\/lib\/quorvex\/[^\/]+\.so$/ { print $2 }' "$work/list")
-[ -n "$plugins" ] || echo "note: no plugin in this build"
-for p in $plugins; do
-  search=$(readelf -d "$root/$p" | sed -n 's/.*R\(UN\)\?PATH.*\[\(.*\)\]/\2/p')
-  [[ -z "$search" || "$search" == /usr/lib/libreoffice/program ]] || fail "/$p searches $search"
-  ldd "$root/$p" | grep -q "not found" && fail "/$p: $(ldd "$root/$p" | grep "not found")"
-done
+# quorvex-writer: the plugin beside the programs, loading with every library
+# it needs and searching no folder of the build tree; quorvex of exactly this
+# version and the office as its dependencies.
+wdeb=$work/out/quorvex-writer_${version}_${arch}.deb
+if compgen -G "$build/bin/*.so" >/dev/null; then
+  [ -f "$wdeb" ] || fail "no $wdeb"
+else
+  echo "note: no plugin in this build, so no quorvex-writer"
+fi
+if [ -f "$wdeb" ]; then
+  winfo=$(dpkg-deb -f "$wdeb")
+  wfield() { printf '%s\n' "$winfo" | sed -n "s/^$1: //p"; }
+  [[ "$(wfield Package)" == quorvex-writer ]] || fail "writer package named '$(wfield Package)'"
+  [[ "$(wfield Version)" == "$version" ]] || fail "writer Version is '$(wfield Version)'"
+  [[ "$(wfield Depends)" =~ (^|, )"quorvex (= $version)"(,|$) ]] || fail "writer Depends lacks quorvex (= $version): $(wfield Depends)"
+  [[ "$(wfield Depends)" =~ (^|, )libreoffice-writer(,|$) ]] || fail "writer Depends lacks libreoffice-writer: $(wfield Depends)"
+  dpkg-deb -c "$wdeb" | awk '{ sub(/^\.\//, "", $6); print $6 }' >"$work/wlist"
+  for f in share/doc/quorvex-writer/copyright share/doc/quorvex-writer/changelog.gz; do
+    grep -qx "usr/$f" "$work/wlist" || fail "quorvex-writer lacks /usr/$f"
+  done
+  dpkg-deb -x "$wdeb" "$work/wroot"
+  plugins=$(grep '^usr/lib/quorvex/[^/]*\.so$' "$work/wlist")
+  for f in "$build"/bin/*.so; do
+    grep -qx "usr/lib/quorvex/${f##*/}" <<<"$plugins" || fail "quorvex-writer lacks /usr/lib/quorvex/${f##*/}"
+  done
+  for p in $plugins; do
+    search=$(readelf -d "$work/wroot/$p" | sed -n 's/.*R\(UN\)\?PATH.*\[\(.*\)\]/\2/p')
+    [[ -z "$search" || "$search" == /usr/lib/libreoffice/program ]] || fail "/$p searches $search"
+    ldd "$work/wroot/$p" | grep -q "not found" && fail "/$p: $(ldd "$work/wroot/$p" | grep "not found")"
+  done
+fi
 
 if [ -f "$root/usr/share/applications/quorvex.desktop" ]; then
   desktop-file-validate "$root/usr/share/applications/quorvex.desktop" || fail "desktop entry rejected"
@@ -131,9 +158,12 @@ status=$?
 [ $status -eq 2 ] && grep -q "ATOMS.LST" "$work/err" || fail "without ATOMS.LST: status $status, $(cat "$work/err")"
 
 if command -v lintian >/dev/null; then
-  lintian --fail-on error "$deb" >"$work/lintian" 2>&1 ||
-    fail "lintian: $(grep -v 'root privileges' "$work/lintian")"
+  for d in "$deb" "$wdeb"; do
+    [ -f "$d" ] || continue
+    lintian --fail-on error,warning "$d" >"$work/lintian" 2>&1 ||
+      fail "lintian $(basename "$d"): $(grep -v 'root privileges' "$work/lintian")"
+  done
 fi
 
-[ $failures -eq 0 ] && echo "package $(basename "$deb") checked"
+[ $failures -eq 0 ] && echo "packages checked: $(cd "$work/out" && ls ./*.deb | tr '\n' ' ')"
 exit $((failures > 0))

@@ -13,15 +13,18 @@ namespace qv::test {
 
 std::string odtText(const std::string& path) {
     std::string xml;
-    if (std::FILE* pipe = popen(("unzip -p " + shellQuoted(path) + " content.xml 2>/dev/null").c_str(), "r")) {
+    if (std::FILE* pipe =
+            popen(("unzip -p " + shellQuoted(path) + " content.xml 2>/dev/null").c_str(), "r")) {
         char buffer[4096];
         for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) xml.append(buffer, n);
         pclose(pipe);
     }
     // Text styles that lower the text: "sub ..." or a negative position.
     std::set<std::string> lowered;
-    const std::regex style(R"re(<style:style style:name="([^"]+)" style:family="text"><style:text-properties[^>]*style:text-position="(sub|-))re");
-    for (std::sregex_iterator it(xml.begin(), xml.end(), style), end; it != end; ++it) lowered.insert((*it)[1]);
+    const std::regex style(
+        R"re(<style:style style:name="([^"]+)" style:family="text"><style:text-properties[^>]*style:text-position="(sub|-))re");
+    for (std::sregex_iterator it(xml.begin(), xml.end(), style), end; it != end; ++it)
+        lowered.insert((*it)[1]);
 
     std::string out;
     std::vector<bool> spans;  // per open span: whether it is a subscript
@@ -61,7 +64,8 @@ std::string renderPng(const std::string& document, const std::string& dir) {
     const std::string convert = "soffice --headless --invisible -env:UserInstallation=file://" +
                                 (scratch.path() / "profile").string() + " --convert-to pdf --outdir " +
                                 shellQuoted(scratch.path().string()) + " " + shellQuoted(document);
-    const std::string render = "pdftoppm -png -r 100 -singlefile " + shellQuoted(pdf) + " " + shellQuoted(png);
+    const std::string render =
+        "pdftoppm -png -r 100 -singlefile " + shellQuoted(pdf) + " " + shellQuoted(png);
     if (std::system((convert + " >/dev/null 2>&1").c_str()) != 0 ||
         std::system((render + " >/dev/null 2>&1").c_str()) != 0)
         return {};

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <thread>
+#include <vector>
 
 #include "odt_text.h"
 #include "output/word_plugin.h"
@@ -75,8 +79,9 @@ TEST_F(WriterOffice, TwoReportsCollectInOneDocumentWithSubscriptCounts) {
 TEST_F(WriterOffice, CommandLineStoresAnOdt) {
     NEED_OFFICE();
     const std::string out = (dir.path() / "bt.odt").string();
-    const auto run = test::runCli({"report", "--atoms", dir.write("atoms.lst", test::kBaTiCOElementFile),
-                                   "--writer", out, dir.write("bt.qvs", "-1 S1\n0 10 1 BaTiO3\n1 0 0 BaCO3\n2 0 0 TiO2\n")});
+    const auto run =
+        test::runCli({"report", "--atoms", dir.write("atoms.lst", test::kBaTiCOElementFile), "--writer", out,
+                      dir.write("bt.qvs", "-1 S1\n0 10 1 BaTiO3\n1 0 0 BaCO3\n2 0 0 TiO2\n")});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "Quorvex could obtain an answer for you.\n");
@@ -89,7 +94,8 @@ TEST_F(WriterOffice, NoOfficeToUse) {
     setenv("QV_SOFFICE", "", 1);
     const auto run = test::runCli({"report", "--writer", (dir.path() / "x.odt").string(), "missing.qvs"});
     EXPECT_EQ(run.exitCode, 5);
-    EXPECT_EQ(run.err, "quorvex-cli report: LibreOffice (soffice) is not installed; no Writer document written\n");
+    EXPECT_EQ(run.err,
+              "quorvex-cli report: LibreOffice (soffice) is not installed; no Writer document written\n");
     EXPECT_FALSE(wordAvailable());
     // Installed but it never answers: the report falls back to the text report.
     setenv("QV_SOFFICE", "/bin/true", 1);
@@ -126,4 +132,42 @@ TEST_F(WriterOffice, StuckOfficeCostsOneBoundedWait) {
 }
 
 }  // namespace
+TEST_F(WriterOffice, WindowsOnlyWithADesktopPlugin) {
+    // The office's program folder tells: a window system plugin other than
+    // the headless ones, or none.
+    const struct {
+        std::vector<const char*> files;
+        bool shows;
+    } rows[] = {{{}, false},
+                {{"libvclplug_svplo.so", "libvclplug_headlesslo.so"}, false},
+                {{"libvclplug_svplo.so", "libvclplug_gtk3lo.so"}, true}};
+    for (const auto& row : rows) {
+        test::TempDir program;
+        const std::string soffice = program.write("soffice", "#!/bin/sh\n");
+        std::filesystem::permissions(soffice, std::filesystem::perms::owner_all);
+        for (const char* file : row.files) program.write(file, "");
+        setenv("QV_SOFFICE", soffice.c_str(), 1);
+        const std::unique_ptr<WordOffice> office = loadWordOffice();
+        ASSERT_TRUE(office && office->installed());
+        EXPECT_EQ(office->showsWindows(), row.shows) << row.files.size();
+    }
+}
+
+TEST_F(WriterOffice, CancelEndsTheWaitForAnOffice) {
+    // An "office" that says it has started through a FIFO, then never answers.
+    const std::string fifo = (dir.path() / "started").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string soffice = dir.write("soffice", "#!/bin/sh\necho up > '" + fifo + "'\n");
+    std::filesystem::permissions(soffice, std::filesystem::perms::owner_all);
+    setenv("QV_SOFFICE", soffice.c_str(), 1);
+    const std::unique_ptr<WordOffice> office =
+        loadWordOffice({.pipeName = "quorvex_cancel_" + std::to_string(getpid()), .startSeconds = 600});
+    std::unique_ptr<WordApplication> app;
+    std::thread waiting([&] { app = office->connect(); });
+    std::ifstream(fifo).get();  // blocks until the office has been started
+    office->cancel();
+    waiting.join();  // at once, not after the 600 s
+    EXPECT_EQ(app, nullptr);
+}
+
 }  // namespace qv

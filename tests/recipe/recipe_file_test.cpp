@@ -81,9 +81,10 @@ TEST_F(Recipe, LoadsAnyLineEndBlankLinesAndTrailingBlanks) {
     std::string lf(kExample), cr(kExample);
     std::erase(lf, '\r');
     std::erase(cr, '\n');
-    for (const std::string& bytes : {lf, cr, std::string(kExample) + "\r\n\r\n",
-                                     std::string("\n  \t\n-2    1100   \n\r\n-1   sample A \t \n\n"
-                                                 "0   10    1   BaTiO3   \n 1  0  1  BaCO3\n2 1 1 TiO2 \x1a")}) {
+    for (const std::string& bytes :
+         {lf, cr, std::string(kExample) + "\r\n\r\n",
+          std::string("\n  \t\n-2    1100   \n\r\n-1   sample A \t \n\n"
+                      "0   10    1   BaTiO3   \n 1  0  1  BaCO3\n2 1 1 TiO2 \x1a")}) {
         SCOPED_TRACE(bytes);
         EXPECT_EQ(load(bytes), RecipeResult::Done);
         expectExampleLoaded();
@@ -98,7 +99,8 @@ TEST_F(Recipe, LoadRowGapsTagAndFlagsOfAnyLength) {
     EXPECT_EQ(f.row(6).ratio(), 1.0) << "a later line for the same row wins";
     EXPECT_EQ(f.row(29).ratioText(), "1.000001");
     for (int row : {0, 1, 9}) EXPECT_EQ(f.row(row).text(), "") << row;
-    EXPECT_EQ(f.model.fixedEntries().size() + f.model.freeEntries().size() + f.model.invalidEntries().size(), 2u);
+    EXPECT_EQ(f.model.fixedEntries().size() + f.model.freeEntries().size() + f.model.invalidEntries().size(),
+              2u);
     EXPECT_EQ(f.exclude.texts(), (std::vector<std::string>{"O"}));
     EXPECT_EQ(f.status(), status::kManualMode);
     f.model.setSampleTag("before");
@@ -265,9 +267,13 @@ TEST_F(Recipe, PointDecimalsInACommaLocale) {
 }
 
 TEST(RecipeFields, TrimBlanksAndReadNumberField) {
-    const struct { const char* in; const char* out; } trims[] = {
-        {"\t  -1 sample A \r\n", "-1 sample A"}, {" \x01\x1f x  y\x7f", "x  y\x7f"},
-                 {" \t\r\n", ""}, {"\xe9t\xe9\xff", "\xe9t"},  // bytes above 127 go at the end only
+    const struct {
+        const char* in;
+        const char* out;
+    } trims[] = {{"\t  -1 sample A \r\n", "-1 sample A"},
+                 {" \x01\x1f x  y\x7f", "x  y\x7f"},
+                 {" \t\r\n", ""},
+                 {"\xe9t\xe9\xff", "\xe9t"},  // bytes above 127 go at the end only
                  {"\xe9\xe9", ""}};
     for (const auto& c : trims) {
         std::string text = c.in;

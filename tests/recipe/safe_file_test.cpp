@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cerrno>
 #include <fcntl.h>
-#include <filesystem>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
 
 #include "support/element_file.h"
 #include "support/recipe_scratch.h"
@@ -83,7 +83,8 @@ TEST(SafeFile, ALinkKeepsPointingAtTheNewContents) {
 }
 
 TEST(SafeFile, ReadOnlyFolderWithWritableFile) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root ignores folder permissions; the refusing open above stands in";
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root ignores folder permissions; the refusing open above stands in";
     test::TempDir dir;
     const std::string target = dir.write("r.qvs", "old");
     ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);

@@ -20,7 +20,7 @@ namespace {
 constexpr double kTol = kLinearSystemTolerance;
 
 enum Family { Consistent, Inconsistent, NearTolerance, DependentColumns, DuplicateRows, TinyRows, Families };
-const char* const kFamilyNames[] = {"consistent", "inconsistent", "near-tolerance",
+const char* const kFamilyNames[] = {"consistent",        "inconsistent",   "near-tolerance",
                                     "dependent columns", "duplicate rows", "tiny rows"};
 
 struct System {
@@ -39,8 +39,11 @@ double conditioning(const System& s, const std::vector<int>* rows = nullptr) {
             v[k][c] = s.a[static_cast<std::size_t>(k) * s.m + (rows ? (*rows)[c] : static_cast<int>(c))];
     double first = 0.0, last = 0.0;
     for (std::size_t k = 0; k < v.size(); ++k) {
-        auto norm = [](const auto& u) { return std::sqrt(std::inner_product(u.begin(), u.end(), u.begin(), 0.0)); };
-        std::swap(v[k], *std::max_element(v.begin() + k, v.end(), [&](auto& x, auto& y) { return norm(x) < norm(y); }));
+        auto norm = [](const auto& u) {
+            return std::sqrt(std::inner_product(u.begin(), u.end(), u.begin(), 0.0));
+        };
+        std::swap(v[k], *std::max_element(v.begin() + k, v.end(),
+                                          [&](auto& x, auto& y) { return norm(x) < norm(y); }));
         last = norm(v[k]);
         if (k == 0) first = last;
         if (last == 0.0) return 0.0;
@@ -104,7 +107,8 @@ public:
             for (int i = 0, edits = uniform(1, s.m); i < edits; ++i) {
                 const int to = uniform(0, s.m - 1), from = uniform(0, s.m - 1), kind = uniform(0, 3);
                 for (int c = 0; c <= s.n; ++c)
-                    if (kind != 3 || c < s.n) s.at(to, c) = kind == 2 ? 0.0 : (kind == 1 ? 2.0 : 1.0) * s.at(from, c);
+                    if (kind != 3 || c < s.n)
+                        s.at(to, c) = kind == 2 ? 0.0 : (kind == 1 ? 2.0 : 1.0) * s.at(from, c);
                 if (kind == 3) s.at(to, s.n) += 0.5;
             }
         } else if (family == TinyRows) {
@@ -135,12 +139,14 @@ TEST(LinearSystemDifferential, FastSearchAnswersLikeTheEnumeration) {
         const int ro = solveOverdeterminedByEnumeration(s.m, s.n, s.a.data(), xo.data(), &rowsO);
         const int rf = solveOverdeterminedFast(s.m, s.n, s.a.data(), xf.data(), &rowsF);
         ASSERT_EQ(s.a, before);
-        SCOPED_TRACE(testing::Message() << "system " << i << " (" << kFamilyNames[family] << "), m=" << s.m
-                                        << " n=" << s.n);
+        SCOPED_TRACE(testing::Message()
+                     << "system " << i << " (" << kFamilyNames[family] << "), m=" << s.m << " n=" << s.n);
         // An answer of the fast search is a combination the enumeration tests
         // too, so it can never succeed where the enumeration fails.
         ASSERT_FALSE(rf == 1 && ro == 0);
-        if (rf == 1) { ASSERT_EQ(residualsWithin(s.m, s.n, s.a.data(), xf.data(), kTol), 1); }
+        if (rf == 1) {
+            ASSERT_EQ(residualsWithin(s.m, s.n, s.a.data(), xf.data(), kTol), 1);
+        }
         if (ro == rf && (ro == 0 || rowsO == rowsF)) {
             if (ro == 1) {
                 ASSERT_EQ(std::memcmp(xo.data(), xf.data(), sizeof(double) * s.n), 0);
@@ -152,7 +158,9 @@ TEST(LinearSystemDifferential, FastSearchAnswersLikeTheEnumeration) {
         // The enumeration accepted a combination the fast search passed over:
         // it must come first and be singular up to rounding.
         ASSERT_EQ(ro, 1);
-        if (rf == 1) { ASSERT_TRUE(std::ranges::lexicographical_compare(rowsO, rowsF)); }
+        if (rf == 1) {
+            ASSERT_TRUE(std::ranges::lexicographical_compare(rowsO, rowsF));
+        }
         ASSERT_LT(conditioning(s, &rowsO), kIllConditioned);
         ++explained[family];
     }
@@ -188,7 +196,8 @@ TEST(LinearSystemDifferential, FallbackPastTheBudgetOnlyAnswersPassingCombinatio
             ++enumerationOnly;
         }
     }
-    std::printf("  fallback found a passing combination for %d of %d solvable systems\n", both, both + enumerationOnly);
+    std::printf("  fallback found a passing combination for %d of %d solvable systems\n", both,
+                both + enumerationOnly);
     EXPECT_GT(both, 20 * enumerationOnly);
 }
 

@@ -38,13 +38,19 @@ TEST(LinearSystem, SquareAndUnderdetermined) {
     const Case cases[] = {
         {"1x1", {{4.0, 3.0}}, {0.75}},
         {"1x1 zero", {{0.0, 3.0}}, {}},
-        {"pivot from below", {{0.0, 2.0, 1.0, 7.0}, {1.0, 1.0, 1.0, 6.0}, {2.0, 0.0, 3.0, 11.0}}, {1.0, 2.0, 3.0}},
+        {"pivot from below",
+         {{0.0, 2.0, 1.0, 7.0}, {1.0, 1.0, 1.0, 6.0}, {2.0, 0.0, 3.0, 11.0}},
+         {1.0, 2.0, 3.0}},
         // A row without coefficients fails at the scaling, whatever its right-hand side.
         {"zero row, zero rhs", {{1.0, 2.0, 3.0}, {0.0, 0.0, 0.0}}, {}},
         {"zero row", {{1.0, 2.0, 3.0}, {0.0, 0.0, 1.0}}, {}},
         {"singular", {{1.0, 2.0, 3.0}, {2.0, 4.0, 6.0}}, {}},
-        {"3x3 singular at the second pivot", {{1.0, 2.0, 3.0, 6.0}, {2.0, 4.0, 6.0, 12.0}, {1.0, 0.0, 1.0, 2.0}}, {}},
-        {"3x3 singular at the last pivot", {{1.0, 0.0, 1.0, 1.0}, {0.0, 1.0, 1.0, 1.0}, {1.0, 1.0, 2.0, 2.0}}, {}},
+        {"3x3 singular at the second pivot",
+         {{1.0, 2.0, 3.0, 6.0}, {2.0, 4.0, 6.0, 12.0}, {1.0, 0.0, 1.0, 2.0}},
+         {}},
+        {"3x3 singular at the last pivot",
+         {{1.0, 0.0, 1.0, 1.0}, {0.0, 1.0, 1.0, 1.0}, {1.0, 1.0, 2.0, 2.0}},
+         {}},
         {"nan", {{NAN, 1.0, 1.0}, {1.0, 1.0, 2.0}}, {}},
         // Equal scaled ratios keep the earlier row as pivot: the 0.1 row
         // leaves an exact zero, the 2.9 row a rounding residue, which the
@@ -79,9 +85,13 @@ TEST(LinearSystem, SquareAndUnderdetermined) {
 // The over-determined cases hold for the dispatching search, the literal
 // enumeration and the fast search alike.
 using OverdeterminedFn = int (*)(int, int, const double*, double*);
-int enumerate(int m, int n, const double* a, double* x) { return solveOverdeterminedByEnumeration(m, n, a, x); }
+int enumerate(int m, int n, const double* a, double* x) {
+    return solveOverdeterminedByEnumeration(m, n, a, x);
+}
 int fast(int m, int n, const double* a, double* x) { return solveOverdeterminedFast(m, n, a, x); }
-int fallback(int m, int n, const double* a, double* x) { return solveOverdeterminedFast(m, n, a, x, nullptr, 0.0); }
+int fallback(int m, int n, const double* a, double* x) {
+    return solveOverdeterminedFast(m, n, a, x, nullptr, 0.0);
+}
 
 const char* const kSearchNames[] = {"Dispatch", "Enumeration", "Fast", "PastBudget"};
 class Overdetermined : public testing::TestWithParam<OverdeterminedFn> {};
@@ -107,7 +117,9 @@ TEST_P(Overdetermined, SearchOrderToleranceAndFailures) {
         {"nan", {{1.0, 1.0}, {NAN, 1.0}}, {}},
         {"infinity", {{1.0, 1.0}, {1.0, INFINITY}}, {}},
         // Rows (0, 1) miss row 3 by 6e-7; (0, 2) passes.
-        {"late pair", {{3.0, 4.0, 7.0000001}, {2.0, 3.0, 5.0000003}, {2.0, 1.0, 3.0000001}, {1.0, 0.0, 0.9999997}}, {1.00000006, 0.99999998}},
+        {"late pair",
+         {{3.0, 4.0, 7.0000001}, {2.0, 3.0, 5.0000003}, {2.0, 1.0, 3.0000001}, {1.0, 0.0, 0.9999997}},
+         {1.00000006, 0.99999998}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -119,16 +131,21 @@ TEST_P(Overdetermined, SearchOrderToleranceAndFailures) {
         EXPECT_EQ(std::memcmp(a.data(), before.data(), a.size() * sizeof(double)), 0)
             << "the caller's matrix must not change";
         for (std::size_t j = 0; j < c.x.size(); ++j)
-            if (!std::isnan(c.x[j])) { EXPECT_DOUBLE_EQ(x[j], c.x[j]) << j; }
+            if (!std::isnan(c.x[j])) {
+                EXPECT_DOUBLE_EQ(x[j], c.x[j]) << j;
+            }
     }
     const auto a = augmented({{1.0, 1.0}, {1.0, 1.0}});
     std::vector<double> x(1);
-    for (auto [m, n, aa, xx] : {std::tuple{2, 2, a.data(), x.data()}, {2, 0, a.data(), x.data()},
-                                {2, 1, nullptr, x.data()}, {2, 1, a.data(), nullptr}})
+    for (auto [m, n, aa, xx] : {std::tuple{2, 2, a.data(), x.data()},
+                                {2, 0, a.data(), x.data()},
+                                {2, 1, nullptr, x.data()},
+                                {2, 1, a.data(), nullptr}})
         EXPECT_EQ(GetParam()(m, n, aa, xx), 0) << m << "x" << n;
 }
 
-INSTANTIATE_TEST_SUITE_P(LinearSystem, Overdetermined, testing::Values(&solveOverdetermined, &enumerate, &fast, &fallback),
+INSTANTIATE_TEST_SUITE_P(LinearSystem, Overdetermined,
+                         testing::Values(&solveOverdetermined, &enumerate, &fast, &fallback),
                          [](const auto& info) { return std::string(kSearchNames[info.index]); });
 
 TEST(LinearSystem, ResidualsWithinChecksEveryRowStrictly) {

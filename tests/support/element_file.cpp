@@ -1,7 +1,7 @@
 #include "support/element_file.h"
 
-#include <fstream>
 #include <stdlib.h>
+#include <fstream>
 #include <system_error>
 
 namespace qv::test {

@@ -12,7 +12,8 @@ namespace qv::test {
 
 // What is wrong with the buffer's layout; empty when nothing is.
 inline std::string layoutFault(const EditBuffer& b) {
-    if (b.length() < 0 || b.length() > b.capacity() || b.capacity() > kFormulaCapacity) return "length out of range";
+    if (b.length() < 0 || b.length() > b.capacity() || b.capacity() > kFormulaCapacity)
+        return "length out of range";
     for (int pos : {b.caret(), b.anchor(), b.activeEnd()})
         if (pos < 0 || pos > b.length()) return "a position lies outside the text";
     int x = b.leftMargin();

@@ -18,12 +18,14 @@ struct RecordedDocument {
 class RecordingWord : public WordOffice {
 public:
     bool installed() const override { return true; }
+    bool showsWindows() const override { return windows; }
     std::unique_ptr<WordApplication> connect() override;
 
     bool reachable = true;
-    int failAtCall = 0;        // the n-th call (from 1) throws; 0 never
+    bool windows = true;  // false: a GUI-less office
+    int failAtCall = 0;   // the n-th call (from 1) throws; 0 never
     std::vector<RecordedDocument> documents;
-    int active = -1;           // index into documents
+    int active = -1;  // index into documents
     bool subscript = false;
     bool visible = false;
     std::vector<std::string> log;

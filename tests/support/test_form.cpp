@@ -42,13 +42,9 @@ void TestForm::retype(Formula& entry, std::string_view text) {
 
 void TestForm::setText(Formula& entry, std::string_view text) { qv::setText(entry, text); }
 
-void TestForm::typeFinalRatio(std::string_view text) {
-    model.setFinalRatioText(text);
-}
+void TestForm::typeFinalRatio(std::string_view text) { model.setFinalRatioText(text); }
 
-void TestForm::typeRowRatio(int index, std::string_view text) {
-    model.sourceRatioTyped(index, text);
-}
+void TestForm::typeRowRatio(int index, std::string_view text) { model.sourceRatioTyped(index, text); }
 
 void TestForm::clickPeg(int index) { model.togglePeg(index); }
 

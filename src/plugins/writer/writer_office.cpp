@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <chrono>
 #include <condition_variable>
@@ -173,8 +174,10 @@ private:
 // One bridge to the office and what every automation object shares.
 class Link {
 public:
-    Link(Reference<css::connection::XConnection> connection, int callSeconds, bool hidden)
+    Link(Reference<css::connection::XConnection> connection, int callSeconds, bool hidden,
+         std::shared_ptr<std::atomic<bool>> cancelled)
         : hidden(hidden),
+          cancelled_(std::move(cancelled)),
           connection_(std::move(connection)),
           callSeconds_(callSeconds),
           watchdog_([c = connection_] {
@@ -185,9 +188,11 @@ public:
 
     // Runs one exchange with the office under the watchdog, as a WordError
     // when it fails.
+    // Cleaning up goes on after a cancel: not cancellable.
     template <class F>
-    decltype(auto) guarded(F&& f) {
+    decltype(auto) guarded(F&& f, bool cancellable = true) {
         if (watchdog_.expired()) throw WordError("the office stopped answering");
+        if (cancellable && *cancelled_) throw WordError("cancelled");
         struct Armed {
             Watchdog& w;
             ~Armed() { w.disarm(); }
@@ -203,10 +208,12 @@ public:
 
     ~Link() {
         try {
-            guarded([&] {
-                if (Reference<css::lang::XComponent> bridge{bridge_, UNO_QUERY}; bridge.is())
-                    bridge->dispose();
-            });
+            guarded(
+                [&] {
+                    if (Reference<css::lang::XComponent> bridge{bridge_, UNO_QUERY}; bridge.is())
+                        bridge->dispose();
+                },
+                false);
         } catch (...) {}
     }
 
@@ -225,6 +232,7 @@ public:
     const bool hidden;                     // a private office: documents without windows
 
 private:
+    std::shared_ptr<std::atomic<bool>> cancelled_;
     Reference<css::connection::XConnection> connection_;
     Reference<css::bridge::XBridge> bridge_;
     int callSeconds_;
@@ -455,14 +463,32 @@ public:
 
     bool installed() const override { return !soffice_.empty(); }
 
+    // A desktop office has a window system plugin beside its program; the
+    // GUI-less packages carry only the headless one (svp) or none.
+    bool showsWindows() const override {
+        std::error_code ec;
+        const std::filesystem::path program = std::filesystem::canonical(soffice_, ec);
+        if (soffice_.empty() || ec) return false;
+        for (const auto& file : std::filesystem::directory_iterator(program.parent_path(), ec)) {
+            const std::string name = file.path().filename().string();
+            if (name.rfind("libvclplug_", 0) == 0 && name.find("svp") == std::string::npos &&
+                name.find("headless") == std::string::npos)
+                return true;
+        }
+        return false;
+    }
+
+    void cancel() override { *cancelled_ = true; }
+
     std::unique_ptr<WordApplication> connect() override {
+        *cancelled_ = false;
         if (!options_.privateOffice || child_ > 0) {
             if (LinkPtr link = tryLink()) return std::make_unique<WriterApplication>(link);
         }
         if (soffice_.empty() || !start()) return nullptr;
         // Bounded: an office that cannot start must not hold the caller.
         const auto deadline = Clock::now() + std::chrono::seconds(options_.startSeconds);
-        while (Clock::now() < deadline) {
+        while (Clock::now() < deadline && !*cancelled_) {
             if (LinkPtr link = tryLink()) return std::make_unique<WriterApplication>(link);
             if (child_ > 0 && waitpid(child_, nullptr, WNOHANG) == child_) {
                 child_ = 0;
@@ -484,7 +510,8 @@ private:
         } catch (const uno::Exception&) {
             return nullptr;
         }
-        auto link = std::make_shared<Link>(connection, options_.callSeconds, options_.privateOffice);
+        auto link =
+            std::make_shared<Link>(connection, options_.callSeconds, options_.privateOffice, cancelled_);
         try {
             link->open(local);
         } catch (const WordError&) {
@@ -553,9 +580,10 @@ private:
     }
 
     void stopPrivateOffice() {
+        *cancelled_ = false;  // ending it is never cancelled
         if (LinkPtr link = tryLink()) {
             try {
-                link->guarded([&] { link->desktop->terminate(); });
+                link->guarded([&] { link->desktop->terminate(); }, false);
             } catch (const WordError&) {
                 // The office going away mid-call is the expected answer.
             }
@@ -575,6 +603,8 @@ private:
     std::string pipe_;
     std::string profile_;
     pid_t child_ = 0;
+    // Shared with the links, which outlive a connect().
+    std::shared_ptr<std::atomic<bool>> cancelled_ = std::make_shared<std::atomic<bool>>(false);
 };
 
 }  // namespace

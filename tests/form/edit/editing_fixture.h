@@ -44,19 +44,25 @@ protected:
     // The keys a user presses for the text: Shift for capitals and brackets.
     void type(std::string_view keys) {
         for (char c : keys) {
-            if (c >= 'a' && c <= 'z') key(c - 32);
-            else if (c >= 'A' && c <= 'Z') key(c, kModShift);
-            else if (c >= '0' && c <= '9') key(c);
-            else if (c == '(') key(kKey9, kModShift);
-            else if (c == ')') key(kKey0, kModShift);
-            else if (c == '-') key(kKeyMinus);
-            else if (c == '.') key(kKeyPeriod);
-            else ADD_FAILURE() << "no key for '" << c << "'";
+            if (c >= 'a' && c <= 'z')
+                key(c - 32);
+            else if (c >= 'A' && c <= 'Z')
+                key(c, kModShift);
+            else if (c >= '0' && c <= '9')
+                key(c);
+            else if (c == '(')
+                key(kKey9, kModShift);
+            else if (c == ')')
+                key(kKey0, kModShift);
+            else if (c == '-')
+                key(kKeyMinus);
+            else if (c == '.')
+                key(kKeyPeriod);
+            else
+                ADD_FAILURE() << "no key for '" << c << "'";
         }
     }
-    std::string text() const {
-        return f->text();
-    }
+    std::string text() const { return f->text(); }
     std::string selection() const {
         const auto s = getSelection(f->edit());
         return s ? std::to_string(s->first) + ".." + std::to_string(s->last) : "none";

@@ -12,8 +12,10 @@ TEST_F(KeyMapTest, TypedCharactersFollowShiftNotCapsLock) {
     EXPECT_EQ(text(), "fe2o3");
     setText(*f, "");
     type("Ca(OH)2");
-    for (auto [vk, mods] : {std::pair{kKeyMinus, kModShift}, {kKeyNumpad0 + 7, kModNone},
-                            {kKeyDecimal, kModNone}, {kKeyNumpad9, kModShift},
+    for (auto [vk, mods] : {std::pair{kKeyMinus, kModShift},
+                            {kKeyNumpad0 + 7, kModNone},
+                            {kKeyDecimal, kModNone},
+                            {kKeyNumpad9, kModShift},
                             {kKeyNumpad0, kModShift}})
         EXPECT_TRUE(key(vk, mods));
     EXPECT_EQ(text(), "Ca(OH)2-7.()");
@@ -22,9 +24,14 @@ TEST_F(KeyMapTest, TypedCharactersFollowShiftNotCapsLock) {
 }
 
 TEST_F(KeyMapTest, OtherModifierCombinationsDoNothing) {
-    for (auto [vk, mods] : {std::pair{kKeyPeriod, kModCtrl}, {'5', kModCtrl}, {'5', kModShift},
-                            {'F', kModAlt}, {'F', kModCtrl | kModShift}, {kKeyTab, kModNone},
-                            {kKeyUp, kModNone}, {kKeyLeft, kModAlt}})
+    for (auto [vk, mods] : {std::pair{kKeyPeriod, kModCtrl},
+                            {'5', kModCtrl},
+                            {'5', kModShift},
+                            {'F', kModAlt},
+                            {'F', kModCtrl | kModShift},
+                            {kKeyTab, kModNone},
+                            {kKeyUp, kModNone},
+                            {kKeyLeft, kModAlt}})
         EXPECT_FALSE(key(vk, mods)) << vk << '/' << mods;
     EXPECT_EQ(f->edit().length(), 0);
     EXPECT_EQ(hiddenMessages, 0);
@@ -118,10 +125,8 @@ TEST_F(KeyMapTest, ReadOnlyRefusesEveryKeyAndAllButTheMenuCopy) {
     f->setReadOnly(true);
     clipboard.content = "Ba";
     for (int vk : {int('A'), int('C'), int('V'), kKeyLeft, kKeyHome, kKeyBackspace, kKeyDelete})
-        for (int mods : {kModNone, kModShift, kModCtrl})
-            EXPECT_FALSE(key(vk, mods)) << vk << '/' << mods;
-    for (int choice : {kMenuCut, kMenuDelete, kMenuPaste})
-        EXPECT_FALSE(contextCommand(*f, choice, context));
+        for (int mods : {kModNone, kModShift, kModCtrl}) EXPECT_FALSE(key(vk, mods)) << vk << '/' << mods;
+    for (int choice : {kMenuCut, kMenuDelete, kMenuPaste}) EXPECT_FALSE(contextCommand(*f, choice, context));
     EXPECT_EQ(state(), "Fe2O3 @5 0..4");
     EXPECT_EQ(clipboard.content, "Ba");
     EXPECT_TRUE(contextCommand(*f, kMenuCopy, context));

@@ -40,7 +40,7 @@ TEST_F(ScrollingTest, ExactModeBringsTheCaretJustInside) {
 TEST_F(ScrollingTest, LeftAtTheStartOfAScrolledViewScrollsHome) {
     clickAt(f->edit(), 0);
     EXPECT_EQ(f->edit().caret(), 13);  // x 122 is the centre of character 13
-    f->edit().placeCaret(0, 0, 0);  // as binding may leave it
+    f->edit().placeCaret(0, 0, 0);     // as binding may leave it
     EXPECT_TRUE(key(kKeyLeft));
     EXPECT_EQ(view(), "-1..59");
     EXPECT_EQ(f->edit().caret(), 0);
