@@ -293,6 +293,9 @@ void MainWindow::buildMenu() {
     a = file->addAction(tr("&Save ..."), this, &MainWindow::saveRecipe);
     a->setObjectName(QStringLiteral("save"));
     a->setShortcut(QKeySequence::Save);
+    a = file->addAction(tr("Se&ries ..."), this, &MainWindow::showSeries);
+    a->setObjectName(QStringLiteral("series"));
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     file->addSeparator();
     a = file->addAction(tr("E&xit"), this, &QWidget::close, Qt::QueuedConnection);
     a->setObjectName(QStringLiteral("exit"));

@@ -76,6 +76,9 @@ public slots:
     bool saveRecipe();
     // The load behind File > Open and the command line.
     bool openRecipeFile(const QString& path);
+    // The Series dialog over a copy of the form; "Open in form" types a
+    // sample's compound into the final compound.
+    void showSeries();
     void showHelp();
     void showAbout();
     void showExplanation();

@@ -31,7 +31,7 @@ void MainWindow::writeTextReport(double grams) {
     const std::optional<std::string> report =
         weighingReportText(*model_, model_->sampleTag(), grams, settings_.showDifference != 0);
     if (!report) {
-        model_->setStatus(kZeroFinalMassText);
+        model_->setStatus(computeWeighingAmounts(*model_, grams).refusal);
         return;
     }
     // An installed program's folder is read-only: the temporary folder takes

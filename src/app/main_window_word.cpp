@@ -37,7 +37,7 @@ void MainWindow::outputToWord(double grams) {
     }
     if (outcome == WordReportOutcome::Typed) return;
     if (outcome == WordReportOutcome::NoAmounts) {
-        model_->setStatus(kZeroFinalMassText);
+        model_->setStatus(computeWeighingAmounts(*model_, grams).refusal);
         return;
     }
     if (!cancelled) {

@@ -97,7 +97,7 @@ void printUsage(bool toStderr) {
         "      be stored.\n"
         "\n"
         "  series [--atoms FILE] RECIPE.qvs --final TEMPLATE --vary NAME=FROM:TO:STEP\n"
-        "         [--grams G] [--purity FORMULA=PCT]... [--format text|csv|json]\n"
+        "         [--grams G] [--purity FORMULA=PCT]... [--format text|csv|json|jsonl]\n"
         "      Solve the recipe once per value NAME = FROM, FROM+STEP, ... TO with\n"
         "      the final compound written from TEMPLATE, where each {expression}\n"
         "      of NAME is a count (e.g. \"Ba{1-x}Sr{x}TiO3\"; a count of 0 drops\n"

@@ -9,6 +9,7 @@
 #include "core/composition.h"
 #include "core/element_table.h"
 #include "core/formula_parser.h"
+#include "core/formula_text.h"
 #include "core/number_format.h"
 
 namespace qv::cli {
@@ -37,6 +38,10 @@ int runMass(const Invocation& inv) {
         }
         std::printf("%s\t%s\t%s\n", text.c_str(), compositionText(table, composition).c_str(),
                     formatDecimal(compositionMass(table, composition), 6).c_str());
+        if (const std::optional<std::string> hint = decimalTrapHint(text)) {
+            std::fflush(stdout);
+            std::fprintf(stderr, "quorvex-cli mass: %s\n", hint->c_str());
+        }
     }
     return exitCode;
 }

@@ -143,7 +143,13 @@ int reportOne(const ElementTable& table, const ReportOptions& opt, const std::st
     const std::string tag = session.model.sampleTag();
     const std::optional<std::string> report = weighingReportText(session.model, tag, grams, opt.difference);
     if (!report) {
-        session.say(std::string(kZeroFinalMassText));
+        const std::string refusal = computeWeighingAmounts(session.model, grams).refusal;
+        session.say(refusal);
+        if (opt.json) {
+            nlohmann::ordered_json doc{
+                {"file", path}, {"status", refusal}, {"rows", nlohmann::ordered_json::array()}};
+            std::printf("%s\n", doc.dump().c_str());
+        }
         return kExitNoReport;
     }
     const std::string out = opt.json ? jsonDocument(session.model, path, tag, status, grams, opt.difference,

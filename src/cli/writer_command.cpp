@@ -41,7 +41,9 @@ int WriterReport::type(RecipeSession& session, double grams, bool difference) {
         writeWordReport(session.model, *office_, document_, session.model.sampleTag(), grams, difference);
     switch (outcome) {
     case WordReportOutcome::Typed: return kExitOk;
-    case WordReportOutcome::NoAmounts: session.say(std::string(kZeroFinalMassText)); return kExitNoReport;
+    case WordReportOutcome::NoAmounts:
+        session.say(computeWeighingAmounts(session.model, grams).refusal);
+        return kExitNoReport;
     case WordReportOutcome::NoOffice:
         complain("LibreOffice did not start; no Writer document written");
         failed_ = true;

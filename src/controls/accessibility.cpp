@@ -38,7 +38,7 @@ void* FormulaEditAccessible::interface_cast(QAccessible::InterfaceType type) {
 QString FormulaEditAccessible::text(QAccessible::Text t) const {
     switch (t) {
     case QAccessible::Name: return labelFor(edit());
-    case QAccessible::Value: return QString::fromLatin1(edit()->text().c_str());
+    case QAccessible::Value: return QString::fromStdString(edit()->text());
     default: return QAccessibleWidget::text(t);
     }
 }
@@ -93,7 +93,7 @@ void FormulaEditAccessible::setCursorPosition(int position) {
 }
 
 QString FormulaEditAccessible::text(int startOffset, int endOffset) const {
-    const QString all = QString::fromLatin1(edit()->text().c_str());
+    const QString all = QString::fromStdString(edit()->text());
     if (startOffset < 0 || endOffset > all.size() || startOffset > endOffset) return {};
     return all.mid(startOffset, endOffset - startOffset);
 }

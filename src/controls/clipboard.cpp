@@ -9,7 +9,7 @@ namespace qv {
 bool SystemClipboard::putText(std::string_view text) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (clipboard == nullptr) return false;
-    clipboard->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    clipboard->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     return true;
 }
 
@@ -17,7 +17,7 @@ std::optional<std::string> SystemClipboard::getText() {
     const QClipboard* clipboard = QGuiApplication::clipboard();
     const QMimeData* data = clipboard != nullptr ? clipboard->mimeData() : nullptr;
     if (data == nullptr || !data->hasText()) return std::nullopt;
-    return data->text().toLatin1().toStdString();
+    return data->text().toUtf8().toStdString();
 }
 
 }  // namespace qv

@@ -41,7 +41,7 @@ void FormulaEdit::bindEntry(Formula* entry) {
     dragging_ = false;
     if (entry_ == nullptr) return;
     bindView(entry_->edit(), contentsRect().width());
-    spokenText_ = QString::fromLatin1(entry_->text().c_str());
+    spokenText_ = QString::fromStdString(entry_->text());
     spokenCaret_ = -1;
     update();
 }
@@ -295,7 +295,7 @@ void FormulaEdit::refresh() {
     if (entry_ == nullptr || !QAccessible::isActive()) return;
     // Screen readers hear what changed since they were last told.
     const EditBuffer& b = entry_->edit();
-    const QString text = QString::fromLatin1(entry_->text().c_str());
+    const QString text = QString::fromStdString(entry_->text());
     if (text != spokenText_) {
         QAccessibleTextUpdateEvent event(this, 0, spokenText_, text);
         QAccessible::updateAccessibility(&event);

@@ -44,6 +44,7 @@ constexpr KeyRow kKeyTable[] = {
     {Qt::Key_Ampersand, '7', true},
     {Qt::Key_Asterisk, '8', true},
     {Qt::Key_ParenLeft, kKey9, true},
+    {Qt::Key_periodcentered, kKeyMiddleDot, false},
 };
 
 int modifierMask(Qt::KeyboardModifiers modifiers) {
@@ -63,6 +64,7 @@ std::optional<VirtualKey> translateKey(int qtKey, Qt::KeyboardModifiers modifier
             return VirtualKey{kKeyNumpad0 + (qtKey - Qt::Key_0), mods};
         if (qtKey == Qt::Key_Period || qtKey == Qt::Key_Comma) return VirtualKey{kKeyDecimal, mods};
         if (qtKey == Qt::Key_Minus) return std::nullopt;  // the keypad's own minus types nothing
+        if (qtKey == Qt::Key_Asterisk) return VirtualKey{kKeyMultiply, mods};
     }
     if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
         return VirtualKey{qtKey, mods};

@@ -1,9 +1,12 @@
 #include "core/formula_parser.h"
 
+#include <charconv>
 #include <cmath>
+#include <map>
 #include <optional>
 
 #include "core/element_table.h"
+#include "core/formula_text.h"
 #include "core/number_scan.h"
 
 namespace qv {
@@ -82,6 +85,50 @@ std::optional<std::size_t> parseSequence(const ElementTable& table, std::string_
     }
 }
 
+// Parses one part of a hydrate formula: its items go straight
+// into the root when it has no leading count and is the first part, else
+// into a bracket group carrying the count, as in the bracketed equivalent.
+bool parsePart(const ElementTable& table, FormulaNode& root, const FormulaPart& part, bool first) {
+    if (part.body.empty() || checkParentheses(part.body) != 0) return false;
+    FormulaNode* into = &root;
+    if (!first || !part.count.empty()) {
+        auto child = makeNode(NodeKind::Group, 0, 1);
+        if (!part.count.empty()) {
+            const char* end = part.count.data() + part.count.size();
+            if (std::from_chars(part.count.data(), end, child->multiplier).ptr != end) return false;
+        }
+        into = child.get();
+        addChild(root, std::move(child));
+    }
+    return parseSequence(table, part.body, *into, 0).has_value();
+}
+
+// Sums the element amounts the way evaluateFormula will: group counts
+// multiplied down from the root, repeated elements added in text order.
+void sumAmounts(const FormulaNode& group, double scale, std::map<int, double>& acc) {
+    for (const auto& child : group.children) {
+        const double v = child->multiplier * scale;
+        if (child->kind == NodeKind::Group) {
+            sumAmounts(*child, v, acc);
+        } else {
+            auto [it, inserted] = acc.try_emplace(child->value, v);
+            if (!inserted) it->second += v;
+        }
+    }
+}
+
+// False when an amount or the molar mass made from them is not finite.
+bool finiteAmounts(const ElementTable& table, const FormulaNode& root) {
+    std::map<int, double> acc;
+    sumAmounts(root, root.multiplier, acc);
+    double mass = 0.0;
+    for (const auto& [e, amount] : acc) {
+        if (!std::isfinite(amount)) return false;
+        if (e >= 0 && e < table.count()) mass += table.atomicWeight(e) * amount;
+    }
+    return std::isfinite(mass);
+}
+
 }  // namespace
 
 int checkParentheses(std::string_view text) {
@@ -99,7 +146,16 @@ int checkParentheses(std::string_view text) {
 int parseFormula(const ElementTable& table, std::string_view text, std::unique_ptr<FormulaNode>* tree) {
     if (checkParentheses(text) != 0) return ParseUnbalanced;
     auto root = makeNode(NodeKind::Group, 0, 0);
-    if (!parseSequence(table, text, *root, 0)) return ParseError;
+    const std::vector<FormulaPart> parts = splitFormulaParts(text);
+    if (parts.size() < 2) {
+        if (!parseSequence(table, text, *root, 0)) return ParseError;
+    } else {
+        for (std::size_t i = 0; i < parts.size(); ++i)
+            if (!parsePart(table, *root, parts[i], i == 0)) return ParseError;
+    }
+    // Counts that are finite one by one can still multiply or add up past
+    // the largest double; such a formula has no usable composition.
+    if (!finiteAmounts(table, *root)) return ParseError;
     if (tree) *tree = std::move(root);
     return ParseOk;
 }

@@ -21,7 +21,9 @@ struct FormulaNode {
 
 enum ParseResult { ParseOk = 0, ParseUnbalanced = -1, ParseError = -2 };
 
-// 0 on success, -1 unbalanced brackets, -2 any other error. On success and when
+// 0 on success, -1 unbalanced brackets, -2 any other error, including amounts
+// or a molar mass too large for a double. Parts joined by "·", "•" or "*"
+// (core/formula_text.h) parse as their bracketed equivalent. On success and when
 // `tree` is given, the new root is handed over; on failure nothing is.
 int parseFormula(const ElementTable& table, std::string_view text,
                  std::unique_ptr<FormulaNode>* tree = nullptr);

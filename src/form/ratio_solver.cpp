@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/formula_text.h"
 #include "core/number_format.h"
 #include "form/model.h"
 #include "solver/linear_system.h"
@@ -11,6 +12,24 @@
 namespace qv {
 
 using Kind = SolverOutcome::Kind;
+
+namespace {
+
+// A decimal count running into a water group (CuSO4.5H2O) keeps its reading;
+// the status box says how it was read and how to write the hydrate.
+void appendDecimalTrapHints(const Model& m, std::string& status) {
+    auto add = [&](const Formula& e) {
+        if (e.edit().length() == 0 || !e.valid()) return;
+        if (const std::optional<std::string> hint = decimalTrapHint(e.text())) {
+            if (!status.empty()) status += '\n';
+            status += *hint;
+        }
+    };
+    add(m.finalCompound());
+    for (int row = 0; row < kSourceRows; ++row) add(m.source(row));
+}
+
+}  // namespace
 
 SolverOutcome RatioSolver::compute() const {
     const Model& m = model_;
@@ -22,6 +41,7 @@ SolverOutcome RatioSolver::compute() const {
     auto finish = [&](Kind kind, std::string_view status, bool output = false) {
         out.kind = kind;
         out.status = std::string(status);
+        if (kind != Kind::RowsMismatch) appendDecimalTrapHints(m, out.status);
         out.outputEnabled = output;
         return out;
     };

@@ -20,6 +20,7 @@ struct WeighingAmounts {
     // False when the final compound's molar mass or ratio is zero: no amount
     // can be derived from it, so `rows` is empty rather than full of inf/nan.
     bool ok = false;
+    std::string refusal;  // why not, naming the row where a result is not finite
     double finalMolarMass = 0.0;
     std::vector<WeighingAmount> rows;  // the Free and Fixed rows, in row order
 };
@@ -28,6 +29,8 @@ inline constexpr std::string_view kZeroFinalRatioText = "Final Product Ratio is 
 inline constexpr std::string_view kZeroFinalMassText = "The final compound has no molar mass to weigh by.";
 
 // Grams of each Free or Fixed source entry for `grams` of the final compound.
+// Refused (ok false, no rows) when any molar mass, amount or share of the
+// balance residual is not finite.
 // Refreshes the molar mass stored in the final compound and in every listed entry.
 WeighingAmounts computeWeighingAmounts(Model& model, double grams);
 

@@ -1,8 +1,8 @@
 #include "output/word_report.h"
 
-#include <cctype>
 #include <memory>
 
+#include "core/formula_text.h"
 #include "core/number_format.h"
 #include "form/model.h"
 #include "output/text_report.h"
@@ -11,10 +11,6 @@
 
 namespace qv {
 namespace {
-
-bool isNormalFormulaChar(char c) {
-    return std::isalpha(static_cast<unsigned char>(c)) || c == '(' || c == ')';
-}
 
 // Opens the remembered document, or adds one and remembers its name.
 std::unique_ptr<WordDocument> reportDocument(WordApplication& app, std::string& lastName) {
@@ -70,14 +66,9 @@ void typeReport(Model& model, WordApplication& app, const WeighingAmounts& amoun
 }  // namespace
 
 void typeFormula(WordSelection& selection, WordFont& font, std::string_view text) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const bool normal = isNormalFormulaChar(text[start]);
-        std::size_t end = start + 1;
-        while (end < text.size() && isNormalFormulaChar(text[end]) == normal) ++end;
-        font.setSubscript(!normal);
-        selection.typeText(text.substr(start, end - start));
-        start = end;
+    for (const FormulaRun& run : formulaRuns(text)) {
+        font.setSubscript(!run.fullSize);
+        selection.typeText(run.text);
     }
     font.setSubscript(false);
 }

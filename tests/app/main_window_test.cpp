@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -32,6 +33,7 @@
 #include "app/info_boxes.h"
 #include "app/main_window.h"
 #include "app/output_dialog.h"
+#include "app/series_dialog.h"
 #include "app/settings.h"
 #include "app/web_notice.h"
 #include "app/web_server.h"
@@ -347,6 +349,33 @@ private slots:
         QSignalSpy rowReturn(ratio, &QLineEdit::returnPressed);
         QTest::keyClick(ratio, Qt::Key_Return);
         QCOMPARE(rowReturn.count(), 1);
+    }
+
+    void seriesOpensASampleInTheFormAndHydratesShowTheirDot() {
+        QVERIFY(start());
+        fillBariumTitanate();
+        QString prefilled;
+        onModal<SeriesDialog>([&prefilled](SeriesDialog* dialog) {
+            auto* templ = dialog->findChild<QLineEdit*>(QStringLiteral("template"));
+            prefilled = templ->text();
+            templ->selectAll();
+            QTest::keyClicks(templ, QStringLiteral("BaTi{1+x}O{3+2*x}"));
+            auto* samples = dialog->findChild<QTableWidget*>(QStringLiteral("samples"));
+            QTest::mouseClick(samples->viewport(), Qt::LeftButton, {},
+                              samples->visualItemRect(samples->item(1, 1)).center());
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("openInForm")), Qt::LeftButton);
+        });
+        shortcut(Qt::Key_R);
+        QCOMPARE(prefilled, QStringLiteral("BaTiO3"));
+        QCOMPARE(texts({FinalCompound, FinalRatio, Status}),
+                 "BaTi1.1O3.2|1|" + QLatin1String(status::kSolved.data()));
+
+        // "·" typed on a layout that has it, drawn full size and centred.
+        QTest::keyClick(control(FinalCompound), Qt::Key_End);
+        QTest::keyClick(control(FinalCompound), Qt::Key_periodcentered);
+        test::typeKeys(control(FinalCompound), QStringLiteral("5H2O"));
+        QCOMPARE(text(FinalCompound), QStringLiteral("BaTi1.1O3.2\u00B75H2O"));
+        test::saveScreenshot(*w_, QStringLiteral("hydrate"));
     }
 
     void helpAndPingFollowTheSetting() {

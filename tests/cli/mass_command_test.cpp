@@ -24,6 +24,26 @@ TEST(CliMass, ShippedElementFileBesideTheProgramOrTheOneGiven) {
               "Ba(\tinvalid\t-1\nH0\t\t0\nBa0.5\tBa0.5\t68.665\n");
 }
 
+TEST(CliMass, HydratesTheDecimalTrapAndAmountsPastTheLargestDouble) {
+    const auto r = runCli({"mass",
+                           "CuSO4\xC2\xB7"
+                           "5H2O",
+                           "CuSO4.5H2O", "Ba0.5Sr0.5TiO3", "H1e308H1e308", "H1e200(O1e200)1e200", "Ba1e308",
+                           "H1e300", "Ba1e305"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out.substr(0, r.out.find("H1e300")),
+              "CuSO4\xC2\xB7"
+              "5H2O\tH10O9SCu\t249.677\nCuSO4.5H2O\tH2O5.5SCu\t185.6165\n"
+              "Ba0.5Sr0.5TiO3\tO3TiSr0.5Ba0.5\t208.339\nH1e308H1e308\tinvalid\t-2\n"
+              "H1e200(O1e200)1e200\tinvalid\t-2\nBa1e308\tinvalid\t-2\n");
+    EXPECT_EQ(r.out.find("invalid", r.out.find("H1e300")), std::string::npos)
+        << "large finite ones stay valid";
+    EXPECT_EQ(r.err,
+              "quorvex-cli mass: CuSO4.5H2O is read as CuSO4.5 + H2O: \"4.5\" is one decimal count. For the "
+              "hydrate write CuSO4\xC2\xB7"
+              "5H2O (or CuSO4*5H2O).\n");
+}
+
 TEST(CliMass, ElementFileFailuresAndUsage) {
     test::TempDir dir;
     const struct {

@@ -29,6 +29,23 @@ protected:
     std::string recipe = dir.write("bt.qvs", kRecipe);
 };
 
+TEST_F(CliRecipes, GramsPastTheLargestDoubleAreRefusedNamingTheRow) {
+    // Only the second row overflows: BaO stays finite at 1e308 g.
+    const std::string big = dir.write("big.qvs", "-1 T\n0 10 1 BaO0.001\n1 1 1 BaO\n2 1 1 BaC9O\n");
+    const std::string refusal = "The grams of BaC9O (row 2) are too large to weigh.";
+    const auto text = cli("report", {"--grams", "1e308", big});
+    EXPECT_EQ(text.exitCode, 4);
+    EXPECT_EQ(text.out, "");
+    EXPECT_NE(text.err.find(refusal + "\n"), std::string::npos) << text.err;
+    const auto json = cli("report", {"--json", "--grams", "1e308", big});
+    EXPECT_EQ(json.exitCode, 4);
+    EXPECT_EQ(nlohmann::json::parse(json.out),
+              (nlohmann::json{{"file", big}, {"status", refusal}, {"rows", nlohmann::json::array()}}));
+    const auto ten = cli("report", {big});
+    EXPECT_EQ(ten.exitCode, 0);
+    EXPECT_NE(ten.out.find("BaC9O  (261.42)"), std::string::npos) << ten.out;
+}
+
 TEST_F(CliRecipes, ReportOptionsAndTheExitStatusOfEachFailure) {
     const std::string broken = dir.write("b.qvs", "0 1 1 BaTiO3\n31 0 1 TiO2\n");
     const std::string example(test::kBariumTitanateReport);

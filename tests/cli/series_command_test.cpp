@@ -144,6 +144,29 @@ TEST_F(Series, PurityWeighsOnePrecursorHeavierByExactlyOneOverPct) {
     EXPECT_NE(text.err.find("--purity changes the --json output only"), std::string::npos);
 }
 
+TEST_F(Series, JsonLinesHoldOneCompactSamplePerLineFailuresIncluded) {
+    const auto run = series({"--final", "Ba{1-x}Sr{x}TiO3", "--vary", "x=0:1.5:0.5", "--format", "jsonl"});
+    EXPECT_EQ(run.exitCode, 3);
+    const auto array = nlohmann::json::parse(
+        series({"--final", "Ba{1-x}Sr{x}TiO3", "--vary", "x=0:1.5:0.5", "--format", "json"}).out);
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        const std::size_t end = run.out.find('\n', start);
+        ASSERT_NE(end, std::string::npos);
+        const auto line = nlohmann::json::parse(run.out.substr(start, end - start));
+        EXPECT_EQ(line, array[i]);
+        start = end + 1;
+    }
+    EXPECT_EQ(start, run.out.size());
+    EXPECT_EQ(array[3]["status"], "The count {1-x} is negative (-0.5).");
+    EXPECT_TRUE(array[3]["rows"][0]["grams_corrected"].is_null());
+    EXPECT_EQ(array[1]["rows"][1]["purity_pct"], 100);
+    // A purity that makes the corrected grams overflow refuses the sample, naming the row.
+    const Records tiny =
+        csv({"--final", "Ba{1-x}Sr{x}TiO3", "--vary", "x=0.5:0.5:0", "--purity", "SrCO3=1e-310"}, 3);
+    EXPECT_EQ(tiny.at(1).at(2), "The corrected grams of SrCO3 (row 2) are too large to weigh.");
+}
+
 TEST_F(Series, ExitStatusNamesWhatIsWrong) {
     const std::string bst = "Ba{1-x}Sr{x}TiO3";
     const struct {

@@ -72,7 +72,7 @@ TEST_F(FormulaParserTest, ResultCodes) {
         {"2H2O", ParseError},
         {"H2O ", ParseError},
         {" H", ParseError},
-        {"CuSO4*5H2O", ParseError},
+        {"CuSO4+5H2O", ParseError},
         {"[Fe(CN)6]", ParseError},
         {"H-", ParseError},
         {"H+", ParseError},

@@ -217,3 +217,24 @@ TEST(RatioSolver, TellsTheFormInOrder) {
 
 }  // namespace
 }  // namespace qv
+
+namespace qv {
+namespace {
+
+TEST(RatioSolver, StatusSaysHowADecimalCountBeforeWaterWasRead) {
+    test::TestForm t;
+    t.type(t.final(), "Ca(OH)2");
+    t.type(t.row(0), "CaO2.5H2O");
+    EXPECT_EQ(t.status(),
+              std::string(status::kSolved) +
+                  "\nCaO2.5H2O is read as CaO2.5 + H2O: \"2.5\" is one decimal count. For the hydrate "
+                  "write CaO2\xC2\xB7"
+                  "5H2O (or CaO2*5H2O).");
+    t.retype(t.row(0), "CaO2*5H2O");
+    EXPECT_EQ(t.status(), status::kSolved);
+    t.retype(t.row(0), "Ca0.5O");
+    EXPECT_EQ(t.status(), status::kSolved);
+}
+
+}  // namespace
+}  // namespace qv

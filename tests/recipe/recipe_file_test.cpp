@@ -126,7 +126,7 @@ TEST_F(Recipe, EveryMalformedFileFailsAndClearsTheForm) {
                                  "-2 11002\n",  // a bad character beyond the table
                                  "-2\n",
                                  // formulas the editor would cut short
-                                 "1 0 1 CuSO4*5H2O\n", "0 1 1 Ba[TiO3]\n"};
+                                 "1 0 1 CuSO4+5H2O\n", "0 1 1 Ba[TiO3]\n"};
     const std::string longFormula = "1 0 1 " + std::string(481, 'O') + "\n";
     std::vector<std::string> cases(std::begin(lines), std::end(lines));
     cases.push_back(longFormula);

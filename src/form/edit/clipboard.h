@@ -1,5 +1,5 @@
 #pragma once
-// The clipboard as the formula editor sees it: plain 8-bit text in and out.
+// The clipboard as the formula editor sees it: plain text (UTF-8) in and out.
 // Tests fake it; the widgets implement it over the system clipboard.
 
 #include <optional>

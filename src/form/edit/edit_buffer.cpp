@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/formula_text.h"
 #include "form/edit/clipboard.h"
 #include "form/edit/width_table.h"
 
@@ -10,7 +11,41 @@ namespace {
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
+bool isSeparator(char c) { return c == '*' || c == kMiddleDotByte; }
+bool isCountChar(char c) { return (c >= '0' && c <= '9') || c == '.'; }
+
 }  // namespace
+
+// The digits that open a part of a hydrate formula (the 5 of CuSO4·5H2O, the
+// 3 of 3CdSO4·8H2O) are coefficients, drawn full size with the normal font's
+// widths; inserting or deleting a separator changes the role of the digits
+// after it, so the cells whose role changed take their new width and the
+// cells from there on move.
+void EditBuffer::layoutCounts() {
+    bool separated = false;
+    for (int i = 0; i < length_ && !separated; ++i) separated = isSeparator(cells_[i].ch);
+    bool partStart = separated;
+    int from = -1;
+    for (int i = 0; i < length_; ++i) {
+        GlyphCell& cell = cells_[i];
+        const char c = cell.ch;
+        const bool full = isFullSize(c) || (partStart && isCountChar(c));
+        if (isSeparator(c))
+            partStart = true;
+        else if (!isCountChar(c))
+            partStart = false;
+        if ((cell.fullSize != 0) == full) continue;
+        cell.fullSize = full ? 1 : 0;
+        cell.width = widthTable_ ? widthTable_->widthOf(c, full) : 0;
+        if (from < 0) from = i;
+    }
+    if (from < 0) return;
+    int x = from == 0 ? kLeftMargin : cells_[from - 1].x + cells_[from - 1].width;
+    for (int i = from; i < length_; ++i) {
+        cells_[i].x = x;
+        x += cells_[i].width;
+    }
+}
 
 void EditBuffer::deleteRange(int lo, int hi) {
     EditBuffer& b = *this;
@@ -22,6 +57,7 @@ void EditBuffer::deleteRange(int lo, int hi) {
     }
     b.length_ -= n;
     b.caret_ = b.anchor_ = b.activeEnd_ = lo;
+    b.layoutCounts();
 }
 
 void EditBuffer::removeCell(int i) {
@@ -32,13 +68,14 @@ void EditBuffer::removeCell(int i) {
         b.cells_[k].x -= w;
     }
     b.length_ -= 1;
+    b.layoutCounts();
 }
 
 std::string EditBuffer::text() const {
     std::string out;
     out.reserve(static_cast<std::size_t>(length_));
     for (int i = 0; i < length_; ++i) out.push_back(cells_[i].ch);
-    return out;
+    return editorTextToUtf8(out);
 }
 
 void EditBuffer::setWidthTable(const WidthTable* table) {
@@ -47,7 +84,7 @@ void EditBuffer::setWidthTable(const WidthTable* table) {
     for (int i = 0; i < length_; ++i) {
         GlyphCell& cell = cells_[i];
         cell.x = x;
-        cell.width = table ? table->widthOf(cell.ch) : 0;
+        cell.width = table ? table->widthOf(cell.ch, cell.fullSize != 0) : 0;
         x += cell.width;
     }
 }
@@ -66,12 +103,15 @@ bool EditBuffer::scrollHome() {
 }
 
 bool acceptsChar(char c) {
-    return c == '-' || c == '(' || c == ')' || c == '.' || (c >= '0' && c <= '9') || isLetter(c);
+    return c == '-' || c == '(' || c == ')' || c == '.' || (c >= '0' && c <= '9') || isLetter(c) ||
+           isSeparator(c);
 }
 
 int countAcceptable(std::string_view text) {
     int n = 0;
-    for (char c : text) {
+    for (std::size_t i = 0; i < text.size();) {
+        char c = 0;
+        i += editorCharAt(text, i, c);
         if (c == '\0') break;
         if (c == ' ') continue;
         if (!acceptsChar(c)) return -1;
@@ -80,7 +120,7 @@ int countAcceptable(std::string_view text) {
     return n;
 }
 
-bool isFullSize(char c) { return isLetter(c) || c == '(' || c == ')'; }
+bool isFullSize(char c) { return isLetter(c) || c == '(' || c == ')' || isSeparator(c); }
 
 int xOfIndex(const EditBuffer& b, int i) {
     if (i < 0 || i > b.length_) return -1;
@@ -124,13 +164,16 @@ bool insertChar(EditBuffer& b, char c, bool snapshot) {
     b.length_ += 1;
     b.caret_ += 1;
     b.anchor_ = b.activeEnd_ = b.caret_;
+    b.layoutCounts();
     ensureCaretVisible(b, true);
     return true;
 }
 
 int insertText(EditBuffer& b, std::string_view text) {
     int inserted = 0;
-    for (char c : text) {
+    for (std::size_t i = 0; i < text.size();) {
+        char c = 0;
+        i += editorCharAt(text, i, c);
         if (c == ' ') continue;
         if (!insertChar(b, c, false)) break;
         ++inserted;
@@ -179,7 +222,7 @@ bool copySelection(const EditBuffer& b, Clipboard* clipboard) {
     if (!b.hasSelection() || clipboard == nullptr) return false;
     std::string text;
     for (int i = b.selectionStart(); i < b.selectionEnd(); ++i) text.push_back(b.cells_[i].ch);
-    return clipboard->putText(text);
+    return clipboard->putText(editorTextToUtf8(text));
 }
 
 bool cutSelection(EditBuffer& b, Clipboard* clipboard, bool snapshot) {

@@ -64,6 +64,7 @@ public:
     const UndoCopy& saved() const { return saved_; }
     const EditView& view() const { return view_; }
 
+    // The text in UTF-8: a cell holds "·" as the single byte 0xB7.
     std::string text() const;
     bool hasSelection() const { return anchor_ != activeEnd_; }
     int selectionStart() const { return anchor_ < activeEnd_ ? anchor_ : activeEnd_; }
@@ -100,6 +101,8 @@ private:
     void deleteSelection() { deleteRange(selectionStart(), selectionEnd()); }
     // Removes the character at position i, closing the gap.
     void removeCell(int i);
+    // Gives a hydrate part's leading count full-size cells (see the .cpp).
+    void layoutCounts();
 
     bool modified_ = false;
     const WidthTable* widthTable_ = nullptr;
@@ -112,12 +115,15 @@ private:
     EditView view_;
 };
 
-// Character filter: letters, digits, '(', ')', '.' and '-'.
+// Character filter: letters, digits, '(', ')', '.', '-' and the part
+// separators '*' and "·" (0xB7). Inserted and pasted texts may carry "·" and
+// "•" in UTF-8 or Windows-1252; both are stored as 0xB7.
 bool acceptsChar(char c);
 // Non-blank characters of the text (up to a NUL), or -1 at the first
 // character the filter refuses.
 int countAcceptable(std::string_view text);
-// Letters and brackets sit on the baseline; everything else is a count.
+// Letters, brackets and separators sit on the baseline; everything else is a
+// count (except a hydrate part's leading count, laid out full size by context).
 bool isFullSize(char c);
 
 // Text x of the position before character i (i == length: after the last).

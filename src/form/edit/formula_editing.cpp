@@ -30,6 +30,9 @@ KeyOutcome repaintIf(bool ok) { return ok ? KeyOutcome::Repaint : KeyOutcome::No
 // character the keyboard would produce, so Caps Lock has no say.
 char typedChar(int vk, int mods) {
     if (vk == kKeyMinus) return '-';
+    // Hydrate separators: "·" from a layout that has it, '*' from Shift+8 or the keypad.
+    if (vk == kKeyMiddleDot && (mods & ~kModShift) == 0) return '\xB7';
+    if (vk == kKeyMultiply && (mods & ~kModShift) == 0) return '*';
     if (mods == kModNone) {
         if (vk == kKeyPeriod || vk == kKeyDecimal) return '.';
         if (vk >= kKey0 && vk <= kKey9) return static_cast<char>(vk);
@@ -38,6 +41,7 @@ char typedChar(int vk, int mods) {
     } else if (mods == kModShift) {
         if (vk == kKey9 || vk == kKeyNumpad9) return '(';
         if (vk == kKey0 || vk == kKeyNumpad0) return ')';
+        if (vk == '8') return '*';
         if (vk >= kKeyA && vk <= kKeyZ) return static_cast<char>(vk);
     }
     return 0;

@@ -22,9 +22,12 @@ inline constexpr int kKeyA = 65;  // 'A'..'Z' are 65..90
 inline constexpr int kKeyZ = 90;
 inline constexpr int kKeyNumpad0 = 96;  // keypad digits are 96..105
 inline constexpr int kKeyNumpad9 = 105;
-inline constexpr int kKeyDecimal = 110;  // keypad decimal point
+inline constexpr int kKeyMultiply = 106;  // keypad '*'
+inline constexpr int kKeyDecimal = 110;   // keypad decimal point
 inline constexpr int kKeyMinus = 189;
 inline constexpr int kKeyPeriod = 190;
+// A layout's own "·" key has no virtual key code; this one stands for it.
+inline constexpr int kKeyMiddleDot = 0x10B7;
 
 // Modifier mask, read from the keyboard when the key goes down.
 inline constexpr int kModNone = 0;

@@ -14,6 +14,7 @@ TEST(WidthTable, CountsTakeSubscriptWidthsEverythingElseNormal) {
         table, [](char c) { return 100 + c; }, [](char c) { return 200 + c; });
     for (char c : std::string_view("(-F ~:")) EXPECT_EQ(table.widthOf(c), 100 + c) << c;
     for (char c : std::string_view("2./")) EXPECT_EQ(table.widthOf(c), 200 + c) << c;
+    for (char c : std::string_view("2.F\xB7")) EXPECT_EQ(table.widthOf(c, true), 100 + c) << c;
     EXPECT_EQ(table.widths[10], -7);
     EXPECT_EQ(table.widths[31], 0);
     EXPECT_EQ(table.widths[127], 0);

@@ -1,7 +1,8 @@
 #pragma once
 // A composition series: one recipe solved again for every value of a
 // variable, the final compound written from a template such as
-// "Ba{1-x}Sr{x}TiO3" in which each {expression} is a count.
+// "Ba{1-x}Sr{x}TiO3" in which each {expression} is a count. The command line
+// and the window's Series dialog both run it.
 
 #include <map>
 #include <memory>
@@ -11,10 +12,9 @@
 #include <vector>
 
 namespace qv {
-class Model;
-}
 
-namespace qv::cli {
+class ElementTable;
+class Model;
 
 // FROM, FROM + STEP, ... up to TO inclusive, each computed as FROM + i*STEP
 // and cleaned to 15 significant digits, so 3 * 0.1 is 0.3 and the last value
@@ -65,13 +65,14 @@ struct SeriesColumn {
     std::string formula;
     bool fixed = false;
     double molarMass = 0.0;
-    double purity = 100.0;  // percent
+    double purity = 100.0;  // percent, 0 < purity <= 100
+    double excess = 0.0;    // percent added for losses in firing
 };
 
 struct SampleAmount {
     double ratio = 0.0;
     double grams = 0.0;           // for a pure material
-    double gramsCorrected = 0.0;  // what to weigh at the row's purity
+    double gramsCorrected = 0.0;  // what to weigh at the row's purity and excess
 };
 
 struct SeriesSample {
@@ -85,8 +86,10 @@ struct SeriesSample {
     std::string residual;               // the balance residual
 };
 
-// The loaded recipe's listed rows in row order, with their purities.
-std::vector<SeriesColumn> seriesColumns(const Model& model, const std::map<int, double>& purityByRow);
+// The loaded recipe's listed rows in row order, with their purities and
+// excesses (percent, by row; rows not named are pure, without excess).
+std::vector<SeriesColumn> seriesColumns(const Model& model, const std::map<int, double>& purityByRow,
+                                        const std::map<int, double>& excessByRow = {});
 
 // One sample: the model (loaded, with its form) gets the expanded final
 // compound, the solver runs, and the answer is weighed for `grams`. A non-empty
@@ -95,4 +98,31 @@ SeriesSample runSample(Model& model, const std::vector<SeriesColumn>& columns, d
                        const CountTemplate::Expansion& expansion, double grams,
                        std::string_view gramsRefused);
 
-}  // namespace qv::cli
+// A variable name: a letter or "_", then letters, digits or "_".
+bool isSeriesVariableName(std::string_view name);
+// The field names of the series' JSON, which a variable must not shadow.
+bool isSeriesFieldName(std::string_view name);
+
+// What the Series dialog shows while the user types: the sample formulas,
+// each with what is wrong with it, or one message for the whole series.
+struct PreviewLine {
+    double value = 0.0;
+    std::string formula;
+    std::string problem;              // empty: the formula parses
+    std::optional<double> molarMass;  // when it parses
+};
+struct SeriesPreview {
+    std::string error;  // not empty: no samples (a bad name, range or template)
+    std::vector<PreviewLine> lines;
+};
+inline constexpr std::size_t kMaxPreviewSamples = 1000;
+SeriesPreview previewSeries(const ElementTable& table, std::string_view finalTemplate,
+                            const std::string& variable, const SeriesRange& range);
+
+// Every sample of a preview solved on the model (a loaded copy of the
+// recipe): runSample for each line, its problem as the expansion's error.
+std::vector<SeriesSample> solveSeries(Model& model, const std::vector<SeriesColumn>& columns,
+                                      const SeriesPreview& preview, double grams,
+                                      std::string_view gramsRefused);
+
+}  // namespace qv

@@ -1,4 +1,4 @@
-#include "cli/composition_series.h"
+#include "plan/series.h"
 
 #include <muParser.h>
 
@@ -6,15 +6,27 @@
 #include <charconv>
 #include <cmath>
 
-#include "cli/purity.h"
+#include "core/composition.h"
+#include "core/element_table.h"
+#include "core/formula_parser.h"
+#include "core/formula_text.h"
 #include "core/number_format.h"
 #include "core/number_scan.h"
 #include "form/edit/edit_buffer.h"
 #include "form/model.h"
 #include "output/weighing.h"
 
-namespace qv::cli {
+namespace qv {
 namespace {
+
+// The output's own field names; a variable must not shadow them.
+constexpr std::string_view kFieldNames[] = {"final_formula", "status", "grams",           "ratio",
+                                            "molar_mass",    "rows",   "balance_residual"};
+
+// Grams to weigh of a material of `purity` percent with `excess` percent added.
+double weighedGrams(double grams, double purity, double excess) {
+    return grams * (1.0 + excess / 100.0) / (purity / 100.0);
+}
 
 bool readWholeNumber(std::string_view text, double& value) {
     return !text.empty() && scanDecimal(text, 0, value) == text.size() && std::isfinite(value);
@@ -50,6 +62,13 @@ std::size_t ownerLength(std::string_view text) {
     while (at > 0 && isLower(text[at - 1])) --at;
     if (at == 0 || !isUpper(text[at - 1])) return 0;
     return text.size() - at + 1;
+}
+
+// The text ends in a part separator, so a count after it is a leading count.
+bool separatorBefore(std::string_view text) {
+    for (std::size_t n = 1; n <= 3 && n <= text.size(); ++n)
+        if (separatorAt(text, text.size() - n) == n) return true;
+    return false;
 }
 
 }  // namespace
@@ -97,6 +116,7 @@ struct CountTemplate::Impl {
     struct Piece {
         std::string text;        // written before the count
         std::string expression;  // empty for the text after the last count
+        bool leading = false;    // the leading count of a hydrate part (after "·")
         std::unique_ptr<mu::Parser> parser;
     };
     double variable = 0.0;  // every parser reads it
@@ -130,7 +150,8 @@ bool CountTemplate::compile(std::string_view text, const std::string& variable, 
         }
         piece.expression = std::string(text.substr(open + 1, close - open - 1));
         const std::string where = "{" + piece.expression + "}";
-        if (ownerLength(piece.text) == 0) {
+        piece.leading = !piece.text.empty() && separatorBefore(piece.text);
+        if (ownerLength(piece.text) == 0 && !piece.leading) {
             error = where + " follows neither an element symbol nor \")\"";
             return false;
         }
@@ -168,7 +189,7 @@ CountTemplate::Expansion CountTemplate::expand(double value) const {
         if (!std::isfinite(count)) {
             if (out.error.empty()) out.error = "The count {" + piece.expression + "} is not a finite number.";
             out.formula += "{" + piece.expression + "}";
-        } else if (text == "0" || text == "-0") {
+        } else if (!piece.leading && (text == "0" || text == "-0")) {
             out.formula.resize(out.formula.size() - ownerLength(out.formula));
         } else {
             if (text[0] == '-' && out.error.empty())
@@ -179,16 +200,19 @@ CountTemplate::Expansion CountTemplate::expand(double value) const {
     return out;
 }
 
-std::vector<SeriesColumn> seriesColumns(const Model& model, const std::map<int, double>& purityByRow) {
+std::vector<SeriesColumn> seriesColumns(const Model& model, const std::map<int, double>& purityByRow,
+                                        const std::map<int, double>& excessByRow) {
     std::vector<SeriesColumn> columns;
     for (int row = 0; row < kSourceRows; ++row) {
         const Formula& entry = model.source(row);
         const EntryClass cls = entry.classify();
         if (cls < Free) continue;
         const auto purity = purityByRow.find(row);
+        const auto excess = excessByRow.find(row);
         columns.push_back({row, entry.text(), cls == Fixed,
                            compositionMass(model.elementTable(), entry.composition()),
-                           purity == purityByRow.end() ? 100.0 : purity->second});
+                           purity == purityByRow.end() ? 100.0 : purity->second,
+                           excess == excessByRow.end() ? 0.0 : excess->second});
     }
     return columns;
 }
@@ -227,7 +251,7 @@ SeriesSample runSample(Model& model, const std::vector<SeriesColumn>& columns, d
     }
     const WeighingAmounts weighed = computeWeighingAmounts(model, grams);
     if (!weighed.ok) {
-        sample.status = std::string(kZeroFinalMassText);
+        sample.status = weighed.refusal;
         return sample;
     }
     sample.ok = true;
@@ -240,7 +264,14 @@ SeriesSample runSample(Model& model, const std::vector<SeriesColumn>& columns, d
         amount.ratio = model.source(column.row).ratio();
         if (next != weighed.rows.end() && next->row == column.row) {
             amount.grams = next->grams;
-            amount.gramsCorrected = correctedGrams(next->grams, column.purity);
+            amount.gramsCorrected = weighedGrams(next->grams, column.purity, column.excess);
+        }
+        if (!std::isfinite(amount.gramsCorrected)) {
+            sample.ok = false;
+            sample.amounts.clear();
+            sample.status = "The corrected grams of " + column.formula + " (row " +
+                            std::to_string(column.row + 1) + ") are too large to weigh.";
+            return sample;
         }
         sample.amounts.push_back(amount);
     }
@@ -248,4 +279,64 @@ SeriesSample runSample(Model& model, const std::vector<SeriesColumn>& columns, d
     return sample;
 }
 
-}  // namespace qv::cli
+bool isSeriesVariableName(std::string_view name) {
+    auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+    if (name.empty() || !letter(name[0])) return false;
+    return std::all_of(name.begin(), name.end(), [&](char c) { return letter(c) || (c >= '0' && c <= '9'); });
+}
+
+bool isSeriesFieldName(std::string_view name) {
+    return std::find(std::begin(kFieldNames), std::end(kFieldNames), name) != std::end(kFieldNames);
+}
+
+SeriesPreview previewSeries(const ElementTable& table, std::string_view finalTemplate,
+                            const std::string& variable, const SeriesRange& range) {
+    SeriesPreview preview;
+    std::vector<double> values;
+    CountTemplate counts;
+    if (!isSeriesVariableName(variable)) {
+        preview.error = "The variable must be a letter or \"_\" followed by letters, digits or \"_\".";
+    } else if (isSeriesFieldName(variable)) {
+        preview.error = "\"" + variable + "\" names an output field; choose another name.";
+    } else if (finalTemplate.empty()) {
+        preview.error = "Type the final compound with {expressions} for its varying counts.";
+    } else if (std::string error; !counts.compile(finalTemplate, variable, error)) {
+        preview.error = "Template: " + error;
+    } else if (!seriesValues(range, values, error)) {
+        preview.error = "Range: " + error;
+    } else if (values.size() > kMaxPreviewSamples) {
+        preview.error = "The range gives " + std::to_string(values.size()) + " samples; at most " +
+                        std::to_string(kMaxPreviewSamples) + " fit in one series here.";
+    }
+    if (!preview.error.empty()) return preview;
+    preview.lines.reserve(values.size());
+    for (const double value : values) {
+        CountTemplate::Expansion expansion = counts.expand(value);
+        PreviewLine& line = preview.lines.emplace_back();
+        line.value = value;
+        line.formula = std::move(expansion.formula);
+        line.problem = std::move(expansion.error);
+        if (!line.problem.empty()) continue;
+        std::unique_ptr<FormulaNode> tree;
+        Composition composition;
+        if (parseFormula(table, line.formula, &tree) != ParseOk ||
+            evaluateFormula(1.0, tree.get(), composition) != 0)
+            line.problem = "Not a valid formula.";
+        else
+            line.molarMass = compositionMass(table, composition);
+    }
+    return preview;
+}
+
+std::vector<SeriesSample> solveSeries(Model& model, const std::vector<SeriesColumn>& columns,
+                                      const SeriesPreview& preview, double grams,
+                                      std::string_view gramsRefused) {
+    std::vector<SeriesSample> samples;
+    samples.reserve(preview.lines.size());
+    for (const PreviewLine& line : preview.lines)
+        samples.push_back(
+            runSample(model, columns, line.value, {line.formula, line.problem}, grams, gramsRefused));
+    return samples;
+}
+
+}  // namespace qv

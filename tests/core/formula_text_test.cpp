@@ -1,0 +1,123 @@
+#include "core/formula_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <memory>
+#include <string>
+
+#include "core/composition.h"
+#include "core/element_table.h"
+#include "core/formula_parser.h"
+#include "core/number_format.h"
+#include "support/element_file.h"
+
+namespace qv {
+namespace {
+
+class FormulaTextTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(test::loadElementText(table,
+                                        "1 H 1.008 m\n2 O 16 m\n3 S 32.06 m\n4 Ca 40.08\n5 Cu 63.55\n"
+                                        "6 Mo 95.95\n7 N 14.01 m\n8 Li 6.94\n"),
+                  8);
+    }
+    // "invalid" or the composition text and molar mass, as `mass` prints them.
+    std::string describe(std::string_view text) {
+        std::unique_ptr<FormulaNode> tree;
+        if (parseFormula(table, text, &tree) != ParseOk) return "invalid";
+        Composition c;
+        EXPECT_EQ(evaluateFormula(1.0, tree.get(), c), 0);
+        return compositionText(table, c) + " " + formatDecimal(compositionMass(table, c), 6);
+    }
+    ElementTable table;
+};
+
+TEST_F(FormulaTextTest, HydratesReadAsTheirBracketedForm) {
+    const struct {
+        std::string typed, bracketed;
+    } cases[] = {
+        {"CuSO4\xC2\xB7"
+         "5H2O",
+         "CuSO4(H2O)5"},  // UTF-8 middle dot
+        {"CuSO4\xB7"
+         "5H2O",
+         "CuSO4(H2O)5"},  // the editor's single byte
+        {"CuSO4\xE2\x80\xA2"
+         "5H2O",
+         "CuSO4(H2O)5"},  // bullet
+        {"CaSO4*0.5H2O", "CaSO4(H2O)0.5"},
+        {"LiOH*H2O", "LiOH(H2O)"},
+        {"(NH4)6Mo7O24*4H2O", "(NH4)6Mo7O24(H2O)4"},
+        {"S*Ca*2O", "S(Ca)(O)2"},
+        {"3CuSO4*8H2O", "(CuSO4)3(H2O)8"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(bracketedFormula(c.typed), c.bracketed) << c.bracketed;
+        EXPECT_NE(describe(c.typed), "invalid") << c.bracketed;
+        EXPECT_EQ(describe(c.typed), describe(c.bracketed)) << c.bracketed;
+        EXPECT_TRUE(sameComposition(table, c.typed, c.bracketed)) << c.bracketed;
+    }
+    EXPECT_EQ(describe("CuSO4*5H2O"), "H10O9SCu 249.69");
+    EXPECT_TRUE(sameComposition(table, "CuSO4*5H2O", "CuH10SO9"));
+    EXPECT_FALSE(sameComposition(table, "CuSO4*5H2O", "CuSO4.5H2O"));
+    EXPECT_FALSE(sameComposition(table, "CuSO4*5H2O", "Xx"));
+    // Not hydrates: a part needs a formula, a separator sits outside brackets,
+    // a leading count needs a separator and is unsigned.
+    for (const char* bad : {"CuSO4*", "*H2O", "CuSO4**H2O", "CuSO4*5", "(CuSO4*H2O)", "Cu(SO4*H2O)", "2H2O",
+                            "CuSO4*-5H2O", "CuSO4*5 H2O", "CuSO4*h2o"})
+        EXPECT_EQ(describe(bad), "invalid") << bad;
+    EXPECT_EQ(bracketedFormula("CuSO4*"), "CuSO4*") << "left as typed when it cannot be split";
+    EXPECT_EQ(bracketedFormula("Ba0.5Sr"), "Ba0.5Sr");
+}
+
+TEST_F(FormulaTextTest, AmountsPastTheLargestDoubleAreInvalid) {
+    const struct {
+        const char* text;
+        bool valid;
+    } cases[] = {
+        {"H1e308H1e308", false},    {"H1e308H-1e308", true},  // the sum overflows; cancelling does not
+        {"H8e307H8e307", true},     {"H9e307H9e307", false},  {"(H1e200)1e108", true},
+        {"(H1e200)1e109", false},   {"(O1e-200)1e300", true}, {"Cu1e307", false},
+        {"Cu1e305", true},          {"H1e300", true},          // the molar mass overflows
+        {"H1e-320O", true},         {"(H4.9e-324)0.5", true},  // subnormal counts
+        {"(H1e200O0)1e200", false},                            // inf times 0 is nan
+        {"H*1e308H1e308", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(describe(c.text) != "invalid", c.valid) << c.text;
+    EXPECT_EQ(describe("H1e300"), "H" + formatDecimal(1e300, 6) + " " + formatDecimal(1.008e300, 6));
+    std::unique_ptr<FormulaNode> tree;
+    EXPECT_EQ(parseFormula(table, "(O1e200)1e200", &tree), ParseError);
+    EXPECT_EQ(tree, nullptr);
+}
+
+TEST_F(FormulaTextTest, RunsDrawnAlike) {
+    auto runs = [](std::string_view text) {
+        std::string out;
+        for (const FormulaRun& r : formulaRuns(text))
+            out += (r.fullSize ? "[" : "_") + std::string(r.text) + " ";
+        return out;
+    };
+    EXPECT_EQ(runs("Ca(OH)2"), "[Ca(OH) _2 ");
+    EXPECT_EQ(runs("3CdSO4\xC2\xB7"
+                   "8.5H2O"),
+              "[3CdSO _4 [\xC2\xB7"
+              "8.5H _2 [O ");
+    EXPECT_EQ(runs("2H2O"), "_2 [H _2 [O ") << "no separator: a leading digit stays a count";
+}
+
+TEST_F(FormulaTextTest, DecimalTrapHint) {
+    EXPECT_EQ(decimalTrapHint("CuSO4.5H2O").value_or(""),
+              "CuSO4.5H2O is read as CuSO4.5 + H2O: \"4.5\" is one decimal count. For the hydrate write "
+              "CuSO4\xC2\xB7"
+              "5H2O (or CuSO4*5H2O).");
+    for (const char* trap : {"Na2CO3.10H2O", "CuSO4.H2O", "Cu(SO4)1.5(H2O)", "CaSO4.5H2OLi"})
+        EXPECT_TRUE(decimalTrapHint(trap)) << trap;
+    for (const char* fine : {"Ba0.5Sr0.5TiO3", "CuSO4*5H2O", "CuSO4(H2O)5", "Li0.5H2O", "CuSO4.5H2O2",
+                             "CuSO4.5H2Os", "O2.5", "4.5H2O", ""})
+        EXPECT_FALSE(decimalTrapHint(fine)) << fine;
+}
+
+}  // namespace
+}  // namespace qv
