@@ -99,7 +99,7 @@ int reportOne(const ElementTable& table, const ReportOptions& opt, const std::st
     };
     if (session.load(path) != RecipeResult::Done)
         return noReport(kExitLoadFailed, session.messages.empty() ? std::string_view(kRecipeLoadFailedText)
-                                                                   : session.messages.back().text);
+                                                                  : session.messages.back().text);
     Corrections corrections;
     if (const int code = gatherCorrections(session, path, opt.corrections, corrections); code != kExitOk)
         return code;

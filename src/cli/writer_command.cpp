@@ -38,9 +38,8 @@ bool WriterReport::ready() {
 int WriterReport::type(RecipeSession& session, double grams, bool difference,
                        const Corrections* corrections) {
     if (failed_) return kExitWriterFailed;
-    const WordReportOutcome outcome =
-        writeWordReport(session.model, *office_, document_, session.model.sampleTag(), grams, difference,
-                        corrections);
+    const WordReportOutcome outcome = writeWordReport(
+        session.model, *office_, document_, session.model.sampleTag(), grams, difference, corrections);
     switch (outcome) {
     case WordReportOutcome::Typed: return kExitOk;
     case WordReportOutcome::NoAmounts:
