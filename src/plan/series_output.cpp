@@ -45,18 +45,24 @@ nlohmann::ordered_json seriesSampleJson(const std::string& name, const std::vect
     sample["ratio"] = s.ratio;
     sample["molar_mass"] = orNull(s.molarMass.has_value(), s.molarMass.value_or(0.0));
     sample["rows"] = Json::array();
+    // The correction fields, like the report's, only once some row has a correction.
+    const bool corrected = std::any_of(columns.begin(), columns.end(), [](const SeriesColumn& c) {
+        return c.purity < 100.0 || c.excess > 0.0;
+    });
     for (std::size_t i = 0; i < columns.size(); ++i) {
         const SeriesColumn& c = columns[i];
         Json row;
         row["row"] = c.row + 1;
         row["formula"] = c.formula;
         row["fixed"] = c.fixed;
-        row["purity_pct"] = c.purity;
-        row["excess_pct"] = c.excess;
+        if (corrected) {
+            row["purity_pct"] = c.purity;
+            row["excess_pct"] = c.excess;
+        }
         row["molar_mass"] = c.molarMass;
         row["ratio"] = orNull(s.ok, s.ok ? s.amounts[i].ratio : 0.0);
         row["grams"] = orNull(s.ok, s.ok ? s.amounts[i].grams : 0.0);
-        row["grams_corrected"] = orNull(s.ok, s.ok ? s.amounts[i].gramsCorrected : 0.0);
+        if (corrected) row["grams_corrected"] = orNull(s.ok, s.ok ? s.amounts[i].gramsCorrected : 0.0);
         sample["rows"].push_back(std::move(row));
     }
     sample["balance_residual"] = s.ok ? Json(s.residual) : Json(nullptr);
