@@ -59,7 +59,7 @@ SeriesDialog::SeriesDialog(const ElementTable& table, const SeriesStart& start, 
         file.close();
         loaded_ = loadRecipe(form_->model, QFile::encodeName(path).toStdString()) == RecipeResult::Done;
     }
-    if (loaded_) columns_ = seriesColumns(form_->model, start.purityByRow, start.excessByRow);
+    if (loaded_) columns_ = seriesColumns(form_->model, start.corrections);
 
     template_ = new QLineEdit(toQ(start.finalFormula), this);
     template_->setObjectName(QLatin1String("template"));

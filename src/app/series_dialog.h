@@ -25,14 +25,13 @@ struct HeadlessForm;
 namespace qv::app {
 
 // What the dialog starts from: the window's form as recipe bytes (the .qvs
-// text), the final compound and grams as typed, and the corrections per
-// source row (percent).
+// text), the final compound and grams as typed, and the form's corrections
+// (purity and excess per source row).
 struct SeriesStart {
     std::string recipe;
     std::string finalFormula;
     std::string grams;
-    std::map<int, double> purityByRow;
-    std::map<int, double> excessByRow;
+    Corrections corrections;
 };
 
 class SeriesDialog : public QDialog {
