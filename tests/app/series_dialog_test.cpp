@@ -83,6 +83,14 @@ private slots:
         QVERIFY(std::abs(sr.grams - 2.033898) < 1e-6);
         QVERIFY(std::abs(sr.gramsCorrected - 2.796610) < 1e-6);
         QVERIFY(std::abs(corrected.samples()[3].amounts[0].gramsCorrected - 0.7 * 197 * 10 / 218.3) < 1e-9);
+        // The printed sheet: one section per sample, the corrected grams to weigh.
+        const QList<SheetSection> sheets = corrected.sheetSections();
+        QCOMPARE(sheets.size(), 6);
+        QCOMPARE(sheets[3].finalFormula, QStringLiteral("Ba0.7Sr0.3TiO3"));
+        QCOMPARE(sheets[3].rows[1].row, 2);
+        QCOMPARE(sheets[3].rows[1].corrected, sr.gramsCorrected);
+        const QString pdf = QString::fromStdString(dir.path().string()) + QStringLiteral("/series.pdf");
+        QCOMPARE(exportSheetsPdf(pdf, sheets), QString());
     }
 
     void badInputSaysWhatIsWrongAndEmptiesTheTable() {
