@@ -43,9 +43,9 @@ CorrectionsPanel::CorrectionsPanel(Model& model, QWidget* parent) : QWidget(pare
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                             QAbstractItemView::AnyKeyPressed);
-    // Reached with the mouse: the form's Tab chain goes from the list to the
-    // element lists as it always has.
-    table_->setFocusPolicy(Qt::ClickFocus);
+    // Only on its own page, so while the list shows, the form's Tab chain goes
+    // from the list to the element lists as it always has.
+    table_->setFocusPolicy(Qt::StrongFocus);
 
     message_ = new QLabel(this);
     message_->setWordWrap(true);

@@ -21,6 +21,7 @@
 
 #include "app/app_icon.h"
 #include "app/app_info.h"
+#include "app/corrections_panel.h"
 #include "app/element_list.h"
 #include "app/source_list_area.h"
 #include "controls/accessibility.h"
@@ -443,8 +444,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         moveSelectedAndSolve(*model_, target == includeView_ ? *include_ : *exclude_);
         return true;
     }
-    // Only the list's own editors take Return; everywhere else it is dropped.
-    return !sourceList_->isAncestorOf(target);
+    // Only the list's editors and the corrections table take Return; everywhere
+    // else it is dropped.
+    return !sourceList_->isAncestorOf(target) && !corrections_->isAncestorOf(target);
 }
 
 void MainWindow::focusAfter(QWidget* sender, bool backward) {

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTimer>
 
 #include "app/corrections_panel.h"
@@ -20,11 +21,19 @@ QWidget* MainWindow::besideCorrections(QWidget* list) {
     // and the form's Tab chain goes from the list to the element lists.
     auto* tabs = new QTabWidget;
     tabs->setObjectName(QStringLiteral("listTabs"));
-    tabs->addTab(list, tr("Source Materials"));
-    tabs->addTab(corrections_, tr("Corrections"));
+    tabs->addTab(list, tr("Source &Materials"));
+    tabs->addTab(corrections_, tr("Co&rrections"));
     tabs->setFocusPolicy(Qt::NoFocus);
     tabs->tabBar()->setFocusPolicy(Qt::NoFocus);
     tabs->setDocumentMode(true);
+    // Alt+M and Alt+R switch pages from the keyboard; the focus follows into
+    // the page shown, so the panel is reachable without a mouse.
+    connect(tabs, &QTabWidget::currentChanged, this, [this](int page) {
+        if (page == 1)
+            corrections_->table()->setFocus(Qt::ShortcutFocusReason);
+        else
+            sourceList_->setFocus(Qt::ShortcutFocusReason);
+    });
     connect(corrections_, &CorrectionsPanel::messageChanged, this, [this](const QString& text) {
         if (!text.isEmpty()) model_->setStatus(text.toStdString());
     });

@@ -109,7 +109,15 @@ private slots:
         QTRY_COMPARE(panel->bottlesFor(1).size(), std::size_t(1));
         panel->chooseBottle(1, panel->bottlesFor(1).front()->id);
         w.model().setCorrection(0, {99, 5});
-        w.findChild<QTabWidget*>(QStringLiteral("listTabs"))->setCurrentWidget(panel);
+        // The keyboard alone reaches the panel (Alt+R) and comes back to the list (Alt+M).
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::AltModifier);
+        QTRY_VERIFY(panel->table()->hasFocus());
+        QTest::keyClick(panel->table(), Qt::Key_M, Qt::AltModifier);
+        QTRY_VERIFY(w.sourceList()->isAncestorOf(QApplication::focusWidget()) ||
+                    QApplication::focusWidget() == w.sourceList());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::AltModifier);
+        QTRY_VERIFY(panel->table()->hasFocus());
         w.resize(1200, 700);
         test::saveScreenshot(w, QStringLiteral("window_with_corrections"));
         w.resize(w.minimumSizeHint());

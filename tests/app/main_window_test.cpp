@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <clocale>
 #include <functional>
 #include <memory>
@@ -33,6 +34,7 @@
 #include "app/main_window.h"
 #include "app/output_dialog.h"
 #include "app/series_dialog.h"
+#include "app/settings.h"
 #include "app/web_notice.h"
 #include "app/web_server.h"
 #include "controls/accessibility.h"
@@ -144,6 +146,8 @@ private slots:
             QCOMPARE(QAccessible::queryAccessibleInterface(control(n.id))->text(QAccessible::Name),
                      QLatin1String(n.name));
         }
+        QVERIFY(
+            std::ranges::any_of(w_->findChildren<QLabel*>(), [](QLabel* l) { return l->text() == ">="; }));
         test::saveScreenshot(*w_, QStringLiteral("empty"));
     }
 
@@ -315,6 +319,9 @@ private slots:
                      store.value("Settings/Output To MS Word").toString() +
                      store.value("Settings/Last Working Dir").toString(),
                  "00" + cwd);
+        // Reading and writing leave the caller's store in no group.
+        writeSettings(store, readSettings(store, false));
+        QCOMPARE(store.group(), QString());
     }
 
     void missingAtomsClosesWithItsMessage() {

@@ -160,7 +160,12 @@ protected:
             test::saveScreenshot(*dialog, QStringLiteral("output"));
             for (QPushButton* b : dialog->findChildren<QPushButton*>())
                 if (b->text() == QStringLiteral("Copy All")) QTest::mouseClick(b, Qt::LeftButton);
-            QTest::keyClick(dialog, Qt::Key_Escape);
+            for (QPushButton* b : dialog->findChildren<QPushButton*>())
+                if (b->text() == QStringLiteral("Close")) QTest::mouseClick(b, Qt::LeftButton);
+            if (dialog->isVisible()) {  // Close did nothing
+                seen.first = QStringLiteral("<still open>");
+                dialog->reject();
+            }
         });
         QTest::mouseClick(control(OutputButton), Qt::LeftButton);
         return seen;

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/element_file.h"
@@ -26,33 +27,24 @@ std::vector<double> handGrams(double x, double g) {
     return {moles * (1 - x) * 197, moles * x * 148, moles * 80};
 }
 
-// RFC 4180: fields split at commas, records at CR LF; a quoted field may hold
-// commas, line breaks and doubled quotes. Every record must end in CR LF.
+// RFC 4180 records: fields split at commas outside quotes, each record ends
+// in CR LF.
 Records readCsv(std::string_view text) {
-    Records records(1);
+    Records records;
+    std::vector<std::string> record;
     std::string field;
     bool quoted = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-            field += '"';
-            ++i;
-        } else if (c == '"' && (quoted || field.empty())) {
+        if (text[i] == '"') {
             quoted = !quoted;
-        } else if (!quoted && (c == ',' || c == '\r')) {
-            records.back().push_back(std::move(field));
-            field.clear();
-            if (c == '\r') {
-                EXPECT_EQ(text.substr(i + 1, 1), "\n") << "CR without LF at byte " << i;
-                ++i;
-                records.emplace_back();
-            }
+        } else if (!quoted && (text[i] == ',' || text.substr(i, 2) == "\r\n")) {
+            record.push_back(std::exchange(field, {}));
+            if (text[i] == '\r') records.push_back(std::exchange(record, {})), ++i;
         } else {
-            field += c;
+            field += text[i];
         }
     }
-    EXPECT_TRUE(field.empty() && records.back().empty() && !quoted) << "unterminated last record";
-    records.pop_back();
+    EXPECT_TRUE(field.empty() && record.empty() && !quoted) << "unterminated last record";
     return records;
 }
 

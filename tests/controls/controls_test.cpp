@@ -301,7 +301,10 @@ private slots:
         QVERIFY(undone != "CO3" && h.edit->text() == "CO3");
         FormulaEdit unbound;
         unbound.bindEntry(nullptr);
-        QVERIFY(!unbound.copy() && !unbound.isModified());
+        unbound.setSelection(0, 1);
+        QVERIFY(!unbound.copy() && !unbound.cut() && !unbound.paste() && !unbound.clear() &&
+                !unbound.isModified());
+        QVERIFY(!unbound.setText("H") && !unbound.replaceSelection("H") && !unbound.selection());
     }
 
     void accessibleTextFollowsTheEntry() {
@@ -497,6 +500,9 @@ private slots:
         QCOMPARE(read, QStringList({"1", "BaCO3", "fixed", "1", "2", "TiO2", "free", "1"}));
         QAccessibleInterface* cell = t->cellAt(29, 0);
         QCOMPARE(cell->text(QAccessible::Name), "30");
+        QAccessibleTableCellInterface* c = cell->tableCellInterface();
+        QCOMPARE(QList<int>({cell->childCount(), c->rowIndex(), c->rowExtent(), c->columnExtent()}),
+                 QList<int>({0, 29, 1, 1}));
         QVERIFY(cell->state().offscreen);
         QVERIFY(t->cellAt(0, 2)->state().checked && !t->cellAt(1, 2)->state().checked);  // the pegs
         QCOMPARE(table->indexOfChild(cell), 29 * 4);

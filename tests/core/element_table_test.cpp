@@ -35,6 +35,7 @@ TEST(ElementTableLoad, ResultCodes) {
         {"1    \n", -3},
         {"1 H inf\n", -3},  // special forms are no weight
         {"1 H 0x10\n", 1},  // the weight is the decimal 0 before the x
+        {"1 H! 1\n", 1},    // blanks end at the space: the symbol is "H!"
         {numberedLines(120), 120},
         {numberedLines(121), -4},
         {numberedLines(120) + "121 Q\n", -3},
@@ -49,6 +50,7 @@ TEST(ElementTableLoad, ResultCodes) {
         EXPECT_EQ(loadElementText(t, c.text), c.code) << c.text.substr(0, 40);
     }
     ElementTable t;
+    EXPECT_EQ(loadElementText(t, "1 H 1\n2 C 12\n3 O 16\n"), 3);
     EXPECT_EQ(t.loadElementTable("/nonexistent/dir/ATOMS.LST"), -1);
     test::TempDir dir;
     EXPECT_EQ(t.loadElementTable(dir.path().string()), -2) << "a folder opens but cannot be read";

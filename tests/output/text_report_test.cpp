@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "output/output_grams.h"
 #include "output/report_file.h"
 #include "support/recipe_scratch.h"
@@ -47,8 +49,10 @@ TEST(OutputGrams, ReadsLikeTheGramField) {
     double g = -1;
     EXPECT_EQ(readOutputGrams("  -5g", g), GramCheck::Ok);
     EXPECT_EQ(g, -5);
-    for (const char* bad : {"", " ", ".", "1e999", "-1e999"})
+    for (const char* bad : {"", " ", ".", "1e999", "-1e999"}) {
         EXPECT_EQ(readOutputGrams(bad, g), GramCheck::NotANumber) << bad;
+        EXPECT_EQ(g, 0) << bad;
+    }
     for (const char* zero : {"0", "-4e-7"}) EXPECT_EQ(readOutputGrams(zero, g), GramCheck::Zero) << zero;
 }
 
@@ -65,6 +69,11 @@ TEST(ReportFile, TimeStampedNameAndAppending) {
     EXPECT_EQ(test::readFileBytes(r.path), "old\nnew\n");
     const ReportFileResult missing = appendReportFile(folder + "absent/", t, "x");
     EXPECT_FALSE(missing.opened || missing.written);
+    // Opened, but the disk is full.
+    std::filesystem::remove(r.path);
+    std::filesystem::create_symlink("/dev/full", r.path);
+    const ReportFileResult full = appendReportFile(folder, t, "x");
+    EXPECT_TRUE(full.opened && !full.written);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -126,6 +127,8 @@ TEST_F(WriterOffice, StuckOfficeCostsOneBoundedWait) {
     close(knocked);
     close(listener);
     unlink(socketPath.c_str());
+    // The office it started was handed to init, not left a zombie of ours.
+    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
 }
 
 }  // namespace

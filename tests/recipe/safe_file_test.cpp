@@ -4,12 +4,33 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 
 #include "support/element_file.h"
 #include "support/recipe_scratch.h"
+
+// While set, every other read(2) and write(2) is interrupted by a signal and
+// the others move two bytes at most, as on a slow disk.
+bool choppyCalls = false;
+
+bool interrupted() {
+    static unsigned calls = 0;
+    if (!choppyCalls || calls++ % 2 != 0) return false;
+    errno = EINTR;
+    return true;
+}
+size_t chop(size_t count) { return choppyCalls ? std::min<size_t>(count, 2) : count; }
+
+extern "C" ssize_t write(int fd, const void* bytes, size_t count) {
+    return interrupted() ? -1 : ::syscall(SYS_write, fd, bytes, chop(count));
+}
+extern "C" ssize_t read(int fd, void* bytes, size_t count) {
+    return interrupted() ? -1 : ::syscall(SYS_read, fd, bytes, chop(count));
+}
 
 namespace qv {
 namespace {
@@ -26,6 +47,17 @@ int refuseNewFiles(const char* path, int flags, mode_t mode) {
 }
 
 std::ptrdiff_t filesIn(const fs::path& dir) { return std::distance(fs::directory_iterator(dir), {}); }
+
+TEST(SafeFile, InterruptedAndShortWritesCarryOn) {
+    test::TempDir dir;
+    const std::string target = dir.write("r.qvs", "old");
+    choppyCalls = true;
+    const bool saved = replaceFileContents(target, "a new recipe");
+    const bool overwritten = replaceFileContents(target, "in place", refuseNewFiles);
+    choppyCalls = false;
+    EXPECT_TRUE(saved && overwritten);
+    EXPECT_EQ(test::readFileBytes(target), "in place");
+}
 
 TEST(SafeFile, FolderRefusingNewFilesGetsAWritableTargetOverwrittenInPlace) {
     test::TempDir dir;

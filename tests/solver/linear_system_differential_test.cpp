@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <numeric>
 #include <random>
 #include <vector>
 
@@ -18,15 +19,7 @@ namespace {
 
 constexpr double kTol = kLinearSystemTolerance;
 
-enum Family {
-    Consistent,        // b = A x*, full column rank
-    Inconsistent,      // one right-hand side moved by a visible amount
-    NearTolerance,     // right-hand sides moved by about the tolerance
-    DependentColumns,  // two free entries with proportional compositions
-    DuplicateRows,     // repeated, scaled and all-zero equations
-    TinyRows,          // equations with only tiny coefficients
-    FamilyCount
-};
+enum Family { Consistent, Inconsistent, NearTolerance, DependentColumns, DuplicateRows, TinyRows, Families };
 const char* const kFamilyNames[] = {"consistent",        "inconsistent",   "near-tolerance",
                                     "dependent columns", "duplicate rows", "tiny rows"};
 
@@ -36,42 +29,31 @@ struct System {
     double& at(int r, int c) { return a[static_cast<std::size_t>(c) * m + r]; }
 };
 
-// Reciprocal condition estimate of a set of vectors from Gram-Schmidt with
+// Reciprocal condition estimate of the coefficient columns (of the whole
+// system, or of the square subsystem on `rows`) from Gram-Schmidt with
 // pivoting on the largest remaining norm: last pivot over first pivot.
-double conditioning(std::vector<std::vector<double>> v) {
-    const std::size_t n = v.size();
-    double first = 0.0, last = 0.0;
-    for (std::size_t k = 0; k < n; ++k) {
-        std::size_t best = k;
-        double bestNorm = -1.0;
-        for (std::size_t i = k; i < n; ++i) {
-            double norm = 0.0;
-            for (double e : v[i]) norm += e * e;
-            if (norm > bestNorm) bestNorm = norm, best = i;
-        }
-        std::swap(v[k], v[best]);
-        const double len = std::sqrt(bestNorm);
-        if (k == 0) first = len;
-        last = len;
-        if (len == 0.0) return 0.0;
-        for (double& e : v[k]) e /= len;
-        for (std::size_t i = k + 1; i < n; ++i) {
-            double d = 0.0;
-            for (std::size_t c = 0; c < v[k].size(); ++c) d += v[k][c] * v[i][c];
-            for (std::size_t c = 0; c < v[k].size(); ++c) v[i][c] -= d * v[k][c];
-        }
-    }
-    return first == 0.0 ? 0.0 : last / first;
-}
-
-// Of the coefficient columns of a whole system, or of the square subsystem
-// on `rows`.
 double conditioning(const System& s, const std::vector<int>* rows = nullptr) {
     std::vector<std::vector<double>> v(s.n, std::vector<double>(rows ? s.n : s.m));
     for (int k = 0; k < s.n; ++k)
         for (std::size_t c = 0; c < v[k].size(); ++c)
-            v[k][c] = rows ? s.a[c * s.m + (*rows)[k]] : s.a[static_cast<std::size_t>(k) * s.m + c];
-    return conditioning(v);
+            v[k][c] = s.a[static_cast<std::size_t>(k) * s.m + (rows ? (*rows)[c] : static_cast<int>(c))];
+    double first = 0.0, last = 0.0;
+    for (std::size_t k = 0; k < v.size(); ++k) {
+        auto norm = [](const auto& u) {
+            return std::sqrt(std::inner_product(u.begin(), u.end(), u.begin(), 0.0));
+        };
+        std::swap(v[k], *std::max_element(v.begin() + k, v.end(),
+                                          [&](auto& x, auto& y) { return norm(x) < norm(y); }));
+        last = norm(v[k]);
+        if (k == 0) first = last;
+        if (last == 0.0) return 0.0;
+        for (double& e : v[k]) e /= last;
+        for (std::size_t i = k + 1; i < v.size(); ++i) {
+            const double d = std::inner_product(v[k].begin(), v[k].end(), v[i].begin(), 0.0);
+            for (std::size_t c = 0; c < v[k].size(); ++c) v[i][c] -= d * v[k][c];
+        }
+    }
+    return first == 0.0 ? 0.0 : last / first;
 }
 
 class Generator {
@@ -81,27 +63,23 @@ public:
     int uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
     double real(double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng_); }
 
-    // A count as formulas have them: mostly small integers, often zero, some
-    // decimals (doped and mixed-valence compounds).
-    double coefficient(int style) {
-        if (uniform(0, 9) < 4) return 0.0;
-        return style == 0 ? uniform(1, 6) : style == 1 ? uniform(1, 40) * 0.05 : real(0.01, 5.0);
-    }
-    double ratio(int style) {
-        return style == 0 ? uniform(0, 4) : style == 1 ? uniform(1, 20) * 0.1 : real(-1.0, 3.0);
-    }
-
     System make(Family family) {
         System s;
         s.n = uniform(1, 5);
         s.m = s.n + uniform(1, std::min(5, 10 - s.n));
         s.a.assign(static_cast<std::size_t>(s.m) * (s.n + 1), 0.0);
+        // Counts as formulas have them: mostly small integers, often zero,
+        // some decimals (doped and mixed-valence compounds).
         const int style = uniform(0, 2);
+        auto coefficient = [&] {
+            if (uniform(0, 9) < 4) return 0.0;
+            return style == 0 ? uniform(1, 6) : style == 1 ? uniform(1, 40) * 0.05 : real(0.01, 5.0);
+        };
         // Random counts are often rank deficient by accident; only the family
         // that asks for dependent columns keeps such a matrix.
         do {
             for (int r = 0; r < s.m; ++r)
-                for (int c = 0; c < s.n; ++c) s.at(r, c) = coefficient(style);
+                for (int c = 0; c < s.n; ++c) s.at(r, c) = coefficient();
         } while (family != DependentColumns && conditioning(s) < 1e-6);
         if (family == DependentColumns && s.n >= 2) {
             const int from = uniform(0, s.n - 1);
@@ -111,43 +89,32 @@ public:
             for (int r = 0; r < s.m; ++r) s.at(r, to) = s.at(r, from) * k;
         }
         std::vector<double> x(s.n);
-        for (double& v : x) v = ratio(style);
-        for (int r = 0; r < s.m; ++r) {
-            double b = 0.0;
-            for (int c = 0; c < s.n; ++c) b += s.at(r, c) * x[c];
-            s.at(r, s.n) = b;
-        }
-        switch (family) {
-        case Inconsistent:
-            s.at(uniform(0, s.m - 1), s.n) += (uniform(0, 1) ? 1 : -1) * real(1e-4, 2.0);
-            break;
-        case NearTolerance: {
+        for (double& v : x) v = style == 0 ? uniform(0, 4) : style == 1 ? uniform(1, 20) * 0.1 : real(-1, 3);
+        for (int r = 0; r < s.m; ++r)
+            for (int c = 0; c < s.n; ++c) s.at(r, s.n) += s.at(r, c) * x[c];
+        auto sign = [&] { return uniform(0, 1) ? 1.0 : -1.0; };
+        if (family == Inconsistent) {
+            const double move = sign() * real(1e-4, 2.0);
+            s.at(uniform(0, s.m - 1), s.n) += move;
+        } else if (family == NearTolerance) {
             static const double kFactors[] = {0.2, 0.45, 0.5, 0.7, 0.99, 1.0, 1.01, 1.3, 1.9, 2.5};
-            const int moves = uniform(1, std::min(3, s.m));
-            for (int i = 0; i < moves; ++i)
-                s.at(uniform(0, s.m - 1), s.n) += (uniform(0, 1) ? 1 : -1) * kTol * kFactors[uniform(0, 9)];
-            break;
-        }
-        case DuplicateRows: {
-            const int edits = uniform(1, s.m);
-            for (int i = 0; i < edits; ++i) {
-                const int to = uniform(0, s.m - 1), from = uniform(0, s.m - 1);
-                const int kind = uniform(0, 3);
-                // Copies, doubles, zeroes, or contradicts a twin.
+            for (int i = 0, moves = uniform(1, std::min(3, s.m)); i < moves; ++i) {
+                const double move = sign() * kTol * kFactors[uniform(0, 9)];
+                s.at(uniform(0, s.m - 1), s.n) += move;
+            }
+        } else if (family == DuplicateRows) {
+            // Copies, doubles, zeroes, or contradicts a twin.
+            for (int i = 0, edits = uniform(1, s.m); i < edits; ++i) {
+                const int to = uniform(0, s.m - 1), from = uniform(0, s.m - 1), kind = uniform(0, 3);
                 for (int c = 0; c <= s.n; ++c)
                     if (kind != 3 || c < s.n)
-                        s.at(to, c) = kind == 1 ? 2.0 * s.at(from, c) : kind == 2 ? 0.0 : s.at(from, c);
+                        s.at(to, c) = kind == 2 ? 0.0 : (kind == 1 ? 2.0 : 1.0) * s.at(from, c);
                 if (kind == 3) s.at(to, s.n) += 0.5;
             }
-            break;
-        }
-        case TinyRows: {
+        } else if (family == TinyRows) {
             const int r = uniform(0, s.m - 1);
             for (int c = 0; c < s.n; ++c) s.at(r, c) = uniform(0, 1) ? 0.0 : real(1e-9, 4e-7);
-            s.at(r, s.n) = (uniform(0, 1) ? 1.0 : -1.0) * real(0.0, 9e-7);
-            break;
-        }
-        default: break;
+            s.at(r, s.n) = sign() * real(0.0, 9e-7);
         }
         return s;
     }
@@ -162,9 +129,9 @@ TEST(LinearSystemDifferential, FastSearchAnswersLikeTheEnumeration) {
     constexpr double kIllConditioned = 1e-8;
     constexpr int kSystems = 102000;
     Generator gen(20261207);
-    int exact[FamilyCount] = {}, solved[FamilyCount] = {}, explained[FamilyCount] = {};
+    int exact[Families] = {}, solved[Families] = {}, explained[Families] = {};
     for (int i = 0; i < kSystems; ++i) {
-        const Family family = static_cast<Family>(i % FamilyCount);
+        const Family family = static_cast<Family>(i % Families);
         const System s = gen.make(family);
         const std::vector<double> before = s.a;
         std::vector<double> xo(s.n, -7.0), xf(s.n, -7.0);
@@ -192,12 +159,12 @@ TEST(LinearSystemDifferential, FastSearchAnswersLikeTheEnumeration) {
         // it must come first and be singular up to rounding.
         ASSERT_EQ(ro, 1);
         if (rf == 1) {
-            ASSERT_TRUE(std::lexicographical_compare(rowsO.begin(), rowsO.end(), rowsF.begin(), rowsF.end()));
+            ASSERT_TRUE(std::ranges::lexicographical_compare(rowsO, rowsF));
         }
         ASSERT_LT(conditioning(s, &rowsO), kIllConditioned);
         ++explained[family];
     }
-    for (int f = 0; f < FamilyCount; ++f)
+    for (int f = 0; f < Families; ++f)
         std::printf("  %-18s agree %6d (solved %6d), enumeration took a singular set %4d\n", kFamilyNames[f],
                     exact[f], solved[f], explained[f]);
     // With full-rank matrices the enumeration reaches a singular subset that

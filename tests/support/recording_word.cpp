@@ -3,22 +3,23 @@
 namespace qv::test {
 namespace {
 
-struct Font : WordFont {
-    explicit Font(RecordingWord& w) : w(w) {}
+// Every object of the automation interface at once; each hands out another
+// of itself.
+struct Part : WordFont, WordSelection, WordDocument, WordDocuments, WordApplication {
+    Part(RecordingWord& w, int index = -1) : w(w), index(index) {}
+    RecordingWord& w;
+    int index;  // of a document
+
     void setName(std::string_view face) override { w.call("Font.Name=" + std::string(face)); }
     void setSize(float points) override { w.call("Font.Size=" + std::to_string(points)); }
     void setSubscript(bool on) override {
         w.call(on ? "Font.Subscript=1" : "Font.Subscript=0");
         w.subscript = on;
     }
-    RecordingWord& w;
-};
 
-struct Selection : WordSelection {
-    explicit Selection(RecordingWord& w) : w(w) {}
     std::unique_ptr<WordFont> font() override {
         w.call("Selection.Font");
-        return std::make_unique<Font>(w);
+        return std::make_unique<Part>(w);
     }
     void typeText(std::string_view text) override {
         w.call("TypeText " + std::string(text));
@@ -28,11 +29,7 @@ struct Selection : WordSelection {
         w.call("TypeParagraph");
         w.type("\xC2\xB6\n");
     }
-    RecordingWord& w;
-};
 
-struct Document : WordDocument {
-    Document(RecordingWord& w, int index) : w(w), index(index) {}
     std::string name() override {
         w.call("Document.Name");
         return w.documents.at(index).name;
@@ -41,37 +38,28 @@ struct Document : WordDocument {
         w.call("Document.Activate");
         w.active = index;
     }
-    RecordingWord& w;
-    int index;
-};
 
-struct Documents : WordDocuments {
-    explicit Documents(RecordingWord& w) : w(w) {}
     int count() override {
         w.call("Documents.Count");
         return static_cast<int>(w.documents.size());
     }
     std::unique_ptr<WordDocument> item(int index) override {
         w.call("Documents.Item " + std::to_string(index));
-        return std::make_unique<Document>(w, index - 1);
+        return std::make_unique<Part>(w, index - 1);
     }
     std::unique_ptr<WordDocument> add() override {
         w.call("Documents.Add");
         w.documents.push_back({"Document" + std::to_string(w.documents.size() + 1), ""});
-        return std::make_unique<Document>(w, static_cast<int>(w.documents.size()) - 1);
+        return std::make_unique<Part>(w, static_cast<int>(w.documents.size()) - 1);
     }
-    RecordingWord& w;
-};
 
-struct Application : WordApplication {
-    explicit Application(RecordingWord& w) : w(w) {}
     std::unique_ptr<WordDocuments> documents() override {
         w.call("Application.Documents");
-        return std::make_unique<Documents>(w);
+        return std::make_unique<Part>(w);
     }
     std::unique_ptr<WordSelection> selection() override {
         w.call("Application.Selection");
-        return std::make_unique<Selection>(w);
+        return std::make_unique<Part>(w);
     }
     void setVisible(bool visible) override {
         w.call(visible ? "Application.Visible=1" : "Application.Visible=0");
@@ -80,7 +68,6 @@ struct Application : WordApplication {
     void saveDocument(std::string_view name, const std::string& path) override {
         w.call("Save " + std::string(name) + " " + path);
     }
-    RecordingWord& w;
 };
 
 }  // namespace
@@ -88,7 +75,7 @@ struct Application : WordApplication {
 std::unique_ptr<WordApplication> RecordingWord::connect() {
     log.push_back(reachable ? "Connect" : "Connect: none");
     if (!reachable) return nullptr;
-    return std::make_unique<Application>(*this);
+    return std::make_unique<Part>(*this);
 }
 
 void RecordingWord::call(std::string line) {
