@@ -43,7 +43,7 @@ void BM_Series1001Samples(benchmark::State& state) {
             state.SkipWithError("recipe or template refused");
             break;
         }
-        const auto columns = qv::seriesColumns(session.model, {});
+        const auto columns = qv::seriesColumns(session.model, qv::Corrections{});
         for (double x : values)
             solved += qv::runSample(session.model, columns, x, counts.expand(x), 20.0, "").ok;
     }
@@ -97,7 +97,7 @@ void BM_PreviewAndSolve101Samples(benchmark::State& state) {
         state.SkipWithError("recipe refused");
         return;
     }
-    const auto columns = qv::seriesColumns(loaded.model, {});
+    const auto columns = qv::seriesColumns(loaded.model, qv::Corrections{});
     std::size_t solved = 0;
     for (auto _ : state) {
         const qv::SeriesPreview preview = qv::previewSeries(table, kTemplate, "x", {0.0, 0.1, 0.001});

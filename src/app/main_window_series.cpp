@@ -17,6 +17,7 @@ void MainWindow::showSeries() {
     if (readOutputGrams(start.grams, mass) != GramCheck::Ok) mass = 0.0;
     start.recipe = recipeText(*model_, mass);
     start.finalFormula = model_->finalCompound().text();
+    start.corrections = model_->corrections();
     SeriesDialog dialog(model_->elementTable(), start, this);
     connect(&dialog, &SeriesDialog::openInForm, this, [this, &dialog](const QString& formula) {
         // As if typed over the whole final compound: its ratio stays.

@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -59,7 +61,7 @@ SeriesDialog::SeriesDialog(const ElementTable& table, const SeriesStart& start, 
         file.close();
         loaded_ = loadRecipe(form_->model, QFile::encodeName(path).toStdString()) == RecipeResult::Done;
     }
-    if (loaded_) columns_ = seriesColumns(form_->model, start.purityByRow, start.excessByRow);
+    if (loaded_) columns_ = seriesColumns(form_->model, start.corrections);
 
     template_ = new QLineEdit(toQ(start.finalFormula), this);
     template_->setObjectName(QLatin1String("template"));
@@ -106,16 +108,19 @@ SeriesDialog::SeriesDialog(const ElementTable& table, const SeriesStart& start, 
     exportCsv_ = new QPushButton(tr("Export CS&V ..."), this);
     exportJson_ = new QPushButton(tr("Export &JSON ..."), this);
     open_ = new QPushButton(tr("&Open in form"), this);
+    print_ = new QPushButton(tr("&Print ..."), this);
+    exportPdf_ = new QPushButton(tr("Export P&DF ..."), this);
+    print_->setObjectName(QLatin1String("print"));
+    exportPdf_->setObjectName(QLatin1String("exportPdf"));
     copy_->setObjectName(QLatin1String("copy"));
     exportCsv_->setObjectName(QLatin1String("exportCsv"));
     exportJson_->setObjectName(QLatin1String("exportJson"));
     open_->setObjectName(QLatin1String("openInForm"));
-    for (QPushButton* b : {copy_, exportCsv_, exportJson_, open_}) b->setAutoDefault(false);
-    // Print and Export PDF belong beside these once the weighing sheet can
-    // lay out one section per sample.
+    for (QPushButton* b : {copy_, exportCsv_, exportJson_, print_, exportPdf_, open_})
+        b->setAutoDefault(false);
     auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {copy_, exportCsv_, exportJson_, open_}) buttons->addWidget(b);
+    for (QPushButton* b : {copy_, exportCsv_, exportJson_, print_, exportPdf_, open_}) buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(close);
 
@@ -133,6 +138,8 @@ SeriesDialog::SeriesDialog(const ElementTable& table, const SeriesStart& start, 
             [this] { exportTo(tr("CSV files (*.csv)"), csvText()); });
     connect(exportJson_, &QPushButton::clicked, this,
             [this] { exportTo(tr("JSON files (*.json)"), jsonText()); });
+    connect(print_, &QPushButton::clicked, this, &SeriesDialog::print);
+    connect(exportPdf_, &QPushButton::clicked, this, &SeriesDialog::exportPdf);
     connect(open_, &QPushButton::clicked, this, &SeriesDialog::openSelected);
     connect(tableWidget_, &QTableWidget::itemSelectionChanged, this,
             [this] { open_->setEnabled(!tableWidget_->selectedItems().isEmpty()); });
@@ -214,6 +221,8 @@ void SeriesDialog::fillTable() {
     tableWidget_->resizeColumnsToContents();
     const bool any = !samples_.empty();
     for (QPushButton* b : {copy_, exportCsv_, exportJson_}) b->setEnabled(any);
+    const bool anyAnswer = std::any_of(samples_.begin(), samples_.end(), [](const auto& s) { return s.ok; });
+    for (QPushButton* b : {print_, exportPdf_}) b->setEnabled(anyAnswer && gramsOk_);
     open_->setEnabled(any && !tableWidget_->selectedItems().isEmpty());
 }
 
@@ -240,6 +249,41 @@ QString SeriesDialog::tableText() const {
         out += QLatin1Char('\n');
     }
     return out;
+}
+
+QList<SheetSection> SeriesDialog::sheetSections() const {
+    QList<SheetSection> sections;
+    for (std::size_t i = 0; i < samples_.size(); ++i) {
+        const SeriesSample& s = samples_[i];
+        if (!s.ok) continue;
+        SheetSection section;
+        section.title = tr("Series sample %1 of %2: %3 = %4")
+                            .arg(i + 1)
+                            .arg(samples_.size())
+                            .arg(toQ(variable_), toQ(formatDecimal(s.value, 6)));
+        section.sampleTag = toQ(form_->model.sampleTag());
+        section.finalFormula = toQ(s.formula);
+        section.grams = grams_;
+        for (std::size_t c = 0; c < columns_.size(); ++c)
+            section.rows.push_back({columns_[c].row + 1, toQ(columns_[c].formula), s.amounts[c].grams,
+                                    s.amounts[c].gramsCorrected, std::nullopt, std::nullopt, false});
+        sections.push_back(section);
+    }
+    return sections;
+}
+
+void SeriesDialog::print() {
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted) printSheets(printer, sheetSections());
+}
+
+void SeriesDialog::exportPdf() {
+    const QString path =
+        QFileDialog::getSaveFileName(this, tr("Export PDF"), QString(), tr("PDF files (*.pdf)"));
+    if (path.isEmpty()) return;
+    if (const QString error = exportSheetsPdf(path, sheetSections()); !error.isEmpty())
+        QMessageBox::warning(this, windowTitle(), error);
 }
 
 void SeriesDialog::exportTo(const QString& filter, const std::string& text) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/sheet_print.h"
 #include "plan/series.h"
 
 class QLabel;
@@ -25,14 +26,13 @@ struct HeadlessForm;
 namespace qv::app {
 
 // What the dialog starts from: the window's form as recipe bytes (the .qvs
-// text), the final compound and grams as typed, and the corrections per
-// source row (percent).
+// text), the final compound and grams as typed, and the form's corrections
+// (purity and excess per source row).
 struct SeriesStart {
     std::string recipe;
     std::string finalFormula;
     std::string grams;
-    std::map<int, double> purityByRow;
-    std::map<int, double> excessByRow;
+    Corrections corrections;
 };
 
 class SeriesDialog : public QDialog {
@@ -50,6 +50,8 @@ public:
     std::string csvText() const;
     std::string jsonText() const;
     QString tableText() const;  // tab-separated, as Copy puts it on the clipboard
+    // The weighing sheet of every sample with an answer, one section each.
+    QList<SheetSection> sheetSections() const;
 
 signals:
     // "Open in form": the sample's final compound, for the main window.
@@ -60,6 +62,8 @@ private:
     void fillTable();
     void exportTo(const QString& filter, const std::string& text);
     void openSelected();
+    void print();
+    void exportPdf();
 
     const ElementTable& table_;
     std::unique_ptr<HeadlessForm> form_;
@@ -83,6 +87,8 @@ private:
     QPushButton* exportCsv_ = nullptr;
     QPushButton* exportJson_ = nullptr;
     QPushButton* open_ = nullptr;
+    QPushButton* print_ = nullptr;
+    QPushButton* exportPdf_ = nullptr;
 };
 
 }  // namespace qv::app

@@ -14,6 +14,7 @@
 #include "core/number_scan.h"
 #include "form/edit/edit_buffer.h"
 #include "form/model.h"
+#include "output/corrections.h"
 #include "output/weighing.h"
 
 namespace qv {
@@ -22,11 +23,6 @@ namespace {
 // The output's own field names; a variable must not shadow them.
 constexpr std::string_view kFieldNames[] = {"final_formula", "status", "grams",           "ratio",
                                             "molar_mass",    "rows",   "balance_residual"};
-
-// Grams to weigh of a material of `purity` percent with `excess` percent added.
-double weighedGrams(double grams, double purity, double excess) {
-    return grams * (1.0 + excess / 100.0) / (purity / 100.0);
-}
 
 bool readWholeNumber(std::string_view text, double& value) {
     return !text.empty() && scanDecimal(text, 0, value) == text.size() && std::isfinite(value);
@@ -200,21 +196,26 @@ CountTemplate::Expansion CountTemplate::expand(double value) const {
     return out;
 }
 
-std::vector<SeriesColumn> seriesColumns(const Model& model, const std::map<int, double>& purityByRow,
-                                        const std::map<int, double>& excessByRow) {
+std::vector<SeriesColumn> seriesColumns(const Model& model, const Corrections& corrections) {
     std::vector<SeriesColumn> columns;
     for (int row = 0; row < kSourceRows; ++row) {
         const Formula& entry = model.source(row);
         const EntryClass cls = entry.classify();
         if (cls < Free) continue;
-        const auto purity = purityByRow.find(row);
-        const auto excess = excessByRow.find(row);
+        const Correction c = correctionOf(&corrections, row);
         columns.push_back({row, entry.text(), cls == Fixed,
-                           compositionMass(model.elementTable(), entry.composition()),
-                           purity == purityByRow.end() ? 100.0 : purity->second,
-                           excess == excessByRow.end() ? 0.0 : excess->second});
+                           compositionMass(model.elementTable(), entry.composition()), c.purityPct,
+                           c.excessPct});
     }
     return columns;
+}
+
+std::vector<SeriesColumn> seriesColumns(const Model& model, const std::map<int, double>& purityByRow,
+                                        const std::map<int, double>& excessByRow) {
+    Corrections corrections;
+    for (const auto& [row, purity] : purityByRow) corrections[row].purityPct = purity;
+    for (const auto& [row, excess] : excessByRow) corrections[row].excessPct = excess;
+    return seriesColumns(model, corrections);
 }
 
 SeriesSample runSample(Model& model, const std::vector<SeriesColumn>& columns, double value,
@@ -264,7 +265,7 @@ SeriesSample runSample(Model& model, const std::vector<SeriesColumn>& columns, d
         amount.ratio = model.source(column.row).ratio();
         if (next != weighed.rows.end() && next->row == column.row) {
             amount.grams = next->grams;
-            amount.gramsCorrected = weighedGrams(next->grams, column.purity, column.excess);
+            amount.gramsCorrected = correctedGrams(next->grams, {column.purity, column.excess, {}, {}});
         }
         if (!std::isfinite(amount.gramsCorrected)) {
             sample.ok = false;

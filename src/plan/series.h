@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "form/corrections.h"
+
 namespace qv {
 
 class ElementTable;
@@ -87,7 +89,9 @@ struct SeriesSample {
 };
 
 // The loaded recipe's listed rows in row order, with their purities and
-// excesses (percent, by row; rows not named are pure, without excess).
+// excesses (rows without a correction are pure, without excess).
+std::vector<SeriesColumn> seriesColumns(const Model& model, const Corrections& corrections);
+// The same from percentages by row.
 std::vector<SeriesColumn> seriesColumns(const Model& model, const std::map<int, double>& purityByRow,
                                         const std::map<int, double>& excessByRow = {});
 

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/formula_match.h"
+#include "core/formula_text.h"
 #include "form/model.h"
 #include "recipe/safe_file.h"
 
@@ -35,13 +36,17 @@ std::string fileName(const std::string& path) { return std::filesystem::path(pat
 
 std::string correctionsFileText(const Model& model, const Corrections& corrections) {
     Json rows = Json::array();
-    for (const auto& [row, c] : corrections) {
-        if (row < 0 || row >= kSourceRows || model.source(row).classify() < Free) continue;
-        if (!changesGrams(c) && !c.bottleId && c.lot.empty()) continue;
+    // Rows with a correction, and rows whose text is saved bracketed (hydrates).
+    for (int row = 0; row < kSourceRows; ++row) {
+        if (model.source(row).classify() < Free) continue;
+        const auto found = corrections.find(row);
+        const Correction c = found == corrections.end() ? Correction{} : found->second;
         const std::string text = model.source(row).text();
+        const std::string bracketed = bracketedFormula(text);
+        if (!changesGrams(c) && !c.bottleId && c.lot.empty() && bracketed == text) continue;
         Json entry;
         entry["row"] = row + 1;
-        entry["formula"] = text;
+        entry["formula"] = bracketed;
         entry["as_typed"] = text;
         entry["purity_pct"] = c.purityPct;
         entry["excess_pct"] = c.excessPct;
@@ -103,9 +108,13 @@ CorrectionsRead readCorrections(const Model& model, std::string_view text, const
                 out.ignoredRows.push_back(number);
                 continue;
             }
-            out.corrections[number - 1] = c;
-            if (const auto typed = entry.find("as_typed"); typed != entry.end() && typed->is_string())
-                out.asTyped[number - 1] = typed->get<std::string>();
+            if (changesGrams(c) || c.bottleId || !c.lot.empty()) out.corrections[number - 1] = c;
+            // The text as typed, when it still names the row's compound.
+            if (const auto typed = entry.find("as_typed"); typed != entry.end() && typed->is_string()) {
+                const auto same = formulaComposition(model.elementTable(), typed->get<std::string>());
+                if (same && sameComposition(*same, row.composition()))
+                    out.asTyped[number - 1] = typed->get<std::string>();
+            }
         }
     } catch (const std::exception& e) {
         CorrectionsRead damaged;

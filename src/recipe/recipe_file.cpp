@@ -5,11 +5,13 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/formula_text.h"
 #include "core/number_format.h"
 #include "core/number_scan.h"
 #include "form/edit/edit_buffer.h"
 #include "form/element_lists.h"
 #include "form/model.h"
+#include "recipe/corrections_file.h"
 #include "recipe/safe_file.h"
 #include "recipe/text_encoding.h"
 
@@ -203,6 +205,12 @@ RecipeResult loadRecipe(Model& model, const std::string& path, TextEncoding* rea
         if (!applyLine(model, piece)) return failLoad(model, nullptr);
     }
 
+    // The lines hold hydrates bracketed; the companion has them as typed.
+    const CorrectionsRead beside = readCorrectionsFile(model, path);
+    for (const auto& [row, typed] : beside.asTyped) {
+        Formula& entry = model.source(row);
+        if (typed != entry.text() && fitsEditor(typed)) entry.setEntry(typed, entry.ratio(), entry.fixed());
+    }
     model.runSolver();
     return RecipeResult::Done;
 }
@@ -231,7 +239,7 @@ std::string recipeText(Model& model, double mass) {
     out += ' ';
     appendFixed5(out, model.finalCompound().ratio());
     out += ' ';
-    out += model.finalCompound().text();
+    out += bracketedFormula(model.finalCompound().text());
     out += "\r\n";
     for (int row = 0; row < kSourceRows; ++row) {
         const Formula& entry = model.source(row);
@@ -241,7 +249,7 @@ std::string recipeText(Model& model, double mass) {
         out += cls == Fixed ? " 1 " : " 0 ";
         appendFixed5(out, entry.ratio());
         out += ' ';
-        out += entry.text();
+        out += bracketedFormula(entry.text());
         out += "\r\n";
     }
     return out;

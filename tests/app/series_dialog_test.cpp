@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
+#include <cmath>
 #include <nlohmann/json.hpp>
 
 #include "app/series_dialog.h"
@@ -47,7 +48,7 @@ class SeriesDialogTest : public QObject {
 private slots:
     void init() {
         QCOMPARE(test::loadElementText(table, kElements), 5);
-        dialog = std::make_unique<SeriesDialog>(table, SeriesStart{kRecipe, "BaTiO3", "10", {}, {}});
+        dialog = std::make_unique<SeriesDialog>(table, SeriesStart{kRecipe, "BaTiO3", "10", {}});
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
     }
@@ -72,6 +73,24 @@ private slots:
         const auto json = test::runCli({"series", "--atoms", atoms, recipe, "--final", "Ba{1-x}Sr{x}TiO3",
                                         "--vary", "x=0:0.5:0.1", "--format", "json"});
         QVERIFY(nlohmann::json::parse(dialog->jsonText()) == nlohmann::json::parse(json.out));
+    }
+
+    void theFormsCorrectionsAreWeighed() {
+        // SrCO3 (row 2) at 80 % purity with 10 % excess: 2.033898 g x 1.1 / 0.8.
+        SeriesDialog corrected(table, SeriesStart{kRecipe, "Ba{1-x}Sr{x}TiO3", "10", {{1, {80, 10}}}});
+        QCOMPARE(corrected.samples().size(), std::size_t(6));
+        const SampleAmount& sr = corrected.samples()[3].amounts[1];
+        QVERIFY(std::abs(sr.grams - 2.033898) < 1e-6);
+        QVERIFY(std::abs(sr.gramsCorrected - 2.796610) < 1e-6);
+        QVERIFY(std::abs(corrected.samples()[3].amounts[0].gramsCorrected - 0.7 * 197 * 10 / 218.3) < 1e-9);
+        // The printed sheet: one section per sample, the corrected grams to weigh.
+        const QList<SheetSection> sheets = corrected.sheetSections();
+        QCOMPARE(sheets.size(), 6);
+        QCOMPARE(sheets[3].finalFormula, QStringLiteral("Ba0.7Sr0.3TiO3"));
+        QCOMPARE(sheets[3].rows[1].row, 2);
+        QCOMPARE(sheets[3].rows[1].corrected, sr.gramsCorrected);
+        const QString pdf = QString::fromStdString(dir.path().string()) + QStringLiteral("/series.pdf");
+        QCOMPARE(exportSheetsPdf(pdf, sheets), QString());
     }
 
     void badInputSaysWhatIsWrongAndEmptiesTheTable() {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "recipe/recipe_file.h"
 #include "recipe/text_encoding.h"
 #include "support/recipe_scratch.h"
@@ -92,6 +94,28 @@ TEST_F(RecipeFiles, CorrectionsSavedBesideTheRecipeAndReadBack) {
     // No correction left: the old companion goes, so it cannot come back.
     ASSERT_TRUE(writeCorrectionsFile(f.model, {{0, {}}}, path()));
     EXPECT_EQ(readCorrectionsFile(g.model, path()).state, CorrectionsRead::State::Absent);
+}
+
+TEST_F(RecipeFiles, AHydrateIsSavedBracketedAndReopensAsTyped) {
+    const std::string typed = "BaO\xc2\xb7"
+                              "CO2";
+    f.retype(f.row(0), typed);
+    ASSERT_EQ(saveRecipe(f.model, path()), RecipeResult::Done);
+    ASSERT_TRUE(writeCorrectionsFile(f.model, {}, path()));
+    EXPECT_NE(test::readFileBytes(path()).find("\r\n1 0 1.00000 BaO(CO2)\r\n"), std::string::npos);
+    const auto reopened = [&] {
+        test::TestForm g{test::kBaTiCOElementFile};
+        EXPECT_EQ(loadRecipe(g.model, path()), RecipeResult::Done);
+        EXPECT_TRUE(g.model.corrections().empty());
+        return g.row(0).text();
+    };
+    EXPECT_EQ(reopened(), typed);
+    // As typed only while it names the row's compound; without companion, bracketed.
+    dir.write("BST.QVS.json", R"j({"format": "quorvex-corrections", "version": 1, "rows": [)j"
+                              R"j({"row": 1, "formula": "BaO(CO2)", "as_typed": "BaO*TiO2"}]})j");
+    EXPECT_EQ(reopened(), "BaO(CO2)");
+    std::filesystem::remove(path() + ".json");
+    EXPECT_EQ(reopened(), "BaO(CO2)");
 }
 
 TEST_F(RecipeFiles, ARowThatChangedOrADamagedFileLosesItsCorrections) {
