@@ -97,8 +97,9 @@ TEST_F(RecipeFiles, CorrectionsSavedBesideTheRecipeAndReadBack) {
 }
 
 TEST_F(RecipeFiles, AHydrateIsSavedBracketedAndReopensAsTyped) {
-    const std::string typed = "BaO\xc2\xb7"
-                              "CO2";
+    const std::string typed =
+        "BaO\xc2\xb7"
+        "CO2";
     f.retype(f.row(0), typed);
     ASSERT_EQ(saveRecipe(f.model, path()), RecipeResult::Done);
     ASSERT_TRUE(writeCorrectionsFile(f.model, {}, path()));
