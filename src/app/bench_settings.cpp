@@ -60,13 +60,13 @@ BenchSettings readBenchSettings(QSettings& store) {
     p.protocol = store.value(QStringLiteral("Protocol")).toString() == QLatin1String("line")
                      ? balance::Protocol::Line
                      : balance::Protocol::MtSics;
-    s.spec.readability = readNumber(store, "Readability", s.spec.readability);
-    s.spec.tolerancePct = readNumber(store, "Tolerance", s.spec.tolerancePct);
+    s.balance.readability = readNumber(store, "Readability", s.balance.readability);
+    s.balance.tolerancePct = readNumber(store, "Tolerance", s.balance.tolerancePct);
     std::optional<double> repeatability;
     if (readField(store.value(QStringLiteral("Repeatability")).toString(), repeatability))
-        s.spec.repeatability = repeatability;
+        s.balance.repeatability = repeatability;
     store.endGroup();
-    if (!checkBalanceSpec(s.spec).empty()) s.spec = BalanceSpec{};  // edited by hand: start afresh
+    if (!checkBalanceRating(s.balance).empty()) s.balance = BalanceRating{};  // edited by hand: start afresh
     return s;
 }
 
@@ -82,10 +82,10 @@ void writeBenchSettings(QSettings& store, const BenchSettings& s) {
     store.setValue(QStringLiteral("Protocol"), p.protocol == balance::Protocol::Line
                                                    ? QStringLiteral("line")
                                                    : QStringLiteral("mt-sics"));
-    store.setValue(QStringLiteral("Readability"), number(s.spec.readability));
+    store.setValue(QStringLiteral("Readability"), number(s.balance.readability));
     store.setValue(QStringLiteral("Repeatability"),
-                   s.spec.repeatability ? number(*s.spec.repeatability) : QString());
-    store.setValue(QStringLiteral("Tolerance"), number(s.spec.tolerancePct));
+                   s.balance.repeatability ? number(*s.balance.repeatability) : QString());
+    store.setValue(QStringLiteral("Tolerance"), number(s.balance.tolerancePct));
     store.endGroup();
 }
 
@@ -149,11 +149,11 @@ BalanceSettingsDialog::BalanceSettingsDialog(const BenchSettings& settings, QWid
     portForm->addRow(tr("&Flow control:"), flow_);
     portForm->addRow(tr("P&rotocol:"), protocol_);
 
-    readability_ = new QLineEdit(number(settings.spec.readability));
+    readability_ = new QLineEdit(number(settings.balance.readability));
     repeatability_ =
-        new QLineEdit(settings.spec.repeatability ? number(*settings.spec.repeatability) : QString());
+        new QLineEdit(settings.balance.repeatability ? number(*settings.balance.repeatability) : QString());
     repeatability_->setPlaceholderText(tr("unknown"));
-    tolerance_ = new QLineEdit(number(settings.spec.tolerancePct));
+    tolerance_ = new QLineEdit(number(settings.balance.tolerancePct));
     minimum_ = new QLabel;
     minimum_->setWordWrap(true);
     auto* weighBox = new QGroupBox(tr("What the balance can weigh"));
@@ -192,18 +192,18 @@ QString BalanceSettingsDialog::collect(BenchSettings& out) const {
         return tr("The readability must be a number such as 0.0001.");
     if (!readField(repeatability_->text(), s)) return tr("The repeatability must be a number, or empty.");
     if (!readField(tolerance_->text(), t) || !t) return tr("The tolerance must be a number such as 0.1.");
-    out.spec = {*d, s, *t};
-    const std::string bad = checkBalanceSpec(out.spec);
+    out.balance = {*d, s, *t};
+    const std::string bad = checkBalanceRating(out.balance);
     return bad.empty() ? QString() : tr("The %1.").arg(QString::fromStdString(bad));
 }
 
 void BalanceSettingsDialog::updateMinimumWeight() {
     BenchSettings s;
     const QString bad = collect(s);
-    minimum_->setText(
-        bad.isEmpty()
-            ? tr("Minimum weight: %1 g").arg(QString::fromStdString(formatDecimal(minimumWeight(s.spec), 6)))
-            : bad);
+    minimum_->setText(bad.isEmpty()
+                          ? tr("Minimum weight: %1 g")
+                                .arg(QString::fromStdString(formatDecimal(minimumWeight(s.balance), 6)))
+                          : bad);
 }
 
 void BalanceSettingsDialog::accept() {

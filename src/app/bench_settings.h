@@ -17,7 +17,7 @@ namespace qv::app {
 
 struct BenchSettings {
     balance::PortSettings port;
-    BalanceSpec spec;
+    BalanceRating balance;
 };
 
 BenchSettings readBenchSettings(QSettings& store);

@@ -55,7 +55,7 @@ void MainWindow::noteMinimumWeight(double grams) {
     const std::optional<WeighingPlan> plan = makeWeighingPlan(*model_, grams, model_->corrections());
     if (!plan) return;
     const std::string notice =
-        minimumWeightNotice(*plan, checkMinimumWeight(*plan, readBenchSettings().spec));
+        minimumWeightNotice(*plan, checkMinimumWeight(*plan, readBenchSettings().balance));
     if (notice.empty()) return;
     const std::string status = model_->status();
     model_->setStatus(status.empty() ? notice : status + "\n" + notice);

@@ -22,9 +22,10 @@ QString grams(const std::optional<double>& g) { return g ? grams(*g) : QString()
 
 }  // namespace
 
-SheetSection sheetSection(const WeighingSession& session, const QString& sampleTag, const BalanceSpec& spec) {
+SheetSection sheetSection(const WeighingSession& session, const QString& sampleTag,
+                          const BalanceRating& balance) {
     const WeighingPlan& plan = session.plan();
-    const MinimumWeightCheck check = checkMinimumWeight(plan, spec);
+    const MinimumWeightCheck check = checkMinimumWeight(plan, balance);
     SheetSection s;
     s.title = QObject::tr("Weighing sheet");
     s.sampleTag = sampleTag;

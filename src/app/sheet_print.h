@@ -12,7 +12,7 @@ class QPrinter;
 
 namespace qv {
 class WeighingSession;
-struct BalanceSpec;
+struct BalanceRating;
 namespace store {
 struct Session;
 }
@@ -42,7 +42,8 @@ struct SheetSection {
 };
 
 // A sheet from the session on the bench, with its minimum-weight check.
-SheetSection sheetSection(const WeighingSession& session, const QString& sampleTag, const BalanceSpec& spec);
+SheetSection sheetSection(const WeighingSession& session, const QString& sampleTag,
+                          const BalanceRating& balance);
 // A sheet from a recorded session.
 SheetSection sheetSection(const store::Session& session);
 

@@ -275,8 +275,8 @@ void WeighingSheet::refresh() {
                          .arg(sampleTag_.toHtmlEscaped(),
                               QString::fromStdString(plan.finalFormula).toHtmlEscaped(), decimal(plan.grams),
                               decimal(session_.factor()), decimal(session_.finalGrams())));
-    const MinimumWeightCheck check = checkMinimumWeight(plan, settings_.spec);
-    const double doneWithin = settings_.spec.readability / 2;
+    const MinimumWeightCheck check = checkMinimumWeight(plan, settings_.balance);
+    const double doneWithin = settings_.balance.readability / 2;
     for (int i = 0; i < session_.size(); ++i) {
         const double toAdd = session_.toAdd(i);
         table_->item(i, TargetColumn)->setText(decimal(session_.target(i)));
@@ -380,7 +380,7 @@ bool WeighingSheet::record() {
 }
 
 SheetSection WeighingSheet::section() const {
-    SheetSection s = sheetSection(session_, sampleTag_, settings_.spec);
+    SheetSection s = sheetSection(session_, sampleTag_, settings_.balance);
     if (asWeighedCounts(session_))
         s.notes << tr("As weighed: %1")
                        .arg(asWeighed_->text()

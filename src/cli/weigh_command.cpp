@@ -45,7 +45,7 @@ struct WeighOptions {
     std::string db;
     bool record = true;
     bool json = false;
-    BalanceSpec balance;
+    BalanceRating balance;
     std::string per;
 };
 
@@ -117,7 +117,7 @@ bool parseWeighOptions(const Invocation& inv, WeighOptions& opt) {
         }
     }
     if (opt.recipe.empty()) return usage("no recipe file given");
-    if (const std::string bad = checkBalanceSpec(opt.balance); !bad.empty()) return usage(bad);
+    if (const std::string bad = checkBalanceRating(opt.balance); !bad.empty()) return usage(bad);
     return true;
 }
 

@@ -21,29 +21,30 @@ std::string massText(double grams) {
 
 }  // namespace
 
-std::string checkBalanceSpec(const BalanceSpec& spec) {
-    if (!positive(spec.readability))
-        return "readability " + formatShortest(spec.readability) + " g: it must be above zero";
-    if (spec.repeatability && !(std::isfinite(*spec.repeatability) && *spec.repeatability >= 0))
-        return "repeatability " + formatShortest(*spec.repeatability) + " g: it must not be negative";
-    if (!positive(spec.tolerancePct))
-        return "tolerance " + formatShortest(spec.tolerancePct) + " %: it must be above zero";
+std::string checkBalanceRating(const BalanceRating& balance) {
+    if (!positive(balance.readability))
+        return "readability " + formatShortest(balance.readability) + " g: it must be above zero";
+    if (balance.repeatability && !(std::isfinite(*balance.repeatability) && *balance.repeatability >= 0))
+        return "repeatability " + formatShortest(*balance.repeatability) + " g: it must not be negative";
+    if (!positive(balance.tolerancePct))
+        return "tolerance " + formatShortest(balance.tolerancePct) + " %: it must be above zero";
     return {};
 }
 
-double minimumWeight(const BalanceSpec& spec) {
-    const double floor = 0.41 * spec.readability;
-    const double s = spec.repeatability && *spec.repeatability >= floor ? *spec.repeatability : floor;
-    return 2.0 * s / (spec.tolerancePct / 100.0);
+double minimumWeight(const BalanceRating& balance) {
+    const double floor = 0.41 * balance.readability;
+    const double s =
+        balance.repeatability && *balance.repeatability >= floor ? *balance.repeatability : floor;
+    return 2.0 * s / (balance.tolerancePct / 100.0);
 }
 
 bool belowMinimumWeight(double grams, double minWeight) {
     return grams >= kZeroTolerance && grams < minWeight;
 }
 
-MinimumWeightCheck checkMinimumWeight(const WeighingPlan& plan, const BalanceSpec& spec) {
+MinimumWeightCheck checkMinimumWeight(const WeighingPlan& plan, const BalanceRating& balance) {
     MinimumWeightCheck check;
-    check.minWeight = minimumWeight(spec);
+    check.minWeight = minimumWeight(balance);
     double scale = 0.0;
     for (std::size_t i = 0; i < plan.rows.size(); ++i) {
         const double planned = plan.rows[i].planned;

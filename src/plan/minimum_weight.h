@@ -12,16 +12,16 @@ namespace qv {
 
 struct WeighingPlan;
 
-struct BalanceSpec {
+struct BalanceRating {
     double readability = 0.0001;          // d, grams
     std::optional<double> repeatability;  // s, grams
     double tolerancePct = 0.10;           // t
 };
 
 // Empty when the values can be used, else which one is wrong and why.
-std::string checkBalanceSpec(const BalanceSpec& spec);
+std::string checkBalanceRating(const BalanceRating& balance);
 
-double minimumWeight(const BalanceSpec& spec);
+double minimumWeight(const BalanceRating& balance);
 
 // True for an amount that is to be weighed (above zero) but below the
 // minimum weight, such as a small dopant or a small top-up.
@@ -35,7 +35,7 @@ struct MinimumWeightCheck {
     std::vector<int> below;  // positions in plan.rows, judged on the planned grams
 };
 
-MinimumWeightCheck checkMinimumWeight(const WeighingPlan& plan, const BalanceSpec& spec);
+MinimumWeightCheck checkMinimumWeight(const WeighingPlan& plan, const BalanceRating& balance);
 
 // One line per row below the minimum weight and the remedy; empty when none.
 std::string minimumWeightNotice(const WeighingPlan& plan, const MinimumWeightCheck& check);

@@ -109,7 +109,7 @@ TEST_F(Plan, CorrectionsRaiseThePlannedGrams) {
 
 TEST(MinimumWeight, RuleAndRefusals) {
     struct Case {
-        BalanceSpec spec;
+        BalanceRating balance;
         double grams;
     } cases[] = {
         {{}, 0.082},                            // 0.1 mg, 0.10 %: 2 x 0.41 d / 0.001
@@ -118,12 +118,12 @@ TEST(MinimumWeight, RuleAndRefusals) {
         {{0.0001, std::nullopt, 1.0}, 0.0082},  // 1 %
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(checkBalanceSpec(c.spec), "");
-        EXPECT_NEAR(minimumWeight(c.spec), c.grams, 1e-12);
+        EXPECT_EQ(checkBalanceRating(c.balance), "");
+        EXPECT_NEAR(minimumWeight(c.balance), c.grams, 1e-12);
     }
-    EXPECT_EQ(checkBalanceSpec({0, std::nullopt, 0.1}), "readability 0 g: it must be above zero");
-    EXPECT_EQ(checkBalanceSpec({0.001, -0.1, 0.1}), "repeatability -0.1 g: it must not be negative");
-    EXPECT_EQ(checkBalanceSpec({0.001, std::nullopt, -1}), "tolerance -1 %: it must be above zero");
+    EXPECT_EQ(checkBalanceRating({0, std::nullopt, 0.1}), "readability 0 g: it must be above zero");
+    EXPECT_EQ(checkBalanceRating({0.001, -0.1, 0.1}), "repeatability -0.1 g: it must not be negative");
+    EXPECT_EQ(checkBalanceRating({0.001, std::nullopt, -1}), "tolerance -1 %: it must be above zero");
     EXPECT_TRUE(belowMinimumWeight(0.05, 0.082));
     EXPECT_FALSE(belowMinimumWeight(0.082, 0.082));
     EXPECT_FALSE(belowMinimumWeight(0, 0.082));
