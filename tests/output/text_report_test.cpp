@@ -4,44 +4,110 @@
 
 #include <filesystem>
 
+#include "output/corrections.h"
+#include "output/json_text.h"
 #include "output/output_grams.h"
 #include "output/report_file.h"
+#include "output/report_json.h"
+#include "output/weighing.h"
 #include "support/recipe_scratch.h"
 #include "support/test_form.h"
 
 namespace qv {
 namespace {
 
-class TextReport : public ::testing::Test {
+constexpr double kBaCO3 = 137.33 + 12.01 + 48, kTiO2 = 47.87 + 32, kBaTiO3 = 137.33 + 47.87 + 48;
+
+class Report : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(f.enterBariumTitanate()); }
-    std::string report(std::string_view tag, double grams, bool difference) {
-        return weighingReportText(f.model, tag, grams, difference).value_or("<none>");
+    std::string report(double grams, bool difference, const Corrections* c = nullptr) {
+        return weighingReportText(f.model, "S1", grams, difference, c).value_or("<none>");
+    }
+    // Final compound and fixed rows, as a recipe would set them.
+    void set(std::string_view final, double ratio,
+             std::initializer_list<std::tuple<int, std::string_view, double>> rows) {
+        f.final().setEntry(final, ratio, false);
+        for (auto [row, text, r] : rows) f.row(row).setEntry(text, r, true);
     }
     test::TestForm f{test::kBaTiCOElementFile};
 };
 
-// The whole example report goes through the command line (tests/cli).
-TEST_F(TextReport, ExactMixShowsNoResidual) {
-    f.model.source(0).setEntry("BaO", 1, true);
-    f.model.source(1).setEntry("TiO2", 1, true);
-    EXPECT_EQ(report("x", 1, true).substr(0, 33), "ID: x\nBaTiO3  (1 grams)  + None\n=");
+TEST_F(Report, RatiosScaleOutAndResidualListsEveryElement) {
+    const WeighingAmounts one = computeWeighingAmounts(f.model, 10);
+    ASSERT_TRUE(one.ok);
+    ASSERT_EQ(one.rows.size(), 2u);
+    EXPECT_DOUBLE_EQ(one.rows[0].grams, kBaCO3 * 10 / kBaTiO3);
+    EXPECT_DOUBLE_EQ(one.rows[1].grams, kTiO2 * 10 / kBaTiO3);
+    // C and O are excluded from the equations but still show, in table order.
+    EXPECT_EQ(balanceResidual(f.model), "CO2");
+    set("BaTiO3", 2, {{0, "BaCO3", 2}, {1, "TiO2", 2}});
+    const WeighingAmounts two = computeWeighingAmounts(f.model, 10);
+    for (std::size_t i = 0; i < 2; ++i) EXPECT_DOUBLE_EQ(two.rows[i].grams, one.rows[i].grams);
+    EXPECT_EQ(balanceResidual(f.model), "CO2");
+
+    set("BaTiO3", 1, {{0, "BaO", 1}, {1, "TiO2", 1}});
+    EXPECT_EQ(balanceResidual(f.model), "");
+    EXPECT_EQ(report(1, true).substr(0, 34), "ID: S1\nBaTiO3  (1 grams)  + None\n=");
+    set("BaTiO3", 1, {{1, "Ti", -1}});
+    EXPECT_EQ(balanceResidual(f.model), "Ti-2O-2");
+    EXPECT_DOUBLE_EQ(computeWeighingAmounts(f.model, 10).rows[1].grams, -47.87 * 10 / kBaTiO3);
+    EXPECT_DOUBLE_EQ(computeWeighingAmounts(f.model, -10).rows[1].grams, 47.87 * 10 / kBaTiO3);
+
+    set("BaTiO3", 1e-7, {{0, "TiO2", 1}});
+    EXPECT_EQ(balanceResidual(f.model), "Final Product Ratio is zero.");
+    EXPECT_FALSE(computeWeighingAmounts(f.model, 10).ok);
+    set("O0", 1, {});  // parses but weighs nothing: no amounts of inf or nan
+    EXPECT_FALSE(computeWeighingAmounts(f.model, 10).ok);
 }
 
-TEST_F(TextReport, RowsKeepOrderWithoutGapsAndLongColumnsStayWhole) {
-    f.model.source(0).setEntry("TiO2", 1, true);
-    f.model.source(1).setEntry("", 0, false);
-    f.model.source(3).setEntry("Ba", 1, true);
-    f.model.source(5).setEntry("Qq", 1, true);                           // invalid, not listed
-    f.model.source(7).setEntry("BaTi2O5Ba2Ti2O4Ti3O7Ba2O2", -1, true);   // 36 wide
-    f.model.source(9).setEntry("BaTi2O5Ba2Ti2O4Ti3O7BaO2Ti", -1, true);  // 37 wide
-    const std::string text = report("t", 1, false);
+// The whole example report goes through the command line (tests/cli).
+TEST_F(Report, RowsKeepOrderWithoutGapsAndLongColumnsStayWhole) {
+    set("BaTiO3", 1, {{0, "TiO2", 1}, {3, "Ba", 1}, {5, "Qq", 1}});  // Qq invalid, not listed
+    f.row(1).setEntry("", 0, false);
+    f.row(7).setEntry("BaTi2O5Ba2Ti2O4Ti3O7Ba2O2", -1, true);   // 36 wide
+    f.row(9).setEntry("BaTi2O5Ba2Ti2O4Ti3O7BaO2Ti", -1, true);  // 37 wide
+    const std::string text = report(1, false);
     EXPECT_EQ(text.substr(text.find("-\n") + 2),
               "TiO2  (79.87)                        0.342496\n"
               "Ba  (137.33)                         0.588894\n"
               "BaTi2O5Ba2Ti2O4Ti3O7Ba2O2  (1309.74) -5.616381\n"
               "BaTi2O5Ba2Ti2O4Ti3O7BaO2Ti  (1220.28) -5.232762\n"
               "-----------------------------------------------------\n\n\n");
+}
+
+TEST_F(Report, CorrectionsAddColumnsOnlyWhenSomeRowChangesGrams) {
+    const struct {
+        double purity, excess, expected;
+    } grams[] = {{100, 0, 10}, {50, 0, 20}, {100, 10, 11}, {80, 25, 15.625}, {99.5, 5, 10.552763819095477}};
+    for (const auto& c : grams)
+        EXPECT_NEAR(correctedGrams(10, {c.purity, c.excess}), c.expected, 1e-12)
+            << c.purity << " " << c.excess;
+    EXPECT_TRUE(anyCorrection({{0, {}}, {3, {100, 0.5}}}));
+
+    const Corrections corrections{{0, {99.5, 5}}}, bottleOnly{{0, {}}, {1, {100, 0, 4, "L"}}};
+    const std::string equals(88, '='), hyphens(88, '-');
+    EXPECT_EQ(
+        report(10, true, &corrections),
+        "ID: S1\nBaTiO3  (10 grams)  + CO2\n" + equals +
+            "\nReactant  (Molar Mass)              Amount Weighed(g)  Purity(%)  Excess(%)  To Weigh(g)\n" +
+            hyphens +
+            "\nBaCO3  (197.34)                      8.462264           99.5       5          8.930027\n"
+            "TiO2  (79.87)                        3.424957           100        0          3.424957\n" +
+            hyphens + "\n\n\n");
+    EXPECT_EQ(report(10, true, &bottleOnly), test::kBariumTitanateReport);
+
+    ReportJsonInput in{"a.qvs", "S1", "", 10, false, &corrections};
+    const std::string line = jsonLine(*weighingReportJson(f.model, in));
+    EXPECT_EQ(line.find('\n'), line.size() - 1);
+    EXPECT_NE(line.find(R"("purity_pct":99.5,"excess_pct":5,"grams_corrected":8.930027)"), std::string::npos)
+        << line;
+    EXPECT_NE(line.find(R"("purity_pct":100,"excess_pct":0,"grams_corrected":3.424957)"), std::string::npos);
+    EXPECT_NE(line.find(R"("balance_residual":null})"), std::string::npos);
+    in.corrections = &bottleOnly;
+    EXPECT_EQ(jsonLine(*weighingReportJson(f.model, in)).find("purity_pct"), std::string::npos);
+    EXPECT_EQ(jsonLine(noReportJson("b.qvs", "No answer.")),
+              "{\"file\":\"b.qvs\",\"status\":\"No answer.\",\"rows\":[]}\n");
 }
 
 // The messages go through the command line (tests/cli).

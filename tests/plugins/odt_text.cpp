@@ -1,12 +1,10 @@
 #include "odt_text.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <regex>
 #include <set>
 #include <vector>
 
-#include "support/element_file.h"
 #include "support/run_program.h"
 
 namespace qv::test {
@@ -52,24 +50,6 @@ std::string odtText(const std::string& path) {
         }
     }
     return out;
-}
-
-std::string renderPng(const std::string& document, const std::string& dir) {
-    // Writer without the drawing filters exports no PNG itself: through PDF,
-    // first page, 100 dpi.
-    TempDir scratch;
-    const std::filesystem::path name = std::filesystem::path(document).filename();
-    const std::string pdf = (scratch.path() / name).replace_extension(".pdf").string();
-    const std::string png = (std::filesystem::path(dir) / name).replace_extension("").string();
-    const std::string convert = "soffice --headless --invisible -env:UserInstallation=file://" +
-                                (scratch.path() / "profile").string() + " --convert-to pdf --outdir " +
-                                shellQuoted(scratch.path().string()) + " " + shellQuoted(document);
-    const std::string render =
-        "pdftoppm -png -r 100 -singlefile " + shellQuoted(pdf) + " " + shellQuoted(png);
-    if (std::system((convert + " >/dev/null 2>&1").c_str()) != 0 ||
-        std::system((render + " >/dev/null 2>&1").c_str()) != 0)
-        return {};
-    return std::filesystem::exists(png + ".png") ? png + ".png" : std::string();
 }
 
 }  // namespace qv::test
