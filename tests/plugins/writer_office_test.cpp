@@ -65,6 +65,8 @@ TEST_F(WriterOffice, TwoReportsCollectInOneDocumentAndTheCommandLineStoresOne) {
     const std::string first = name;
     ASSERT_EQ(output(*office, 2.5, false), WordReportOutcome::Typed);
     EXPECT_EQ(name, first);
+    // Loaded hidden, the document never becomes the office's current one.
+    EXPECT_THROW(office->connect()->selection(), WordError);
     const std::string path = (dir.path() / "two reports.odt").string();
     office->connect()->saveDocument(name, path);
     office.reset();
