@@ -10,7 +10,9 @@
 #include "output/report_file.h"
 #include "output/report_json.h"
 #include "output/weighing.h"
+#include "output/word_report.h"
 #include "support/recipe_scratch.h"
+#include "support/recording_word.h"
 #include "support/test_form.h"
 
 namespace qv {
@@ -30,7 +32,12 @@ protected:
         f.final().setEntry(final, ratio, false);
         for (auto [row, text, r] : rows) f.row(row).setEntry(text, r, true);
     }
+    WordReportOutcome output(double grams = 10, bool difference = true, const Corrections* c = nullptr) {
+        return writeWordReport(f.model, word, lastName, "S1", grams, difference, c);
+    }
     test::TestForm f{test::kBaTiCOElementFile};
+    test::RecordingWord word;
+    std::string lastName;
 };
 
 TEST_F(Report, RatiosScaleOutAndResidualListsEveryElement) {
@@ -49,6 +56,8 @@ TEST_F(Report, RatiosScaleOutAndResidualListsEveryElement) {
     set("BaTiO3", 1, {{0, "BaO", 1}, {1, "TiO2", 1}});
     EXPECT_EQ(balanceResidual(f.model), "");
     EXPECT_EQ(report(1, true).substr(0, 34), "ID: S1\nBaTiO3  (1 grams)  + None\n=");
+    ASSERT_EQ(output(1), WordReportOutcome::Typed);
+    EXPECT_EQ(word.documents[0].text.find("ID: S1\nBaTiO_{3}  (1 grams)    + None\n"), 0u);
     set("BaTiO3", 1, {{1, "Ti", -1}});
     EXPECT_EQ(balanceResidual(f.model), "Ti-2O-2");
     EXPECT_DOUBLE_EQ(computeWeighingAmounts(f.model, 10).rows[1].grams, -47.87 * 10 / kBaTiO3);
@@ -96,6 +105,12 @@ TEST_F(Report, CorrectionsAddColumnsOnlyWhenSomeRowChangesGrams) {
             "TiO2  (79.87)                        3.424957           100        0          3.424957\n" +
             hyphens + "\n\n\n");
     EXPECT_EQ(report(10, true, &bottleOnly), test::kBariumTitanateReport);
+    ASSERT_EQ(output(10, false, &corrections), WordReportOutcome::Typed);
+    const std::string& typed = word.documents[0].text;
+    EXPECT_NE(typed.find("Weighed(g)  Purity(%)  Excess(%)  To Weigh(g)\n" + equals), std::string::npos)
+        << typed;
+    EXPECT_NE(typed.find("8.462264           99.5       5          8.930027\xC2\xB6\n"), std::string::npos);
+    EXPECT_NE(typed.find("3.424957\xC2\xB6\n" + hyphens + "\n\xC2\xB6"), std::string::npos);
 
     ReportJsonInput in{"a.qvs", "S1", "", 10, false, &corrections};
     const std::string line = jsonLine(*weighingReportJson(f.model, in));
@@ -108,6 +123,62 @@ TEST_F(Report, CorrectionsAddColumnsOnlyWhenSomeRowChangesGrams) {
     EXPECT_EQ(jsonLine(*weighingReportJson(f.model, in)).find("purity_pct"), std::string::npos);
     EXPECT_EQ(jsonLine(noReportJson("b.qvs", "No answer.")),
               "{\"file\":\"b.qvs\",\"status\":\"No answer.\",\"rows\":[]}\n");
+}
+
+TEST_F(Report, WordCallsAndSuccessiveReportsInTheRememberedDocument) {
+    ASSERT_EQ(output(), WordReportOutcome::Typed);
+    std::string calls;
+    for (const std::string& call : word.log) calls += call + "|";
+    const std::string equals(53, '='), hyphens(53, '-');
+    EXPECT_EQ(
+        calls,
+        "Connect|Application.Documents|Documents.Count|Documents.Add|Document.Name|Document.Activate|"
+        "Application.Selection|Selection.Font|Font.Name=Times New Roman|Font.Size=13.000000|"
+        "TypeText ID: S1\n|Font.Subscript=0|TypeText BaTiO|Font.Subscript=1|TypeText 3|Font.Subscript=0|"
+        "TypeText   (10 grams)  |TypeText   + |Font.Subscript=0|TypeText CO|Font.Subscript=1|TypeText 2|"
+        "Font.Subscript=0|TypeText \n|TypeText " +
+            equals + "\n|TypeText Reactant  (Molar Mass)              Amount Weighed(g)\n|TypeText " +
+            equals +
+            "\n|Font.Subscript=0|TypeText BaCO|Font.Subscript=1|TypeText 3|Font.Subscript=0|"
+            "TypeText   (197.34)                          |TypeText 8.462264|TypeParagraph|"
+            "Font.Subscript=0|TypeText TiO|Font.Subscript=1|TypeText 2|Font.Subscript=0|"
+            "TypeText   (79.87)                           |TypeText 3.424957|TypeParagraph|TypeText " +
+            hyphens + "\n|TypeParagraph|TypeParagraph|TypeParagraph|Application.Visible=1|");
+    EXPECT_EQ(lastName, "Document1");
+
+    // The next report goes to the remembered document, after the first.
+    word.documents.insert(word.documents.begin(), {"Notes", "old"});
+    ASSERT_EQ(output(2, false), WordReportOutcome::Typed);
+    EXPECT_EQ(word.documents[0].text, "old");
+    const std::string& text = word.documents[1].text;
+    EXPECT_EQ(text.find("ID: S1\nBaTiO_{3}  (10 grams)    + CO_{2}\n"), 0u);
+    EXPECT_NE(text.find("ID: S1\nBaTiO_{3}  (2 grams)  \n="), std::string::npos);
+    EXPECT_EQ(std::count(word.log.begin(), word.log.end(), "Documents.Add"), 1);
+    // Closed or renamed meanwhile: a new document, remembered from then on.
+    word.documents[1].name = "Saved as";
+    ASSERT_EQ(output(), WordReportOutcome::Typed);
+    EXPECT_EQ(word.documents.size(), 3u);
+    EXPECT_EQ(lastName, "Document3");
+}
+
+TEST_F(Report, WordNothingTypedWithoutOfficeOrMolarMassAndAFailureStopsAtOnce) {
+    f.model.finalCompound().setEntry("H0", 1, false);
+    EXPECT_EQ(output(), WordReportOutcome::NoAmounts);
+    EXPECT_TRUE(word.log.empty());
+    ASSERT_TRUE(f.enterBariumTitanate());
+    word.reachable = false;
+    EXPECT_EQ(output(), WordReportOutcome::NoOffice);
+    EXPECT_EQ(word.log, std::vector<std::string>{"Connect: none"});
+    EXPECT_EQ(lastName, "");
+    // Fail at each kind of call: no call after it, and the office not shown.
+    for (int failAt : {2, 4, 5, 8, 9, 12, 20, 48}) {
+        SCOPED_TRACE(failAt);
+        test::RecordingWord w;
+        w.failAtCall = failAt;
+        EXPECT_EQ(writeWordReport(f.model, w, lastName, "S1", 10, true), WordReportOutcome::Failed);
+        EXPECT_EQ(w.log.size(), static_cast<std::size_t>(failAt));
+        EXPECT_FALSE(w.visible);
+    }
 }
 
 // The messages go through the command line (tests/cli).
