@@ -52,15 +52,6 @@ protected:
         EXPECT_EQ(test::readFileBytes(path()), before);
         return f.messages.back().text + "|" + f.messages.back().title;
     }
-    // The example recipe typed in: a free first row, a fixed second row.
-    void typeExample() {
-        f.model.setSampleTag("sample A");
-        f.model.setGramsText("10");
-        f.type(f.final(), "BaTiO3");
-        f.type(f.row(0), "BaCO3");
-        f.type(f.row(1), "TiO2");
-        f.typeRowRatio(1, "1");
-    }
     // The row 1 formula of a fresh form that opens r.qvs.
     std::string reopened() {
         test::TestForm g{test::kBaTiCOElementFile};
@@ -90,7 +81,13 @@ protected:
 };
 
 TEST_F(Recipe, SavedExampleLoadsBackWithAnyLineEndBlankLinesAndBlanks) {
-    typeExample();
+    // Typed in: a free first row, a fixed second row.
+    f.model.setSampleTag("sample A");
+    f.model.setGramsText("10");
+    f.type(f.final(), "BaTiO3");
+    f.type(f.row(0), "BaCO3");
+    f.type(f.row(1), "TiO2");
+    f.typeRowRatio(1, "1");
     EXPECT_EQ(f.row(0).ratioText(), "1");  // solved
     EXPECT_EQ(save(f), kExample);
     std::string lf(kExample), cr(kExample);
@@ -111,7 +108,7 @@ TEST_F(Recipe, SavedExampleLoadsBackWithAnyLineEndBlankLinesAndBlanks) {
 }
 
 TEST_F(Recipe, LoadRowGapsTagAndFlagsOfAnyLength) {
-    typeExample();  // loaded over a filled form: no old row stays
+    ASSERT_EQ(load(kExample), RecipeResult::Done);  // loaded over a filled form: no old row stays
     f.type(f.row(9), "Qq");
     // A later line for the same row wins.
     EXPECT_EQ(load("0 5 1 BaTiO3\n7 1 2.5 BaO\n30 1 1.000001 TiO2\n7 1 1 BaO\n"), RecipeResult::Done);
@@ -152,7 +149,7 @@ TEST_F(Recipe, EveryMalformedFileFailsAndClearsTheForm) {
 
 TEST_F(Recipe, LinesAreReadAndWrittenInPiecesOf1023Bytes) {
     const std::string tag(1020, 't');
-    typeExample();
+    ASSERT_EQ(load(kExample), RecipeResult::Done);
     f.model.setSampleTag(tag);
     const std::string saved = save(f);
     EXPECT_EQ(saved, "-2 1100\r\n-1 " + tag + std::string(kExample.substr(20)));
@@ -170,7 +167,7 @@ TEST_F(Recipe, LinesAreReadAndWrittenInPiecesOf1023Bytes) {
 }
 
 TEST_F(Recipe, RoundTripKeepsTheFormButTrimsTheTagAndRoundsTo5Decimals) {
-    typeExample();
+    ASSERT_EQ(load(kExample), RecipeResult::Done);
     f.model.setSampleTag("  tag with blanks  ");
     f.model.setGramsText("2.1234567");
     f.typeFinalRatio("0.5");
@@ -178,8 +175,6 @@ TEST_F(Recipe, RoundTripKeepsTheFormButTrimsTheTagAndRoundsTo5Decimals) {
     f.typeRowRatio(4, "0.123456789");
     f.type(f.row(2), "Qq");  // invalid: dropped on save
     const std::string saved = save(f);
-    EXPECT_NE(saved.find("\r\n5 1 0.12346 Ti\r\n"), std::string::npos) << saved;
-    EXPECT_EQ(saved.find(" Qq"), std::string::npos);
 
     test::TestForm g{test::kBaTiCOElementFile};
     ASSERT_EQ(loadRecipe(g.model, path()), RecipeResult::Done);
@@ -193,7 +188,7 @@ TEST_F(Recipe, RoundTripKeepsTheFormButTrimsTheTagAndRoundsTo5Decimals) {
 }
 
 TEST_F(Recipe, SaveChecksTheFormAndReplacesTheOldFileOnlyWhenComplete) {
-    typeExample();
+    ASSERT_EQ(load(kExample), RecipeResult::Done);
     dir.write("r.qvs", "old recipe");
     f.model.setGramsText("10 g");
     EXPECT_EQ(refusedSave(), "Check the amount of the final product.|Quorvex : File I/O Error");
@@ -207,44 +202,38 @@ TEST_F(Recipe, SaveChecksTheFormAndReplacesTheOldFileOnlyWhenComplete) {
     ASSERT_EQ(loadRecipe(f.model, path()), RecipeResult::Done);
     EXPECT_EQ(f.model.gramsText(), "0");
     const auto files = [&] { return std::distance(std::filesystem::directory_iterator(dir.path()), {}); };
-    EXPECT_EQ(files(), 1) << "no temporary file left behind";
+    EXPECT_EQ(files(), 2) << "r.qvs and in.qvs: no temporary file left behind";
 
     // A target that cannot be replaced: the save says so and nothing is lost.
     std::filesystem::create_directory(dir.path() / "taken.qvs");
     dir.write("taken.qvs/keep", "kept");
     EXPECT_EQ(refusedSave("taken.qvs"), std::string(kRecipeSaveFailedText) + "|Quorvex : File I/O Error");
     EXPECT_EQ(test::readFileBytes(path("taken.qvs/keep")), "kept");
-    EXPECT_EQ(files(), 2);
+    EXPECT_EQ(files(), 3);
     EXPECT_EQ(refusedSave("absent/r.qvs"), std::string(kRecipeSaveFailedText) + "|Quorvex : File I/O Error");
 }
 
 TEST_F(Recipe, AWindows1252RecipeSavesBackByteForByteUntilATextNeedsUtf8) {
-    ASSERT_TRUE(f.enterBariumTitanate());
-    const std::string old =
-        "-2 1100\r\n-1 Probe f\xfcr BaTi \x80\r\n0 10.00000 1.00000 BaTiO3\r\n1 0 1.00000 BaCO3\r\n2 0 "
-        "1.00000 TiO2\r\n";
+    const std::string old = "-2 1100\r\n-1 Probe f\xfcr BaTi \x80\r\n" + std::string(kExample.substr(22));
     dir.write("r.qvs", old);
     TextEncoding encoding = TextEncoding::Utf8;
     ASSERT_EQ(loadRecipe(f.model, path(), &encoding), RecipeResult::Done);
     EXPECT_EQ(encoding, TextEncoding::Windows1252);
-    EXPECT_EQ(f.model.sampleTag(), "Probe f\xc3\xbcr BaTi \xe2\x82\xac");
+    EXPECT_EQ(f.model.sampleTag(), "Probe f\u00fcr BaTi \u20ac");
     ASSERT_EQ(saveRecipe(f.model, path(), encoding), RecipeResult::Done);
     EXPECT_EQ(test::readFileBytes(path()), old);
-
     // A character the code page lacks: the whole file becomes UTF-8.
-    f.model.setSampleTag("Probe \xce\xb1 f\xc3\xbcr");
+    f.model.setSampleTag("Probe \u03b1 f\u00fcr");
     ASSERT_EQ(saveRecipe(f.model, path(), encoding), RecipeResult::Done);
-    EXPECT_NE(test::readFileBytes(path()).find("-1 Probe \xce\xb1 f\xc3\xbcr\r\n"), std::string::npos);
+    EXPECT_NE(test::readFileBytes(path()).find("-1 Probe \u03b1 f\u00fcr\r\n"), std::string::npos);
     ASSERT_EQ(loadRecipe(f.model, path(), &encoding), RecipeResult::Done);
     EXPECT_EQ(encoding, TextEncoding::Utf8);
-    EXPECT_EQ(f.model.sampleTag(), "Probe \xce\xb1 f\xc3\xbcr");
     // New recipes are UTF-8.
-    f.model.setSampleTag("Probe Caf\xc3\xa9");
-    ASSERT_EQ(saveRecipe(f.model, path()), RecipeResult::Done);
-    EXPECT_NE(test::readFileBytes(path()).find("-1 Probe Caf\xc3\xa9\r\n"), std::string::npos);
+    f.model.setSampleTag("Probe Caf\u00e9");
+    EXPECT_NE(save(f).find("-1 Probe Caf\u00e9\r\n"), std::string::npos);
 }
 
-TEST_F(Recipe, CorrectionsSavedBesideTheRecipeAndReadBack) {
+TEST_F(Recipe, CorrectionsAndHydratesAsTypedSavedBesideTheRecipeAndReadBack) {
     ASSERT_TRUE(f.enterBariumTitanate());
     const Corrections corrections{{0, {99.5, 5, 3, "L-17"}}, {1, {}}, {7, {90, 0}}};  // row 8 is empty
     ASSERT_EQ(saveRecipe(f.model, path()), RecipeResult::Done);
@@ -270,19 +259,16 @@ TEST_F(Recipe, CorrectionsSavedBesideTheRecipeAndReadBack) {
     // No correction left: the old companion goes, so it cannot come back.
     ASSERT_TRUE(writeCorrectionsFile(f.model, {{0, {}}}, path()));
     EXPECT_EQ(readCorrectionsFile(g.model, path()).state, CorrectionsRead::State::Absent);
-}
 
-TEST_F(Recipe, AHydrateIsSavedBracketedAndReopensAsTyped) {
-    ASSERT_TRUE(f.enterBariumTitanate());
-    const std::string typed =
-        "BaO\xc2\xb7"
-        "CO2";
+    // A hydrate is saved bracketed and reopens as typed, while the companion
+    // names the row's compound that way.
+    const std::string typed = "BaO\u00b7CO2";
     f.retype(f.row(0), typed);
     ASSERT_EQ(saveRecipe(f.model, path()), RecipeResult::Done);
     ASSERT_TRUE(writeCorrectionsFile(f.model, {}, path()));
     EXPECT_NE(test::readFileBytes(path()).find("\r\n1 0 1.00000 BaO(CO2)\r\n"), std::string::npos);
     EXPECT_EQ(reopened(), typed);
-    // As typed only while it names the row's compound; without companion, bracketed.
+    // Without a companion naming it that way, bracketed.
     dir.write("r.qvs.json", R"j({"format": "quorvex-corrections", "version": 1, "rows": [)j"
                             R"j({"row": 1, "formula": "BaO(CO2)", "as_typed": "BaO*TiO2"}]})j");
     EXPECT_EQ(reopened(), "BaO(CO2)");

@@ -39,9 +39,6 @@ void TestForm::retype(Formula& entry, std::string_view text) {
 }
 
 void TestForm::setText(Formula& entry, std::string_view text) { qv::setText(entry, text); }
-void TestForm::typeFinalRatio(std::string_view text) { model.setFinalRatioText(text); }
-void TestForm::typeRowRatio(int index, std::string_view text) { model.sourceRatioTyped(index, text); }
-void TestForm::clickPeg(int index) { model.togglePeg(index); }
 
 bool TestForm::clickElement(std::string_view symbol) {
     for (MemoryElementList* list : {&include, &exclude})
