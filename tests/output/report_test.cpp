@@ -67,7 +67,8 @@ TEST_F(Report, RatiosScaleOutAndResidualListsEveryElement) {
     EXPECT_EQ(balanceResidual(f.model), "Final Product Ratio is zero.");
     EXPECT_FALSE(computeWeighingAmounts(f.model, 10).ok);
     set("O0", 1, {});  // parses but weighs nothing: no amounts of inf or nan
-    EXPECT_FALSE(computeWeighingAmounts(f.model, 10).ok);
+    const WeighingAmounts none = computeWeighingAmounts(f.model, 10);
+    EXPECT_EQ(std::to_string(none.ok) + none.refusal, "0The final compound has no molar mass to weigh by.");
 }
 
 // The whole example report goes through the command line (tests/cli).

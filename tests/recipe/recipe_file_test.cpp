@@ -48,8 +48,10 @@ protected:
     // A failed save's message; r.qvs stays as it was.
     std::string refusedSave(const std::string& name = "r.qvs") {
         const std::string before = test::readFileBytes(path());
+        const std::size_t shown = f.messages.size();
         EXPECT_EQ(saveRecipe(f.model, path(name)), RecipeResult::Failed);
         EXPECT_EQ(test::readFileBytes(path()), before);
+        if (f.messages.size() != shown + 1) return "no message";
         return f.messages.back().text + "|" + f.messages.back().title;
     }
     // The row 1 formula of a fresh form that opens r.qvs.

@@ -51,6 +51,7 @@ std::ptrdiff_t filesIn(const fs::path& dir) { return std::distance(fs::directory
 TEST(SafeFile, InterruptedAndShortCallsCarryOnAndALinkKeepsPointingAtTheNewContents) {
     test::TempDir dir;
     const std::string target = dir.write("r.qvs", "old");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     const fs::path link = dir.path() / "link.qvs";
     fs::create_symlink(target, link);
     choppyCalls = true;
@@ -59,6 +60,7 @@ TEST(SafeFile, InterruptedAndShortCallsCarryOnAndALinkKeepsPointingAtTheNewConte
     choppyCalls = false;
     EXPECT_TRUE(saved && overwritten);
     EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640)) << "the old file's permissions kept";
     EXPECT_EQ(test::readFileBytes(target), "in place");
     EXPECT_EQ(filesIn(dir.path()), 2);
 }
