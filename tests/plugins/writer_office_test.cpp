@@ -5,7 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -29,13 +28,11 @@ namespace {
 // as "\n", each paragraph's end as a pilcrow and "\n". Empty when the file
 // cannot be unpacked.
 std::string odtText(const std::string& path) {
-    std::string xml;
-    if (std::FILE* pipe =
-            popen(("unzip -p " + test::shellQuoted(path) + " content.xml 2>/dev/null").c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) xml.append(buffer, n);
-        pclose(pipe);
-    }
+    const test::TempDir scratch;
+    const std::string content = (scratch.path() / "content.xml").string();
+    std::system(
+        ("unzip -p " + test::shellQuoted(path) + " content.xml >" + test::shellQuoted(content)).c_str());
+    const std::string xml = test::readFileBytes(content);
     // Text styles that lower the text: "sub ..." or a negative position.
     std::set<std::string> lowered;
     const std::regex style(
@@ -152,7 +149,8 @@ TEST_F(WriterOffice, StuckOfficeCostsOneBoundedWait) {
         .pipeName = "quorvex_stuck_" + std::to_string(getpid()), .startSeconds = 2, .callSeconds = 1};
     const std::string socketPath = "/tmp/OSL_PIPE_" + std::to_string(getuid()) + "_" + options.pipeName;
     const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
-    sockaddr_un address{.sun_family = AF_UNIX};
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
     socketPath.copy(address.sun_path, sizeof address.sun_path - 1);
     ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     ASSERT_EQ(listen(listener, 8), 0);
