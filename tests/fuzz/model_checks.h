@@ -14,70 +14,45 @@
 namespace qv::fuzz {
 
 // Cells, caret and selection of one entry.
-inline void checkLayout(const Formula& f) {
-    const std::string fault = test::layoutFault(f.edit());
-    if (!fault.empty()) std::fprintf(stderr, "%s\n", fault.c_str());
-    QV_FUZZ_CHECK(fault.empty());
-    QV_FUZZ_CHECK(f.edit().saved().length >= 0 && f.edit().saved().length <= f.edit().capacity());
-    QV_FUZZ_CHECK(xOfIndex(f.edit(), f.edit().caret()) >= f.edit().leftMargin() || f.edit().length() == 0);
-    const int hit = hitTest(f.edit(), f.edit().view().left);
-    QV_FUZZ_CHECK(hit >= 0 && hit <= f.edit().length());
-}
-
-inline void checkEntrySet(const Model& m, const EntrySet& set, EntryClass cls) {
-    for (const auto& [row, entry] : set) {
-        QV_FUZZ_CHECK(row >= 0 && row < kSourceRows);
-        QV_FUZZ_CHECK(entry == &m.source(row));
-        QV_FUZZ_CHECK(entry->classify() == cls);
-    }
-}
-
-inline void checkList(const Model& m, const MemoryElementList& list, bool included,
-                      std::map<int, int>& seen) {
-    std::string previous;
-    for (int i = 0; i < list.itemCount(); ++i) {
-        const int element = list.itemData(i);
-        QV_FUZZ_CHECK(element >= 0 && element < m.elementTable().count());
-        QV_FUZZ_CHECK(list.itemText(i) == m.elementTable().symbol(element));
-        QV_FUZZ_CHECK(m.elementTable().included(element) == included);
-        QV_FUZZ_CHECK(i == 0 || previous <= list.itemText(i));
-        previous = list.itemText(i);
-        ++seen[element];
-    }
+inline void checkLayout(const EditBuffer& b) {
+    const std::string fault = test::layoutFault(b);
+    if (!fault.empty()) fail(__FILE__, __LINE__, fault.c_str());
+    QV_FUZZ_CHECK(b.saved().length >= 0 && b.saved().length <= b.capacity());
+    QV_FUZZ_CHECK(xOfIndex(b, b.caret()) >= b.leftMargin() || b.length() == 0);
+    const int hit = hitTest(b, b.view().left);
+    QV_FUZZ_CHECK(hit >= 0 && hit <= b.length());
 }
 
 // The whole form: nothing fatal happened, each source row sits in the set of
-// its class, the element-use map counts exactly the entries' compositions and
-// each used element has one item, in the list its include flag names.
+// its class and only there, the element-use map counts exactly the entries'
+// compositions and each used element has one item, in the list its include
+// flag names, the lists sorted by symbol.
 inline void checkModel(const Model& m, const MemoryElementList& include, const MemoryElementList& exclude) {
     QV_FUZZ_CHECK(!m.failure());
-    checkEntrySet(m, m.freeEntries(), Free);
-    checkEntrySet(m, m.fixedEntries(), Fixed);
-    checkEntrySet(m, m.invalidEntries(), Invalid);
-    std::map<int, int> use;
-    auto count = [&](const Formula& f) {
-        checkLayout(f);
+    const EntrySet* sets[] = {&m.invalidEntries(), &m.freeEntries(), &m.fixedEntries()};
+    const EntryClass classes[] = {Invalid, Free, Fixed};
+    std::map<int, int> use, seen;
+    for (int row = -2; row < kSourceRows; ++row) {
+        const Formula& f = row == -2 ? m.finalCompound() : row == -1 ? m.difference() : m.source(row);
+        checkLayout(f.edit());
         for (const auto& entry : f.composition()) ++use[entry.first];
-    };
-    count(m.finalCompound());
-    count(m.difference());
-    for (int row = 0; row < kSourceRows; ++row) {
-        const Formula& f = m.source(row);
-        count(f);
-        const auto cls = f.classify();
-        QV_FUZZ_CHECK(m.freeEntries().count(row) == (cls == Free ? 1u : 0u));
-        QV_FUZZ_CHECK(m.fixedEntries().count(row) == (cls == Fixed ? 1u : 0u));
-        QV_FUZZ_CHECK(m.invalidEntries().count(row) == (cls == Invalid ? 1u : 0u));
+        for (int s = 0; s < 3 && row >= 0; ++s)
+            QV_FUZZ_CHECK(sets[s]->count(row) == (f.classify() == classes[s] ? 1u : 0u));
     }
+    for (int s = 0; s < 3; ++s)
+        for (const auto& [row, entry] : *sets[s])
+            QV_FUZZ_CHECK(row >= 0 && row < kSourceRows && entry == &m.source(row));
     QV_FUZZ_CHECK(use == m.elementUse());
-    std::map<int, int> seen;
-    checkList(m, include, true, seen);
-    checkList(m, exclude, false, seen);
+    for (const MemoryElementList* list : {&include, &exclude})
+        for (int i = 0; i < list->itemCount(); ++i) {
+            const int element = list->itemData(i);
+            QV_FUZZ_CHECK(element >= 0 && element < m.elementTable().count());
+            QV_FUZZ_CHECK(list->itemText(i) == m.elementTable().symbol(element));
+            QV_FUZZ_CHECK(m.elementTable().included(element) == (list == &include));
+            QV_FUZZ_CHECK(i == 0 || list->itemText(i - 1) <= list->itemText(i));
+            QV_FUZZ_CHECK(++seen[element] == 1 && use.count(element) == 1);
+        }
     QV_FUZZ_CHECK(seen.size() == use.size());
-    for (const auto& [element, items] : seen) {
-        QV_FUZZ_CHECK(items == 1);
-        QV_FUZZ_CHECK(use.count(element) == 1);
-    }
 }
 
 }  // namespace qv::fuzz
