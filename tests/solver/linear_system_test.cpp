@@ -35,47 +35,32 @@ struct Case {
 
 TEST(LinearSystem, SquareAndUnderdetermined) {
     const Case cases[] = {
-        {"1x1", {{4.0, 3.0}}, {0.75}},
-        {"1x1 zero", {{0.0, 3.0}}, {}},
-        {"pivot from below",
-         {{0.0, 2.0, 1.0, 7.0}, {1.0, 1.0, 1.0, 6.0}, {2.0, 0.0, 3.0, 11.0}},
-         {1.0, 2.0, 3.0}},
+        {"1x1", {{4, 3}}, {0.75}},
+        {"1x1 zero", {{0, 3}}, {}},
+        {"pivot from below", {{0, 2, 1, 7}, {1, 1, 1, 6}, {2, 0, 3, 11}}, {1, 2, 3}},
         // A row without coefficients fails at the scaling, whatever its right-hand side.
-        {"zero row, zero rhs", {{1.0, 2.0, 3.0}, {0.0, 0.0, 0.0}}, {}},
-        {"zero row", {{1.0, 2.0, 3.0}, {0.0, 0.0, 1.0}}, {}},
-        {"singular", {{1.0, 2.0, 3.0}, {2.0, 4.0, 6.0}}, {}},
-        {"3x3 singular at the second pivot",
-         {{1.0, 2.0, 3.0, 6.0}, {2.0, 4.0, 6.0, 12.0}, {1.0, 0.0, 1.0, 2.0}},
-         {}},
-        {"3x3 singular at the last pivot",
-         {{1.0, 0.0, 1.0, 1.0}, {0.0, 1.0, 1.0, 1.0}, {1.0, 1.0, 2.0, 2.0}},
-         {}},
-        {"nan", {{NAN, 1.0, 1.0}, {1.0, 1.0, 2.0}}, {}},
+        {"zero row, zero rhs", {{1, 2, 3}, {0, 0, 0}}, {}},
+        {"zero row", {{1, 2, 3}, {0, 0, 1}}, {}},
+        {"singular", {{1, 2, 3}, {2, 4, 6}}, {}},
+        {"singular at pivot 2", {{1, 2, 3, 6}, {2, 4, 6, 12}, {1, 0, 1, 2}}, {}},
+        {"singular at pivot 3", {{1, 0, 1, 1}, {0, 1, 1, 1}, {1, 1, 2, 2}}, {}},
+        {"nan", {{NAN, 1, 1}, {1, 1, 2}}, {}},
         // Equal scaled ratios keep the earlier row as pivot: the 0.1 row
         // leaves an exact zero, the 2.9 row a rounding residue, which the
         // exact comparison accepts.
-        {"tie, small row first", {{0.1, 0.1, 1.0}, {2.9, 2.9, 1.0}}, {}},
-        {"tie, large row first", {{2.9, 2.9, 1.0}, {0.1, 0.1, 1.0}}, {NAN}},
-        {"m < n", {{1.0, 1.0, 2.0}}, {}},
+        {"tie, small row first", {{0.1, 0.1, 1}, {2.9, 2.9, 1}}, {}},
+        {"tie, large row first", {{2.9, 2.9, 1}, {0.1, 0.1, 1}}, {NAN}},
+        {"m < n", {{1, 1, 2}}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         auto a = augmented(c.rows);
-        const auto original = a;
         const int m = static_cast<int>(c.rows.size()), n = static_cast<int>(c.rows.begin()->size()) - 1;
-        std::vector<double> x(n, 9.0);
+        std::vector<double> x(n, 9);
         ASSERT_EQ(solve(m, n, a.data(), x.data()), c.x.empty() ? 0 : 1);
-        if (m < n) {
-            EXPECT_EQ(x, std::vector<double>(n, 9.0));  // left alone
-        }
-        for (std::size_t j = 0; j < c.x.size(); ++j) {
-            if (!std::isnan(c.x[j])) {
-                EXPECT_NEAR(x[j], c.x[j], 1e-12) << j;
-            }
-        }
-        if (n == 3) {
-            EXPECT_NE(a, original);  // works in place
-        }
+        EXPECT_TRUE(m >= n || x == std::vector<double>(n, 9)) << "x left alone";
+        for (std::size_t j = 0; j < c.x.size(); ++j)
+            EXPECT_TRUE(std::isnan(c.x[j]) || std::fabs(x[j] - c.x[j]) < 1e-12) << x[j] << " at " << j;
     }
     std::vector<double> x(1);
     EXPECT_EQ(solveSquare(0, x.data(), x.data()), 0);
@@ -90,32 +75,30 @@ const std::pair<const char*, Search> kSearches[] = {
      [](int m, int n, const double* a, double* x) { return solveOverdeterminedByEnumeration(m, n, a, x); }},
     {"fast", [](int m, int n, const double* a, double* x) { return solveOverdeterminedFast(m, n, a, x); }},
     {"past the budget", [](int m, int n, const double* a, double* x) {
-         return solveOverdeterminedFast(m, n, a, x, nullptr, 0.0);
+         return solveOverdeterminedFast(m, n, a, x, nullptr, 0);
      }}};
 
 TEST(LinearSystem, OverdeterminedSearchOrderToleranceAndFailures) {
     const Case cases[] = {
-        {"dependent third equation", {{1.0, 1.0, 3.0}, {1.0, -1.0, 1.0}, {2.0, 0.0, 4.0}}, {2.0, 1.0}},
-        {"contradiction", {{1.0, 1.0, 3.0}, {1.0, -1.0, 1.0}, {2.0, 0.0, 5.0}}, {}},
+        {"dependent third equation", {{1, 1, 3}, {1, -1, 1}, {2, 0, 4}}, {2, 1}},
+        {"contradiction", {{1, 1, 3}, {1, -1, 1}, {2, 0, 5}}, {}},
         // 0 = 1e-6 can never hold; 0 = 1e-7 is within the tolerance.
-        {"zero row off", {{2.0, 4.0}, {0.0, 1e-6}}, {}},
-        {"zero row within", {{2.0, 4.0}, {0.0, 1e-7}}, {2.0}},
-        {"zero rows passed over", {{0.0, 0.0}, {0.0, 0.0}, {3.0, 6.0}}, {2.0}},
+        {"zero row off", {{2, 4}, {0, 1e-6}}, {}},
+        {"zero row within", {{2, 4}, {0, 1e-7}}, {2}},
+        {"zero rows passed over", {{0, 0}, {0, 0}, {3, 6}}, {2}},
         // Residuals must stay strictly below 5e-7.
-        {"exactly the tolerance", {{1.0, 0.0}, {1.0, 5e-7}}, {}},
-        {"just within", {{1.0, 0.0}, {1.0, 4.9e-7}}, {0.0}},
+        {"exactly the tolerance", {{1, 0}, {1, 5e-7}}, {}},
+        {"just within", {{1, 0}, {1, 4.9e-7}}, {0}},
         // x = 0 and x = 8e-7 each miss another row; 4e-7 suits all three.
-        {"first passing row", {{1.0, 0.0}, {1.0, 8e-7}, {1.0, 4e-7}}, {4e-7}},
+        {"first passing row", {{1, 0}, {1, 8e-7}, {1, 4e-7}}, {4e-7}},
         // Rows 0 and 1 are parallel; (0, 2) solves and misses row 1 by 3e-7.
-        {"parallel pair skipped",
-         {{1.0, 1.0, 2.0}, {2.0, 2.0, 4.0 + 3e-7}, {1.0, -1.0, 0.0}, {3.0, 1.0, 4.0}},
-         {1.0, 1.0}},
-        {"rank deficient", {{1.0, 1.0, 2.0}, {3.0, 3.0, 6.0}, {2.0, 2.0, 4.0}}, {}},
-        {"nan", {{1.0, 1.0}, {NAN, 1.0}}, {}},
-        {"infinity", {{1.0, 1.0}, {1.0, INFINITY}}, {}},
+        {"parallel pair skipped", {{1, 1, 2}, {2, 2, 4 + 3e-7}, {1, -1, 0}, {3, 1, 4}}, {1, 1}},
+        {"rank deficient", {{1, 1, 2}, {3, 3, 6}, {2, 2, 4}}, {}},
+        {"nan", {{1, 1}, {NAN, 1}}, {}},
+        {"infinity", {{1, 1}, {1, INFINITY}}, {}},
         // Rows (0, 1) miss row 3 by 6e-7; (0, 2) passes.
         {"late pair",
-         {{3.0, 4.0, 7.0000001}, {2.0, 3.0, 5.0000003}, {2.0, 1.0, 3.0000001}, {1.0, 0.0, 0.9999997}},
+         {{3, 4, 7.0000001}, {2, 3, 5.0000003}, {2, 1, 3.0000001}, {1, 0, 0.9999997}},
          {1.00000006, 0.99999998}},
     };
     for (auto [name, search] : kSearches)
@@ -130,7 +113,7 @@ TEST(LinearSystem, OverdeterminedSearchOrderToleranceAndFailures) {
                 << "the caller's matrix must not change";
             for (std::size_t j = 0; j < c.x.size(); ++j) EXPECT_DOUBLE_EQ(x[j], c.x[j]) << j;
         }
-    const auto a = augmented({{1.0, 1.0}, {1.0, 1.0}});
+    const auto a = augmented({{1, 1}, {1, 1}});
     std::vector<double> x(1);
     for (auto [name, search] : kSearches)
         for (auto [m, n, aa, xx] : {std::tuple{2, 2, a.data(), x.data()},
