@@ -12,7 +12,6 @@
 #include "form/edit/width_table.h"
 #include "form/headless_form.h"
 #include "fuzz_support.h"
-#include "model_checks.h"
 #include "output/output_grams.h"
 #include "output/text_report.h"
 #include "recipe/recipe_file.h"
