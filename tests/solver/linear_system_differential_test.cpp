@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <numeric>
 #include <random>
@@ -128,20 +127,15 @@ TEST(LinearSystemDifferential, FastSearchAnswersLikeTheEnumeration) {
     for (int i = 0; i < kSystems; ++i) {
         const auto family = static_cast<Family>(i % Families);
         const System s = gen.make(family);
-        const std::vector<double> before = s.a;
         std::vector<double> xo(s.n, -7.0), xf(s.n, -7.0);
         std::vector<int> rowsO, rowsF;
         const int ro = solveOverdeterminedByEnumeration(s.m, s.n, s.a.data(), xo.data(), &rowsO);
         const int rf = solveOverdeterminedFast(s.m, s.n, s.a.data(), xf.data(), &rowsF);
-        ASSERT_EQ(s.a, before);
         SCOPED_TRACE(testing::Message()
                      << "system " << i << " (family " << family << "), m=" << s.m << " n=" << s.n);
         // An answer of the fast search is a combination the enumeration tests
         // too, so it can never succeed where the enumeration fails.
-        ASSERT_FALSE(rf == 1 && ro == 0);
-        if (rf == 1) {
-            ASSERT_EQ(residualsWithin(s.m, s.n, s.a.data(), xf.data(), kTol), 1);
-        }
+        ASSERT_TRUE(rf == 0 || (ro == 1 && residualsWithin(s.m, s.n, s.a.data(), xf.data(), kTol) == 1));
         if (i % 48 == Consistent || i % 48 == NearTolerance) {
             std::vector<double> xb(s.n);
             std::vector<int> rowsB;
@@ -151,24 +145,16 @@ TEST(LinearSystemDifferential, FastSearchAnswersLikeTheEnumeration) {
             (rb ? fallbackFound : fallbackMissed) += ro;
         }
         if (ro == rf && (ro == 0 || rowsO == rowsF)) {
-            if (ro == 1) {
-                ASSERT_EQ(std::memcmp(xo.data(), xf.data(), sizeof(double) * s.n), 0);
-            }
+            ASSERT_TRUE(ro == 0 || std::memcmp(xo.data(), xf.data(), sizeof(double) * s.n) == 0);
             continue;
         }
         // The enumeration accepted a combination the fast search passed over:
         // it must come first and be singular up to rounding.
         ASSERT_EQ(ro, 1);
-        if (rf == 1) {
-            ASSERT_TRUE(std::ranges::lexicographical_compare(rowsO, rowsF));
-        }
+        ASSERT_TRUE(rf == 0 || std::ranges::lexicographical_compare(rowsO, rowsF));
         ASSERT_LT(conditioning(s, &rowsO), kIllConditioned);
         ++explained[family];
     }
-    std::printf(
-        "  enumeration took a singular set: %d near-tolerance, %d dependent columns; fallback found %d of "
-        "%d\n",
-        explained[NearTolerance], explained[DependentColumns], fallbackFound, fallbackFound + fallbackMissed);
     // With full-rank matrices the enumeration reaches a singular subset that
     // passes only rarely (a rounding residue for a pivot, on a consistent
     // system); a rise means the fast search is passing over sound subsets.
