@@ -21,22 +21,12 @@ using namespace qv;
 
 namespace {
 
-struct Tables {
-    ElementTable small;
-    WidthTable widths;
-    FormulaStyle style{.widthTable = &widths};
-};
+// Filled once, before the first input.
+ElementTable smallTable;
+WidthTable widths;
+const FormulaStyle style{.widthTable = &widths};
 
-Tables& tables() {
-    static Tables t;
-    return t;
-}
-
-struct Form final : HeadlessForm {
-    explicit Form(const ElementTable& elements) : HeadlessForm(elements, &tables().style) {}
-};
-
-RecipeResult load(Form& f, std::string_view bytes) {
+RecipeResult load(HeadlessForm& f, std::string_view bytes) {
     static const fuzz::ScratchFile scratch("recipe");
     QV_FUZZ_CHECK(fuzz::writeFile(scratch.path, bytes));
     const std::size_t messagesBefore = f.messages.size();
@@ -57,14 +47,14 @@ RecipeResult load(Form& f, std::string_view bytes) {
 
 // What a save writes, or nothing when the form cannot be saved (a bad
 // mass or final compound, or a line too long for the loader's buffer).
-std::optional<std::string> savedText(Form& f) {
+std::optional<std::string> savedText(HeadlessForm& f) {
     static const fuzz::ScratchFile saved("saved");
     if (saveRecipe(f.model, saved.path) != RecipeResult::Done) return std::nullopt;
     return test::readFileBytes(saved.path);
 }
 
 // "Output" on the loaded form: the report for the file's grams.
-void report(Form& f) {
+void report(HeadlessForm& f) {
     if (!f.model.outputEnabled()) return;
     double grams = 0.0;
     if (readOutputGrams(f.model.gramsText(), grams) != GramCheck::Ok) return;
@@ -75,7 +65,7 @@ void report(Form& f) {
 }
 
 void run(const ElementTable& elements, std::string_view bytes) {
-    Form first(elements);
+    HeadlessForm first(elements, &style);
     if (load(first, bytes) != RecipeResult::Done) return;
     report(first);
 
@@ -84,13 +74,12 @@ void run(const ElementTable& elements, std::string_view bytes) {
     // change nothing.
     const auto once = savedText(first);
     if (!once) return;
-    Form second(elements);
+    HeadlessForm second(elements, &style);
     QV_FUZZ_CHECK(load(second, *once) == RecipeResult::Done);
     QV_FUZZ_CHECK(second.model.finalCompound().text() ==
                   bracketedFormula(first.model.finalCompound().text()));
     for (int row = 0; row < kSourceRows; ++row) {
-        const Formula& before = first.model.source(row);
-        const Formula& after = second.model.source(row);
+        const Formula &before = first.model.source(row), &after = second.model.source(row);
         if (before.classify() >= Free)
             QV_FUZZ_CHECK(after.text() == bracketedFormula(before.text()) && after.fixed() == before.fixed());
     }
@@ -98,25 +87,24 @@ void run(const ElementTable& elements, std::string_view bytes) {
                   first.model.elementTable().includeFlagsText());
 
     const auto twice = savedText(second);
-    Form third(elements);
+    HeadlessForm third(elements, &style);
     QV_FUZZ_CHECK(twice && load(third, *twice) == RecipeResult::Done && savedText(third) == twice);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    Tables& t = tables();
     const fuzz::ScratchFile atoms("small-atoms");
     QV_FUZZ_CHECK(fuzz::writeFile(atoms.path, "1 Ba 137.33\n2 Ti 47.87\n3 C 12.01 m\n4 O 16 m\n"));
-    QV_FUZZ_CHECK(t.small.loadElementTable(atoms.path) == 4);
+    QV_FUZZ_CHECK(smallTable.loadElementTable(atoms.path) == 4);
     fillWidthTable(
-        t.widths, [](char c) { return c >= 'A' && c <= 'Z' ? 11 : 8; }, [](char) { return 5; });
+        widths, [](char c) { return c >= 'A' && c <= 'Z' ? 11 : 8; }, [](char) { return 5; });
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    run(tables().small, bytes);
+    run(smallTable, bytes);
     run(fuzz::shippedElements(), bytes);
     return 0;
 }
