@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -89,16 +88,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         [&](char) { return digit; });
     auto form = std::make_unique<Form>();
 
-    int current = -1;
     Formula* f = &form->entry(-1);
     bindView(f->edit(), 200);
     focusGained(f->edit());
 
-    static const bool trace = std::getenv("QV_FUZZ_TRACE") != nullptr;
     for (int step = 0; step < 400 && in.remaining() > 0; ++step) {
         const auto before = snapshot(*f);
-        const int op = in.integer(0, 19);
-        switch (std::max(op, 3)) {  // 0 to 3: a key
+        switch (std::max(in.integer(0, 19), 3)) {  // 0 to 3: a key
         case 3: {
             const int key = pickKey(in);
             const int mods = in.integer(0, 7);
@@ -155,8 +151,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             // The editor moves to another entry (the source list re-binds its
             // one editor row after row).
             releaseView(f->edit());
-            current = in.integer(-2, kSourceRows - 1);
-            f = &form->entry(current);
+            f = &form->entry(in.integer(-2, kSourceRows - 1));
             bindView(f->edit(), in.integer(0, 2000));
             if (in.flag()) focusGained(f->edit());
             break;
@@ -192,9 +187,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         }
         }
-        if (trace)
-            std::fprintf(stderr, "step %d op %d entry %d \"%s\" caret %d | %s\n", step, op, current,
-                         f->text().c_str(), f->edit().caret(), form->model.status().c_str());
         fuzz::checkModel(form->model, form->include, form->exclude);
     }
     return 0;
