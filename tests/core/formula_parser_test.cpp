@@ -93,8 +93,6 @@ TEST_F(FormulaParserTest, Failures) {
                                     "H2\0O"s,
                                     std::string(200000, '(') + std::string(200000, ')')})
         EXPECT_EQ(parse(text), ParseError) << text.substr(0, 20);
-    EXPECT_EQ(checkParentheses("(())"), 0);
-    EXPECT_EQ(checkParentheses("())("), 1);
     EXPECT_EQ(parseFormula(table, "Ca(OH"), ParseUnbalanced) << "validation without a tree";
     tree.reset();
     EXPECT_EQ(parseFormula(table, "Fex", &tree), ParseError);
