@@ -159,7 +159,9 @@ TEST(LinearSystemDifferential, FastSearchAnswersLikeTheEnumeration) {
     // passes only rarely (a rounding residue for a pivot, on a consistent
     // system); a rise means the fast search is passing over sound subsets.
     EXPECT_LE(explained[Consistent] + explained[Inconsistent] + explained[DuplicateRows], kSystems / 2000);
-    EXPECT_LT(fallbackMissed, fallbackFound / 50);
+    // Past the budget both fallbacks together miss 43 of 3331 such systems
+    // here; losing either one misses 69 or more.
+    EXPECT_LT(fallbackMissed, fallbackFound / 60);
 }
 
 }  // namespace
