@@ -1,25 +1,17 @@
 // The bench in the window: the weighing sheet typed into and read from a
 // simulated balance, the Log dialog, and the printed sheet read back.
 
-#include <QApplication>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTableWidget>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTextBrowser>
 
 #include "app/log_dialog.h"
-#include "app/main_window.h"
 #include "app/sheet_print.h"
 #include "app/weighing_sheet.h"
 #include "support/simulated_balance.h"
-#include "widget_support.h"
+#include "window_fixture.h"
 
 using namespace qv;
 using namespace qv::app;
@@ -42,27 +34,35 @@ WeighingPlan plan(bool dopant) {
     return p;
 }
 
-QString cell(const WeighingSheet& sheet, int row, int column) {
-    return sheet.table()->item(row, column)->text();
+// A row's target, what is still to add and its note: "3.480703|3.480703|".
+QString shown(const WeighingSheet& sheet, int row) {
+    QStringList out;
+    for (int c : {WeighingSheet::TargetColumn, WeighingSheet::ToAddColumn, WeighingSheet::NoteColumn})
+        out << sheet.table()->item(row, c)->text();
+    return out.join('|');
 }
 
 }  // namespace
 
-class BenchTest : public QObject {
+class BenchTest : public test::WindowFixture {
     Q_OBJECT
+    QTemporaryDir dir;
+    QString db() const { return dir.filePath("lab.sqlite"); }
+
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        setUpWindowTests();
+    }
 
     void sheetRescalesFlagsAndRecords() {
         WeighingSheet sheet(plan(false), "S1", "recipe", {}, db());
         sheet.show();
         QTest::keyClicks(sheet.actualEdit(0), "8.6\r");  // Return goes on to the next row
         QVERIFY(sheet.isVisible());
-        QCOMPARE(cell(sheet, 1, WeighingSheet::TargetColumn), "3.480703");
-        QCOMPARE(cell(sheet, 1, WeighingSheet::ToAddColumn), "3.480703");
-        QCOMPARE(cell(sheet, 0, WeighingSheet::NoteColumn), "done");
+        QCOMPARE(shown(sheet, 0) + " " + shown(sheet, 1), "8.6|0|done 3.480703|3.480703|");
         QTest::keyClicks(sheet.actualEdit(1), "3.4");
-        QCOMPARE(cell(sheet, 1, WeighingSheet::NoteColumn), "top up 0.080703 g, below min. weight");
+        QCOMPARE(shown(sheet, 1), "3.480703|0.080703|top up 0.080703 g, below min. weight");
         QVERIFY(sheet.asWeighed()->text().contains("Ba<sub>1.0117</sub>Ti<sub>0.9883</sub>"));
         QVERIFY(sheet.asWeighed()->text().contains("Ba +1.17 %"));
         test::saveScreenshot(sheet, "weighing-sheet");
@@ -83,7 +83,7 @@ private slots:
         QCOMPARE(sheet.firingResult()->text(), "Completeness: 90 %");
         test::saveScreenshot(sheet, "weighing-sheet-as-weighed");
 
-        const QString pdf = dir_.filePath("sheet.pdf");
+        const QString pdf = dir.filePath("sheet.pdf");
         QCOMPARE(exportSheetsPdf(pdf, {sheet.section()}), QString());
         QProcess text;
         text.start("pdftotext", {pdf, "-"});
@@ -95,7 +95,6 @@ private slots:
         sheet.close();  // the session is recorded on the way out
         QVERIFY(sheet.recordedId());
         LogDialog log(db());
-        QCOMPARE(log.list()->rowCount(), 1);
         QVERIFY(log.details()->toPlainText().contains("8.462264"));
         log.show();
         log.firedEdit()->setText("8.5712");
@@ -106,11 +105,9 @@ private slots:
         QCOMPARE(log.list()->rowCount(), 0);
         log.searchEdit()->setText("BaCO3");
         QCOMPARE(log.list()->rowCount(), 1);
-        const QString csv = dir_.filePath("log.csv");
-        QCOMPARE(log.exportTo(csv, false), QString());
-        QFile file(csv);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll().count('\n'), 3);
+        QCOMPARE(log.exportTo(dir.filePath("log.csv"), false), QString());
+        QFile csv(dir.filePath("log.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly) && csv.readAll().count('\n') == 3);
     }
 
     void rowBelowMinimumWeightAndReadingTheBalance() {
@@ -122,7 +119,7 @@ private slots:
         QVERIFY(sheet.minimumNotice()->text().startsWith(
             "Row 2 (La2O3): 6.99 mg is below the balance's minimum weight of 82 mg.\nEvery row reaches it "
             "from 11.7389 g"));
-        QCOMPARE(cell(sheet, 1, WeighingSheet::NoteColumn), "below min. weight");
+        QVERIFY(shown(sheet, 1).endsWith("|below min. weight"));
         test::saveScreenshot(sheet, "weighing-sheet-min-weight");
 
         QSignalSpy filled(sheet.actualEdit(0), &QLineEdit::textChanged);
@@ -137,35 +134,21 @@ private slots:
     }
 
     void weighOpensTheSheetFromTheWindow() {
-        QFile atoms(dir_.filePath("ATOMS.LST")), recipe(dir_.filePath("small.qvs"));
-        QVERIFY(atoms.open(QIODevice::WriteOnly) && recipe.open(QIODevice::WriteOnly));
-        atoms.write("1 Ba 137.33\n2 Ti 47.87\n3 C 12.01 m\n4 O 16 m\n");
-        recipe.write("-1 S2\r\n0 0.05 1 BaTiO3\r\n1 0 0 BaCO3\r\n2 0 0 TiO2\r\n");
-        atoms.close();
-        recipe.close();
-        MainWindow window(dir_.path() + "/");
-        window.openAfterStart(recipe.fileName());
-        QVERIFY(window.initialise());
-        window.show();
-        QTRY_VERIFY(window.initialised());
-        QCoreApplication::processEvents();
+        writeFile(dir.filePath("small.qvs"), "-1 S2\r\n0 0.05 1 BaTiO3\r\n1 0 0 BaCO3\r\n2 0 0 TiO2\r\n");
+        QVERIFY(start(true, dir.filePath("small.qvs")));
         QPushButton* weigh = nullptr;
-        for (QPushButton* b : window.findChildren<QPushButton*>())
+        for (QPushButton* b : w_->findChildren<QPushButton*>())
             if (b->text() == "Weigh ...") weigh = b;
-        QVERIFY(weigh);
-        QTRY_VERIFY(weigh->isEnabled());
+        QTRY_VERIFY(weigh && weigh->isEnabled());
         weigh->click();
-        auto* sheet = window.findChild<WeighingSheet*>("weighingSheet");
+        auto* sheet = w_->findChild<WeighingSheet*>("weighingSheet");
         QVERIFY(sheet);
         QCOMPARE(sheet->session().size(), 2);
         // 0.05 g of BaTiO3 needs 17 mg of TiO2.
         QVERIFY(sheet->minimumNotice()->text().contains("Row 2 (TiO2): 17.12 mg is below"));
         sheet->reject();
+        tearDownWindow();
     }
-
-private:
-    QString db() const { return dir_.filePath("lab.sqlite"); }
-    QTemporaryDir dir_;
 };
 
 QTEST_MAIN(BenchTest)
