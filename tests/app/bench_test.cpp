@@ -75,16 +75,11 @@ private slots:
         QTest::keyClicks(sheet.beforeEdit(), "10");
         QTest::keyClicks(sheet.firedEdit(), "8.5712");
         QCOMPARE(sheet.firingResult()->text(), "Completeness: 90 %");
+        QVERIFY(sheet.firingResult()->isVisible());
         test::saveScreenshot(sheet, "weighing-sheet-as-weighed");
 
         const QString pdf = dir.filePath("sheet.pdf");
         QCOMPARE(exportSheetsPdf(pdf, {sheet.section()}), QString());
-        QProcess text;
-        text.start("pdftotext", {pdf, "-"});
-        if (!text.waitForFinished(30000) || text.exitCode() != 0) QSKIP("pdftotext is not installed");
-        const QString out = QString::fromUtf8(text.readAllStandardOutput());
-        QVERIFY2(out.contains("8.462264") && out.contains("3.424957") && out.contains("BaCO3"),
-                 qPrintable(out));
 
         sheet.close();  // the session is recorded on the way out
         QVERIFY(sheet.recordedId());
@@ -99,9 +94,23 @@ private slots:
         QCOMPARE(log.list()->rowCount(), 0);
         log.searchEdit()->setText("BaCO3");
         QCOMPARE(log.list()->rowCount(), 1);
+        QCOMPARE(log.list()->editTriggers(), QAbstractItemView::NoEditTriggers);
+        const auto bytes = [&](const char* name) {
+            QFile file(dir.filePath(name));
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
         QCOMPARE(log.exportTo(dir.filePath("log.csv"), false), QString());
-        QFile csv(dir.filePath("log.csv"));
-        QVERIFY(csv.open(QIODevice::ReadOnly) && csv.readAll().count('\n') == 3);
+        QCOMPARE(bytes("log.csv").count('\n'), 3);
+        test::chooseFile(dir.filePath("log.json"));
+        log.exportJson();
+        QVERIFY(bytes("log.json").contains("\"actual\":8.462264"));
+
+        QProcess text;
+        text.start("pdftotext", {pdf, "-"});
+        if (!text.waitForFinished(30000) || text.exitCode() != 0) QSKIP("pdftotext is not installed");
+        const QString out = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY2(out.contains("8.462264") && out.contains("3.424957") && out.contains("BaCO3"),
+                 qPrintable(out));
     }
 
     void readingTheBalance() {
@@ -114,7 +123,8 @@ private slots:
         sheet.readBalance();
         QVERIFY(filled.wait(5000));
         QCOMPARE(sheet.actualEdit(0)->text(), "8.3");
-        QCOMPARE(sheet.activeRow(), 1);  // the next row to weigh
+        QCOMPARE(sheet.activeRow(), 1);  // the next row to weigh, in bold
+        QVERIFY(sheet.table()->item(1, WeighingSheet::RowColumn)->font().bold());
         balance.unplug();
         sheet.readBalance();
         QTRY_VERIFY_WITH_TIMEOUT(sheet.message()->text().contains("was disconnected"), 5000);
@@ -135,6 +145,7 @@ private slots:
         // 0.05 g of BaTiO3 needs 17 mg of TiO2.
         QVERIFY(sheet->minimumNotice()->text().contains("Row 2 (TiO2): 17.12 mg is below"));
         QCOMPARE(shown(*sheet, 1), "0.017125|0.017125|below min. weight");
+        QVERIFY(sheet->table()->item(1, WeighingSheet::NoteColumn)->toolTip().contains("less precisely"));
         test::saveScreenshot(*sheet, "weighing-sheet-min-weight");
         sheet->reject();
         tearDownWindow();
