@@ -3,6 +3,7 @@
 // opened again.
 
 #include <QComboBox>
+#include <QLabel>
 #include <QTableWidget>
 
 #include "app/corrections_panel.h"
@@ -32,7 +33,7 @@ private slots:
         const auto edit = [t](int column, const char* text) { t->item(1, column)->setText(text); };
         const auto shown = [t](int line, int column) { return t->item(line, column)->text(); };
         QCOMPARE(t->rowCount(), 2);
-        QCOMPARE(shown(0, CorrectionsPanel::FormulaColumn), "BaCO3");
+        QCOMPARE(shown(0, CorrectionsPanel::FormulaColumn) + ' ' + t->accessibleName(), "BaCO3 Corrections");
 
         edit(CorrectionsPanel::PurityColumn, "99.5");
         edit(CorrectionsPanel::ExcessColumn, "5");
@@ -43,6 +44,10 @@ private slots:
             QVERIFY2(panel.message().contains("row 2", Qt::CaseInsensitive), qPrintable(panel.message()));
             QCOMPARE(shown(1, CorrectionsPanel::PurityColumn), "99.5");
         }
+        QLabel* said = panel.findChild<QLabel*>();  // the panel's first label: the message under the table
+        QVERIFY(said->isVisible());
+        panel.setNote({});
+        QVERIFY(!said->isVisible());
 
         // Two bottles hold barium carbonate however written: a choice.
         auto* combo = qobject_cast<QComboBox*>(t->cellWidget(0, CorrectionsPanel::BottleColumn));

@@ -76,6 +76,7 @@ private slots:
         retype("step", "0.4");
         QCOMPARE(dialog.message(), QStringLiteral("4 samples, 1 without an answer"));
         QCOMPARE(cell(3, 5), QStringLiteral("The count {1-x} is negative (-0.2)."));
+        QCOMPARE(samples->item(3, 5)->foreground().color(), QColor(0xb0, 0x00, 0x20));  // in red
         QCOMPARE(cell(3, 2), QString());
         for (int row : {0, 1, 2}) QCOMPARE(cell(row, 5), QStringLiteral("ok"));
 
