@@ -2,11 +2,14 @@
 // simulated balance, the Log dialog, and the printed sheet read back.
 
 #include <QProcess>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTextBrowser>
+#include <algorithm>
 
+#include "app/bench_settings.h"
 #include "app/log_dialog.h"
 #include "app/sheet_print.h"
 #include "app/weighing_sheet.h"
@@ -129,6 +132,27 @@ private slots:
         sheet.readBalance();
         QTRY_VERIFY_WITH_TIMEOUT(sheet.message()->text().contains("was disconnected"), 5000);
         QVERIFY(sheet.readButton()->isEnabled());
+    }
+
+    void balanceSettingsKeptAndEdited() {
+        QSettings store(dir.filePath("bench.ini"), QSettings::IniFormat);
+        BenchSettings settings;
+        settings.port.parity = QSerialPort::EvenParity;
+        writeBenchSettings(store, settings);
+        BalanceSettingsDialog d(readBenchSettings(store));
+        const auto says = [&](const char* text) {
+            return std::ranges::any_of(d.findChildren<QLabel*>(),
+                                       [&](QLabel* l) { return l->text() == text; });
+        };
+        QVERIFY(says("Minimum weight: 0.082 g"));
+        d.toleranceEdit()->setText("x");
+        d.accept();
+        QVERIFY(says("The tolerance must be a number such as 0.1.") && d.result() == QDialog::Rejected);
+        d.toleranceEdit()->setText("0.2");
+        d.accept();
+        QCOMPARE(frameText(d.settings().port) + " " + QString::number(d.settings().balance.tolerancePct),
+                 "9600 8E1 0.2");
+        QCOMPARE(d.result(), QDialog::Accepted);
     }
 
     void weighOpensTheSheetFromTheWindow() {
