@@ -2,44 +2,16 @@
 // About boxes, and the hidden message.
 #include <QDate>
 #include <QFontInfo>
-#include <QLabel>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 
 #include "app/hidden_message.h"
 #include "app/info_boxes.h"
-#include "app/output_dialog.h"
-#include "widget_support.h"
+#include "window_fixture.h"
 
 using namespace qv;
 using namespace qv::app;
 
-class PiecesTest : public QObject {
+class PiecesTest : public test::WindowFixture {
     Q_OBJECT
-    QStringList messages_;  // the texts of the message boxes answered
-
-    // Answers the next message box, once it is up.
-    void answerMessage() {
-        auto* timer = new QTimer;
-        timer->setInterval(0);
-        connect(timer, &QTimer::timeout, this, [this, timer] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                timer->stop();
-                timer->deleteLater();
-                messages_.append(box->text());
-                box->accept();
-            }
-        });
-        timer->start();
-    }
-    static void writeFile(const QString& path, const char* bytes) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
 
 private slots:
     void outputDialogLoadsInChunks() {

@@ -132,9 +132,6 @@ struct ListWindow {
     }
 
     qv::Formula& row(int index) { return model.source(index); }
-    QPoint cellCenter(int row, SourceList::Column column) const {
-        return list->cellRect(row - list->firstVisibleRow(), column).center();
-    }
     void click(int row, SourceList::Column column) { test::clickCell(list, row, column); }
     // Keys go wherever the focus is; the editors' requests are posted.
     void key(Qt::Key k, Qt::KeyboardModifiers mods = {}) {
@@ -180,33 +177,23 @@ private slots:
 
     void keyTranslation() {
         const int shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier, pad = Qt::KeypadModifier;
-        const struct {
-            const char* name;
-            int qtKey, qtMods, code, mods;  // code -1: none
-        } rows[] = {
-            {"letter by its capital", Qt::Key_F, 0, 'F', kModNone},
-            {"ctrl+shift+J", Qt::Key_J, ctrl | shift, 'J', kModCtrl | kModShift},
-            {"alt", Qt::Key_A, Qt::AltModifier, 'A', kModAlt},
-            {"shift+9", Qt::Key_ParenLeft, shift, kKey9, kModShift},
-            {"shift+0", Qt::Key_ParenRight, shift, kKey0, kModShift},
-            {"( typed unshifted", Qt::Key_ParenLeft, 0, kKey9, kModShift},
-            {"shift+minus", Qt::Key_Underscore, shift, kKeyMinus, kModShift},
-            {"minus", Qt::Key_Minus, 0, kKeyMinus, kModNone},
-            {"ctrl+period", Qt::Key_Period, ctrl, kKeyPeriod, kModCtrl},
-            {"keypad 7", Qt::Key_7, pad, kKeyNumpad0 + 7, kModNone},
-            {"shift+keypad 9", Qt::Key_9, pad | shift, kKeyNumpad9, kModShift},
-            {"keypad point", Qt::Key_Period, pad, kKeyDecimal, kModNone},
-            {"keypad comma", Qt::Key_Comma, pad, kKeyDecimal, kModNone},
-            {"keypad minus", Qt::Key_Minus, pad, -1, 0},
-            {"backtab", Qt::Key_Backtab, shift, kKeyTab, kModShift},
-            {"enter", Qt::Key_Enter, pad, kKeyReturn, kModNone},
-            {"delete", Qt::Key_Delete, 0, kKeyDelete, kModNone},
-            {"semicolon", Qt::Key_Semicolon, 0, -1, 0},
-        };
-        for (const auto& row : rows) {
-            const QKeyEvent event(QEvent::KeyPress, row.qtKey, Qt::KeyboardModifiers(row.qtMods));
-            const std::optional<VirtualKey> vk = translateKey(event);
-            QVERIFY2(row.code < 0 ? !vk : vk == (VirtualKey{row.code, row.mods}), row.name);
+        // Qt's key and modifiers, the key code (-1: none) and modifiers the editors get.
+        // clang-format off
+        const int rows[][4] = {
+            {Qt::Key_F, 0, 'F', kModNone},         {Qt::Key_J, ctrl | shift, 'J', kModCtrl | kModShift},
+            {Qt::Key_A, Qt::AltModifier, 'A', kModAlt},    {Qt::Key_ParenLeft, shift, kKey9, kModShift},
+            {Qt::Key_ParenRight, shift, kKey0, kModShift}, {Qt::Key_ParenLeft, 0, kKey9, kModShift},
+            {Qt::Key_Underscore, shift, kKeyMinus, kModShift}, {Qt::Key_Minus, 0, kKeyMinus, kModNone},
+            {Qt::Key_Period, ctrl, kKeyPeriod, kModCtrl},  {Qt::Key_7, pad, kKeyNumpad0 + 7, kModNone},
+            {Qt::Key_9, pad | shift, kKeyNumpad9, kModShift}, {Qt::Key_Period, pad, kKeyDecimal, kModNone},
+            {Qt::Key_Comma, pad, kKeyDecimal, kModNone},   {Qt::Key_Minus, pad, -1, 0},
+            {Qt::Key_Backtab, shift, kKeyTab, kModShift},  {Qt::Key_Enter, pad, kKeyReturn, kModNone},
+            {Qt::Key_Delete, 0, kKeyDelete, kModNone},     {Qt::Key_Semicolon, 0, -1, 0}};
+        // clang-format on
+        for (const auto& [qtKey, qtMods, code, mods] : rows) {
+            const std::optional<VirtualKey> vk =
+                translateKey(QKeyEvent(QEvent::KeyPress, qtKey, Qt::KeyboardModifiers(qtMods)));
+            QVERIFY2(code < 0 ? !vk : vk == (VirtualKey{code, mods}), qPrintable(QString::number(qtKey, 16)));
         }
         // The formula edits keep only these Ctrl keys from the window's shortcuts.
         for (char c = 'A'; c <= 'Z'; ++c)
@@ -234,6 +221,30 @@ private slots:
         QVERIFY(h.edit->isModified());
         h.type("Qx3");  // drawn grey
         test::saveScreenshot(h.window, QStringLiteral("formula_edit_invalid"));
+
+        // The queries a caller makes answer like a line edit's; the focus leaving hides the row editor.
+        h.edit->setText("");
+        h.type("BaCO3");
+
+        QVERIFY(!h.edit->setText("Ba,O") && h.edit->text() == "BaCO3");
+        QVERIFY(!h.edit->selection());
+        h.edit->setSelection(0, 1);
+        QVERIFY(h.edit->replaceSelection("Sr") && h.edit->text() == "SrCO3");
+        h.other->setFocus(Qt::TabFocusReason);
+        QVERIFY(!h.edit->isVisible());
+        QCOMPARE(h.entry().edit().caret(), 0);
+        h.edit->setSelection(0, 1);
+        QVERIFY(h.edit->clear() && h.edit->text() == "CO3");
+        h.edit->undo();
+        const std::string undone = h.edit->text();
+        h.edit->undo();  // a second undo redoes
+        QVERIFY(undone != "CO3" && h.edit->text() == "CO3");
+        FormulaEdit unbound;
+        unbound.bindEntry(nullptr);
+        unbound.setSelection(0, 1);
+        QVERIFY(!unbound.copy() && !unbound.cut() && !unbound.paste() && !unbound.clear() &&
+                !unbound.isModified());
+        QVERIFY(!unbound.setText("H") && !unbound.replaceSelection("H") && !unbound.selection());
     }
 
     void navigationKeysBecomeRequests() {
@@ -258,7 +269,7 @@ private slots:
         QVERIFY(final.edit->isVisible());
     }
 
-    void rightClickMenuAndCopyKeepTheSelection() {
+    void rightClickMenuCopyAndAccessibleSelection() {
         Harness h;
         h.type("Fe2O3");
         QApplication::clipboard()->setText(QStringLiteral("Ba;"));
@@ -281,35 +292,7 @@ private slots:
         QCOMPARE(h.state(), "F3 -1");  // the menu runs the hook
         QTest::keyClick(h.edit, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(h.entry().text(), "Fe2O3");
-    }
-
-    void focusLossHidesTheRowEditorAndQueriesAnswerLikeAnEdit() {
-        Harness h;
-        h.type("BaCO3");
-        QVERIFY(!h.edit->setText("Ba,O") && h.edit->text() == "BaCO3");
-        QVERIFY(!h.edit->selection());
-        h.edit->setSelection(0, 1);
-        QVERIFY(h.edit->replaceSelection("Sr") && h.edit->text() == "SrCO3");
-        h.other->setFocus(Qt::TabFocusReason);
-        QVERIFY(!h.edit->isVisible());
-        QCOMPARE(h.entry().edit().caret(), 0);
-        h.edit->setSelection(0, 1);
-        QVERIFY(h.edit->clear() && h.edit->text() == "CO3");
-        h.edit->undo();
-        const std::string undone = h.edit->text();
-        h.edit->undo();  // a second undo redoes
-        QVERIFY(undone != "CO3" && h.edit->text() == "CO3");
-        FormulaEdit unbound;
-        unbound.bindEntry(nullptr);
-        unbound.setSelection(0, 1);
-        QVERIFY(!unbound.copy() && !unbound.cut() && !unbound.paste() && !unbound.clear() &&
-                !unbound.isModified());
-        QVERIFY(!unbound.setText("H") && !unbound.replaceSelection("H") && !unbound.selection());
-    }
-
-    void accessibleTextFollowsTheEntry() {
-        Harness h;
-        h.type("Fe2O3");
+        // A screen reader reads and moves the selection.
         h.edit->setSelection(1, 2);
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(h.edit);
         QVERIFY(a != nullptr && a->textInterface() != nullptr && a->role() == QAccessible::EditableText);
@@ -324,7 +307,7 @@ private slots:
         QCOMPARE(h.selection() + '@' + std::to_string(t->cursorPosition()), "2..3@2");
     }
 
-    void fontsMeasureOnceInDeviceIndependentPixels() {
+    void fontsMeasureAndIconsAreCrisp() {
         const FormulaFonts& fonts = sharedFonts();
         QCOMPARE(QFontInfo(fonts.normalFont()).family() + ' ' + QFontInfo(fonts.listFont()).family(),
                  QStringLiteral("Liberation Serif Liberation Sans"));
@@ -335,9 +318,7 @@ private slots:
         // Printable ASCII only: far narrower than the face's widest glyph.
         QCOMPARE(fonts.listMaxCharWidth(), list.horizontalAdvance(QLatin1Char('@')));
         QVERIFY(fonts.listMaxCharWidth() < list.maxWidth());
-    }
 
-    void iconsAreCrispAtEveryScale() {
         QWidget strip;
         strip.resize(3 * 36, 36);
         const QIcon icons[] = {pegIcon(), nonMetalIcon(), metalIcon()};
@@ -353,7 +334,7 @@ private slots:
         test::saveScreenshot(strip, QStringLiteral("icons"));
     }
 
-    void configureLaysOutColumns() {
+    void configureLaysOutColumnsOrRefuses() {
         ListWindow w;
         const int m = w.fonts.listMaxCharWidth();
         const int client = w.list->viewport()->width();
@@ -366,10 +347,6 @@ private slots:
         QCOMPARE(w.list->columnX(SourceList::FixColumn), w.config.borderWidth + client - 9 * m);
         QCOMPARE(w.list->verticalScrollBar()->maximum(), 30 - 8);
         QVERIFY(w.list->rowHeight() - 1 >= w.list->formulaEditor()->sizeHint().height());
-    }
-
-    void configureRefusals() {
-        ListWindow w;
         SourceList orphan, child(&w.window);
         SourceListConfig tooMany = w.config, noFonts = w.config;
         tooMany.rowCount = 31;
@@ -382,7 +359,7 @@ private slots:
         QVERIFY(!child.isConfigured());
     }
 
-    void tabOutAndBackIn() {
+    void tabOutAndBackInAndMoveTheEditor() {
         ListWindow w;
         w.before->setFocus();
         w.key(Qt::Key_Tab);  // into the list: the editor opens on row 0
@@ -399,6 +376,18 @@ private slots:
         w.key(Qt::Key_Backtab, Qt::ShiftModifier);
         QVERIFY(w.before->hasFocus());
         QVERIFY(!w.list->ratioEditor()->isVisible() && !w.list->formulaEditor()->isVisible());
+        // Page Down moves the editor to its new row; the scroll bar carries it along.
+        w.click(2, SourceList::MaterialColumn);
+        w.key(Qt::Key_PageDown);
+        w.type("TiO2");
+        QCOMPARE(w.row(10).text(), "TiO2");
+        QCOMPARE(w.row(2).text(), "");
+        w.key(Qt::Key_Down);
+        w.list->verticalScrollBar()->setValue(3);  // the scroll bar moves the editor along
+        QCOMPARE(w.cell(), "R5@2");
+        w.list->clear();
+        QCOMPARE(w.list->firstVisibleRow() + w.list->editRow() + w.row(10).text().size(), size_t(0));
+        QCOMPARE(w.list->activeEditor(), SourceList::Editor::None);
     }
 
     void walkingCells() {
@@ -430,22 +419,7 @@ private slots:
         }
     }
 
-    void movedEditorEditsItsNewRow() {
-        ListWindow w;
-        w.click(2, SourceList::MaterialColumn);
-        w.key(Qt::Key_PageDown);
-        w.type("TiO2");
-        QCOMPARE(w.row(10).text(), "TiO2");
-        QCOMPARE(w.row(2).text(), "");
-        w.key(Qt::Key_Down);
-        w.list->verticalScrollBar()->setValue(3);  // the scroll bar moves the editor along
-        QCOMPARE(w.cell(), "R5@2");
-        w.list->clear();
-        QCOMPARE(w.list->firstVisibleRow() + w.list->editRow() + w.row(10).text().size(), size_t(0));
-        QCOMPARE(w.list->activeEditor(), SourceList::Editor::None);
-    }
-
-    void pegClickAndSolverRuns() {
+    void pegClicksAndRatioTyping() {
         ListWindow w;
         w.fillBariumTitanate();
         w.click(1, SourceList::RatioColumn);  // the free titania row
@@ -462,10 +436,7 @@ private slots:
         w.click(4, SourceList::NumberColumn);  // nothing
         QVERIFY(!w.row(4).fixed());
         QCOMPARE(w.solverRuns(), 2);
-    }
 
-    void ratioTyping() {
-        ListWindow w;
         w.click(3, SourceList::MaterialColumn);
         w.type("TiO2\n");
         w.form.log.clear();
@@ -506,7 +477,8 @@ private slots:
         QVERIFY(cell->state().offscreen);
         QVERIFY(t->cellAt(0, 2)->state().checked && !t->cellAt(1, 2)->state().checked);  // the pegs
         QCOMPARE(table->indexOfChild(cell), 29 * 4);
-        const QPoint fix = w.list->viewport()->mapToGlobal(w.cellCenter(0, SourceList::FixColumn));
+        const QPoint fix =
+            w.list->viewport()->mapToGlobal(w.list->cellRect(0, SourceList::FixColumn).center());
         QCOMPARE(table->childAt(fix.x(), fix.y()), t->cellAt(0, 2));
         w.click(2, SourceList::MaterialColumn);
         w.type("Fe2O3-\n");
