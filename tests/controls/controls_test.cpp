@@ -157,6 +157,21 @@ struct ListWindow {
             .arg(list->editRow())
             .arg(editor->geometry().top() / list->rowHeight());
     }
+    // What the list paints in a cell: the bounds of its dark pixels (in device
+    // pixels) and its darkest grey.
+    std::pair<QRect, int> ink(int row, SourceList::Column column) const {
+        const QImage shot = list->viewport()->grab().toImage();
+        const qreal scale = shot.devicePixelRatio();
+        const QRect cell = list->cellRect(row - list->firstVisibleRow(), column);
+        QRect bounds;
+        int darkest = 255;
+        for (int y = cell.top() * scale; y < (cell.bottom() + 1) * scale; ++y)
+            for (int x = cell.left() * scale; x < (cell.right() + 1) * scale; ++x) {
+                darkest = std::min(darkest, qGray(shot.pixel(x, y)));
+                if (qGray(shot.pixel(x, y)) < 128) bounds |= QRect(x, y, 1, 1);
+            }
+        return {bounds, darkest};
+    }
     void setFinal(std::string_view formula) {
         qv::setText(model.finalCompound(), formula);
         model.setFinalRatioText("1");
@@ -241,7 +256,11 @@ private slots:
         QVERIFY(undone != "CO3" && h.edit->text() == "CO3");
         FormulaEdit unbound;
         unbound.bindEntry(nullptr);
+        unbound.show();
         unbound.setSelection(0, 1);
+        unbound.undo();
+        QTest::keyClick(&unbound, Qt::Key_A);
+        QTest::mouseDClick(&unbound, Qt::LeftButton);  // nothing to edit, nothing happens
         QVERIFY(!unbound.copy() && !unbound.cut() && !unbound.paste() && !unbound.clear() &&
                 !unbound.isModified());
         QVERIFY(!unbound.setText("H") && !unbound.replaceSelection("H") && !unbound.selection());
@@ -447,14 +466,16 @@ private slots:
         w.type("-");  // 2- is no number: the row is invalid and its ratio grey
         QCOMPARE(w.model.invalidEntries().count(3), size_t(1));
         w.key(Qt::Key_Return);  // leave the cell to see what the list paints there
-        const QImage shot = w.list->viewport()->grab().toImage();
-        const QRect cell = w.list->cellRect(3, SourceList::RatioColumn);
-        const qreal scale = shot.devicePixelRatio();
-        int darkest = 255;
-        for (int y = cell.top(); y <= cell.bottom(); ++y)
-            for (int x = cell.left(); x <= cell.right(); ++x)
-                darkest = std::min(darkest, qGray(shot.pixel(x * scale, y * scale)));
-        QVERIFY2(darkest > 60 && darkest < 200, qPrintable(QString::number(darkest)));
+        QVERIFY2(
+            w.ink(3, SourceList::RatioColumn).second > 60 && w.ink(3, SourceList::RatioColumn).second < 200,
+            qPrintable(QString::number(w.ink(3, SourceList::RatioColumn).second)));
+        // The peg shows on the pegged row only.
+        QVERIFY(!w.ink(0, SourceList::FixColumn).first.isEmpty() &&
+                w.ink(1, SourceList::FixColumn).first.isEmpty());
+        // Row 9's number has two digits, row 8's one.
+        w.list->verticalScrollBar()->setValue(2);
+        QVERIFY(w.ink(9, SourceList::NumberColumn).first.width() >
+                1.5 * w.ink(8, SourceList::NumberColumn).first.width());
     }
 
     void accessibleCellsAndScreenshot() {
