@@ -35,7 +35,7 @@ private slots:
         QCOMPARE(messages_, QStringList({kDisplayOutputError, kDisplayResultError}));
     }
 
-    void explanationBoxTextAndTitle() {
+    void explanationAndAboutBoxes() {
         QLocale::setDefault(QLocale(QLocale::German));  // the version keeps its point
         ExplanationBox box;
         QLocale::setDefault(QLocale::c());
@@ -43,18 +43,15 @@ private slots:
         QVERIFY(text.startsWith("Quorvex tries to give an answer") &&
                 text.endsWith("go to help in the menu.\n\n"));
         QCOMPARE(box.textLabel()->textFormat(), Qt::PlainText);
-        QCOMPARE(box.windowTitle(), QStringLiteral("Quorvex  v 1.51"));
         qv::test::saveScreenshot(box, "explanation_box");
-    }
 
-    void aboutBoxLines() {
         AboutDialog about;
-        QCOMPARE(about.windowTitle(), QStringLiteral("About Quorvex  v 1.51"));
-        QCOMPARE(about.titleLine()->text(), QStringLiteral("Quorvex  v 1.51"));
+        QCOMPARE(box.windowTitle() + '|' + about.windowTitle() + '|' + about.titleLine()->text(),
+                 QStringLiteral("Quorvex  v 1.51|About Quorvex  v 1.51|Quorvex  v 1.51"));
         const QDate built = QLocale::c().toDate(about.dateLine()->text(), "MMM dd yyyy");
         QVERIFY(built.isValid() && built <= QDate::currentDate());
-        QCOMPARE(buildDateText("Jun 30 2003"), QStringLiteral("Jun 30 2003"));
-        QCOMPARE(buildDateText("Dec  7 2026"), QStringLiteral("Dec 07 2026"));
+        QCOMPARE(buildDateText("Jun 30 2003") + ' ' + buildDateText("Dec  7 2026"),
+                 "Jun 30 2003 Dec 07 2026");
         qv::test::saveScreenshot(about, "about_box");
     }
 

@@ -147,7 +147,7 @@ private slots:
         }
     }
 
-    void menuShortcutsFromTheFormulaEdits() {
+    void menuShortcutsFromTheFormulaEditsAndIcons() {
         QVERIFY(start());
         fillBariumTitanate();
         QStringList seen;
@@ -171,10 +171,7 @@ private slots:
         QCOMPARE(w_->model().source(1).text() + w_->model().source(0).text(), "TiO2KBaCO3");
         QTest::keyClick(row, Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(texts({SampleTag, FinalCompound}), "|");
-    }
-
-    void iconOnTheWindowAndItsBoxes() {
-        QVERIFY(start());
+        // The program's icon on the window and its boxes.
         AboutDialog about(w_.get());
         ExplanationBox explanation(w_.get());
         QVERIFY(!w_->windowIcon().isNull() && !about.windowIcon().isNull() &&
