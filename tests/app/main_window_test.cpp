@@ -1,11 +1,6 @@
 // The whole window driven with real key and mouse events; then help and the
 // web notice against a loopback server started here.
 
-#include <QAccessible>
-#include <QClipboard>
-#include <QDesktopServices>
-#include <QSignalSpy>
-#include <QTableWidget>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <clocale>

@@ -1,7 +1,5 @@
 // The window's pieces on their own: the report display, the explanation and
 // About boxes, and the hidden message.
-#include <QDate>
-#include <QFontInfo>
 
 #include "app/hidden_message.h"
 #include "app/info_boxes.h"

@@ -2,19 +2,8 @@
 // What the window suites share: a main window over a fresh program folder,
 // started as the program starts it, and the gestures a chemist makes on it.
 
-#include <QApplication>
-#include <QDir>
-#include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 #include <functional>
 #include <memory>
 

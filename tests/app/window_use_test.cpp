@@ -2,10 +2,6 @@
 // shortcuts from any field, with an office that is slow, missing or GUI-less,
 // and heard through the accessibility events a screen reader gets.
 
-#include <QAccessible>
-#include <QAction>
-#include <QClipboard>
-#include <QMenu>
 #include <condition_variable>
 #include <mutex>
 #ifdef QV_PLATFORM_ACCESSIBILITY

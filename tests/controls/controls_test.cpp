@@ -1,17 +1,8 @@
 // The controls driven as a user drives them: keys and clicks on the formula
 // edit and on the source list, each step checked against the model.
 
-#include <QAccessible>
-#include <QApplication>
-#include <QClipboard>
-#include <QFontInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QScrollBar>
-#include <QTest>
-#include <QTimer>
-#include <QVBoxLayout>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <algorithm>
 

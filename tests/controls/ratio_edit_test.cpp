@@ -1,9 +1,8 @@
 // The ratio edit as a user meets it: the character filter, the keys it
 // hands to its owner, and hiding when the focus leaves a row editor.
 
-#include <QApplication>
-#include <QClipboard>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <tuple>
 
