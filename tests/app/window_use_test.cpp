@@ -211,21 +211,18 @@ private slots:
     }
 
     void wordOnlyWhereTheOfficeCanBeSeen() {
-        const struct {
-            const char* display;
-            bool windows;
-            const char* why;
-        } rows[] = {{"", true, "no display"}, {":7", false, "cannot show a window"}, {":7", true, ""}};
-        for (const auto& row : rows) {
-            qputenv("DISPLAY", row.display);
+        const std::tuple<const char*, bool, const char*> rows[] = {
+            {"", true, "no display"}, {":7", false, "cannot show a window"}, {":7", true, ""}};
+        for (const auto& [display, windows, why] : rows) {
+            qputenv("DISPLAY", display);
             cleanup();  // each start reads the stored default afresh
             auto office = std::make_unique<test::RecordingWord>();
-            office->windows = row.windows;
+            office->windows = windows;
             QVERIFY(start(true, {}, std::move(office)));
             QAction* word = w_->action("word");
-            QCOMPARE(word->isEnabled(), !*row.why);
-            QCOMPARE(word->isChecked(), !*row.why);
-            QVERIFY(word->toolTip().contains(QLatin1String(*row.why ? row.why : "LibreOffice Writer")));
+            QCOMPARE(word->isEnabled(), !*why);
+            QCOMPARE(word->isChecked(), !*why);
+            QVERIFY(word->toolTip().contains(QLatin1String(*why ? why : "LibreOffice Writer")));
         }
         qputenv("DISPLAY", ":7");
     }

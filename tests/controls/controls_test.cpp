@@ -402,11 +402,7 @@ private slots:
 
     void walkingCells() {
         // Return, r Shift+Return, Up, Down, Page Down, Home; the cells after each key.
-        const struct {
-            const char* keys;
-            int startRow;
-            const char* cells;
-        } rows[] = {
+        const std::tuple<const char*, int, const char*> rows[] = {
             {"RRR", 0, "R0@0 F1@1 R1@1"},
             {"rU", 3, "R2@2 F2@2"},
             {"U", 0, "F0@0"},                                                           // no cell above row 0
@@ -416,15 +412,15 @@ private slots:
         };
         const QMap<QChar, Qt::Key> map{{'R', Qt::Key_Return}, {'r', Qt::Key_Return},   {'U', Qt::Key_Up},
                                        {'D', Qt::Key_Down},   {'P', Qt::Key_PageDown}, {'H', Qt::Key_Home}};
-        for (const auto& row : rows) {
+        for (const auto& [keys, startRow, cells] : rows) {
             ListWindow w;
-            w.click(row.startRow, SourceList::MaterialColumn);
+            w.click(startRow, SourceList::MaterialColumn);
             QStringList seen;
-            for (QChar k : QString(row.keys)) {
+            for (QChar k : QString(keys)) {
                 w.key(map[k], k == 'r' ? Qt::ShiftModifier : Qt::NoModifier);
                 seen << w.cell();
             }
-            QCOMPARE(seen.join(' '), row.cells);
+            QCOMPARE(seen.join(' '), cells);
             QCOMPARE(w.list->verticalScrollBar()->value(), w.list->firstVisibleRow());
         }
     }

@@ -48,11 +48,7 @@ private slots:
     void ratioKeyRouting() {
         // The key, its modifiers, then the requests it posts and the caret, with "12.5" typed:
         // Home moves the caret too, Left is the edit's own.
-        const struct {
-            Qt::Key key;
-            int mods;
-            const char* requests;
-        } rows[] = {
+        const std::tuple<Qt::Key, int, const char*> rows[] = {
             // clang-format off
             {Qt::Key_Tab, 0, " f0@4"},           {Qt::Key_Backtab, Qt::ShiftModifier, " f1@4"},
             {Qt::Key_Return, 0, " s0@4"},        {Qt::Key_Return, Qt::ShiftModifier, " s1@4"},
@@ -62,14 +58,14 @@ private slots:
             {Qt::Key_Home, 0, " p36@0"},         {Qt::Key_Left, 0, "@3"},
             // clang-format on
         };
-        for (const auto& row : rows) {
+        for (const auto& [key, mods, expected] : rows) {
             RatioWindow w;
             QTest::keyClicks(w.ratio, "12.5");
             test::Requests requests(w.ratio);
-            QTest::keyClick(w.ratio, row.key, Qt::KeyboardModifiers(row.mods));
+            QTest::keyClick(w.ratio, key, Qt::KeyboardModifiers(mods));
             QCOMPARE(requests.seen, "");  // posted, not sent
             QCoreApplication::processEvents();
-            QCOMPARE(requests.seen + '@' + QString::number(w.ratio->cursorPosition()), row.requests);
+            QCOMPARE(requests.seen + '@' + QString::number(w.ratio->cursorPosition()), expected);
             QVERIFY(w.ratio->text() == "12.5" && w.ratio->hasFocus());  // the owner moves the focus
         }
     }
