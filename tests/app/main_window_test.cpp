@@ -102,6 +102,8 @@ private slots:
         for (int i = 0; i < names.size(); ++i)
             QCOMPARE(QAccessible::queryAccessibleInterface(control(ids[i]))->text(QAccessible::Name),
                      names[i]);
+        QCOMPARE(QAccessible::queryAccessibleInterface(control(Explain))->text(QAccessible::Description),
+                 "Explain the relation");
         QVERIFY(
             std::ranges::any_of(w_->findChildren<QLabel*>(), [](QLabel* l) { return l->text() == ">="; }));
         test::saveScreenshot(*w_, QStringLiteral("empty"));

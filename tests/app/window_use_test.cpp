@@ -186,6 +186,10 @@ private slots:
                 what = static_cast<QAccessibleTextUpdateEvent*>(event)->textInserted();
             else if (QAccessibleInterface* target = event->accessibleInterface())
                 what = target->text(QAccessible::Name);
+            if (event->type() == QAccessible::TableModelChanged) {
+                const auto* change = static_cast<QAccessibleTableModelChangeEvent*>(event);
+                what += QStringLiteral(" %1-%2").arg(change->firstRow()).arg(change->lastRow());
+            }
             heard.append({int(event->type()), what});
         });
 #ifdef QV_PLATFORM_ACCESSIBILITY
@@ -205,8 +209,8 @@ private slots:
             {int(QAccessible::TextUpdated), QLatin1String(status::kSolved.data())},  // the status box
             {int(QAccessible::NameChanged), QStringLiteral("TiO2")},                 // a formula
             {int(QAccessible::NameChanged), QStringLiteral("1")},                    // a solved ratio
-            {int(QAccessible::TableModelChanged), QStringLiteral("Source Material List")},
-            {int(QAccessible::StateChanged), QStringLiteral("fixed")}};  // a peg
+            {int(QAccessible::TableModelChanged), QStringLiteral("Source Material List 0-1")},  // both ratios
+            {int(QAccessible::StateChanged), QStringLiteral("fixed")}};                         // a peg
         for (const auto& e : expected) QVERIFY2(heard.contains(e), qPrintable(e.second));
     }
 
