@@ -459,6 +459,12 @@ private slots:
         // The peg shows on the pegged row only.
         QVERIFY(!w.ink(0, SourceList::FixColumn).first.isEmpty() &&
                 w.ink(1, SourceList::FixColumn).first.isEmpty());
+        // Formulas are drawn in the formula font: an H as tall as that font's.
+        w.click(6, SourceList::MaterialColumn);
+        w.type("H\n");
+        const int tall = w.ink(6, SourceList::MaterialColumn).first.height() / w.list->devicePixelRatio();
+        QVERIFY2(qAbs(tall - QFontMetrics(w.fonts.normalFont()).tightBoundingRect("H").height()) <= 1,
+                 qPrintable(QString::number(tall)));
         // Row 9's number has two digits, row 8's one.
         w.list->verticalScrollBar()->setValue(2);
         QVERIFY(w.ink(9, SourceList::NumberColumn).first.width() >
