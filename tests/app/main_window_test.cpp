@@ -1,68 +1,35 @@
 // The whole window driven with real key and mouse events; then help and the
 // web notice against a loopback server started here.
 
-#include <QAccessible>
-#include <QAction>
-#include <QApplication>
-#include <QClipboard>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMenu>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QSettings>
-#include <QSignalSpy>
-#include <QTableWidget>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-#include <algorithm>
 #include <clocale>
-#include <functional>
-#include <memory>
 
-#include "app/app_info.h"
 #include "app/hidden_message.h"
-#include "app/info_boxes.h"
-#include "app/main_window.h"
-#include "app/output_dialog.h"
 #include "app/series_dialog.h"
 #include "app/settings.h"
 #include "app/web_notice.h"
 #include "app/web_server.h"
-#include "controls/accessibility.h"
 #include "form/ratio_solver.h"
 #include "output/text_report.h"
-#include "support/recording_word.h"
-#include "widget_support.h"
 #include "window_fixture.h"
 
 using namespace qv;
 using namespace qv::app;
 using qv::test::chooseFile;
-using qv::test::kElements;
 using qv::test::onModal;
 
 namespace {
 
 QByteArray response(const QByteArray& title, const QByteArray& body,
-                    const QByteArray& head =
-                        "200 OK\r\n"
-                        "Content-Type: text/html; charset=utf-8") {
+                    const QByteArray& head = "200 OK\r\nContent-Type: text/html; charset=utf-8") {
     const QByteArray html = "<html><head><title>" + title + "</title></head>" + body + "</html>";
     return "HTTP/1.1 " + head + "\r\nContent-Length: " + QByteArray::number(html.size()) +
            "\r\nConnection: close\r\n\r\n" + html;
 }
 
-// Answers each known path with its canned response and any other path not
-// at all, like a server that has stopped responding.
+// The server answers each known path with its page and any other not at
+// all, like a server that has stopped responding.
 const QHash<QByteArray, QByteArray> kPages = {
     {"/right", response("Quorvex", "<body><p>Version 1.52 is out.</p></body>")},
     {"/second", response("Quorvex", "<body>Second frame</body>")},
@@ -84,21 +51,11 @@ class MainWindowTest : public test::WindowFixture {
     Q_OBJECT
     QList<QUrl> opened_;
     QTcpServer server_;
-    QByteArray lastTarget_;
 
     QUrl url(const QString& path) const {
         return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path));
     }
-
-    void answer(QTcpSocket* socket) {
-        const QByteArray seen = socket->property("seen").toByteArray() + socket->readAll();
-        socket->setProperty("seen", seen);
-        if (!seen.contains("\r\n\r\n")) return;
-        lastTarget_ = seen.split(' ').value(1);
-        if (!kPages.contains(lastTarget_)) return;
-        socket->write(kPages[lastTarget_]);
-        socket->disconnectFromHost();
-    }
+    static QSettings store() { return QSettings(QLatin1String(kAppName), QStringLiteral("quorvex")); }
 
 public slots:
     void capture(const QUrl& url) { opened_ << url; }
@@ -109,7 +66,14 @@ private slots:
             QDesktopServices::setUrlHandler(scheme, this, "capture");
         connect(&server_, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket* socket = server_.nextPendingConnection()) {
-                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { answer(socket); });
+                connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+                    const QByteArray seen = socket->property("seen").toByteArray() + socket->readAll();
+                    socket->setProperty("seen", seen);
+                    const QByteArray path = seen.split(' ').value(1);
+                    if (!seen.contains("\r\n\r\n") || !kPages.contains(path)) return;
+                    socket->write(kPages[path]);
+                    socket->disconnectFromHost();
+                });
                 connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
             }
         });
@@ -118,37 +82,45 @@ private slots:
     }
     void cleanup() { tearDownWindow(); }
 
-    void startsClearedWithItsNames() {
+    void startsClearedWithItsNamesAndKeepsReturnInTheEdits() {
         QVERIFY(start());
-        QCOMPARE(w_->windowTitle(), QStringLiteral("Quorvex"));
-        QCOMPARE(applicationTitle(), QStringLiteral("Quorvex  v 1.51"));
+        QCOMPARE(w_->windowTitle() + ' ' + applicationTitle(), QStringLiteral("Quorvex Quorvex  v 1.51"));
         QCOMPARE(texts({FinalRatio, Mass, FreeCount, IncludeCount}), "1|1|0|0");
         QVERIFY(!control(OutputButton)->isEnabled() && !w_->action("word")->isEnabled());
         QVERIFY(w_->action("default")->isChecked());
-        const struct {
-            ControlId id;
-            const char* name;
-        } names[] = {{SampleTag, "Sample Tag"},
-                     {Mass, "Gram"},
-                     {FinalCompound, "Compound"},
-                     {FinalRatio, "Ratio"},
-                     {Difference, kDifferenceLabel},
-                     {SourceList, "Source Material List"},
-                     {ExcludeList, "Exclude"},
-                     {IncludeList, "Include"},
-                     {OutputButton, "Output"},
-                     {ClearAll, "Clear All"},
-                     {MoveAllToInclude, ">>"},
-                     {Status, "Status"},
-                     {IncludeCount, "Elements in Include list"},
-                     {FreeCount, "Free entries in Source Material List"}};
-        for (const auto& n : names) {
-            QCOMPARE(QAccessible::queryAccessibleInterface(control(n.id))->text(QAccessible::Name),
-                     QLatin1String(n.name));
-        }
+        // What a screen reader calls each control.
+        const ControlId ids[] = {SampleTag,        Mass,        FinalCompound, FinalRatio,   Difference,
+                                 SourceList,       ExcludeList, IncludeList,   OutputButton, ClearAll,
+                                 MoveAllToInclude, Status,      IncludeCount,  FreeCount};
+        const QStringList names =
+            QStringLiteral(
+                "Sample Tag|Gram|Compound|Ratio|%1|Source Material List|Exclude|Include|"
+                "Output|Clear All|>>|Status|Elements in Include list|Free entries in "
+                "Source Material List")
+                .arg(kDifferenceLabel)
+                .split('|');
+        for (int i = 0; i < names.size(); ++i)
+            QCOMPARE(QAccessible::queryAccessibleInterface(control(ids[i]))->text(QAccessible::Name),
+                     names[i]);
+        QCOMPARE(QAccessible::queryAccessibleInterface(control(Explain))->text(QAccessible::Description),
+                 "Explain the relation");
         QVERIFY(
             std::ranges::any_of(w_->findChildren<QLabel*>(), [](QLabel* l) { return l->text() == ">="; }));
         test::saveScreenshot(*w_, QStringLiteral("empty"));
+
+        // Return and Escape in the tag and gram edits neither submit nor close.
+        for (ControlId id : {SampleTag, Mass}) {
+            QSignalSpy returned(control(id), SIGNAL(returnPressed()));
+            control(id)->setFocus();
+            QTest::keyClick(control(id), Qt::Key_Return);
+            QTest::keyClick(control(id), Qt::Key_Escape);
+            QCOMPARE(returned.count(), 0);
+        }
+        QVERIFY(w_->isVisible());
+        clickCell(0, qv::SourceList::RatioColumn);
+        QSignalSpy rowReturn(w_->sourceList()->ratioEditor(), &QLineEdit::returnPressed);
+        QTest::keyClick(w_->sourceList()->ratioEditor(), Qt::Key_Return);
+        QCOMPARE(rowReturn.count(), 1);
     }
 
     void solvesMovesPegsAndClears() {
@@ -203,7 +175,7 @@ private slots:
         QCOMPARE(text(Status), QString::fromLatin1(status::kSolved.data()));
     }
 
-    void outputShowsTheReportFileAndDeletesIt() {
+    void outputShowsTheReportChecksTheGramAndFallsBackToTemp() {
         QVERIFY(start());
         fillBariumTitanate();
         const auto expected = weighingReportText(w_->model(), "S1", 10.0, true);
@@ -212,29 +184,20 @@ private slots:
         QCOMPARE(file, QByteArray::fromStdString(*expected));
         QCOMPARE(shown.toUtf8(), file);  // byte for byte
         QCOMPARE(QApplication::clipboard()->text(), shown);
-        QVERIFY(QDir(dir_->path()).entryList({QStringLiteral("*.qv")}).isEmpty());
-
+        QVERIFY(QDir(dir_->path()).entryList({QStringLiteral("*.qv")}).isEmpty());  // deleted after
         w_->action("difference")->trigger();
         QVERIFY(!w_->action("difference")->isChecked());
         QVERIFY(output().first.startsWith(QStringLiteral("ID: S1\nBaTiO3  (10 grams)\n")));
-    }
 
-    void outputChecksGramAndFallsBackToTemp() {
-        QVERIFY(start());
-        fillBariumTitanate();
-        QLineEdit* gram = qobject_cast<QLineEdit*>(control(Mass));
-        const struct {
-            const char* typed;
-            const char* status;
-        } cases[] = {{"abc", "Specify correct weight of the final product in gram."},
-                     {"", "Specify correct weight of the final product in gram."},
-                     {"0", "Specify non-zero weight of the final product."},
-                     {"1e-9", "Specify non-zero weight of the final product."}};
-        for (const auto& c : cases) {
+        auto* gram = qobject_cast<QLineEdit*>(control(Mass));
+        const QString wrong = "Specify correct weight of the final product in gram.",
+                      zero = "Specify non-zero weight of the final product.";
+        const QString cases[][2] = {{"abc", wrong}, {"", wrong}, {"0", zero}, {"1e-9", zero}};
+        for (const auto& [typed, status] : cases) {
             gram->clear();
-            QTest::keyClicks(gram, c.typed);
+            QTest::keyClicks(gram, typed);
             QTest::mouseClick(control(OutputButton), Qt::LeftButton);
-            QCOMPARE(text(Status), QLatin1String(c.status));
+            QCOMPARE(text(Status), status);
         }
         gram->setText(QStringLiteral("10g"));
         // The program folder disappears: the report goes to the temporary
@@ -258,7 +221,7 @@ private slots:
         QLocale::setDefault(QLocale(QLocale::German));
         QVERIFY(start());
         fillBariumTitanate();
-        QLineEdit* ratio = qobject_cast<QLineEdit*>(control(FinalRatio));
+        auto* ratio = qobject_cast<QLineEdit*>(control(FinalRatio));
         ratio->selectAll();
         QTest::keyClicks(ratio, "0.5");
         QCOMPARE(w_->model().finalCompound().ratio(), 0.5);
@@ -284,26 +247,20 @@ private slots:
 
     void commandLineRecipeLoadsOrFailsToAnEmptyForm() {
         QTemporaryDir files;
-        const QString good = files.path() + QStringLiteral("/good.qvs");
-        const QString bad = files.path() + QStringLiteral("/bad.qvs");
+        const QString good = files.path() + QStringLiteral("/good.qvs"), bad = files.path() + "/bad.qvs";
         writeFile(good, "-2 00011\n-1 tag\n0 2 1 BaTiO3\n1 0 1 BaCO3\n2 1 1 TiO2\n");
         writeFile(bad, "0 2 1 BaTiO3\n31 0 1 TiO2\n");
-        for (const QString& path : {good, bad}) {
-            if (path == bad) answerMessage();
-            QVERIFY(start(true, path));
-            QCOMPARE(text(FinalCompound), path == good ? QStringLiteral("BaTiO3") : QString());
-            QCOMPARE(messages_,
-                     path == good ? QStringList() : QStringList{QStringLiteral("Failed to load a file.")});
-        }
+        QVERIFY(start(true, good));
+        QCOMPARE(text(FinalCompound) + messages_.join(' '), QStringLiteral("BaTiO3"));
+        answerMessage();
+        QVERIFY(start(true, bad));
+        QCOMPARE(text(FinalCompound) + messages_.join(' '), QStringLiteral("Failed to load a file."));
     }
 
     void settingsReadAndWriteBack() {
-        {
-            QSettings store(QLatin1String(kAppName), QStringLiteral("quorvex"));
-            store.setValue(QStringLiteral("Settings/Show Differential"), 2);
-            store.setValue(QStringLiteral("Settings/Output To MS Word"), 1);
-            store.setValue(QStringLiteral("Settings/Last Working Dir"), QStringLiteral("/no/such/dir"));
-        }
+        store().setValue(QStringLiteral("Settings/Show Differential"), 2);
+        store().setValue(QStringLiteral("Settings/Output To MS Word"), 1);
+        store().setValue(QStringLiteral("Settings/Last Working Dir"), QStringLiteral("/no/such/dir"));
         QDir::setCurrent(config_.path());  // earlier tests removed theirs
         const QString cwd = QDir::currentPath();
         QVERIFY(start());
@@ -314,14 +271,14 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(!w_->isVisible());
         w_.reset();
-        QSettings store(QLatin1String(kAppName), QStringLiteral("quorvex"));
-        QCOMPARE(store.value("Settings/Show Differential").toString() +
-                     store.value("Settings/Output To MS Word").toString() +
-                     store.value("Settings/Last Working Dir").toString(),
+        QSettings stored = store();
+        QCOMPARE(stored.value("Settings/Show Differential").toString() +
+                     stored.value("Settings/Output To MS Word").toString() +
+                     stored.value("Settings/Last Working Dir").toString(),
                  "00" + cwd);
         // Reading and writing leave the caller's store in no group.
-        writeSettings(store, readSettings(store, false));
-        QCOMPARE(store.group(), QString());
+        writeSettings(stored, readSettings(stored, false));
+        QCOMPARE(stored.group(), QString());
     }
 
     void missingAtomsClosesWithItsMessage() {
@@ -330,25 +287,7 @@ private slots:
         QCOMPARE(messages_, QStringList{QStringLiteral("Couldn't load data from ATOMS.LST.")});
         QVERIFY(!w_->isVisible());
         w_.reset();
-        QVERIFY(QSettings(QLatin1String(kAppName), QStringLiteral("quorvex")).allKeys().isEmpty());
-    }
-
-    void returnAndEscapeAreFiltered() {
-        QVERIFY(start());
-        for (ControlId id : {SampleTag, Mass}) {
-            auto* edit = qobject_cast<QLineEdit*>(control(id));
-            QSignalSpy returned(edit, &QLineEdit::returnPressed);
-            edit->setFocus();
-            QTest::keyClick(edit, Qt::Key_Return);
-            QTest::keyClick(edit, Qt::Key_Escape);
-            QCOMPARE(returned.count(), 0);
-        }
-        QVERIFY(w_->isVisible());
-        clickCell(0, qv::SourceList::RatioColumn);
-        QLineEdit* ratio = w_->sourceList()->ratioEditor();
-        QSignalSpy rowReturn(ratio, &QLineEdit::returnPressed);
-        QTest::keyClick(ratio, Qt::Key_Return);
-        QCOMPARE(rowReturn.count(), 1);
+        QVERIFY(store().allKeys().isEmpty());
     }
 
     void seriesOpensASampleInTheFormAndHydratesShowTheirDot() {
@@ -369,8 +308,7 @@ private slots:
         QCOMPARE(prefilled, QStringLiteral("BaTiO3"));
         QCOMPARE(texts({FinalCompound, FinalRatio, Status}),
                  "BaTi1.1O3.2|1|" + QLatin1String(status::kSolved.data()));
-
-        // "·" typed on a layout that has it, drawn full size and centred.
+        // "·" typed on a layout that has it.
         QTest::keyClick(control(FinalCompound), Qt::Key_End);
         QTest::keyClick(control(FinalCompound), Qt::Key_periodcentered);
         test::typeKeys(control(FinalCompound), QStringLiteral("5H2O"));
@@ -379,16 +317,15 @@ private slots:
     }
 
     void helpAndPingFollowTheSetting() {
-        const QString rows[][2] = {// the setting, the server's base (empty: none, the shipped guide)
-                                   {"  ", ""},
+        // The setting, the server's base (empty: none, the shipped guide).
+        const QString rows[][2] = {{"  ", ""},
                                    {"ftp://example.org", ""},
                                    {"http://127.0.0.1:8080", "http://127.0.0.1:8080"},
                                    {"https://example.org/base/", "https://example.org/base"}};
         const QUrl guide = QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help/index.html");
         QTemporaryDir noGuide;
         for (const auto& [server, base] : rows) {
-            QSettings(QLatin1String(kAppName), QStringLiteral("quorvex"))
-                .setValue("Settings/Web Server", server);
+            store().setValue("Settings/Web Server", server);
             opened_.clear();
             openHelp();
             QCOMPARE(opened_.value(0).toString(),
@@ -400,47 +337,40 @@ private slots:
     }
 
     void eachPageComparedOnItsOwn() {
-        const struct {
-            QStringList paths, notices;
-        } rows[] = {
-            {{"/right"}, {"Version 1.52 is out."}},
-            {{"/lower"}, {}},  // the title is compared case and all
-            {{"/nobody"}, {}},
-            {{"/blank"}, {}},    // a body without text
-            {{"/missing"}, {}},  // an error status
-            {{"/markup"}, {"Bold news & a<b> link"}},
-            {{"/latin1"}, {QStringLiteral("Caf\u00e9")}},  // the declared charset
-            {{"/never"}, {}},                              // a slow answer times out
-            {{"/right", "/lower", "/second"}, {"Version 1.52 is out.", "Second frame"}},  // frames in turn
+        // The pages fetched in turn, the notices they gave.
+        const QString rows[][2] = {
+            {"/right", "Version 1.52 is out."},
+            {"/lower /nobody /blank /missing", ""},  // title case, no body, no text, error status
+            {"/markup", "Bold news & a<b> link"},
+            {"/latin1", QStringLiteral("Caf\u00e9")},  // the declared charset
+            {"/never", ""},                            // a slow answer times out
+            {"/right /lower /second", "Version 1.52 is out.|Second frame"},
         };
-        for (const auto& row : rows) {
+        for (const auto& [paths, notices] : rows) {
             WebNotice notice;
             notice.setTimeout(150);
             QSignalSpy changed(&notice, &WebNotice::noticeChanged);
             QSignalSpy settled(&notice, &WebNotice::pageSettled);
-            for (const QString& path : row.paths) {
+            for (const QString& path : paths.split(' ')) {
                 notice.fetch(url(path));
                 QVERIFY(settled.wait(5000));
             }
             QCOMPARE(notice.pending(), 0);
             QStringList got;
             for (const QList<QVariant>& args : changed) got << args.at(0).toString();
-            QCOMPARE(got, row.notices);
+            QCOMPARE(got.join('|'), notices);
         }
     }
 
     void pingOnlyWithAServer() {
         WebNotice quiet;
         QVERIFY(!quiet.start() && !quiet.usedNetwork());
-        QSettings("Quorvex", QCoreApplication::applicationName())
-            .setValue("Settings/Web Server", url("/").toString());
+        store().setValue("Settings/Web Server", url("/").toString());
         WebNotice notice;
         QSignalSpy changed(&notice, &WebNotice::noticeChanged);
-        QSignalSpy settled(&notice, &WebNotice::pageSettled);
         QVERIFY(notice.start());
-        QVERIFY(settled.wait(5000));
-        QCOMPARE(lastTarget_, QByteArray("/lantern/quorvex/log/log.php?p=Quorvex&v=1.51"));
-        QCOMPARE(changed.value(0).value(0).toString(), QStringLiteral("pinged"));
+        QVERIFY(QSignalSpy(&notice, &WebNotice::pageSettled).wait(5000));
+        QCOMPARE(changed.value(0).value(0).toString(), QStringLiteral("pinged"));  // only that path answers
         QVERIFY(start());  // the window pings as it starts and shows the answer
         QTRY_COMPARE_WITH_TIMEOUT(text(Notice), QStringLiteral("pinged"), 5000);
     }

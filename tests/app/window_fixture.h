@@ -2,19 +2,8 @@
 // What the window suites share: a main window over a fresh program folder,
 // started as the program starts it, and the gestures a chemist makes on it.
 
-#include <QApplication>
-#include <QDir>
-#include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 #include <functional>
 #include <memory>
 
@@ -32,22 +21,26 @@ constexpr const char* kElements = "1 H 1.008 m\n2 C 12.01 m\n3 O 16 m\n4 Ti 47.8
 template <class T>
 void onModal(std::function<void(T*)> act) {
     auto* timer = new QTimer;
-    timer->setInterval(0);
     QObject::connect(timer, &QTimer::timeout, [timer, act] {
         if (T* modal = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
             timer->deleteLater();
+            timer->stop();
             act(modal);
         }
     });
-    timer->start();
+    timer->start(0);
 }
 
-void chooseFile(const QString& path) {
+inline void chooseFile(const QString& path) {
     onModal<QFileDialog>([path](QFileDialog* dialog) {
         dialog->selectFile(path);
         QMetaObject::invokeMethod(dialog, "accept");
     });
+}
+
+inline void clickButton(QWidget* parent, const QString& text) {
+    for (QPushButton* b : parent->findChildren<QPushButton*>())
+        if (b->text() == text) QTest::mouseClick(b, Qt::LeftButton);
 }
 
 class WindowFixture : public QObject {
@@ -80,15 +73,12 @@ protected:
         });
     }
 
-    QString programDir() const { return dir_->path() + QLatin1Char('/'); }
     // What the control shows.
     QString text(ControlId id) const {
         QWidget* c = w_->control(id);
-        if (auto* e = qobject_cast<QLineEdit*>(c)) return e->text();
-        if (auto* l = qobject_cast<QLabel*>(c)) return l->text();
-        if (auto* p = qobject_cast<QPlainTextEdit*>(c)) return p->toPlainText();
         if (auto* f = qobject_cast<FormulaEdit*>(c)) return QString::fromStdString(f->text());
-        return {};
+        if (auto* p = qobject_cast<QPlainTextEdit*>(c)) return p->toPlainText();
+        return c->property("text").toString();
     }
     QString texts(std::initializer_list<ControlId> ids) const {
         QStringList out;
@@ -114,8 +104,8 @@ protected:
     // A window over a fresh program folder, started as the program starts it.
     bool start(bool withAtoms = true, const QString& recipe = {}, std::unique_ptr<WordOffice> office = {}) {
         dir_ = std::make_unique<QTemporaryDir>();
-        if (withAtoms) writeFile(programDir() + QStringLiteral("ATOMS.LST"), kElements);
-        w_ = std::make_unique<app::MainWindow>(programDir());
+        if (withAtoms) writeFile(dir_->filePath(QStringLiteral("ATOMS.LST")), kElements);
+        w_ = std::make_unique<app::MainWindow>(dir_->path() + QLatin1Char('/'));
         w_->openAfterStart(recipe);
         if (office) w_->setWordOffice(std::move(office));
         if (!w_->initialise()) return false;
@@ -131,10 +121,9 @@ protected:
         test::typeKeys(w_->sourceList()->formulaEditor(), QLatin1String(formula));
     }
     void clickElement(ControlId id, const QString& symbol) {
-        QListWidget* view = list(id);
-        QListWidgetItem* item = view->findItems(symbol, Qt::MatchExactly).value(0);
+        QListWidgetItem* item = list(id)->findItems(symbol, Qt::MatchExactly).value(0);
         QVERIFY(item);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(item).center());
+        QTest::mouseClick(list(id)->viewport(), Qt::LeftButton, {}, list(id)->visualItemRect(item).center());
     }
     void shortcut(Qt::Key key) {
         QApplication::setActiveWindow(w_.get());  // back from a dialog
@@ -142,26 +131,23 @@ protected:
     }
     void fillBariumTitanate() {
         QTest::keyClicks(control(SampleTag), "S1");
-        QLineEdit* gram = qobject_cast<QLineEdit*>(control(Mass));
-        gram->selectAll();
-        QTest::keyClicks(gram, "10");
+        qobject_cast<QLineEdit*>(control(Mass))->selectAll();
+        QTest::keyClicks(control(Mass), "10");
         typeFinal("BaTiO3");
         typeRow(0, "BaCO3");
         typeRow(1, "TiO2");
     }
-    // Presses Output and returns what the display showed next to the file.
+    // Presses Output and returns what the display showed (after Copy All,
+    // then Close) and the file it showed.
     QPair<QString, QByteArray> output() {
         QPair<QString, QByteArray> seen;
         onModal<app::OutputDialog>([&seen, this](app::OutputDialog* dialog) {
             seen.first = dialog->view()->toPlainText();
-            const QStringList files = QDir(dir_->path()).entryList({QStringLiteral("*.qv")});
-            QFile file(dir_->path() + QLatin1Char('/') + files.value(0));
+            QFile file(dir_->filePath(QDir(dir_->path()).entryList({QStringLiteral("*.qv")}).value(0)));
             if (file.open(QIODevice::ReadOnly)) seen.second = file.readAll();
             test::saveScreenshot(*dialog, QStringLiteral("output"));
-            for (QPushButton* b : dialog->findChildren<QPushButton*>())
-                if (b->text() == QStringLiteral("Copy All")) QTest::mouseClick(b, Qt::LeftButton);
-            for (QPushButton* b : dialog->findChildren<QPushButton*>())
-                if (b->text() == QStringLiteral("Close")) QTest::mouseClick(b, Qt::LeftButton);
+            clickButton(dialog, QStringLiteral("Copy All"));
+            clickButton(dialog, QStringLiteral("Close"));
             if (dialog->isVisible()) {  // Close did nothing
                 seen.first = QStringLiteral("<still open>");
                 dialog->reject();

@@ -1,17 +1,8 @@
 // The controls driven as a user drives them: keys and clicks on the formula
 // edit and on the source list, each step checked against the model.
 
-#include <QAccessible>
-#include <QApplication>
-#include <QClipboard>
-#include <QFontInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QScrollBar>
-#include <QTest>
-#include <QTimer>
-#include <QVBoxLayout>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <algorithm>
 
@@ -132,9 +123,6 @@ struct ListWindow {
     }
 
     qv::Formula& row(int index) { return model.source(index); }
-    QPoint cellCenter(int row, SourceList::Column column) const {
-        return list->cellRect(row - list->firstVisibleRow(), column).center();
-    }
     void click(int row, SourceList::Column column) { test::clickCell(list, row, column); }
     // Keys go wherever the focus is; the editors' requests are posted.
     void key(Qt::Key k, Qt::KeyboardModifiers mods = {}) {
@@ -160,6 +148,21 @@ struct ListWindow {
             .arg(list->editRow())
             .arg(editor->geometry().top() / list->rowHeight());
     }
+    // What the list paints in a cell: the bounds of its dark pixels (in device
+    // pixels) and its darkest grey.
+    std::pair<QRect, int> ink(int row, SourceList::Column column) const {
+        const QImage shot = list->viewport()->grab().toImage();
+        const qreal scale = shot.devicePixelRatio();
+        const QRect cell = list->cellRect(row - list->firstVisibleRow(), column);
+        QRect bounds;
+        int darkest = 255;
+        for (int y = cell.top() * scale; y < (cell.bottom() + 1) * scale; ++y)
+            for (int x = cell.left() * scale; x < (cell.right() + 1) * scale; ++x) {
+                darkest = std::min(darkest, qGray(shot.pixel(x, y)));
+                if (qGray(shot.pixel(x, y)) < 128) bounds |= QRect(x, y, 1, 1);
+            }
+        return {bounds, darkest};
+    }
     void setFinal(std::string_view formula) {
         qv::setText(model.finalCompound(), formula);
         model.setFinalRatioText("1");
@@ -180,33 +183,23 @@ private slots:
 
     void keyTranslation() {
         const int shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier, pad = Qt::KeypadModifier;
-        const struct {
-            const char* name;
-            int qtKey, qtMods, code, mods;  // code -1: none
-        } rows[] = {
-            {"letter by its capital", Qt::Key_F, 0, 'F', kModNone},
-            {"ctrl+shift+J", Qt::Key_J, ctrl | shift, 'J', kModCtrl | kModShift},
-            {"alt", Qt::Key_A, Qt::AltModifier, 'A', kModAlt},
-            {"shift+9", Qt::Key_ParenLeft, shift, kKey9, kModShift},
-            {"shift+0", Qt::Key_ParenRight, shift, kKey0, kModShift},
-            {"( typed unshifted", Qt::Key_ParenLeft, 0, kKey9, kModShift},
-            {"shift+minus", Qt::Key_Underscore, shift, kKeyMinus, kModShift},
-            {"minus", Qt::Key_Minus, 0, kKeyMinus, kModNone},
-            {"ctrl+period", Qt::Key_Period, ctrl, kKeyPeriod, kModCtrl},
-            {"keypad 7", Qt::Key_7, pad, kKeyNumpad0 + 7, kModNone},
-            {"shift+keypad 9", Qt::Key_9, pad | shift, kKeyNumpad9, kModShift},
-            {"keypad point", Qt::Key_Period, pad, kKeyDecimal, kModNone},
-            {"keypad comma", Qt::Key_Comma, pad, kKeyDecimal, kModNone},
-            {"keypad minus", Qt::Key_Minus, pad, -1, 0},
-            {"backtab", Qt::Key_Backtab, shift, kKeyTab, kModShift},
-            {"enter", Qt::Key_Enter, pad, kKeyReturn, kModNone},
-            {"delete", Qt::Key_Delete, 0, kKeyDelete, kModNone},
-            {"semicolon", Qt::Key_Semicolon, 0, -1, 0},
-        };
-        for (const auto& row : rows) {
-            const QKeyEvent event(QEvent::KeyPress, row.qtKey, Qt::KeyboardModifiers(row.qtMods));
-            const std::optional<VirtualKey> vk = translateKey(event);
-            QVERIFY2(row.code < 0 ? !vk : vk == (VirtualKey{row.code, row.mods}), row.name);
+        // Qt's key and modifiers, the key code (-1: none) and modifiers the editors get.
+        // clang-format off
+        const int rows[][4] = {
+            {Qt::Key_F, 0, 'F', kModNone},         {Qt::Key_J, ctrl | shift, 'J', kModCtrl | kModShift},
+            {Qt::Key_A, Qt::AltModifier, 'A', kModAlt},    {Qt::Key_ParenLeft, shift, kKey9, kModShift},
+            {Qt::Key_ParenRight, shift, kKey0, kModShift}, {Qt::Key_ParenLeft, 0, kKey9, kModShift},
+            {Qt::Key_Underscore, shift, kKeyMinus, kModShift}, {Qt::Key_Minus, 0, kKeyMinus, kModNone},
+            {Qt::Key_Period, ctrl, kKeyPeriod, kModCtrl},  {Qt::Key_7, pad, kKeyNumpad0 + 7, kModNone},
+            {Qt::Key_9, pad | shift, kKeyNumpad9, kModShift}, {Qt::Key_Period, pad, kKeyDecimal, kModNone},
+            {Qt::Key_Comma, pad, kKeyDecimal, kModNone},   {Qt::Key_Minus, pad, -1, 0},
+            {Qt::Key_Backtab, shift, kKeyTab, kModShift},  {Qt::Key_Enter, pad, kKeyReturn, kModNone},
+            {Qt::Key_Delete, 0, kKeyDelete, kModNone},     {Qt::Key_Semicolon, 0, -1, 0}};
+        // clang-format on
+        for (const auto& [qtKey, qtMods, code, mods] : rows) {
+            const std::optional<VirtualKey> vk =
+                translateKey(QKeyEvent(QEvent::KeyPress, qtKey, Qt::KeyboardModifiers(qtMods)));
+            QVERIFY2(code < 0 ? !vk : vk == (VirtualKey{code, mods}), qPrintable(QString::number(qtKey, 16)));
         }
         // The formula edits keep only these Ctrl keys from the window's shortcuts.
         for (char c = 'A'; c <= 'Z'; ++c)
@@ -234,6 +227,34 @@ private slots:
         QVERIFY(h.edit->isModified());
         h.type("Qx3");  // drawn grey
         test::saveScreenshot(h.window, QStringLiteral("formula_edit_invalid"));
+
+        // The queries a caller makes answer like a line edit's; the focus leaving hides the row editor.
+        h.edit->setText("");
+        h.type("BaCO3");
+
+        QVERIFY(!h.edit->setText("Ba,O") && h.edit->text() == "BaCO3");
+        QVERIFY(!h.edit->selection());
+        h.edit->setSelection(0, 1);
+        QVERIFY(h.edit->replaceSelection("Sr") && h.edit->text() == "SrCO3");
+        h.other->setFocus(Qt::TabFocusReason);
+        QVERIFY(!h.edit->isVisible());
+        QCOMPARE(h.entry().edit().caret(), 0);
+        h.edit->setSelection(0, 1);
+        QVERIFY(h.edit->clear() && h.edit->text() == "CO3");
+        h.edit->undo();
+        const std::string undone = h.edit->text();
+        h.edit->undo();  // a second undo redoes
+        QVERIFY(undone != "CO3" && h.edit->text() == "CO3");
+        FormulaEdit unbound;
+        unbound.bindEntry(nullptr);
+        unbound.show();
+        unbound.setSelection(0, 1);
+        unbound.undo();
+        QTest::keyClick(&unbound, Qt::Key_A);
+        QTest::mouseDClick(&unbound, Qt::LeftButton);  // nothing to edit, nothing happens
+        QVERIFY(!unbound.copy() && !unbound.cut() && !unbound.paste() && !unbound.clear() &&
+                !unbound.isModified());
+        QVERIFY(!unbound.setText("H") && !unbound.replaceSelection("H") && !unbound.selection());
     }
 
     void navigationKeysBecomeRequests() {
@@ -258,7 +279,7 @@ private slots:
         QVERIFY(final.edit->isVisible());
     }
 
-    void rightClickMenuAndCopyKeepTheSelection() {
+    void rightClickMenuCopyAndAccessibleSelection() {
         Harness h;
         h.type("Fe2O3");
         QApplication::clipboard()->setText(QStringLiteral("Ba;"));
@@ -281,35 +302,7 @@ private slots:
         QCOMPARE(h.state(), "F3 -1");  // the menu runs the hook
         QTest::keyClick(h.edit, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(h.entry().text(), "Fe2O3");
-    }
-
-    void focusLossHidesTheRowEditorAndQueriesAnswerLikeAnEdit() {
-        Harness h;
-        h.type("BaCO3");
-        QVERIFY(!h.edit->setText("Ba,O") && h.edit->text() == "BaCO3");
-        QVERIFY(!h.edit->selection());
-        h.edit->setSelection(0, 1);
-        QVERIFY(h.edit->replaceSelection("Sr") && h.edit->text() == "SrCO3");
-        h.other->setFocus(Qt::TabFocusReason);
-        QVERIFY(!h.edit->isVisible());
-        QCOMPARE(h.entry().edit().caret(), 0);
-        h.edit->setSelection(0, 1);
-        QVERIFY(h.edit->clear() && h.edit->text() == "CO3");
-        h.edit->undo();
-        const std::string undone = h.edit->text();
-        h.edit->undo();  // a second undo redoes
-        QVERIFY(undone != "CO3" && h.edit->text() == "CO3");
-        FormulaEdit unbound;
-        unbound.bindEntry(nullptr);
-        unbound.setSelection(0, 1);
-        QVERIFY(!unbound.copy() && !unbound.cut() && !unbound.paste() && !unbound.clear() &&
-                !unbound.isModified());
-        QVERIFY(!unbound.setText("H") && !unbound.replaceSelection("H") && !unbound.selection());
-    }
-
-    void accessibleTextFollowsTheEntry() {
-        Harness h;
-        h.type("Fe2O3");
+        // A screen reader reads and moves the selection.
         h.edit->setSelection(1, 2);
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(h.edit);
         QVERIFY(a != nullptr && a->textInterface() != nullptr && a->role() == QAccessible::EditableText);
@@ -324,7 +317,7 @@ private slots:
         QCOMPARE(h.selection() + '@' + std::to_string(t->cursorPosition()), "2..3@2");
     }
 
-    void fontsMeasureOnceInDeviceIndependentPixels() {
+    void fontsMeasureAndIconsAreCrisp() {
         const FormulaFonts& fonts = sharedFonts();
         QCOMPARE(QFontInfo(fonts.normalFont()).family() + ' ' + QFontInfo(fonts.listFont()).family(),
                  QStringLiteral("Liberation Serif Liberation Sans"));
@@ -335,9 +328,7 @@ private slots:
         // Printable ASCII only: far narrower than the face's widest glyph.
         QCOMPARE(fonts.listMaxCharWidth(), list.horizontalAdvance(QLatin1Char('@')));
         QVERIFY(fonts.listMaxCharWidth() < list.maxWidth());
-    }
 
-    void iconsAreCrispAtEveryScale() {
         QWidget strip;
         strip.resize(3 * 36, 36);
         const QIcon icons[] = {pegIcon(), nonMetalIcon(), metalIcon()};
@@ -353,7 +344,7 @@ private slots:
         test::saveScreenshot(strip, QStringLiteral("icons"));
     }
 
-    void configureLaysOutColumns() {
+    void configureLaysOutColumnsOrRefuses() {
         ListWindow w;
         const int m = w.fonts.listMaxCharWidth();
         const int client = w.list->viewport()->width();
@@ -366,10 +357,6 @@ private slots:
         QCOMPARE(w.list->columnX(SourceList::FixColumn), w.config.borderWidth + client - 9 * m);
         QCOMPARE(w.list->verticalScrollBar()->maximum(), 30 - 8);
         QVERIFY(w.list->rowHeight() - 1 >= w.list->formulaEditor()->sizeHint().height());
-    }
-
-    void configureRefusals() {
-        ListWindow w;
         SourceList orphan, child(&w.window);
         SourceListConfig tooMany = w.config, noFonts = w.config;
         tooMany.rowCount = 31;
@@ -382,7 +369,7 @@ private slots:
         QVERIFY(!child.isConfigured());
     }
 
-    void tabOutAndBackIn() {
+    void tabOutAndBackInAndMoveTheEditor() {
         ListWindow w;
         w.before->setFocus();
         w.key(Qt::Key_Tab);  // into the list: the editor opens on row 0
@@ -399,39 +386,7 @@ private slots:
         w.key(Qt::Key_Backtab, Qt::ShiftModifier);
         QVERIFY(w.before->hasFocus());
         QVERIFY(!w.list->ratioEditor()->isVisible() && !w.list->formulaEditor()->isVisible());
-    }
-
-    void walkingCells() {
-        // Return, r Shift+Return, Up, Down, Page Down, Home; the cells after each key.
-        const struct {
-            const char* keys;
-            int startRow;
-            const char* cells;
-        } rows[] = {
-            {"RRR", 0, "R0@0 F1@1 R1@1"},
-            {"rU", 3, "R2@2 F2@2"},
-            {"U", 0, "F0@0"},                                                           // no cell above row 0
-            {"DDUU", 7, "R7@7 F8@7 R7@6 F7@6"},                                         // scrolling a row
-            {"PPPDDDDDD", 5, "F13@5 F21@5 F27@5 R27@5 F28@6 R28@6 F29@7 R29@7 R29@7"},  // none below row 29
-            {"PRH", 2, "F10@2 R10@2 R2@2"},
-        };
-        const QMap<QChar, Qt::Key> map{{'R', Qt::Key_Return}, {'r', Qt::Key_Return},   {'U', Qt::Key_Up},
-                                       {'D', Qt::Key_Down},   {'P', Qt::Key_PageDown}, {'H', Qt::Key_Home}};
-        for (const auto& row : rows) {
-            ListWindow w;
-            w.click(row.startRow, SourceList::MaterialColumn);
-            QStringList seen;
-            for (QChar k : QString(row.keys)) {
-                w.key(map[k], k == 'r' ? Qt::ShiftModifier : Qt::NoModifier);
-                seen << w.cell();
-            }
-            QCOMPARE(seen.join(' '), row.cells);
-            QCOMPARE(w.list->verticalScrollBar()->value(), w.list->firstVisibleRow());
-        }
-    }
-
-    void movedEditorEditsItsNewRow() {
-        ListWindow w;
+        // Page Down moves the editor to its new row; the scroll bar carries it along.
         w.click(2, SourceList::MaterialColumn);
         w.key(Qt::Key_PageDown);
         w.type("TiO2");
@@ -445,7 +400,32 @@ private slots:
         QCOMPARE(w.list->activeEditor(), SourceList::Editor::None);
     }
 
-    void pegClickAndSolverRuns() {
+    void walkingCells() {
+        // Return, r Shift+Return, Up, Down, Page Down, Home; the cells after each key.
+        const std::tuple<const char*, int, const char*> rows[] = {
+            {"RRR", 0, "R0@0 F1@1 R1@1"},
+            {"rU", 3, "R2@2 F2@2"},
+            {"U", 0, "F0@0"},                                                           // no cell above row 0
+            {"DDUU", 7, "R7@7 F8@7 R7@6 F7@6"},                                         // scrolling a row
+            {"PPPDDDDDD", 5, "F13@5 F21@5 F27@5 R27@5 F28@6 R28@6 F29@7 R29@7 R29@7"},  // none below row 29
+            {"PRH", 2, "F10@2 R10@2 R2@2"},
+        };
+        const QMap<QChar, Qt::Key> map{{'R', Qt::Key_Return}, {'r', Qt::Key_Return},   {'U', Qt::Key_Up},
+                                       {'D', Qt::Key_Down},   {'P', Qt::Key_PageDown}, {'H', Qt::Key_Home}};
+        for (const auto& [keys, startRow, cells] : rows) {
+            ListWindow w;
+            w.click(startRow, SourceList::MaterialColumn);
+            QStringList seen;
+            for (QChar k : QString(keys)) {
+                w.key(map[k], k == 'r' ? Qt::ShiftModifier : Qt::NoModifier);
+                seen << w.cell();
+            }
+            QCOMPARE(seen.join(' '), cells);
+            QCOMPARE(w.list->verticalScrollBar()->value(), w.list->firstVisibleRow());
+        }
+    }
+
+    void pegClicksAndRatioTyping() {
         ListWindow w;
         w.fillBariumTitanate();
         w.click(1, SourceList::RatioColumn);  // the free titania row
@@ -462,10 +442,7 @@ private slots:
         w.click(4, SourceList::NumberColumn);  // nothing
         QVERIFY(!w.row(4).fixed());
         QCOMPARE(w.solverRuns(), 2);
-    }
 
-    void ratioTyping() {
-        ListWindow w;
         w.click(3, SourceList::MaterialColumn);
         w.type("TiO2\n");
         w.form.log.clear();
@@ -476,14 +453,22 @@ private slots:
         w.type("-");  // 2- is no number: the row is invalid and its ratio grey
         QCOMPARE(w.model.invalidEntries().count(3), size_t(1));
         w.key(Qt::Key_Return);  // leave the cell to see what the list paints there
-        const QImage shot = w.list->viewport()->grab().toImage();
-        const QRect cell = w.list->cellRect(3, SourceList::RatioColumn);
-        const qreal scale = shot.devicePixelRatio();
-        int darkest = 255;
-        for (int y = cell.top(); y <= cell.bottom(); ++y)
-            for (int x = cell.left(); x <= cell.right(); ++x)
-                darkest = std::min(darkest, qGray(shot.pixel(x * scale, y * scale)));
-        QVERIFY2(darkest > 60 && darkest < 200, qPrintable(QString::number(darkest)));
+        QVERIFY2(
+            w.ink(3, SourceList::RatioColumn).second > 60 && w.ink(3, SourceList::RatioColumn).second < 200,
+            qPrintable(QString::number(w.ink(3, SourceList::RatioColumn).second)));
+        // The peg shows on the pegged row only.
+        QVERIFY(!w.ink(0, SourceList::FixColumn).first.isEmpty() &&
+                w.ink(1, SourceList::FixColumn).first.isEmpty());
+        // Formulas are drawn in the formula font: an H as tall as that font's.
+        w.click(6, SourceList::MaterialColumn);
+        w.type("H\n");
+        const int tall = w.ink(6, SourceList::MaterialColumn).first.height() / w.list->devicePixelRatio();
+        QVERIFY2(qAbs(tall - QFontMetrics(w.fonts.normalFont()).tightBoundingRect("H").height()) <= 1,
+                 qPrintable(QString::number(tall)));
+        // Row 9's number has two digits, row 8's one.
+        w.list->verticalScrollBar()->setValue(2);
+        QVERIFY(w.ink(9, SourceList::NumberColumn).first.width() >
+                1.5 * w.ink(8, SourceList::NumberColumn).first.width());
     }
 
     void accessibleCellsAndScreenshot() {
@@ -506,7 +491,8 @@ private slots:
         QVERIFY(cell->state().offscreen);
         QVERIFY(t->cellAt(0, 2)->state().checked && !t->cellAt(1, 2)->state().checked);  // the pegs
         QCOMPARE(table->indexOfChild(cell), 29 * 4);
-        const QPoint fix = w.list->viewport()->mapToGlobal(w.cellCenter(0, SourceList::FixColumn));
+        const QPoint fix =
+            w.list->viewport()->mapToGlobal(w.list->cellRect(0, SourceList::FixColumn).center());
         QCOMPARE(table->childAt(fix.x(), fix.y()), t->cellAt(0, 2));
         w.click(2, SourceList::MaterialColumn);
         w.type("Fe2O3-\n");

@@ -1,14 +1,12 @@
 // The ratio edit as a user meets it: the character filter, the keys it
 // hands to its owner, and hiding when the focus leaves a row editor.
 
-#include <QApplication>
-#include <QClipboard>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <tuple>
 
 #include "controls/ratio_edit.h"
-#include "form/edit/key_codes.h"
 #include "widget_support.h"
 
 namespace qv {
@@ -31,12 +29,9 @@ class RatioEditTest : public QObject {
     Q_OBJECT
 private slots:
     void ratioFilter() {
-        // Typed, then shown; Backspace takes the last character again.
-        const char* rows[][2] = {{"1,5", "15"},
-                                 {"2.5e1", "2.5e1"},
-                                 {"1E-3", "1E-3"},
-                                 {"a b+F2", "2"},
-                                 {"2-", "2-"}};  // the order is not checked
+        // Typed, then shown (the order is not checked); Backspace takes the last character again.
+        const char* rows[][2] = {
+            {"1,5", "15"}, {"2.5e1", "2.5e1"}, {"1E-3", "1E-3"}, {"a b+F2", "2"}, {"2-", "2-"}};
         for (const auto& [typed, shown] : rows) {
             RatioWindow w;
             QTest::keyClicks(w.ratio, typed);
@@ -51,33 +46,26 @@ private slots:
     }
 
     void ratioKeyRouting() {
-        const struct {
-            Qt::Key key;
-            int mods;
-            const char* requests;  // then the caret, with "12.5" typed
-        } rows[] = {
-            {Qt::Key_Tab, 0, " f0@4"},
-            {Qt::Key_Backtab, Qt::ShiftModifier, " f1@4"},
-            {Qt::Key_Return, 0, " s0@4"},
-            {Qt::Key_Return, Qt::ShiftModifier, " s1@4"},
-            {Qt::Key_Enter, Qt::KeypadModifier, " s0@4"},
-            {Qt::Key_Up, 0, " s1@4"},
-            {Qt::Key_Down, 0, " s0@4"},
-            {Qt::Key_PageUp, 0, " p33@4"},
-            {Qt::Key_PageDown, 0, " p34@4"},
-            {Qt::Key_End, 0, " p35@4"},
-            {Qt::Key_Home, 0, " p36@0"},  // moves the caret too
-            {Qt::Key_Left, 0, "@3"},      // the edit's own
+        // The key, its modifiers, then the requests it posts and the caret, with "12.5" typed:
+        // Home moves the caret too, Left is the edit's own.
+        const std::tuple<Qt::Key, int, const char*> rows[] = {
+            // clang-format off
+            {Qt::Key_Tab, 0, " f0@4"},           {Qt::Key_Backtab, Qt::ShiftModifier, " f1@4"},
+            {Qt::Key_Return, 0, " s0@4"},        {Qt::Key_Return, Qt::ShiftModifier, " s1@4"},
+            {Qt::Key_Enter, Qt::KeypadModifier, " s0@4"}, {Qt::Key_Up, 0, " s1@4"},
+            {Qt::Key_Down, 0, " s0@4"},          {Qt::Key_PageUp, 0, " p33@4"},
+            {Qt::Key_PageDown, 0, " p34@4"},     {Qt::Key_End, 0, " p35@4"},
+            {Qt::Key_Home, 0, " p36@0"},         {Qt::Key_Left, 0, "@3"},
+            // clang-format on
         };
-        static_assert(kKeyPageUp == 33 && kKeyPageDown == 34 && kKeyEnd == 35 && kKeyHome == 36);
-        for (const auto& row : rows) {
+        for (const auto& [key, mods, expected] : rows) {
             RatioWindow w;
             QTest::keyClicks(w.ratio, "12.5");
             test::Requests requests(w.ratio);
-            QTest::keyClick(w.ratio, row.key, Qt::KeyboardModifiers(row.mods));
+            QTest::keyClick(w.ratio, key, Qt::KeyboardModifiers(mods));
             QCOMPARE(requests.seen, "");  // posted, not sent
             QCoreApplication::processEvents();
-            QCOMPARE(requests.seen + '@' + QString::number(w.ratio->cursorPosition()), row.requests);
+            QCOMPARE(requests.seen + '@' + QString::number(w.ratio->cursorPosition()), expected);
             QVERIFY(w.ratio->text() == "12.5" && w.ratio->hasFocus());  // the owner moves the focus
         }
     }

@@ -1,10 +1,7 @@
 #include "widget_support.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QPixmap>
-#include <QTest>
-#include <QWidget>
+#include <QtTest>
+#include <QtWidgets>
 
 #include "controls/formula_fonts.h"
 #include "controls/source_list.h"
