@@ -5,14 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_cases.h"
 #include "support/element_file.h"
-#include "support/run_program.h"
-#include "version.h"
 
 namespace qv {
 namespace {
 
-using Args = std::vector<std::string>;
+using test::Args;
 
 // Whole-number weights, so every amount below follows by hand:
 // M(BaCO3) = 197, M(SrCO3) = 148, M(TiO2) = 80, M(Ba(1-x)Sr(x)TiO3) = 233 - 49x.
@@ -67,39 +66,6 @@ TEST_F(Series, BariumStrontiumTitanateMatchesTheHandValues) {
               std::string::npos);
 }
 
-TEST_F(Series, CsvZeroCountsNegativeCountsAndPurity) {
-    const struct {
-        Args args;
-        int exitCode;
-        std::string records;  // after the header
-    } cases[] = {
-        // A zero count drops its group.
-        {{"(BaTiO3){1-x}(SrTiO3){x}", "x=0:1:1"},
-         0,
-         "0,(BaTiO3)1,ok,8.454935622317597,0,3.4334763948497855\r\n"
-         "1,(SrTiO3)1,ok,0,8.043478260869565,4.3478260869565215\r\n"},
-        // One sample fails, not the series; the expression's commas make its status a quoted field.
-        {{"Ba{min(1, 1-x)}Sr{x}TiO3", "x=0.8:1.2:0.2"},
-         3,
-         "0.8,Ba0.2Sr0.8TiO3,ok,2.0330237358101138,6.109391124871001,4.127966976264189\r\n"
-         "1,Sr1TiO3,ok,0,8.043478260869565,4.3478260869565215\r\n"
-         "1.2,Ba-0.2Sr1.2TiO3,\"The count {min(1, 1-x)} is negative (-0.2).\",,,\r\n"},
-        // 3.549160671462830 g of pure SrCO3 / 0.995.
-        {{kBst, "x=0.5:0.5:0", "--purity", "SrCO3=99.5"},
-         0,
-         "0.5,Ba0.5Sr0.5TiO3,ok,4.724220623501199,3.566995649711387,3.8369304556354917\r\n"},
-        // A purity that makes the corrected grams overflow refuses the sample, naming the row.
-        {{kBst, "x=0.5:0.5:0", "--purity", "SrCO3=1e-310"},
-         3,
-         "0.5,Ba0.5Sr0.5TiO3,The corrected grams of SrCO3 (row 2) are too large to weigh.,,,\r\n"},
-    };
-    for (const auto& c : cases) {
-        Args args = {"--final", c.args[0], "--vary", c.args[1], "--format", "csv"};
-        args.insert(args.end(), c.args.begin() + 2, c.args.end());
-        EXPECT_EQ(series(args, c.exitCode).out, "x,final_formula,status,BaCO3,SrCO3,TiO2\r\n" + c.records);
-    }
-}
-
 TEST_F(Series, JsonLinesHoldOneCompactSamplePerLineFailuresIncluded) {
     const Args args = {"--final", kBst, "--vary", "x=0:1.5:0.5", "--purity", "SrCO3=99.5", "--format"};
     Args jsonl = args, json = args;
@@ -125,13 +91,27 @@ TEST_F(Series, JsonLinesHoldOneCompactSamplePerLineFailuresIncluded) {
     EXPECT_EQ(rows[0]["grams_corrected"], rows[0]["grams"]);
 }
 
-TEST_F(Series, ExitStatusNamesWhatIsWrong) {
-    const struct {
-        Args args;
-        int exitCode;
-        const char* message;
-    } cases[] = {
-        {{"--final", kBst, "--vary", "x=0:0.5:0.1", "--purity", "BaCO3=100"}, 0, ""},
+TEST_F(Series, CsvAndTheExitStatusNamingWhatIsWrong) {
+    const std::string csv = "x,final_formula,status,BaCO3,SrCO3,TiO2\r\n", bst = "x=0.5:0.5:0";
+    // clang-format off
+    test::expectCliCases({"series", "--atoms", atoms, recipe}, {
+        // A zero count drops its group.
+        {{"--final", "(BaTiO3){1-x}(SrTiO3){x}", "--vary", "x=0:1:1", "--format", "csv"}, 0, "",
+         csv + "0,(BaTiO3)1,ok,8.454935622317597,0,3.4334763948497855\r\n"
+               "1,(SrTiO3)1,ok,0,8.043478260869565,4.3478260869565215\r\n"},
+        // One sample fails, not the series; the expression's commas make its status a quoted field.
+        {{"--final", "Ba{min(1, 1-x)}Sr{x}TiO3", "--vary", "x=0.8:1.2:0.2", "--format", "csv"}, 3, "",
+         csv + "0.8,Ba0.2Sr0.8TiO3,ok,2.0330237358101138,6.109391124871001,4.127966976264189\r\n"
+               "1,Sr1TiO3,ok,0,8.043478260869565,4.3478260869565215\r\n"
+               "1.2,Ba-0.2Sr1.2TiO3,\"The count {min(1, 1-x)} is negative (-0.2).\",,,\r\n"},
+        // 3.549160671462830 g of pure SrCO3 / 0.995.
+        {{"--final", kBst, "--vary", bst, "--purity", "SrCO3=99.5", "--format", "csv"}, 0, "",
+         csv + "0.5,Ba0.5Sr0.5TiO3,ok,4.724220623501199,3.566995649711387,3.8369304556354917\r\n"},
+        // A purity that makes the corrected grams overflow refuses the sample, naming the row.
+        {{"--final", kBst, "--vary", bst, "--purity", "SrCO3=1e-310", "--format", "csv"}, 3, "",
+         csv + "0.5,Ba0.5Sr0.5TiO3,The corrected grams of SrCO3 (row 2) are too large to weigh.,,,\r\n"},
+        {{"--final", kBst, "--vary", "x=0:0.5:0.1", "--purity", "BaCO3=100"}, 0, "", "ID: BST\n"},
+        {{"--final", "Ba{1-x}Xx{x}TiO3", "--vary", "x=0:1:1"}, 3, "", "ID: BST\n"},
         {{"--vary", "x=0:1:1"}, 64, "--final TEMPLATE is missing"},
         {{"--final", kBst}, 64, "--vary NAME=FROM:TO:STEP is missing"},
         {{"--final", "Ba{1-y}TiO3", "--vary", "x=0:1:1"}, 64, "\"y\""},
@@ -145,16 +125,13 @@ TEST_F(Series, ExitStatusNamesWhatIsWrong) {
         {{"--final", kBst, "--vary", "x=0:1:1", "--grams", "none"}, 64, "Specify correct weight"},
         {{"--final", kBst, "--vary", "x=0:1:1", "--format", "xml"}, 64, "text, csv or json"},
         {{"--final", kBst, "--vary", "x=0:1:1", "other.qvs"}, 64, "one recipe only"},
-        {{"--final", "Ba{1-x}Xx{x}TiO3", "--vary", "x=0:1:1"}, 3, ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_NE(series(c.args, c.exitCode).err.find(c.message), std::string::npos) << c.message;
+    });
+    // clang-format on
     const auto missing =
         test::runCli({"series", "--atoms", atoms, dir.write("bad.qvs", "0 1 1 BaTiO3\n31 0 1 TiO2\n"),
                       "--final", kBst, "--vary", "x=0:1:1"});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.err, "Failed to load a file.\n");
-    EXPECT_EQ(test::runCli({"--version"}).out, "quorvex-cli " QV_VERSION "\n");
 }
 
 }  // namespace

@@ -3,14 +3,14 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "cli/cli_cases.h"
 #include "support/element_file.h"
 #include "support/recipe_scratch.h"
-#include "support/run_program.h"
 
 namespace qv {
 namespace {
 
-using Args = std::vector<std::string>;
+using test::Args;
 using Json = nlohmann::json;
 
 constexpr double kBaCO3 = 197.34, kTiO2 = 79.87, kBaTiO3 = 233.2;
@@ -71,27 +71,22 @@ TEST_F(Weigh, RescaledPlanAndTheDopantBelowMinimumWeightAsJson) {
 TEST_F(Weigh, BadValuesRecordNothing) {
     const std::string twice =
         dir.write("two.qvs", "0 10 1 BaTiO3\r\n1 1 0.5 BaCO3\r\n2 1 0.5 BaCO3\r\n3 0 0 TiO2\r\n");
-    const struct {
-        Args args;
-        int exit;
-        const char* message;
-    } cases[] = {
-        {{recipe, "--actual", "BaO=1"}, 64, "--actual BaO: no used row of the recipe holds this formula"},
-        {{recipe, "--actual", "TiO2=-1"}, 64, "--actual TiO2=-1: a mass cannot be negative"},
-        {{recipe, "--actual", "7=1"}, 64, "row 7 is not a used row"},
-        {{recipe, "--readability", "0"}, 64, "readability 0 g: it must be above zero"},
-        {{recipe, "--tolerance", "-1"}, 64, "tolerance -1 %"},
-        {{recipe, "--repeatability=-0.1"}, 64, "repeatability -0.1 g"},
-        {{recipe, "--per", "O"}, 64, "--per O: not one of the final compound's elements on the Include list"},
-        {{recipe, "--purity", "TiO2=0"}, 64, "--purity TiO2: the percentage must be a number above 0"},
-        {{twice, "--actual", "BaCO3=5"}, 64, "the formula is on rows 1 and 2; give the row number"},
-        {{dir.write("u.qvs", "0 1 1 BaTiO3\r\n1 0 1 TiO2\r\n")}, 3, ""},
-    };
-    for (const auto& c : cases) {
-        const auto run = cli("weigh", c.args);
-        EXPECT_EQ(run.exitCode, c.exit) << c.args[1];
-        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
-    }
+    test::expectCliCases(
+        {"weigh", "--atoms", atoms, "--db", db},
+        {
+            {{recipe, "--actual", "BaO=1"}, 64, "--actual BaO: no used row of the recipe holds this formula"},
+            {{recipe, "--actual", "TiO2=-1"}, 64, "--actual TiO2=-1: a mass cannot be negative"},
+            {{recipe, "--actual", "7=1"}, 64, "row 7 is not a used row"},
+            {{recipe, "--readability", "0"}, 64, "readability 0 g: it must be above zero"},
+            {{recipe, "--tolerance", "-1"}, 64, "tolerance -1 %"},
+            {{recipe, "--repeatability=-0.1"}, 64, "repeatability -0.1 g"},
+            {{recipe, "--per", "O"},
+             64,
+             "--per O: not one of the final compound's elements on the Include list"},
+            {{recipe, "--purity", "TiO2=0"}, 64, "--purity TiO2: the percentage must be a number above 0"},
+            {{twice, "--actual", "BaCO3=5"}, 64, "the formula is on rows 1 and 2; give the row number"},
+            {{dir.write("u.qvs", "0 1 1 BaTiO3\r\n1 0 1 TiO2\r\n")}, 3, ""},
+        });
     // The last value given for a row wins; the text table for the balance.
     const auto run = cli("weigh", {twice, "--actual", "1=5", "--actual", "1=4.9", "--no-record"});
     EXPECT_EQ(run.exitCode, 0);
