@@ -3,14 +3,14 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "cli/cli_cases.h"
 #include "support/element_file.h"
 #include "support/recipe_scratch.h"
-#include "support/run_program.h"
 
 namespace qv {
 namespace {
 
-using Args = std::vector<std::string>;
+using test::Args;
 
 class CliRecipes : public ::testing::Test {
 protected:
@@ -35,51 +35,39 @@ TEST_F(CliRecipes, ReportOptionsAndTheExitStatusOfEachFailure) {
     // Only the second row overflows: BaO stays finite at 1e308 g.
     const std::string big = dir.write("big.qvs", "-1 T\n0 10 1 BaO0.001\n1 1 1 BaO\n2 1 1 BaC9O\n");
     const std::string overflow = "The grams of BaC9O (row 2) are too large to weigh.";
-    // What stdout starts with (empty: stays empty) and what stderr holds.
-    const struct {
-        Args args;
-        int exitCode;
-        std::string out;
-        std::string err;
-    } cases[] = {
-        {{recipe}, 0, example, answer + "\n"},
-        {{"--json", recipe},
-         0,
-         R"({"file":")" + recipe +
-             R"(","sample_tag":"S1","final_formula":"BaTiO3","grams":10,"ratio":1,)"
-             R"("molar_mass":233.20000000000002,"status":")" +
-             answer +
-             R"(","rows":[{"row":1,"formula":"BaCO3",)"
-             R"("fixed":false,"ratio":1,"molar_mass":197.34,"grams":8.462264150943396},{"row":2,"formula":"TiO2",)"
-             R"("fixed":false,"ratio":1,"molar_mass":79.87,"grams":3.424957118353345}],"balance_residual":"CO2"})"
-             "\n",
-         ""},
-        {{"--no-difference", "--grams", "2.5g", recipe}, 0, "ID: S1\nBaTiO3  (2.5 grams)\n==", ""},
-        {{"--grams", "1e308", big}, 4, "", overflow + "\n"},
-        {{"--json", "--grams", "1e308", big},
-         4,
-         R"({"file":")" + big + R"(","status":")" + overflow + R"(","rows":[]})",
-         ""},
-        {{"--grams", "abc", recipe}, 4, "", "Specify correct weight of the final product in gram.\n"},
-        {{"--grams=1e-9", recipe}, 4, "", "Specify non-zero weight of the final product.\n"},
+    // clang-format off
+    test::expectCliCases({"report", "--atoms", atoms}, {
+        {{recipe}, 0, answer + "\n", example},
+        {{"--json", recipe}, 0, "",
+         R"({"file":")" + recipe + R"(","sample_tag":"S1","final_formula":"BaTiO3","grams":10,"ratio":1,)"
+         R"("molar_mass":233.20000000000002,"status":")" + answer + R"(","rows":[{"row":1,"formula":"BaCO3",)"
+         R"("fixed":false,"ratio":1,"molar_mass":197.34,"grams":8.462264150943396},{"row":2,"formula":"TiO2",)"
+         R"("fixed":false,"ratio":1,"molar_mass":79.87,"grams":3.424957118353345}],"balance_residual":"CO2"})" "\n"},
+        {{"--no-difference", "--grams", "2.5g", recipe}, 0, "", "ID: S1\nBaTiO3  (2.5 grams)\n=="},
+        {{"--grams", "1e308", big}, 4, overflow + "\n"},
+        {{"--json", "--grams", "1e308", big}, 4, "", R"({"file":")" + big + R"(","status":")" + overflow + R"(","rows":[]})"},
+        {{"--grams", "abc", recipe}, 4, "Specify correct weight of the final product in gram.\n"},
+        {{"--grams=1e-9", recipe}, 4, "Specify non-zero weight of the final product.\n"},
         // The recipe's own grams go through the same check.
-        {{dir.write("zero.qvs", "0 0 1 BaTiO3\n1 1 1 BaO\n")}, 4, "", "non-zero weight"},
-        {{dir.write("u.qvs", "0 1 1 BaTiO3\n1 0 1 TiO2\n")}, 3, "", ""},
-        {{broken}, 1, "", "Failed to load a file.\n"},
-        {{"--atoms", file("none.lst"), recipe}, 2, "", "ATOMS.LST"},
+        {{dir.write("zero.qvs", "0 0 1 BaTiO3\n1 1 1 BaO\n")}, 4, "non-zero weight"},
+        {{dir.write("u.qvs", "0 1 1 BaTiO3\n1 0 1 TiO2\n")}, 3, ""},
+        {{broken}, 1, "Failed to load a file.\n"},
+        {{"--atoms", file("none.lst"), recipe}, 2, "ATOMS.LST"},
         // Every recipe gets its turn; the first one without a report sets the status.
-        {{broken, recipe}, 1, example, "Failed to load a file.\n"},
-        {{}, 64, "", "given\n\nusage:"},
-        {{"--writer"}, 64, "", "--writer needs a file"},
-        {{"--json", "--writer", "x.odt", recipe}, 64, "", "--json and --writer exclude each other"},
-        {{"--writer=x.odt"}, 64, "", "no recipe file given"},
-    };
-    for (const auto& c : cases) {
-        const auto run = cli("report", c.args);
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.err;
-        EXPECT_EQ(run.out.substr(0, c.out.empty() ? std::string::npos : c.out.size()), c.out) << c.err;
-        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
-    }
+        {{broken, recipe}, 1, "Failed to load a file.\n", example},
+        {{}, 64, "given\n\nusage:"},
+        {{"--writer"}, 64, "--writer needs a file"},
+        {{"--json", "--writer", "x.odt", recipe}, 64, "--json and --writer exclude each other"},
+        {{"--writer=x.odt"}, 64, "no recipe file given"},
+        // Wrong corrections.
+        {{"--purity", "TiO2=0", recipe}, 64, "not \"0\""},
+        {{"--purity", "TiO2=100.5", recipe}, 64, "not \"100.5\""},
+        {{"--excess", "TiO2=-1", recipe}, 64, "from 0 to 100, not \"-1\""},
+        {{"--excess", "Qq=5", recipe}, 64, "Qq: not a formula"},
+        {{"--excess", "BaO=5", recipe}, 64, "BaO: no source row"},
+        {{"--library", file("none.sqlite"), recipe}, 1, "none.sqlite: cannot open the lab database"},
+    });
+    // clang-format on
 }
 
 TEST_F(CliRecipes, JsonLinesWithCorrectionsFromTheCompanionTheLibraryAndTheFlags) {
@@ -113,21 +101,6 @@ TEST_F(CliRecipes, JsonLinesWithCorrectionsFromTheCompanionTheLibraryAndTheFlags
     EXPECT_NE(text.out.find("Amount Weighed(g)  Purity(%)  Excess(%)  To Weigh(g)\n"), std::string::npos);
     EXPECT_NE(text.out.find("3.424957           99.5       0          3.442168\n"), std::string::npos)
         << text.out;
-
-    for (const auto& [args, code, says] : {
-             std::tuple<Args, int, const char*>{{"--purity", "TiO2=0"}, 64, "not \"0\""},
-             {{"--purity", "TiO2=100.5"}, 64, "not \"100.5\""},
-             {{"--excess", "TiO2=-1"}, 64, "from 0 to 100, not \"-1\""},
-             {{"--excess", "Qq=5"}, 64, "Qq: not a formula"},
-             {{"--excess", "BaO=5"}, 64, "BaO: no source row"},
-             {{"--library", file("none.sqlite")}, 1, "none.sqlite: cannot open the lab database"},
-         }) {
-        Args all = args;
-        all.push_back(recipe);
-        const auto bad = cli("report", all);
-        EXPECT_EQ(bad.exitCode, code) << says;
-        EXPECT_NE(bad.err.find(says), std::string::npos) << bad.err;
-    }
 }
 
 TEST_F(CliRecipes, SolveSavesTheSolvedRatiosInPlace) {
