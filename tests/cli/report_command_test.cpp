@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
 #include <string>
 
 #include "cli/cli_cases.h"
@@ -35,14 +34,40 @@ TEST_F(CliRecipes, ReportOptionsAndTheExitStatusOfEachFailure) {
     // Only the second row overflows: BaO stays finite at 1e308 g.
     const std::string big = dir.write("big.qvs", "-1 T\n0 10 1 BaO0.001\n1 1 1 BaO\n2 1 1 BaC9O\n");
     const std::string overflow = "The grams of BaC9O (row 2) are too large to weigh.";
+    // Corrections from a companion file, the library's bottle over it, a flag over both.
+    const std::string db = file("lab.sqlite"), freeRow = "\"fixed\":false,\"ratio\":1,\"molar_mass\":";
+    ASSERT_EQ(
+        test::runCli({"library", "--db", db, "--atoms", atoms, "add", "O2Ti", "--purity", "80"}).exitCode, 0);
+    const std::string corrected = dir.write("c.qvs", test::readFileBytes(recipe)),
+                      damaged = dir.write("d.qvs", test::readFileBytes(recipe));
+    dir.write("c.qvs.json", R"({"format": "quorvex-corrections", "version": 1, "rows": [
+        {"row": 1, "formula": "BaCO3", "purity_pct": 50, "excess_pct": 10},
+        {"row": 2, "formula": "TiO2", "purity_pct": 90}]})");
+    dir.write("d.qvs.json", "{damaged");
+    const auto head = [&](const std::string& path) {
+        return R"({"file":")" + path +
+               R"(","sample_tag":"S1","final_formula":"BaTiO3","grams":10,"ratio":1,)"
+               R"("molar_mass":233.20000000000002,"status":")" +
+               answer + R"(","rows":[{"row":1,"formula":"BaCO3",)" + freeRow +
+               "197.34,\"grams\":8.462264150943396";
+    };
     // clang-format off
     test::expectCliCases({"report", "--atoms", atoms}, {
         {{recipe}, 0, answer + "\n", example},
         {{"--json", recipe}, 0, "",
-         R"({"file":")" + recipe + R"(","sample_tag":"S1","final_formula":"BaTiO3","grams":10,"ratio":1,)"
-         R"("molar_mass":233.20000000000002,"status":")" + answer + R"(","rows":[{"row":1,"formula":"BaCO3",)"
-         R"("fixed":false,"ratio":1,"molar_mass":197.34,"grams":8.462264150943396},{"row":2,"formula":"TiO2",)"
-         R"("fixed":false,"ratio":1,"molar_mass":79.87,"grams":3.424957118353345}],"balance_residual":"CO2"})" "\n"},
+         head(recipe) + R"(},{"row":2,"formula":"TiO2",)" + freeRow +
+         R"(79.87,"grams":3.424957118353345}],"balance_residual":"CO2"})" "\n"},
+        {{"--json", "--library", db, "--excess", "BaCO3=0", corrected, broken}, 1, "Failed to load a file.\n",
+         head(corrected) + R"(,"purity_pct":50,"excess_pct":0,"grams_corrected":16.92452830188679},)"
+         R"({"row":2,"formula":"TiO2",)" + freeRow + R"(79.87,"grams":3.424957118353345,"purity_pct":80,)"
+         R"("excess_pct":0,"grams_corrected":4.281196397941681}],"balance_residual":"CO2"})" "\n"
+         R"({"file":")" + broken + R"(","status":"Failed to load a file.","rows":[]})" "\n"},
+        {{"--purity", "TiO2=99.5", damaged}, 0, "d.qvs.json could not be read",
+         "ID: S1\nBaTiO3  (10 grams)  + CO2\n" + std::string(88, '=') + "\n"
+         "Reactant  (Molar Mass)              Amount Weighed(g)  Purity(%)  Excess(%)  To Weigh(g)\n" +
+         std::string(88, '-') + "\n"
+         "BaCO3  (197.34)                      8.462264           100        0          8.462264\n"
+         "TiO2  (79.87)                        3.424957           99.5       0          3.442168\n"},
         {{"--no-difference", "--grams", "2.5g", recipe}, 0, "", "ID: S1\nBaTiO3  (2.5 grams)\n=="},
         {{"--grams", "1e308", big}, 4, overflow + "\n"},
         {{"--json", "--grams", "1e308", big}, 4, "", R"({"file":")" + big + R"(","status":")" + overflow + R"(","rows":[]})"},
@@ -68,39 +93,6 @@ TEST_F(CliRecipes, ReportOptionsAndTheExitStatusOfEachFailure) {
         {{"--library", file("none.sqlite"), recipe}, 1, "none.sqlite: cannot open the lab database"},
     });
     // clang-format on
-}
-
-TEST_F(CliRecipes, JsonLinesWithCorrectionsFromTheCompanionTheLibraryAndTheFlags) {
-    const std::string db = file("lab.sqlite");
-    ASSERT_EQ(test::runCli(
-                  {"library", "--db", db, "--atoms", atoms, "add", "O2Ti", "--purity", "80", "--lot", "T-1"})
-                  .exitCode,
-              0);
-    dir.write("bt.qvs.json", R"({"format": "quorvex-corrections", "version": 1, "rows": [
-        {"row": 1, "formula": "BaCO3", "purity_pct": 50, "excess_pct": 10},
-        {"row": 2, "formula": "TiO2", "purity_pct": 90}]})");
-    const auto run = cli("report", {"--json", "--library", db, "--excess", "BaCO3=0", recipe, broken});
-    EXPECT_EQ(run.exitCode, 1);
-    std::vector<nlohmann::json> lines;
-    for (std::size_t at = 0, end; (end = run.out.find('\n', at)) != std::string::npos; at = end + 1)
-        lines.push_back(nlohmann::json::parse(run.out.substr(at, end - at)));
-    ASSERT_EQ(lines.size(), 2u) << run.out;
-    const auto& rows = lines[0]["rows"];
-    // Companion purity, flag excess; the library's bottle over the companion.
-    EXPECT_EQ(rows[0]["purity_pct"], 50);
-    EXPECT_EQ(rows[0]["excess_pct"], 0);
-    EXPECT_EQ(rows[0]["grams_corrected"].get<double>(), rows[0]["grams"].get<double>() / 0.5);
-    EXPECT_EQ(rows[1]["purity_pct"], 80);
-    EXPECT_EQ(lines[1], nlohmann::json::parse(R"({"file": ")" + broken +
-                                              R"(", "status": "Failed to load a file.", "rows": []})"));
-
-    dir.write("bt.qvs.json", "{damaged");
-    const auto text = cli("report", {"--purity", "TiO2=99.5", recipe});
-    EXPECT_EQ(text.exitCode, 0);
-    EXPECT_NE(text.err.find("bt.qvs.json could not be read"), std::string::npos) << text.err;
-    EXPECT_NE(text.out.find("Amount Weighed(g)  Purity(%)  Excess(%)  To Weigh(g)\n"), std::string::npos);
-    EXPECT_NE(text.out.find("3.424957           99.5       0          3.442168\n"), std::string::npos)
-        << text.out;
 }
 
 TEST_F(CliRecipes, SolveSavesTheSolvedRatiosInPlace) {
