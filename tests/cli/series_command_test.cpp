@@ -50,7 +50,6 @@ TEST_F(Series, BariumStrontiumTitanateMatchesTheHandValues) {
         const auto& sample = json[i];
         EXPECT_EQ(sample["x"], x) << "each value reads back as typed";
         EXPECT_EQ(sample["final_formula"], formulas[i]) << "a zero count drops its element";
-        EXPECT_EQ(sample["status"], "ok");
         EXPECT_NEAR(sample["molar_mass"].get<double>(), 233 - 49 * x, 1e-12);
         EXPECT_EQ(sample["balance_residual"], "CO2");
         for (int k = 0; k < 3; ++k) {
@@ -67,12 +66,14 @@ TEST_F(Series, BariumStrontiumTitanateMatchesTheHandValues) {
 }
 
 TEST_F(Series, JsonLinesHoldOneCompactSamplePerLineFailuresIncluded) {
-    const Args args = {"--final", kBst, "--vary", "x=0:1.5:0.5", "--purity", "SrCO3=99.5", "--format"};
-    Args jsonl = args, json = args;
-    jsonl.push_back("jsonl");
-    json.push_back("json");
-    const auto array = nlohmann::json::parse(series(json, 3).out);
-    const std::string out = series(jsonl, 3).out;
+    const auto run = [&](const char* format) {
+        return series(
+                   {"--final", kBst, "--vary", "x=0:1.5:0.5", "--purity", "SrCO3=99.5", "--format", format},
+                   3)
+            .out;
+    };
+    const auto array = nlohmann::json::parse(run("json"));
+    const std::string out = run("jsonl");
     std::istringstream lines(out);
     std::size_t n = 0;
     for (std::string line; std::getline(lines, line); ++n)
