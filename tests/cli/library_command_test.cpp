@@ -27,6 +27,7 @@ TEST(CliLibrary, BadValuesThenAddImportListExportAndRemove) {
         {{"remove", "7"}, 64, "no bottle 7"},
         {{"list", "--format", "xml"}, 64, "text, csv or json"},
         {{"polish"}, 64, "unknown action \"polish\""},
+        {{"list", "--frob"}, 64, "unknown option \"--frob\""},
         {{"add", "BaCO3", "--purity=99.5", "--excess", "5", "--label", "carbonate, fine"}, 0, "", "1\n"},
         {{"import", dir.write("in.csv", "formula,supplier,lot\nTiO2,\"Acme \"\"A\"\", Inc.\",T-1\n")}, 0, ""},
         {{"list"}, 0, "",

@@ -79,9 +79,10 @@ TEST_F(CliRecipes, ReportOptionsAndTheExitStatusOfEachFailure) {
         {{broken}, 1, "Failed to load a file.\n"},
         {{"--atoms", file("none.lst"), recipe}, 2, "ATOMS.LST"},
         // Every recipe gets its turn; the first one without a report sets the status.
-        {{broken, recipe}, 1, "Failed to load a file.\n", example},
+        {{broken, recipe}, 1, broken + ": Failed to load a file.\n", example},
         {{}, 64, "given\n\nusage:"},
         {{"--writer"}, 64, "--writer needs a file"},
+        {{"--frob", recipe}, 64, "unknown option \"--frob\""},
         {{"--json", "--writer", "x.odt", recipe}, 64, "--json and --writer exclude each other"},
         {{"--writer=x.odt"}, 64, "no recipe file given"},
         // Wrong corrections.
@@ -96,7 +97,7 @@ TEST_F(CliRecipes, ReportOptionsAndTheExitStatusOfEachFailure) {
 }
 
 TEST_F(CliRecipes, SolveSavesTheSolvedRatiosInPlace) {
-    const auto run = cli("solve", {recipe, "-o", recipe});
+    const auto run = cli("solve", {recipe, "--output=" + recipe});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.err, "Quorvex could obtain an answer for you.\n");
     EXPECT_EQ(test::readFileBytes(recipe),

@@ -4,6 +4,7 @@
 
 #include "plan/as_weighed.h"
 #include "plan/minimum_weight.h"
+#include "plan/series.h"
 #include "plan/weighing_plan.h"
 #include "support/test_form.h"
 
@@ -52,6 +53,7 @@ TEST_F(Plan, RescalingAfterOvershootShortfallAndDiscard) {
     WeighingSession s(titanate());
     EXPECT_FALSE(s.setActual(0, -1));
     EXPECT_FALSE(s.setActual(0, NAN));
+    EXPECT_FALSE(s.addTopUp(0, -1));
     EXPECT_FALSE(s.actual(0));
     s.setActual(0, 9);
     s.discard(0);
@@ -71,6 +73,10 @@ TEST_F(Plan, RescalingAfterOvershootShortfallAndDiscard) {
     ASSERT_EQ(p.elements.size(), 2u);
     EXPECT_EQ(planElement(p, "Ti"), 1);
     EXPECT_EQ(planElement(p, "O"), -1);
+    // A series' columns take purity and excess by row.
+    const auto columns =
+        seriesColumns(f.model, std::map<int, double>{{0, 99}}, std::map<int, double>{{1, 5}});
+    EXPECT_EQ(std::pair(columns.at(0).purity, columns.at(1).excess), std::pair(99.0, 5.0));
 }
 
 TEST_F(Plan, MinimumWeightRuleRefusalsAndTheDopantBelowIt) {
