@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <regex>
 #include <string>
 
 #include "cli/cli_cases.h"
@@ -106,6 +107,8 @@ TEST_F(Weigh, SessionRecordedThenFiredMassAddedLater) {
     Json listed = json("log", {"--format", "json"});
     ASSERT_EQ(listed.size(), 1u);
     EXPECT_EQ(listed[0]["sample_tag"], "S1");
+    EXPECT_TRUE(std::regex_match(listed[0]["time"].get<std::string>(),
+                                 std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d)")));
     EXPECT_EQ(listed[0]["rows"][1]["actual"], std::stod(planned1));
     EXPECT_NEAR(listed[0]["as_weighed"]["Ba"], 1, 1e-6);
     EXPECT_EQ(listed[0]["fired_grams"], nullptr);
