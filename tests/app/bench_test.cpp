@@ -1,68 +1,65 @@
 // The bench in the window: the weighing sheet typed into and read from a
 // simulated balance, the Log dialog, and the printed sheet read back.
 
-#include <QApplication>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTableWidget>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTextBrowser>
+#include <algorithm>
 
+#include "app/bench_settings.h"
 #include "app/log_dialog.h"
-#include "app/main_window.h"
 #include "app/sheet_print.h"
 #include "app/weighing_sheet.h"
 #include "support/simulated_balance.h"
-#include "widget_support.h"
+#include "window_fixture.h"
 
 using namespace qv;
 using namespace qv::app;
 
 namespace {
 
-// BaTiO3 from BaCO3 and TiO2 (Ba 0, Ti 1, C 2, O 3), 10 g, or with a pinch
-// of La2O3 (La 4) that is below the minimum weight.
-WeighingPlan plan(bool dopant) {
-    WeighingPlan p;
-    p.finalFormula = dopant ? "Ba0.99La0.01TiO3" : "BaTiO3";
-    p.grams = dopant ? 1 : 10;
-    const double moles = dopant ? 1 / 233.2158 : 10 / 233.2;
-    p.rows.push_back({0, "BaCO3", {{0, 1}, {2, 1}, {3, 3}}, 197.34, dopant ? 0.99 : 1, {}, 0});
-    if (dopant) p.rows.push_back({1, "La2O3", {{4, 2}, {3, 3}}, 325.82, 0.005, {}, 0});
-    p.rows.push_back({dopant ? 2 : 1, "TiO2", {{1, 1}, {3, 2}}, 79.87, 1, {}, 0});
-    for (PlanRow& r : p.rows) r.grams = r.planned = r.grams * r.molarMass * moles;  // grams held the ratio
-    p.elements = {{0, "Ba", dopant ? 0.99 : 1}, {1, "Ti", 1}};
-    if (dopant) p.elements.push_back({4, "La", 0.01});
-    return p;
+// 10 g of BaTiO3 from BaCO3 and TiO2 (Ba 0, Ti 1, C 2, O 3).
+WeighingPlan plan() {
+    const double moles = 10 / 233.2;
+    return {"BaTiO3",
+            10,
+            {{0, "BaCO3", {{0, 1}, {2, 1}, {3, 3}}, 197.34, 197.34 * moles, {}, 197.34 * moles},
+             {1, "TiO2", {{1, 1}, {3, 2}}, 79.87, 79.87 * moles, {}, 79.87 * moles}},
+            {{0, "Ba", 1}, {1, "Ti", 1}}};
 }
 
-QString cell(const WeighingSheet& sheet, int row, int column) {
-    return sheet.table()->item(row, column)->text();
+// A row's target, what is still to add and its note: "3.480703|3.480703|".
+QString shown(const WeighingSheet& sheet, int row) {
+    QStringList out;
+    for (int c : {WeighingSheet::TargetColumn, WeighingSheet::ToAddColumn, WeighingSheet::NoteColumn})
+        out << sheet.table()->item(row, c)->text();
+    return out.join('|');
 }
 
 }  // namespace
 
-class BenchTest : public QObject {
+class BenchTest : public test::WindowFixture {
     Q_OBJECT
+    QTemporaryDir dir;
+    QString db() const { return dir.filePath("lab.sqlite"); }
+
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        setUpWindowTests();
+    }
 
     void sheetRescalesFlagsAndRecords() {
-        WeighingSheet sheet(plan(false), "S1", "recipe", {}, db());
+        WeighingSheet sheet(plan(), "S1", "recipe", {}, db());
         sheet.show();
         QTest::keyClicks(sheet.actualEdit(0), "8.6\r");  // Return goes on to the next row
         QVERIFY(sheet.isVisible());
-        QCOMPARE(cell(sheet, 1, WeighingSheet::TargetColumn), "3.480703");
-        QCOMPARE(cell(sheet, 1, WeighingSheet::ToAddColumn), "3.480703");
-        QCOMPARE(cell(sheet, 0, WeighingSheet::NoteColumn), "done");
+        QCOMPARE(shown(sheet, 0) + " " + shown(sheet, 1), "8.6|0|done 3.480703|3.480703|");
         QTest::keyClicks(sheet.actualEdit(1), "3.4");
-        QCOMPARE(cell(sheet, 1, WeighingSheet::NoteColumn), "top up 0.080703 g, below min. weight");
+        QCOMPARE(shown(sheet, 1), "3.480703|0.080703|top up 0.080703 g, below min. weight");
         QVERIFY(sheet.asWeighed()->text().contains("Ba<sub>1.0117</sub>Ti<sub>0.9883</sub>"));
         QVERIFY(sheet.asWeighed()->text().contains("Ba +1.17 %"));
         test::saveScreenshot(sheet, "weighing-sheet");
@@ -81,21 +78,15 @@ private slots:
         QTest::keyClicks(sheet.beforeEdit(), "10");
         QTest::keyClicks(sheet.firedEdit(), "8.5712");
         QCOMPARE(sheet.firingResult()->text(), "Completeness: 90 %");
+        QVERIFY(sheet.firingResult()->isVisible());
         test::saveScreenshot(sheet, "weighing-sheet-as-weighed");
 
-        const QString pdf = dir_.filePath("sheet.pdf");
+        const QString pdf = dir.filePath("sheet.pdf");
         QCOMPARE(exportSheetsPdf(pdf, {sheet.section()}), QString());
-        QProcess text;
-        text.start("pdftotext", {pdf, "-"});
-        if (!text.waitForFinished(30000) || text.exitCode() != 0) QSKIP("pdftotext is not installed");
-        const QString out = QString::fromUtf8(text.readAllStandardOutput());
-        QVERIFY2(out.contains("8.462264") && out.contains("3.424957") && out.contains("BaCO3"),
-                 qPrintable(out));
 
         sheet.close();  // the session is recorded on the way out
         QVERIFY(sheet.recordedId());
         LogDialog log(db());
-        QCOMPARE(log.list()->rowCount(), 1);
         QVERIFY(log.details()->toPlainText().contains("8.462264"));
         log.show();
         log.firedEdit()->setText("8.5712");
@@ -106,66 +97,83 @@ private slots:
         QCOMPARE(log.list()->rowCount(), 0);
         log.searchEdit()->setText("BaCO3");
         QCOMPARE(log.list()->rowCount(), 1);
-        const QString csv = dir_.filePath("log.csv");
-        QCOMPARE(log.exportTo(csv, false), QString());
-        QFile file(csv);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll().count('\n'), 3);
+        QCOMPARE(log.list()->editTriggers(), QAbstractItemView::NoEditTriggers);
+        const auto bytes = [&](const char* name) {
+            QFile file(dir.filePath(name));
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        QCOMPARE(log.exportTo(dir.filePath("log.csv"), false), QString());
+        QCOMPARE(bytes("log.csv").count('\n'), 3);
+        test::chooseFile(dir.filePath("log.json"));
+        log.exportJson();
+        QVERIFY(bytes("log.json").contains("\"actual\":8.462264"));
+
+        QProcess text;
+        text.start("pdftotext", {pdf, "-"});
+        if (!text.waitForFinished(30000) || text.exitCode() != 0) QSKIP("pdftotext is not installed");
+        const QString out = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY2(out.contains("8.462264") && out.contains("3.424957") && out.contains("BaCO3"),
+                 qPrintable(out));
     }
 
-    void rowBelowMinimumWeightAndReadingTheBalance() {
+    void readingTheBalance() {
         test::SimulatedBalance balance;
         balance.answer = [] { return QByteArray("S S      8.3000 g\r\n"); };
         BenchSettings settings;
         settings.port.portName = balance.path;
-        WeighingSheet sheet(plan(true), "La1", "recipe", settings, db());
-        QVERIFY(sheet.minimumNotice()->text().startsWith(
-            "Row 2 (La2O3): 6.99 mg is below the balance's minimum weight of 82 mg.\nEvery row reaches it "
-            "from 11.7389 g"));
-        QCOMPARE(cell(sheet, 1, WeighingSheet::NoteColumn), "below min. weight");
-        test::saveScreenshot(sheet, "weighing-sheet-min-weight");
-
+        WeighingSheet sheet(plan(), "S1", "recipe", settings, db());
         QSignalSpy filled(sheet.actualEdit(0), &QLineEdit::textChanged);
         sheet.readBalance();
         QVERIFY(filled.wait(5000));
         QCOMPARE(sheet.actualEdit(0)->text(), "8.3");
-        QCOMPARE(sheet.activeRow(), 1);  // the next row to weigh
+        QCOMPARE(sheet.activeRow(), 1);  // the next row to weigh, in bold
+        QVERIFY(sheet.table()->item(1, WeighingSheet::RowColumn)->font().bold());
         balance.unplug();
         sheet.readBalance();
         QTRY_VERIFY_WITH_TIMEOUT(sheet.message()->text().contains("was disconnected"), 5000);
         QVERIFY(sheet.readButton()->isEnabled());
     }
 
+    void balanceSettingsKeptAndEdited() {
+        QSettings store(dir.filePath("bench.ini"), QSettings::IniFormat);
+        BenchSettings settings;
+        settings.port.parity = QSerialPort::EvenParity;
+        writeBenchSettings(store, settings);
+        BalanceSettingsDialog d(readBenchSettings(store));
+        const auto says = [&](const char* text) {
+            return std::ranges::any_of(d.findChildren<QLabel*>(),
+                                       [&](QLabel* l) { return l->text() == text; });
+        };
+        QVERIFY(says("Minimum weight: 0.082 g"));
+        d.toleranceEdit()->setText("x");
+        d.accept();
+        QVERIFY(says("The tolerance must be a number such as 0.1.") && d.result() == QDialog::Rejected);
+        d.toleranceEdit()->setText("0.2");
+        d.accept();
+        QCOMPARE(frameText(d.settings().port) + " " + QString::number(d.settings().balance.tolerancePct),
+                 "9600 8E1 0.2");
+        QCOMPARE(d.result(), QDialog::Accepted);
+    }
+
     void weighOpensTheSheetFromTheWindow() {
-        QFile atoms(dir_.filePath("ATOMS.LST")), recipe(dir_.filePath("small.qvs"));
-        QVERIFY(atoms.open(QIODevice::WriteOnly) && recipe.open(QIODevice::WriteOnly));
-        atoms.write("1 Ba 137.33\n2 Ti 47.87\n3 C 12.01 m\n4 O 16 m\n");
-        recipe.write("-1 S2\r\n0 0.05 1 BaTiO3\r\n1 0 0 BaCO3\r\n2 0 0 TiO2\r\n");
-        atoms.close();
-        recipe.close();
-        MainWindow window(dir_.path() + "/");
-        window.openAfterStart(recipe.fileName());
-        QVERIFY(window.initialise());
-        window.show();
-        QTRY_VERIFY(window.initialised());
-        QCoreApplication::processEvents();
+        writeFile(dir.filePath("small.qvs"), "-1 S2\r\n0 0.05 1 BaTiO3\r\n1 0 0 BaCO3\r\n2 0 0 TiO2\r\n");
+        QVERIFY(start(true, dir.filePath("small.qvs")));
         QPushButton* weigh = nullptr;
-        for (QPushButton* b : window.findChildren<QPushButton*>())
+        for (QPushButton* b : w_->findChildren<QPushButton*>())
             if (b->text() == "Weigh ...") weigh = b;
-        QVERIFY(weigh);
-        QTRY_VERIFY(weigh->isEnabled());
+        QTRY_VERIFY(weigh && weigh->isEnabled());
         weigh->click();
-        auto* sheet = window.findChild<WeighingSheet*>("weighingSheet");
+        auto* sheet = w_->findChild<WeighingSheet*>("weighingSheet");
         QVERIFY(sheet);
         QCOMPARE(sheet->session().size(), 2);
         // 0.05 g of BaTiO3 needs 17 mg of TiO2.
         QVERIFY(sheet->minimumNotice()->text().contains("Row 2 (TiO2): 17.12 mg is below"));
+        QCOMPARE(shown(*sheet, 1), "0.017125|0.017125|below min. weight");
+        QVERIFY(sheet->table()->item(1, WeighingSheet::NoteColumn)->toolTip().contains("less precisely"));
+        test::saveScreenshot(*sheet, "weighing-sheet-min-weight");
         sheet->reject();
+        tearDownWindow();
     }
-
-private:
-    QString db() const { return dir_.filePath("lab.sqlite"); }
-    QTemporaryDir dir_;
 };
 
 QTEST_MAIN(BenchTest)

@@ -7,7 +7,6 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
-#include <cmath>
 #include <nlohmann/json.hpp>
 
 #include "app/series_dialog.h"
@@ -31,100 +30,82 @@ class SeriesDialogTest : public QObject {
     Q_OBJECT
     test::TempDir dir;
     ElementTable table;
-    std::unique_ptr<SeriesDialog> dialog;
-
-    QLineEdit* edit(const char* name) { return dialog->findChild<QLineEdit*>(QLatin1String(name)); }
-    QTableWidget* samples() { return dialog->findChild<QTableWidget*>(QStringLiteral("samples")); }
-    // Select the field's text and type over it.
-    void retype(const char* name, const QString& text) {
-        QLineEdit* e = edit(name);
-        e->setFocus();
-        QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(e, Qt::Key_Backspace);
-        QTest::keyClicks(e, text);
-    }
-    QString cell(int row, int column) { return samples()->item(row, column)->text(); }
 
 private slots:
-    void init() {
-        QCOMPARE(test::loadElementText(table, kElements), 5);
-        dialog = std::make_unique<SeriesDialog>(table, SeriesStart{kRecipe, "BaTiO3", "10", {}});
-        dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-    }
-    void cleanup() { dialog.reset(); }
+    void initTestCase() { QCOMPARE(test::loadElementText(table, kElements), 5); }
 
-    void sixSamplesMatchTheCommandLine() {
+    void typedIntoAsAUserWould() {
+        SeriesDialog dialog(table, SeriesStart{kRecipe, "BaTiO3", "10", {}});
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const auto edit = [&](const char* name) { return dialog.findChild<QLineEdit*>(QLatin1String(name)); };
+        const auto retype = [&](const char* name, const char* text) {  // select the text and type over it
+            edit(name)->selectAll();
+            QTest::keyClicks(edit(name), text);
+        };
+        auto* samples = dialog.findChild<QTableWidget*>(QStringLiteral("samples"));
+        const auto cell = [&](int row, int column) { return samples->item(row, column)->text(); };
+
         QCOMPARE(edit("template")->text(), QStringLiteral("BaTiO3"));  // prefilled from the form
-        retype("template", QStringLiteral("Ba{1-x}Sr{x}TiO3"));
-        QCOMPARE(dialog->message(), QStringLiteral("6 samples"));
-        QCOMPARE(samples()->rowCount(), 6);
-        QCOMPARE(cell(3, 1), QStringLiteral("Ba0.7Sr0.3TiO3"));
-        QCOMPARE(cell(3, 3), QStringLiteral("2.033898"));  // SrCO3 for x = 0.3, 10 g: 10 * 0.3 * 148 / 218.3
-        QCOMPARE(cell(3, 5), QStringLiteral("ok"));
-        test::saveScreenshot(*dialog, QStringLiteral("series_dialog"));
+        retype("template", "Ba{1-x}Sr{x}TiO3");
+        QCOMPARE(dialog.message(), QStringLiteral("6 samples"));
+        QCOMPARE(samples->rowCount(), 6);
+        // SrCO3 for x = 0.3, 10 g: 10 * 0.3 * 148 / 218.3
+        QCOMPARE(cell(3, 1) + ' ' + cell(3, 3) + ' ' + cell(3, 5),
+                 QStringLiteral("Ba0.7Sr0.3TiO3 2.033898 ok"));
+        test::saveScreenshot(dialog, QStringLiteral("series_dialog"));
+        const auto cli = [&](const char* format) {
+            return test::runCli({"series", "--atoms", dir.write("atoms.lst", kElements),
+                                 dir.write("bst.qvs", kRecipe), "--final", "Ba{1-x}Sr{x}TiO3", "--vary",
+                                 "x=0:0.5:0.1", "--format", format})
+                .out;
+        };
+        QCOMPARE(dialog.csvText(), cli("csv"));
+        QVERIFY(nlohmann::json::parse(dialog.jsonText()) == nlohmann::json::parse(cli("json")));
 
-        const std::string atoms = dir.write("atoms.lst", kElements);
-        const std::string recipe = dir.write("bst.qvs", kRecipe);
-        const auto cli = test::runCli({"series", "--atoms", atoms, recipe, "--final", "Ba{1-x}Sr{x}TiO3",
-                                       "--vary", "x=0:0.5:0.1", "--format", "csv"});
-        QCOMPARE(cli.exitCode, 0);
-        QCOMPARE(dialog->csvText(), cli.out);
-        const auto json = test::runCli({"series", "--atoms", atoms, recipe, "--final", "Ba{1-x}Sr{x}TiO3",
-                                        "--vary", "x=0:0.5:0.1", "--format", "json"});
-        QVERIFY(nlohmann::json::parse(dialog->jsonText()) == nlohmann::json::parse(json.out));
+        QSignalSpy opened(&dialog, &SeriesDialog::openInForm);
+        auto* open = dialog.findChild<QPushButton*>(QStringLiteral("openInForm"));
+        QVERIFY(!open->isEnabled());
+        QTest::mouseClick(samples->viewport(), Qt::LeftButton, {},
+                          samples->visualItemRect(samples->item(2, 1)).center());
+        QTest::mouseClick(open, Qt::LeftButton);
+        QCOMPARE(opened.value(0).value(0).toString(), QStringLiteral("Ba0.8Sr0.2TiO3"));
+
+        // A negative count fails that sample only.
+        retype("to", "1.2");
+        retype("step", "0.4");
+        QCOMPARE(dialog.message(), QStringLiteral("4 samples, 1 without an answer"));
+        QCOMPARE(cell(3, 5), QStringLiteral("The count {1-x} is negative (-0.2)."));
+        QCOMPARE(samples->item(3, 5)->foreground().color(), QColor(0xb0, 0x00, 0x20));  // in red
+        QCOMPARE(cell(3, 2), QString());
+        for (int row : {0, 1, 2}) QCOMPARE(cell(row, 5), QStringLiteral("ok"));
+
+        // Bad input says what is wrong and empties the table.
+        retype("template", "Ba{1-*x}Sr{x}TiO3");
+        QVERIFY2(dialog.message().startsWith(QStringLiteral("Template: {1-*x}")),
+                 qPrintable(dialog.message()));
+        QCOMPARE(samples->rowCount(), 0);
+        QVERIFY(!dialog.findChild<QPushButton*>(QStringLiteral("exportCsv"))->isEnabled());
+        retype("template", "Ba{1-x}Sr{x}TiO3");
+        retype("step", "0,1");
+        QCOMPARE(dialog.message(), QStringLiteral("Step: \"0,1\" is not a number."));
     }
 
     void theFormsCorrectionsAreWeighed() {
-        // SrCO3 (row 2) at 80 % purity with 10 % excess: 2.033898 g x 1.1 / 0.8.
-        SeriesDialog corrected(table, SeriesStart{kRecipe, "Ba{1-x}Sr{x}TiO3", "10", {{1, {80, 10}}}});
-        QCOMPARE(corrected.samples().size(), std::size_t(6));
-        const SampleAmount& sr = corrected.samples()[3].amounts[1];
-        QVERIFY(std::abs(sr.grams - 2.033898) < 1e-6);
-        QVERIFY(std::abs(sr.gramsCorrected - 2.796610) < 1e-6);
-        QVERIFY(std::abs(corrected.samples()[3].amounts[0].gramsCorrected - 0.7 * 197 * 10 / 218.3) < 1e-9);
+        // SrCO3 (row 2) at 80 % purity with 10 % excess: 2.033898 g x 1.1 / 0.8; BaCO3 as computed.
+        SeriesDialog corrected(table,
+                               SeriesStart{kRecipe, "Ba{1-x}Sr{x}TiO3", "10", {{1, {80, 10, {}, {}}}}});
+        const std::vector<SampleAmount>& amounts = corrected.samples().at(3).amounts;
+        QCOMPARE(qRound64(amounts[1].gramsCorrected * 1e6), 2796610);
+        QCOMPARE(amounts[0].gramsCorrected, 0.7 * 197 * 10 / 218.3);
         // The printed sheet: one section per sample, the corrected grams to weigh.
         const QList<SheetSection> sheets = corrected.sheetSections();
         QCOMPARE(sheets.size(), 6);
         QCOMPARE(sheets[3].finalFormula, QStringLiteral("Ba0.7Sr0.3TiO3"));
         QCOMPARE(sheets[3].rows[1].row, 2);
-        QCOMPARE(sheets[3].rows[1].corrected, sr.gramsCorrected);
-        const QString pdf = QString::fromStdString(dir.path().string()) + QStringLiteral("/series.pdf");
-        QCOMPARE(exportSheetsPdf(pdf, sheets), QString());
-    }
-
-    void badInputSaysWhatIsWrongAndEmptiesTheTable() {
-        retype("template", QStringLiteral("Ba{1-*x}Sr{x}TiO3"));
-        QVERIFY2(dialog->message().startsWith(QStringLiteral("Template: {1-*x}")),
-                 qPrintable(dialog->message()));
-        QCOMPARE(samples()->rowCount(), 0);
-        QVERIFY(!dialog->findChild<QPushButton*>(QStringLiteral("exportCsv"))->isEnabled());
-        retype("template", QStringLiteral("Ba{1-x}Sr{x}TiO3"));
-        retype("step", QStringLiteral("0,1"));
-        QCOMPARE(dialog->message(), QStringLiteral("Step: \"0,1\" is not a number."));
-    }
-
-    void aNegativeCountFailsOneSampleOnly() {
-        retype("template", QStringLiteral("Ba{1-x}Sr{x}TiO3"));
-        retype("to", QStringLiteral("1.2"));
-        retype("step", QStringLiteral("0.4"));
-        QCOMPARE(samples()->rowCount(), 4);
-        QCOMPARE(dialog->message(), QStringLiteral("4 samples, 1 without an answer"));
-        QCOMPARE(cell(3, 5), QStringLiteral("The count {1-x} is negative (-0.2)."));
-        QCOMPARE(cell(3, 2), QString());
-        for (int row : {0, 1, 2}) QCOMPARE(cell(row, 5), QStringLiteral("ok"));
-    }
-
-    void openInFormHandsOverTheSelectedCompound() {
-        retype("template", QStringLiteral("Ba{1-x}Sr{x}TiO3"));
-        QSignalSpy opened(dialog.get(), &SeriesDialog::openInForm);
-        auto* open = dialog->findChild<QPushButton*>(QStringLiteral("openInForm"));
-        QVERIFY(!open->isEnabled());
-        const QRect rect = samples()->visualItemRect(samples()->item(2, 1));
-        QTest::mouseClick(samples()->viewport(), Qt::LeftButton, {}, rect.center());
-        QTest::mouseClick(open, Qt::LeftButton);
-        QCOMPARE(opened.count(), 1);
-        QCOMPARE(opened.at(0).at(0).toString(), QStringLiteral("Ba0.8Sr0.2TiO3"));
+        QCOMPARE(sheets[3].rows[1].corrected, amounts[1].gramsCorrected);
+        QCOMPARE(exportSheetsPdf(QString::fromStdString((dir.path() / "series.pdf").string()), sheets),
+                 QString());
     }
 };
 

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "core/number_format.h"
 #include "support/element_file.h"
 
 namespace qv {
@@ -21,34 +23,28 @@ std::string numberedLines(int count) {
 TEST(ElementTableLoad, ResultCodes) {
     std::string exact99 = "1 H 1.008";
     exact99.resize(99, ' ');
-    const struct {
-        std::string text;
-        int code;
-    } cases[] = {
-        {"1 H 1.00794\n2 He 4.0026 m\n4Be9.01M\n", 2},   // a gap: everything after it is skipped
-        {"1 H 1.00794\n2 He 4.0026 m\n3Be9.01M\n", -3},  // the symbol swallows an unseparated weight
-        {"Symbol table\n\n1 H 1.008\n1 He 4\n-2 X 1\nx2 Y 1\n2 C 12\n", 2},
-        {"2 He 4\n1 H 1\n", 1},
-        {"2 He 4\n", 0},
-        {"", 0},
-        {"1 H\n", -3},
-        {"1    \n", -3},
-        {"1 H inf\n", -3},  // special forms are no weight
-        {"1 H 0x10\n", 1},  // the weight is the decimal 0 before the x
-        {"1 H! 1\n", 1},    // blanks end at the space: the symbol is "H!"
-        {numberedLines(120), 120},
-        {numberedLines(121), -4},
-        {numberedLines(120) + "121 Q\n", -3},
-        // Lines are read in pieces of 99 bytes; each piece counts as a line.
-        {std::string(99, 'x') + "1 H 1.008\n", 1},
-        {"1 H" + std::string(147, ' ') + "1.008\n", -3},
-        {exact99 + "\n2 C 12\n", 2},
-        {"1 H 1" + std::string(94, ' ') + "2 C 12\n", 2},
-    };
-    for (const auto& c : cases) {
-        ElementTable t;
-        EXPECT_EQ(loadElementText(t, c.text), c.code) << c.text.substr(0, 40);
-    }
+    // A gap ends the table: the lines after it are skipped, as are lines with
+    // another index. The symbol swallows an unseparated weight ("3Be9.01M");
+    // special forms are no weight ("inf"); the weight is the decimal 0 before
+    // an "x"; blanks end at the space, so "H!" is a symbol. Lines are read in
+    // pieces of 99 bytes; each piece counts as a line.
+    const std::pair<int, std::vector<std::string>> groups[] = {
+        {2,
+         {"1 H 1.00794\n2 He 4.0026 m\n4Be9.01M\n",
+          "Symbol table\n\n1 H 1.008\n1 He 4\n-2 X 1\nx2 Y 1\n2 C 12\n", exact99 + "\n2 C 12\n",
+          "1 H 1" + std::string(94, ' ') + "2 C 12\n"}},
+        {1, {"2 He 4\n1 H 1\n", "1 H 0x10\n", "1 H! 1\n", std::string(99, 'x') + "1 H 1.008\n"}},
+        {0, {"2 He 4\n", ""}},
+        {-3,
+         {"1 H 1.00794\n2 He 4.0026 m\n3Be9.01M\n", "1 H\n", "1    \n", "1 H inf\n",
+          numberedLines(120) + "121 Q\n", "1 H" + std::string(147, ' ') + "1.008\n"}},
+        {120, {numberedLines(120)}},
+        {-4, {numberedLines(121)}}};
+    for (const auto& [code, texts] : groups)
+        for (const std::string& text : texts) {
+            ElementTable t;
+            EXPECT_EQ(loadElementText(t, text), code) << text.substr(0, 40);
+        }
     ElementTable t;
     EXPECT_EQ(loadElementText(t, "1 H 1\n2 C 12\n3 O 16\n"), 3);
     EXPECT_EQ(t.loadElementTable("/nonexistent/dir/ATOMS.LST"), -1);
@@ -65,13 +61,10 @@ TEST(ElementTableLoad, FieldsMarkersAndLineForms) {
     // index, exponent in the weight, a marker glued to the weight's blanks,
     // bytes from 128 up as blanks, an upper-case marker.
     ASSERT_EQ(loadElementText(t, "1H 1.008\r\n \t+2 Uuq 2.5e1\tm junk\r\n3\x80X -1E-1\n4 Be 9 M\n"), 4);
-    EXPECT_EQ(t.symbol(1), "Uuq");
-    EXPECT_EQ(t.symbol(2), "X");
-    EXPECT_DOUBLE_EQ(t.atomicWeight(1), 25.0);
-    EXPECT_DOUBLE_EQ(t.atomicWeight(2), -0.1);
-    EXPECT_TRUE(t.metal(0)) << "the CR is a blank, not a marker";
-    EXPECT_FALSE(t.metal(1));
-    EXPECT_FALSE(t.metal(3));
+    std::string read;  // symbol, weight, metal flag; the CR is a blank, not a marker
+    for (int i = 0; i < t.count(); ++i)
+        read += t.symbol(i) + " " + formatShortest(t.atomicWeight(i)) + (t.metal(i) ? " metal, " : ", ");
+    EXPECT_EQ(read, "H 1.008 metal, Uuq 25, X -0.1 metal, Be 9, ");
     EXPECT_EQ(t.includeFlagsText(), "1010");
 }
 
@@ -84,7 +77,6 @@ TEST(ElementTableLookup, ExactBytesAndAnyOrder) {
     } cases[] = {{"C", 2}, {"Ca", 4}, {"Cl", 1},  {"Co", 3},   {"Cu", 0},
                  {"O", 5}, {"co", 6}, {"CO", -1}, {"Cax", -1}, {"", -1}};
     for (const auto& c : cases) EXPECT_EQ(t.findElement(c.symbol), c.index) << c.symbol;
-    EXPECT_EQ(ElementTable().findElement("H"), -1);
 }
 
 TEST(ElementTableFlags, ApplyIncludeFlagsText) {
@@ -119,9 +111,7 @@ TEST(ShippedElementFile, Has118ElementsWithTheirMarkers) {
     EXPECT_EQ(t.findElement("Ts"), 116);
     EXPECT_EQ(t.findElement("Og"), 117);
     EXPECT_DOUBLE_EQ(t.atomicWeight(t.findElement("C")), 12.011);
-    EXPECT_DOUBLE_EQ(t.atomicWeight(t.findElement("Cl")), 35.45);
     EXPECT_DOUBLE_EQ(t.atomicWeight(t.findElement("Tc")), 98.0);
-    EXPECT_DOUBLE_EQ(t.atomicWeight(t.findElement("Pu")), 244.0);
 }
 
 }  // namespace

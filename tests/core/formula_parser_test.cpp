@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/element_table.h"
+#include "core/number_format.h"
 #include "support/element_file.h"
 
 namespace qv {
@@ -22,106 +23,80 @@ protected:
                   11);
     }
     int parse(std::string_view text) { return parseFormula(table, text, &tree); }
-    int idx(const char* s) const { return table.findElement(s); }
+
+    // The tree written back as a formula: a group in brackets, a count after
+    // the node it belongs to unless it is 1. Checks each node's depth and each
+    // group's child count on the way.
+    std::string shape(const FormulaNode& n) {
+        std::string s = n.kind == NodeKind::Element ? table.symbol(n.value) : "(";
+        for (const auto& child : n.children) {
+            EXPECT_EQ(child->depth, n.depth + 1);
+            s += shape(*child);
+        }
+        if (n.kind == NodeKind::Group) {
+            EXPECT_EQ(n.value, static_cast<int>(n.children.size()));
+            s += ")";
+        }
+        return n.multiplier == 1.0 ? s : s + formatShortest(n.multiplier);
+    }
+    std::string written(std::string_view text) {
+        if (parse(text) != ParseOk) return "invalid";
+        EXPECT_EQ(tree->depth, 0);
+        const std::string s = shape(*tree);
+        return s.substr(1, s.size() - 2);
+    }
 
     ElementTable table;
     std::unique_ptr<FormulaNode> tree;
 };
 
-TEST_F(FormulaParserTest, TreeShape) {
-    ASSERT_EQ(parse("Ca(OH)2"), ParseOk);
-    EXPECT_EQ(tree->depth, 0);
-    ASSERT_EQ(tree->value, 2);
-    EXPECT_EQ(tree->children[0]->kind, NodeKind::Element);
-    EXPECT_EQ(tree->children[0]->value, idx("Ca"));
-    EXPECT_EQ(tree->children[0]->multiplier, 1.0);
-    const FormulaNode& group = *tree->children[1];
-    EXPECT_EQ(group.kind, NodeKind::Group);
-    EXPECT_EQ(group.multiplier, 2.0);
-    EXPECT_EQ(group.value, 2);
-    EXPECT_EQ(group.depth, 1);
-    EXPECT_EQ(group.children[1]->value, idx("H"));
-    EXPECT_EQ(group.children[1]->depth, 2);
-
-    ASSERT_EQ(parse(""), ParseOk);
-    EXPECT_TRUE(tree->children.empty());
-    ASSERT_EQ(parse("()3"), ParseOk);
-    EXPECT_EQ(tree->children[0]->value, 0);
-    EXPECT_EQ(tree->children[0]->multiplier, 3.0);
+TEST_F(FormulaParserTest, TreesOfValidFormulas) {
+    for (const std::string& text :
+         {"Ca(OH)2"s, ""s, "()3"s, "((H))"s, "CO"s, "Uuq"s, "HHHHHHHHHHHH"s, "O2.5"s, "H0"s, "H-1"s, "H2He"s,
+          "CuS"s, std::string(240, '(') + "H" + std::string(240, ')')})
+        EXPECT_EQ(written(text), text);
+    const std::pair<const char*, const char*> counts[] = {{"La.5", "La0.5"}, {"O2e1", "O20"}, {"O2E1", "O20"},
+                                                          {"H1e-400", "H0"}, {"H 2", "H2"},   {"H+3", "H3"},
+                                                          {"H5.", "H5"},     {"H1", "H"}};
+    for (const auto& [text, shape] : counts) EXPECT_EQ(written(text), shape);
+    EXPECT_EQ(written("CuSO4.5H2O"), "CuSO4.5H2O") << "a dot after a count is its decimal point";
 }
 
-TEST_F(FormulaParserTest, ResultCodes) {
-    const struct {
-        std::string text;
-        int code;
-    } cases[] = {
-        {"((H))", ParseOk},
-        {"HHHHHHHHHHHH", ParseOk},
-        {"CO", ParseOk},
-        {"Uuq", ParseOk},
-        {"(H", ParseUnbalanced},
-        {"H)", ParseUnbalanced},
-        {")H(", ParseUnbalanced},
-        {"(h", ParseUnbalanced},  // brackets are checked before anything else
-        // Symbols are case-sensitive, never split ("Hee") and at most three letters ("Uuqa").
-        {"h2o", ParseError},
-        {"co", ParseError},
-        {"Hf", ParseError},
-        {"Hee", ParseError},
-        {"Uuqa", ParseError},
-        {"2H2O", ParseError},
-        {"H2O ", ParseError},
-        {" H", ParseError},
-        {"CuSO4+5H2O", ParseError},
-        {"[Fe(CN)6]", ParseError},
-        {"H-", ParseError},
-        {"H+", ParseError},
-        {"H.", ParseError},
-        {"H+O", ParseError},
-        {"H1e999", ParseError},
-        {"H-1e999", ParseError},
-        {"(H)1e400", ParseError},
-        // Hexadecimal, infinity and not-a-number are not counts.
-        {"H0x1", ParseError},
-        {"H0X1F", ParseError},
-        {"(H)inf", ParseError},
-        {"(H)nan", ParseError},
-        {"H2\0O"s, ParseError},  // an embedded zero byte is not the end
-        {std::string(200000, '(') + std::string(200000, ')'), ParseError},  // not a stack overflow
-    };
-    for (const auto& c : cases) EXPECT_EQ(parse(c.text), c.code) << c.text.substr(0, 20);
-    EXPECT_EQ(checkParentheses("(())"), 0);
-    EXPECT_EQ(checkParentheses("())("), 1);
+TEST_F(FormulaParserTest, Failures) {
+    // Brackets are checked before anything else.
+    for (const char* text : {"(H", "H)", ")H(", "(h"}) EXPECT_EQ(parse(text), ParseUnbalanced) << text;
+    // Symbols are case-sensitive, never split ("Hee") and at most three
+    // letters ("Uuqa"); hexadecimal, infinity and not-a-number are not
+    // counts; an embedded zero byte is not the end; deep nesting is refused,
+    // not a stack overflow.
+    for (const std::string& text : {"h2o"s,
+                                    "co"s,
+                                    "Hf"s,
+                                    "Hee"s,
+                                    "Uuqa"s,
+                                    "2H2O"s,
+                                    "H2O "s,
+                                    " H"s,
+                                    "CuSO4+5H2O"s,
+                                    "[Fe(CN)6]"s,
+                                    "H-"s,
+                                    "H+"s,
+                                    "H."s,
+                                    "H+O"s,
+                                    "H1e999"s,
+                                    "H-1e999"s,
+                                    "(H)1e400"s,
+                                    "H0x1"s,
+                                    "H0X1F"s,
+                                    "(H)inf"s,
+                                    "(H)nan"s,
+                                    "H2\0O"s,
+                                    std::string(200000, '(') + std::string(200000, ')')})
+        EXPECT_EQ(parse(text), ParseError) << text.substr(0, 20);
     EXPECT_EQ(parseFormula(table, "Ca(OH"), ParseUnbalanced) << "validation without a tree";
     tree.reset();
     EXPECT_EQ(parseFormula(table, "Fex", &tree), ParseError);
     EXPECT_EQ(tree, nullptr) << "nothing is handed over on failure";
-}
-
-TEST_F(FormulaParserTest, Counts) {
-    const struct {
-        const char* text;
-        double multiplier;
-        std::size_t children;
-    } cases[] = {{"O2.5", 2.5, 1},  {"La.5", 0.5, 1},  {"H0", 0.0, 1},   {"H-1", -1.0, 1},
-                 {"O2e1", 20.0, 1}, {"O2E1", 20.0, 1}, {"H2He", 2.0, 2}, {"H1e-400", 0.0, 1},
-                 {"H 2", 2.0, 1},   {"H+3", 3.0, 1},   {"H5.", 5.0, 1},  {"CuS", 1.0, 2}};
-    for (const auto& c : cases) {
-        ASSERT_EQ(parse(c.text), ParseOk) << c.text;
-        EXPECT_EQ(tree->children.size(), c.children) << c.text;
-        EXPECT_DOUBLE_EQ(tree->children[0]->multiplier, c.multiplier) << c.text;
-    }
-    // A dot after a count is its decimal point: CuSO4.5H2O.
-    ASSERT_EQ(parse("CuSO4.5H2O"), ParseOk);
-    ASSERT_EQ(tree->children.size(), 5u);
-    EXPECT_EQ(tree->children[0]->value, idx("Cu"));
-    EXPECT_DOUBLE_EQ(tree->children[2]->multiplier, 4.5);
-
-    const std::string deep = std::string(240, '(') + "H" + std::string(240, ')');
-    ASSERT_EQ(parse(deep), ParseOk);
-    const FormulaNode* n = tree.get();
-    while (n->kind == NodeKind::Group) n = n->children[0].get();
-    EXPECT_EQ(n->depth, 241);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <initializer_list>
 #include <random>
 #include <vector>
@@ -19,11 +18,10 @@ using Rows = std::initializer_list<std::initializer_list<double>>;
 std::vector<double> augmented(Rows rows) {
     const int m = static_cast<int>(rows.size()), width = static_cast<int>(rows.begin()->size());
     std::vector<double> a(static_cast<std::size_t>(m) * width);
-    int r = 0;
+    int r = 0, c = 0;
     for (const auto& row : rows) {
-        int c = 0;
         for (double v : row) a[static_cast<std::size_t>(c++) * m + r] = v;
-        ++r;
+        c = 0, ++r;
     }
     return a;
 }
@@ -36,125 +34,89 @@ struct Case {
 
 TEST(LinearSystem, SquareAndUnderdetermined) {
     const Case cases[] = {
-        {"1x1", {{4.0, 3.0}}, {0.75}},
-        {"1x1 zero", {{0.0, 3.0}}, {}},
-        {"pivot from below",
-         {{0.0, 2.0, 1.0, 7.0}, {1.0, 1.0, 1.0, 6.0}, {2.0, 0.0, 3.0, 11.0}},
-         {1.0, 2.0, 3.0}},
+        {"1x1", {{4, 3}}, {0.75}},
+        {"1x1 zero", {{0, 3}}, {}},
+        {"pivot from below", {{0, 2, 1, 7}, {1, 1, 1, 6}, {2, 0, 3, 11}}, {1, 2, 3}},
         // A row without coefficients fails at the scaling, whatever its right-hand side.
-        {"zero row, zero rhs", {{1.0, 2.0, 3.0}, {0.0, 0.0, 0.0}}, {}},
-        {"zero row", {{1.0, 2.0, 3.0}, {0.0, 0.0, 1.0}}, {}},
-        {"singular", {{1.0, 2.0, 3.0}, {2.0, 4.0, 6.0}}, {}},
-        {"3x3 singular at the second pivot",
-         {{1.0, 2.0, 3.0, 6.0}, {2.0, 4.0, 6.0, 12.0}, {1.0, 0.0, 1.0, 2.0}},
-         {}},
-        {"3x3 singular at the last pivot",
-         {{1.0, 0.0, 1.0, 1.0}, {0.0, 1.0, 1.0, 1.0}, {1.0, 1.0, 2.0, 2.0}},
-         {}},
-        {"nan", {{NAN, 1.0, 1.0}, {1.0, 1.0, 2.0}}, {}},
+        {"zero row, zero rhs", {{1, 2, 3}, {0, 0, 0}}, {}},
+        {"zero row", {{1, 2, 3}, {0, 0, 1}}, {}},
+        {"singular", {{1, 2, 3}, {2, 4, 6}}, {}},
+        {"singular at pivot 2", {{1, 2, 3, 6}, {2, 4, 6, 12}, {1, 0, 1, 2}}, {}},
+        {"singular at pivot 3", {{1, 0, 1, 1}, {0, 1, 1, 1}, {1, 1, 2, 2}}, {}},
+        {"nan", {{NAN, 1, 1}, {1, 1, 2}}, {}},
         // Equal scaled ratios keep the earlier row as pivot: the 0.1 row
         // leaves an exact zero, the 2.9 row a rounding residue, which the
         // exact comparison accepts.
-        {"tie, small row first", {{0.1, 0.1, 1.0}, {2.9, 2.9, 1.0}}, {}},
-        {"tie, large row first", {{2.9, 2.9, 1.0}, {0.1, 0.1, 1.0}}, {NAN}},
-        {"m < n", {{1.0, 1.0, 2.0}}, {}},
+        {"tie, small row first", {{0.1, 0.1, 1}, {2.9, 2.9, 1}}, {}},
+        {"tie, large row first", {{2.9, 2.9, 1}, {0.1, 0.1, 1}}, {NAN}},
+        {"m < n", {{1, 1, 2}}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         auto a = augmented(c.rows);
-        const auto original = a;
         const int m = static_cast<int>(c.rows.size()), n = static_cast<int>(c.rows.begin()->size()) - 1;
-        std::vector<double> x(n, 9.0);
+        std::vector<double> x(n, 9);
         ASSERT_EQ(solve(m, n, a.data(), x.data()), c.x.empty() ? 0 : 1);
-        if (m < n) {
-            EXPECT_EQ(x, std::vector<double>(n, 9.0));  // left alone
-        }
-        for (std::size_t j = 0; j < c.x.size(); ++j) {
-            if (!std::isnan(c.x[j])) {
-                EXPECT_NEAR(x[j], c.x[j], 1e-12) << j;
-            }
-        }
-        if (n == 3) {
-            EXPECT_NE(a, original);  // works in place
-        }
+        EXPECT_TRUE(m >= n || x == std::vector<double>(n, 9)) << "x left alone";
+        for (std::size_t j = 0; j < c.x.size(); ++j)
+            EXPECT_TRUE(std::isnan(c.x[j]) || std::fabs(x[j] - c.x[j]) < 1e-12) << x[j] << " at " << j;
     }
     std::vector<double> x(1);
     EXPECT_EQ(solveSquare(0, x.data(), x.data()), 0);
 }
 
 // The over-determined cases hold for the dispatching search, the literal
-// enumeration and the fast search alike.
-using OverdeterminedFn = int (*)(int, int, const double*, double*);
-int enumerate(int m, int n, const double* a, double* x) {
-    return solveOverdeterminedByEnumeration(m, n, a, x);
-}
-int fast(int m, int n, const double* a, double* x) { return solveOverdeterminedFast(m, n, a, x); }
-int fallback(int m, int n, const double* a, double* x) {
-    return solveOverdeterminedFast(m, n, a, x, nullptr, 0.0);
-}
+// enumeration and the fast search alike, within and past its work budget.
+using Search = int (*)(int, int, const double*, double*);
+const std::pair<const char*, Search> kSearches[] = {
+    {"dispatch", solveOverdetermined},
+    {"enumeration",
+     [](int m, int n, const double* a, double* x) { return solveOverdeterminedByEnumeration(m, n, a, x); }},
+    {"fast", [](int m, int n, const double* a, double* x) { return solveOverdeterminedFast(m, n, a, x); }},
+    {"past the budget", [](int m, int n, const double* a, double* x) {
+         return solveOverdeterminedFast(m, n, a, x, nullptr, 0);
+     }}};
 
-const char* const kSearchNames[] = {"Dispatch", "Enumeration", "Fast", "PastBudget"};
-class Overdetermined : public testing::TestWithParam<OverdeterminedFn> {};
-
-TEST_P(Overdetermined, SearchOrderToleranceAndFailures) {
+TEST(LinearSystem, OverdeterminedSearchOrderToleranceAndFailures) {
     const Case cases[] = {
-        {"dependent third equation", {{1.0, 1.0, 3.0}, {1.0, -1.0, 1.0}, {2.0, 0.0, 4.0}}, {2.0, 1.0}},
-        {"contradiction", {{1.0, 1.0, 3.0}, {1.0, -1.0, 1.0}, {2.0, 0.0, 5.0}}, {}},
+        {"dependent third equation", {{1, 1, 3}, {1, -1, 1}, {2, 0, 4}}, {2, 1}},
+        {"contradiction", {{1, 1, 3}, {1, -1, 1}, {2, 0, 5}}, {}},
         // 0 = 1e-6 can never hold; 0 = 1e-7 is within the tolerance.
-        {"zero row off", {{2.0, 4.0}, {0.0, 1e-6}}, {}},
-        {"zero row within", {{2.0, 4.0}, {0.0, 1e-7}}, {2.0}},
-        {"zero rows passed over", {{0.0, 0.0}, {0.0, 0.0}, {3.0, 6.0}}, {2.0}},
+        {"zero row off", {{2, 4}, {0, 1e-6}}, {}},
+        {"zero row within", {{2, 4}, {0, 1e-7}}, {2}},
+        {"zero rows passed over", {{0, 0}, {0, 0}, {3, 6}}, {2}},
         // Residuals must stay strictly below 5e-7.
-        {"exactly the tolerance", {{1.0, 0.0}, {1.0, 5e-7}}, {}},
-        {"just within", {{1.0, 0.0}, {1.0, 4.9e-7}}, {0.0}},
+        {"exactly the tolerance", {{1, 0}, {1, 5e-7}}, {}},
+        {"just within", {{1, 0}, {1, 4.9e-7}}, {0}},
         // x = 0 and x = 8e-7 each miss another row; 4e-7 suits all three.
-        {"first passing row", {{1.0, 0.0}, {1.0, 8e-7}, {1.0, 4e-7}}, {4e-7}},
+        {"first passing row", {{1, 0}, {1, 8e-7}, {1, 4e-7}}, {4e-7}},
         // Rows 0 and 1 are parallel; (0, 2) solves and misses row 1 by 3e-7.
-        {"parallel pair skipped",
-         {{1.0, 1.0, 2.0}, {2.0, 2.0, 4.0 + 3e-7}, {1.0, -1.0, 0.0}, {3.0, 1.0, 4.0}},
-         {1.0, 1.0}},
-        {"rank deficient", {{1.0, 1.0, 2.0}, {3.0, 3.0, 6.0}, {2.0, 2.0, 4.0}}, {}},
-        {"nan", {{1.0, 1.0}, {NAN, 1.0}}, {}},
-        {"infinity", {{1.0, 1.0}, {1.0, INFINITY}}, {}},
+        {"parallel pair skipped", {{1, 1, 2}, {2, 2, 4 + 3e-7}, {1, -1, 0}, {3, 1, 4}}, {1, 1}},
+        {"rank deficient", {{1, 1, 2}, {3, 3, 6}, {2, 2, 4}}, {}},
+        {"nan", {{1, 1}, {NAN, 1}}, {}},
+        {"infinity", {{1, 1}, {1, INFINITY}}, {}},
         // Rows (0, 1) miss row 3 by 6e-7; (0, 2) passes.
         {"late pair",
-         {{3.0, 4.0, 7.0000001}, {2.0, 3.0, 5.0000003}, {2.0, 1.0, 3.0000001}, {1.0, 0.0, 0.9999997}},
+         {{3, 4, 7.0000001}, {2, 3, 5.0000003}, {2, 1, 3.0000001}, {1, 0, 0.9999997}},
          {1.00000006, 0.99999998}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        const auto a = augmented(c.rows);
-        const auto before = a;
-        const int m = static_cast<int>(c.rows.size()), n = static_cast<int>(c.rows.begin()->size()) - 1;
-        std::vector<double> x(n);
-        ASSERT_EQ(GetParam()(m, n, a.data(), x.data()), c.x.empty() ? 0 : 1);
-        EXPECT_EQ(std::memcmp(a.data(), before.data(), a.size() * sizeof(double)), 0)
-            << "the caller's matrix must not change";
-        for (std::size_t j = 0; j < c.x.size(); ++j)
-            if (!std::isnan(c.x[j])) {
-                EXPECT_DOUBLE_EQ(x[j], c.x[j]) << j;
-            }
-    }
-    const auto a = augmented({{1.0, 1.0}, {1.0, 1.0}});
+    for (auto [name, search] : kSearches)
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << name << ": " << c.what);
+            const auto a = augmented(c.rows);
+            const int m = static_cast<int>(c.rows.size()), n = static_cast<int>(c.rows.begin()->size()) - 1;
+            std::vector<double> x(n);
+            ASSERT_EQ(search(m, n, a.data(), x.data()), c.x.empty() ? 0 : 1);
+            for (std::size_t j = 0; j < c.x.size(); ++j) EXPECT_DOUBLE_EQ(x[j], c.x[j]) << j;
+        }
+    const auto a = augmented({{1, 1}, {1, 1}});
     std::vector<double> x(1);
-    for (auto [m, n, aa, xx] : {std::tuple{2, 2, a.data(), x.data()},
-                                {2, 0, a.data(), x.data()},
-                                {2, 1, nullptr, x.data()},
-                                {2, 1, a.data(), nullptr}})
-        EXPECT_EQ(GetParam()(m, n, aa, xx), 0) << m << "x" << n;
-}
-
-INSTANTIATE_TEST_SUITE_P(LinearSystem, Overdetermined,
-                         testing::Values(&solveOverdetermined, &enumerate, &fast, &fallback),
-                         [](const auto& info) { return std::string(kSearchNames[info.index]); });
-
-TEST(LinearSystem, ResidualsWithinChecksEveryRowStrictly) {
-    const auto a = augmented({{1.0, 0.0, 1.0}, {0.0, 1.0, 2.0}});
-    const double good[] = {1.0, 2.0}, off[] = {1.0, 2.0 + 5e-7};
-    EXPECT_EQ(residualsWithin(2, 2, a.data(), good, 5e-7), 1);
-    EXPECT_EQ(residualsWithin(2, 2, a.data(), off, 1e-6), 1);
-    EXPECT_EQ(residualsWithin(2, 2, a.data(), off, 5e-7), 0);
-    EXPECT_EQ(residualsWithin(0, 2, a.data(), off, 5e-7), 1);
+    for (auto [name, search] : kSearches)
+        for (auto [m, n, aa, xx] : {std::tuple{2, 2, a.data(), x.data()},
+                                    {2, 0, a.data(), x.data()},
+                                    {2, 1, nullptr, x.data()},
+                                    {2, 1, a.data(), nullptr}})
+            EXPECT_EQ(search(m, n, aa, xx), 0) << name << " " << m << "x" << n;
 }
 
 // Recipe-sized systems, far beyond what the enumeration can walk: each source
