@@ -2,7 +2,6 @@
 // form shows after each gesture.
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -55,43 +54,6 @@ TEST(FormSession, StrontiumTitanateWithAPeggedExcess) {
               "1001");
     EXPECT_FALSE(t.outputEnabled());
     EXPECT_TRUE(t.messages.empty() && !t.model.failure());
-}
-
-// Any view can follow the form: it hears what changed, in the order the
-// window shows it, and reads the rest from the model.
-TEST(FormSession, AnObserverHearsATypedSynthesisInOrder) {
-    struct Recorder : FormObserver {
-        void formChanged(FormChange what, int row) override { heard.push_back({what, row}); }
-        std::vector<FormNotice> heard;
-    } recorder;
-    using C = FormChange;
-    const std::vector<FormNotice> solved = {
-        {C::ElementLists, -1}, {C::Difference, -1}, {C::Status, -1}, {C::Ratio, -1}, {C::Outcome, -1}};
-    TestForm t;
-    t.model.addObserver(&recorder);
-    t.type(t.final(), "BaTiO3");
-    t.type(t.row(0), "BaCO3");
-    t.type(t.row(1), "TiO");
-    recorder.heard.clear();
-    t.type(t.row(1), "2");  // the key that solves it
-    std::vector<FormNotice> expected = {{C::Row, 1}};
-    expected.insert(expected.end(), solved.begin(), solved.end());
-    EXPECT_EQ(recorder.heard, expected);
-    EXPECT_EQ(t.status(), status::kSolved);
-
-    recorder.heard.clear();
-    t.model.setSampleTag("S1");
-    t.model.setGramsText("2.5");
-    t.clickPeg(0);
-    expected = {{C::SampleTag, -1}, {C::Grams, -1}, {C::Outcome, -1}, {C::Peg, 0}};
-    expected.insert(expected.end(), solved.begin(), solved.end());
-    EXPECT_EQ(recorder.heard, expected);
-    // Removed, it hears no more; the headless form still does.
-    t.model.removeObserver(&recorder);
-    t.clearLog();
-    t.model.clearAll();
-    EXPECT_EQ(recorder.heard, expected);
-    EXPECT_FALSE(t.log().empty());
 }
 
 }  // namespace
