@@ -134,29 +134,5 @@ TEST(SetEntry, SetsTextRatioAndPegWithoutRunningTheSolver) {
     EXPECT_EQ(t.row(2).edit().length(), 480);
 }
 
-TEST(Reparse, CountsEveryEntryUsingAnElementOnce) {
-    TestForm t;
-    const int ba = t.element("Ba");
-    t.type(t.final(), "Ba");
-    t.type(t.row(0), "BaCO3");
-    EXPECT_EQ(t.model.elementUse().at(ba), 2);
-    t.setText(t.row(0), "");
-    EXPECT_EQ(t.model.elementUse().at(ba), 1);
-    EXPECT_EQ(t.include.texts(), std::vector<std::string>{"Ba"});
-    EXPECT_EQ(t.final().reparse(), ReparseResult::Parsed);
-    EXPECT_EQ(t.model.elementUse().at(ba), 1);
-    t.final().clearParse();
-    EXPECT_TRUE(t.model.elementUse().empty());
-
-    t.type(t.row(0), "Ca(OH)2");
-    t.type(t.row(1), "Ca(");
-    const Composition before = t.row(0).composition();
-    const auto use = t.model.elementUse();
-    recomputeCompositions(t.model);
-    EXPECT_EQ(t.row(0).composition(), before);
-    EXPECT_EQ(t.model.elementUse(), use);
-    EXPECT_TRUE(t.row(1).composition().empty() && t.row(2).composition().empty());
-}
-
 }  // namespace
 }  // namespace qv
