@@ -84,9 +84,6 @@ protected:
     std::string state() const {
         return text() + " @" + std::to_string(f->edit().caret()) + " " + selection();
     }
-    std::string view() const {
-        return std::to_string(f->edit().view().left) + ".." + std::to_string(f->edit().view().right);
-    }
 
     WidthTable widths;
     FakeClipboard clipboard;
