@@ -1,5 +1,4 @@
-#include <cstdint>
-#include <cstring>
+#include <utility>
 
 #include "editing_fixture.h"
 
@@ -28,11 +27,8 @@ TEST_F(EditingTest, LayoutFollowsEditsInTheMiddle) {
     EXPECT_EQ(state(), "Ba(Ti3 @5 none");
     EXPECT_FALSE(insertChar(f->edit(), ';', false));
     // Hit testing splits each character at its centre: B 1..10, a 10..17.
-    EXPECT_EQ(hitTest(f->edit(), -20), 0);
-    EXPECT_EQ(hitTest(f->edit(), 5), 0);
-    EXPECT_EQ(hitTest(f->edit(), 6), 1);
-    EXPECT_EQ(hitTest(f->edit(), 14), 2);
-    EXPECT_EQ(hitTest(f->edit(), 500), 6);
+    for (auto [x, at] : {std::pair{-20, 0}, {5, 0}, {6, 1}, {14, 2}, {500, 6}})
+        EXPECT_EQ(hitTest(f->edit(), x), at);
     EXPECT_EQ(hitTest(EditBuffer(), 50), 0);
 }
 
@@ -61,19 +57,14 @@ TEST_F(EditingTest, PasteFiltersAndStopsAt480Characters) {
 }
 
 TEST_F(EditingTest, SelectionAndTextAreReportedLikeAnEditControl) {
-    selectRange(f->edit(), 2, 4);
-    EXPECT_EQ(state(), " @0 none");
+    const auto select = [&](int from, int to) { return selectRange(f->edit(), from, to), state(); };
+    EXPECT_EQ(select(2, 4), " @0 none");
     insertText(f->edit(), "Fe2O3");
-    selectRange(f->edit(), 0, -1);
-    EXPECT_EQ(state(), "Fe2O3 @5 0..4");
-    selectRange(f->edit(), 1, 3);
-    EXPECT_EQ(state(), "Fe2O3 @4 1..3");
-    selectRange(f->edit(), 3, 1);
-    EXPECT_EQ(state(), "Fe2O3 @1 1..3");
-    selectRange(f->edit(), 2, 99);
-    EXPECT_EQ(state(), "Fe2O3 @5 2..4");
-    selectRange(f->edit(), -1, 0);
-    EXPECT_EQ(state(), "Fe2O3 @5 none");
+    EXPECT_EQ(select(0, -1), "Fe2O3 @5 0..4");
+    EXPECT_EQ(select(1, 3), "Fe2O3 @4 1..3");
+    EXPECT_EQ(select(3, 1), "Fe2O3 @1 1..3");
+    EXPECT_EQ(select(2, 99), "Fe2O3 @5 2..4");
+    EXPECT_EQ(select(-1, 0), "Fe2O3 @5 none");
 }
 
 }  // namespace
