@@ -5,6 +5,8 @@
 namespace qv::testing {
 namespace {
 
+const std::string kDot = "\xC2\xB7";  // the middle dot, UTF-8
+
 class HydrateEditingTest : public EditingTest {
 protected:
     HydrateEditingTest() {
@@ -24,51 +26,36 @@ TEST_F(HydrateEditingTest, SeparatorsAreTypedAndLeadingCountsStandFullSize) {
     type("CuSO4");
     EXPECT_TRUE(key('8', kModShift));
     type("5H2O");
-    EXPECT_EQ(f->text(), "CuSO4*5H2O");
     EXPECT_EQ(roles(), "CnunSnOn4s*n5nHn2sOn");
     EXPECT_EQ(f->edit().cells()[6].width, 8);
-    // Replacing '*' by the layout's "·" key keeps the coefficient; deleting it
+    // Replacing '*' by the layout's "·" key keeps the coefficient (one cell per character); deleting it
     // turns the 5 back into a subscript and the cells after it move back.
     selectRange(f->edit(), 5, 5);
-    EXPECT_TRUE(key(kKeyMiddleDot));
-    EXPECT_EQ(f->text(),
-              "CuSO4\xC2\xB7"
-              "5H2O");
-    EXPECT_EQ(f->edit().length(), 10) << "one cell per character";
+    EXPECT_EQ(press("Dot"), "+ CuSO4" + kDot + "5H2O @6 none");
+    EXPECT_EQ(f->edit().length(), 10);
     key(kKeyBackspace);
     EXPECT_EQ(roles(), "CnunSnOn4s5sHn2sOn");
     // A first part may carry a count too; the keypad's '*' types one.
     key(kKeyHome);
     type("3");
-    key(kKeyEnd);
-    EXPECT_TRUE(key(kKeyMultiply));
+    EXPECT_EQ(press("End Mul"), "++ 3CuSO45H2O* @11 none");
     type("0.5H2O");
     EXPECT_EQ(roles(), "3nCnunSnOn4s5sHn2sOn*n0n.n5nHn2sOn");
     EXPECT_FALSE(key(kKeyMiddleDot, kModCtrl));
 }
 
 TEST_F(HydrateEditingTest, PastedDotsAndBulletsBecomeOneMiddleDot) {
-    for (const char* pasted : {"CuSO4\xE2\x80\xA2"
-                               "5H2O",
-                               "CuSO4\x95"
-                               "5H2O",
-                               "CuSO4 \xC2\xB7 5H2O"}) {
+    for (const std::string& sep : {std::string("\xE2\x80\xA2"), std::string("\x95"), " " + kDot + " "}) {
         setText(*f, "");
-        clipboard.content = pasted;
-        EXPECT_TRUE(key('V', kModCtrl));
-        EXPECT_EQ(f->text(),
-                  "CuSO4\xC2\xB7"
-                  "5H2O")
-            << pasted;
+        clipboard.content = "CuSO4" + sep + "5H2O";
+        EXPECT_EQ(press("C-V"), "+ CuSO4" + kDot + "5H2O @10 none") << sep;
     }
     selectRange(f->edit(), 4, 6);
     EXPECT_TRUE(key('C', kModCtrl));
-    EXPECT_EQ(clipboard.content,
-              "4\xC2\xB7"
-              "5");
+    EXPECT_EQ(clipboard.content, "4" + kDot + "5");
     // The limit counts characters, not bytes.
     std::string dots;
-    for (int i = 0; i < kFormulaCapacity + 1; ++i) dots += "\xC2\xB7";
+    for (int i = 0; i < kFormulaCapacity + 1; ++i) dots += kDot;
     setText(*f, "");
     EXPECT_EQ(insertText(f->edit(), dots), kFormulaCapacity);
 }
