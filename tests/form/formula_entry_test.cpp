@@ -1,3 +1,7 @@
+#include <array>
+#include <string>
+#include <utility>
+
 #include <gtest/gtest.h>
 
 #include "form/edit/editing_fixture.h"
@@ -10,48 +14,53 @@ namespace {
 
 using test::TestForm;
 
+// Which rows each entry set holds: "free 0 4 | fixed 1 | invalid".
+std::string sets(const Model& m) {
+    std::string out;
+    for (auto [name, set] : {std::pair{"free", &m.freeEntries()},
+                             {" | fixed", &m.fixedEntries()},
+                             {" | invalid", &m.invalidEntries()}}) {
+        out += name;
+        for (const auto& entry : *set) out += " " + std::to_string(entry.first);
+    }
+    return out;
+}
+
+// An entry as its class (Invalid Empty Free Fixed), text and ratio text: "Free CaCO3 x1.5".
+std::string entry(const Formula& f) {
+    return std::string(std::array{"Invalid", "Empty", "Free", "Fixed"}[f.classify() + 1]) + " " + f.text() +
+           " x" + f.ratioText();
+}
+
 TEST(EntrySets, TypingPegAndBracketsMoveTheRowBetweenSets) {
     TestForm t;
     Formula& row = t.row(4);
     t.type(row, "Fe2O3");
-    EXPECT_EQ(row.classify(), Free);
     EXPECT_EQ(t.model.freeEntries().at(4), &row);
     t.clickPeg(4);
-    EXPECT_EQ(row.classify(), Fixed);
-    EXPECT_EQ(t.model.freeEntries().count(4), 0u);
-    EXPECT_EQ(t.model.fixedEntries().count(4), 1u);
+    EXPECT_EQ(sets(t.model), "free | fixed 4 | invalid");
     t.clickPeg(4);
-    EXPECT_EQ(t.model.freeEntries().count(4), 1u);
-    EXPECT_TRUE(t.model.fixedEntries().empty());
-
-    // The sets follow the brackets as the after-change hook tests show; here
-    // the parse results and the element use.
+    EXPECT_EQ(sets(t.model), "free 4 | fixed | invalid");
+    // The parse results and the element use follow the text.
     t.type(row, ")");
-    EXPECT_EQ(row.classify(), Invalid);
+    EXPECT_EQ(entry(row), "Invalid Fe2O3) x");
     EXPECT_TRUE(row.composition().empty());
     EXPECT_EQ(row.tree(), nullptr);
     EXPECT_EQ(t.model.elementUse().count(t.element("Fe")), 0u) << "the failed parse releases its elements";
     t.backspace(row);
     EXPECT_EQ(row.classify(), Free);
     EXPECT_DOUBLE_EQ(row.composition().at(t.element("Fe")), 2.0);
-
     // An empty formula with a malformed ratio is invalid too.
     t.typeRowRatio(3, "abc");
-    EXPECT_EQ(t.model.invalidEntries().count(3), 1u);
+    EXPECT_EQ(sets(t.model), "free 4 | fixed | invalid 3");
     t.typeRowRatio(3, "");
     EXPECT_EQ(t.row(3).classify(), Empty);
-    EXPECT_TRUE(t.model.invalidEntries().empty());
-}
-
-TEST(EntrySets, FinalCompoundAndMissingEntryAreNeverInASet) {
-    TestForm t;
-    t.type(t.row(1), "BaO");
+    // The final compound and the difference are never in a set.
     t.type(t.final(), "BaTiO3");
     t.model.textChanged(t.final());
     setText(t.model.difference(), "BaO");
     t.model.textChanged(t.model.difference());
-    EXPECT_EQ(t.model.freeEntries().size(), 1u);
-    EXPECT_TRUE(t.model.fixedEntries().empty() && t.model.invalidEntries().empty());
+    EXPECT_EQ(sets(t.model), "free 4 | fixed | invalid");
 }
 
 TEST(EntrySets, ClearAllEmptiesEverySetEvenWhereEditsSkippedTheHook) {
@@ -73,12 +82,11 @@ TEST(EntrySets, ClearAllEmptiesEverySetEvenWhereEditsSkippedTheHook) {
     testing::FakeClipboard clipboard;
     clipboard.content = "Ti";
     pasteWithoutHook(t.row(6), &clipboard);
-    EXPECT_EQ(t.model.freeEntries().size(), 4u);
+    EXPECT_EQ(sets(t.model), "free 0 3 4 6 | fixed 1 | invalid 2 5");
     t.clickPeg(7);  // a solver run meanwhile copes with them
 
     t.model.clearAll();
-    EXPECT_TRUE(t.model.freeEntries().empty() && t.model.fixedEntries().empty() &&
-                t.model.invalidEntries().empty());
+    EXPECT_EQ(sets(t.model), "free | fixed | invalid");
     EXPECT_TRUE(t.model.elementUse().empty());
     EXPECT_TRUE(t.include.items().empty() && t.exclude.items().empty());
 }
@@ -89,7 +97,7 @@ TEST(RatioText, TypingFixesTheRowAndOnlyThePegFreesIt) {
     t.type(row, "TiO2");
     t.typeRowRatio(0, "2.5");
     EXPECT_DOUBLE_EQ(row.ratio(), 2.5);
-    EXPECT_EQ(t.model.fixedEntries().count(0), 1u);
+    EXPECT_EQ(sets(t.model), "free | fixed 0 | invalid");
     t.typeRowRatio(0, "");
     EXPECT_EQ(row.ratio(), 0.0);
     EXPECT_EQ(row.classify(), Fixed);
@@ -100,7 +108,6 @@ TEST(RatioText, TypingFixesTheRowAndOnlyThePegFreesIt) {
     t.typeRowRatio(0, "1e-3");
     EXPECT_TRUE(row.ratioValid());
     EXPECT_DOUBLE_EQ(row.ratio(), 0.001);
-
     Formula f;
     for (const char* text : {"inf", "-INF", "nan", "1e999", "-"}) {
         EXPECT_FALSE(f.setRatioText(text)) << text;
@@ -108,30 +115,23 @@ TEST(RatioText, TypingFixesTheRowAndOnlyThePegFreesIt) {
     }
 }
 
+// Set like the editor inserts: blanks skipped, a refused character stops it, at most 480; no solver run.
 TEST(SetEntry, SetsTextRatioAndPegWithoutRunningTheSolver) {
     TestForm t;
-    Formula& row = t.row(7);
-    row.setEntry("CaCO3", 1.5, true);
-    EXPECT_EQ(row.classify(), Fixed);
-    EXPECT_EQ(row.text(), "CaCO3");
-    EXPECT_EQ(row.ratioText(), "1.5");
-    EXPECT_EQ(t.model.fixedEntries().count(7), 1u);
+    t.row(7).setEntry("CaCO3", 1.5, true);
+    EXPECT_EQ(entry(t.row(7)), "Fixed CaCO3 x1.5");
+    EXPECT_EQ(sets(t.model), "free | fixed 7 | invalid");
     EXPECT_EQ(t.model.elementUse().at(t.element("Ca")), 1);
-    EXPECT_EQ(t.solverRuns(), 0);
-    row.setEntry("", 0.0, false);
-    EXPECT_EQ(row.classify(), Empty);
-    EXPECT_EQ(row.ratioText(), "0");
+    t.row(7).setEntry("", 0.0, false);
+    EXPECT_EQ(entry(t.row(7)), "Empty  x0");
     EXPECT_TRUE(t.model.fixedEntries().empty() && t.model.elementUse().empty());
-
-    // Inserted like the editor: blanks skipped, a refused character stops it, at most 480.
     t.row(0).setEntry(" Ca CO3 ", 1.0, false);
-    EXPECT_EQ(t.row(0).classify(), Free);
-    EXPECT_EQ(t.row(0).text(), "CaCO3");
+    EXPECT_EQ(entry(t.row(0)), "Free CaCO3 x1");
     t.row(1).setEntry("Ba,TiO3", 1.0, false);
-    EXPECT_EQ(t.row(1).classify(), Free);
-    EXPECT_EQ(t.row(1).text(), "Ba");
+    EXPECT_EQ(entry(t.row(1)), "Free Ba x1");
     t.row(2).setEntry(std::string(600, 'H'), 1.0, false);
     EXPECT_EQ(t.row(2).edit().length(), 480);
+    EXPECT_EQ(t.solverRuns(), 0);
 }
 
 }  // namespace
