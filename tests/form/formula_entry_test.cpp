@@ -1,30 +1,20 @@
 #include <array>
 #include <string>
-#include <utility>
 
 #include <gtest/gtest.h>
 
 #include "form/edit/editing_fixture.h"
 #include "form/element_lists.h"
 #include "form/model.h"
+#include "form_steps.h"
 #include "support/test_form.h"
 
 namespace qv {
 namespace {
 
+using test::fill;
+using test::sets;
 using test::TestForm;
-
-// Which rows each entry set holds: "free 0 4 | fixed 1 | invalid".
-std::string sets(const Model& m) {
-    std::string out;
-    for (auto [name, set] : {std::pair{"free", &m.freeEntries()},
-                             {" | fixed", &m.fixedEntries()},
-                             {" | invalid", &m.invalidEntries()}}) {
-        out += name;
-        for (const auto& entry : *set) out += " " + std::to_string(entry.first);
-    }
-    return out;
-}
 
 // An entry as its class (Invalid Empty Free Fixed), text and ratio text: "Free CaCO3 x1.5".
 std::string entry(const Formula& f) {
@@ -65,11 +55,8 @@ TEST(EntrySets, TypingPegAndBracketsMoveTheRowBetweenSets) {
 
 TEST(EntrySets, ClearAllEmptiesEverySetEvenWhereEditsSkippedTheHook) {
     TestForm t;
-    t.type(t.final(), "BaO");
-    t.type(t.row(0), "BaCO3");
-    t.type(t.row(1), "TiO2");
+    fill(t, "BaO", "BaCO3 TiO2 Q");
     t.clickPeg(1);
-    t.type(t.row(2), "Q");
     t.typeRowRatio(5, "x");
     // The edit control's clipboard messages leave a row in the set of its
     // old text until the next edit: clear, undo to an empty snapshot, paste.

@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -6,33 +5,23 @@
 
 #include "form/element_lists.h"
 #include "form/ratio_solver.h"
+#include "form_steps.h"
 #include "support/test_form.h"
 
 namespace qv {
 namespace {
 
+using test::fill;
 using test::TestForm;
 using C = FormChange;
 
 // The small table's metals Ca Ti Ba Fe start included, H C O excluded.
-void fill(TestForm& t, const char* final, std::string_view rows, std::string_view then = "") {
-    t.type(t.final(), final);
-    for (int i = 0; !rows.empty(); ++i) {
-        const std::size_t end = std::min(rows.find(' '), rows.size());
-        t.type(t.row(i), rows.substr(0, end));
-        rows.remove_prefix(std::min(end + 1, rows.size()));
-    }
-    if (then.starts_with("+")) EXPECT_TRUE(t.clickElement(then.substr(1)));
-    if (then.starts_with("r:")) t.typeRowRatio(0, then.substr(2));
-    if (then.starts_with("f:")) t.typeFinalRatio(then.substr(2));
-}
-
 TEST(RatioSolver, Outcomes) {
     using enum SolverOutcome::Kind;
     using namespace status;
     struct Case {
         const char *final, *rows;
-        const char* then;  // "+O": click O into the balance; "r:x" / "f:x": row 0's / the final ratio typed
+        const char* then;  // see fill()
         SolverOutcome::Kind kind;
         std::string_view status;
         const char* remainder;  // nullptr: none computed

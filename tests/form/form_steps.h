@@ -1,0 +1,51 @@
+#pragma once
+// Short ways to fill the test form and read what it shows.
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include <gtest/gtest.h>
+
+#include "support/test_form.h"
+
+namespace qv::test {
+
+// Types the final compound and the rows ("BaCO3 TiO2"), then one more gesture: "+O" clicks O from
+// one list to the other, "r:x" / "f:x" types row 0's / the final ratio.
+inline void fill(TestForm& t, std::string_view final, std::string_view rows, std::string_view then = "") {
+    t.type(t.final(), final);
+    for (int i = 0; !rows.empty(); ++i) {
+        const std::size_t end = std::min(rows.find(' '), rows.size());
+        t.type(t.row(i), rows.substr(0, end));
+        rows.remove_prefix(std::min(end + 1, rows.size()));
+    }
+    if (then.starts_with("+")) EXPECT_TRUE(t.clickElement(then.substr(1)));
+    if (then.starts_with("r:")) t.typeRowRatio(0, then.substr(2));
+    if (then.starts_with("f:")) t.typeFinalRatio(then.substr(2));
+}
+
+// The Include and Exclude lists: "Ba Ti | C O".
+inline std::string lists(const TestForm& t) {
+    std::string out;
+    for (const std::string& s : t.include.texts()) out += s + " ";
+    out += "|";
+    for (const std::string& s : t.exclude.texts()) out += " " + s;
+    return out;
+}
+
+// Which rows each entry set holds: "free 0 4 | fixed 1 | invalid".
+inline std::string sets(const Model& m) {
+    std::string out;
+    for (auto [name, set] : {std::pair{"free", &m.freeEntries()},
+                             {" | fixed", &m.fixedEntries()},
+                             {" | invalid", &m.invalidEntries()}}) {
+        out += name;
+        for (const auto& entry : *set) out += " " + std::to_string(entry.first);
+    }
+    return out;
+}
+
+}  // namespace qv::test
