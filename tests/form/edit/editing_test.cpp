@@ -1,3 +1,4 @@
+#include <string_view>
 #include <utility>
 
 #include "editing_fixture.h"
@@ -65,6 +66,20 @@ TEST_F(EditingTest, SelectionAndTextAreReportedLikeAnEditControl) {
     EXPECT_EQ(select(3, 1), "Fe2O3 @1 1..3");
     EXPECT_EQ(select(2, 99), "Fe2O3 @5 2..4");
     EXPECT_EQ(select(-1, 0), "Fe2O3 @5 none");
+}
+
+TEST(WidthTable, CountsTakeSubscriptWidthsEverythingElseNormal) {
+    WidthTable table;
+    table.widths[10] = -7;  // untouched codes keep what they held
+    fillWidthTable(
+        table, [](char c) { return 100 + c; }, [](char c) { return 200 + c; });
+    for (char c : std::string_view("(-F ~:")) EXPECT_EQ(table.widthOf(c), 100 + c) << c;
+    for (char c : std::string_view("2./")) EXPECT_EQ(table.widthOf(c), 200 + c) << c;
+    for (char c : std::string_view("2.F\xB7")) EXPECT_EQ(table.widthOf(c, true), 100 + c) << c;
+    EXPECT_EQ(table.widths[10], -7);
+    EXPECT_EQ(table.widths[31], 0);
+    EXPECT_EQ(table.widths[127], 0);
+    EXPECT_EQ(table.widthOf('\xE9'), 0);
 }
 
 }  // namespace
