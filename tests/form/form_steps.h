@@ -1,8 +1,7 @@
 #pragma once
 // Short ways to fill the test form and read what it shows.
 
-#include <algorithm>
-#include <array>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -17,11 +16,9 @@ namespace qv::test {
 // one list to the other, "r:x" / "f:x" types row 0's / the final ratio.
 inline void fill(TestForm& t, std::string_view final, std::string_view rows, std::string_view then = "") {
     t.type(t.final(), final);
-    for (int i = 0; !rows.empty(); ++i) {
-        const std::size_t end = std::min(rows.find(' '), rows.size());
-        t.type(t.row(i), rows.substr(0, end));
-        rows.remove_prefix(std::min(end + 1, rows.size()));
-    }
+    std::istringstream in{std::string(rows)};
+    int i = 0;
+    for (std::string row; in >> row;) t.type(t.row(i++), row);
     if (then.starts_with("+")) EXPECT_TRUE(t.clickElement(then.substr(1)));
     if (then.starts_with("r:")) t.typeRowRatio(0, then.substr(2));
     if (then.starts_with("f:")) t.typeFinalRatio(then.substr(2));

@@ -52,7 +52,7 @@ TEST_F(ScrollingTest, LeftAtTheStartOfAScrolledViewScrollsHome) {
 }
 
 TEST_F(ScrollingTest, DraggingPastAnEdgeScrollsByAtMostAThird) {
-    key(kKeyHome);
+    press("Home");
     clickAt(f->edit(), 10);
     EXPECT_EQ(f->edit().caret(), 1);
     EXPECT_TRUE(dragTo(f->edit(), 80));
@@ -73,10 +73,7 @@ TEST_F(ScrollingTest, DraggingPastAnEdgeScrollsByAtMostAThird) {
 }
 
 TEST_F(ScrollingTest, UndoBringsTheCaretIntoViewAndShortTextsNeverScroll) {
-    key(kKeyHome);
-    key(kKeyDelete);  // snapshot with the caret at 0
-    key(kKeyEnd);
-    key('Z', kModCtrl);
+    press("Home Del End C-Z");  // the snapshot has the caret at 0
     EXPECT_EQ(shown(), "0..60 @0 none");
     key('Z', kModCtrl);  // the redo puts the caret back at the end
     EXPECT_EQ(shown(), "113..173 @19 none");
