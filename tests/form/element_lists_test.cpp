@@ -69,7 +69,9 @@ TEST(ElementLists, MovesRunTheSolverOnceAndOnlyWhenSomethingMoved) {
     EXPECT_EQ(lists(t), "Ba Ti | C O");
     EXPECT_EQ(t.include.selectedCount() + t.exclude.selectedCount(), 0);
     EXPECT_TRUE(t.outputEnabled());
+    t.clearLog();
     moveAllAndSolve(t.model, t.include);
+    EXPECT_EQ(t.log().front(), (FormNotice{FormChange::Outcome, -1}));
     EXPECT_EQ(t.status(), status::kIncludeEmpty);
     EXPECT_EQ(t.row(1).ratioText(), "1");  // kept
     EXPECT_EQ(lists(t), "| Ba C O Ti");
@@ -140,6 +142,8 @@ TEST(FinalRatioEdit, TypedTextBecomesTheFinalRatio) {
     EXPECT_EQ(t.status(), status::kZeroFinalRatio);
     t.typeFinalRatio("2-");
     EXPECT_EQ(t.status(), status::kBadFinal);
+    t.model.clearAll();
+    EXPECT_TRUE(t.final().ratioValid());
     // What the program writes under the guard is not typing.
     t.typeFinalRatio("1");
     t.clearLog();

@@ -57,6 +57,8 @@ TEST(RatioSolver, Outcomes) {
         EXPECT_EQ(out.status, c.status);
         EXPECT_EQ(out.includeCount, t.include.itemCount());
         EXPECT_EQ(out.freeCount, static_cast<int>(t.model.freeEntries().size()));
+        EXPECT_EQ(std::pair(t.model.includeCount(), t.model.freeCount()),
+                  std::pair(out.includeCount, out.freeCount));
         EXPECT_EQ(out.remainder.has_value(), c.remainder != nullptr);
         if (c.remainder) EXPECT_EQ(out.remainderText, c.remainder);
         std::string ratios;

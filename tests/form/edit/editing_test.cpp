@@ -65,6 +65,7 @@ TEST_F(EditingTest, SelectionAndTextAreReportedLikeAnEditControl) {
     EXPECT_EQ(select(1, 3), "Fe2O3 @4 1..3");
     EXPECT_EQ(select(3, 1), "Fe2O3 @1 1..3");
     EXPECT_EQ(select(2, 99), "Fe2O3 @5 2..4");
+    EXPECT_EQ(select(7, 9), "Fe2O3 @5 4..4");
     EXPECT_EQ(select(-1, 0), "Fe2O3 @5 none");
 }
 
