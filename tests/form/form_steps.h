@@ -12,16 +12,20 @@
 
 namespace qv::test {
 
-// Types the final compound and the rows ("BaCO3 TiO2"), then one more gesture: "+O" clicks O from
-// one list to the other, "r:x" / "f:x" types row 0's / the final ratio.
+// Types the final compound and the rows ("BaCO3 TiO2"), then the gestures: "+O" clicks O from one
+// list to the other, "p2" clicks row 2's peg, "r2:x" / "f:x" types row 2's / the final ratio.
 inline void fill(TestForm& t, std::string_view final, std::string_view rows, std::string_view then = "") {
     t.type(t.final(), final);
     std::istringstream in{std::string(rows)};
     int i = 0;
     for (std::string row; in >> row;) t.type(t.row(i++), row);
-    if (then.starts_with("+")) EXPECT_TRUE(t.clickElement(then.substr(1)));
-    if (then.starts_with("r:")) t.typeRowRatio(0, then.substr(2));
-    if (then.starts_with("f:")) t.typeFinalRatio(then.substr(2));
+    std::istringstream steps{std::string(then)};
+    for (std::string s; steps >> s;) {
+        if (s[0] == '+') EXPECT_TRUE(t.clickElement(s.substr(1))) << s;
+        if (s[0] == 'p') t.clickPeg(s[1] - '0');
+        if (s[0] == 'r') t.typeRowRatio(s[1] - '0', s.substr(3));
+        if (s[0] == 'f') t.typeFinalRatio(s.substr(2));
+    }
 }
 
 // The Include and Exclude lists: "Ba Ti | C O".

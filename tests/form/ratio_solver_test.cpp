@@ -34,13 +34,16 @@ TEST(RatioSolver, Outcomes) {
         {"BaTiO3", "BaCO3 TiO2 CaO", "", Solved, kSolved, "O3TiBa", "1 1 0"},  // an extra metal gets zero
         {"BaTi0.0000003", "Ba Ti", "", Solved, kSolved, "Ba", "1 0"},          // small solutions show as zero
         {"Ba", "BaTi Ti", "", Solved, kSolved, "Ba", "1 -1"},
-        {"BaTiO3", "TiO2", "r:1", Manual, kManualMode, "OBa", ""},  // fixed taken off; Ti at zero vanishes
-        {"BaTiO3", "TiO2", "r:3", Manual, kManualMode, "O-3Ti-2Ba", ""},  // manual mode does not check
+        {"BaTiO3", "TiO2", "r0:1", Manual, kManualMode, "OBa", ""},  // fixed taken off; Ti at zero vanishes
+        {"BaTiO3", "TiO2", "r0:3", Manual, kManualMode, "O-3Ti-2Ba", ""},  // manual mode does not check
         {"BaO", "", "", NoEntries, "", "OBa", ""},
         {"CO2", "CO", "", IncludeEmpty, kIncludeEmpty, "CO2", ""},
         {"", "Q", "", BadInput, kBadFinal, nullptr, ""},  // a bad final before a bad row
         {"BaO", "Q", "", BadInput, kBadEntry, nullptr, ""},
-        {"BaO", "Q", "f:0", BadInput, kZeroFinalRatio, nullptr, ""},    // a zero final ratio before a bad row
+        {"BaO", "Q", "f:0", BadInput, kZeroFinalRatio, nullptr, ""},  // a zero final ratio before a bad row
+        {"BaTiO3", "BaCO3 TiO2", "f:2.5", Solved, kSolved, "O7.5Ti2.5Ba2.5", "2.5 2.5"},
+        {"BaTiO3", "BaCO3 TiO2", "f:", BadInput, kZeroFinalRatio, nullptr, ""},  // an empty ratio is zero
+        {"BaTiO3", "BaCO3 TiO2", "f:2-", BadInput, kBadFinal, nullptr, ""},
         {"BaO", "", "f:4e-7", BadInput, kZeroFinalRatio, nullptr, ""},  // under the tolerance
         // Ba: 0.1 x0 = 0.1; Ti: x1 = 1; O: x0 + 2 x1 = 3 + d. The search takes rows (Ba,Ti), (Ba,O),
         // (Ti,O) in that order and keeps the first whose answer meets every equation within 5e-7.
