@@ -100,6 +100,8 @@ TEST(RatioText, TypingFixesTheRowAndOnlyThePegFreesIt) {
         EXPECT_FALSE(f.setRatioText(text)) << text;
         EXPECT_EQ(f.ratio(), 0.0) << text;
     }
+    f.setRatio(2.0);  // as the solver writes it
+    EXPECT_TRUE(f.ratioValid());
 }
 
 // Set like the editor inserts: blanks skipped, a refused character stops it, at most 480; no solver run.

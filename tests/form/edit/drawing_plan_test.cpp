@@ -46,7 +46,7 @@ TEST_F(DrawingPlanTest, LettersOnTheBaselineCountsLowerAndTheSelectionOverTheBan
     EXPECT_EQ(glyphs(planFormula(*f, 0, 0, true)), "F2,0nT e11,0nT O23,0nT 218,11sT 332,11sT");
     EXPECT_EQ(f->style().background, (Rgb{254, 251, 209}));
     EXPECT_EQ(form.final().style().background, std::nullopt);
-    EXPECT_EQ(verticalLayout(f->style()).baseline, 17);
+    EXPECT_EQ(verticalLayout(FormulaStyle{&widths, &normal, nullptr, 0, -5, std::nullopt}).subscriptTop, 22);
     selectRange(f->edit(), 1, 3);
     const DrawingPlan plan = planFormula(*f, 0, 0, true);
     ASSERT_TRUE(plan.selection);  // from xOfIndex(1) to xOfIndex(4), down below the lowered counts
