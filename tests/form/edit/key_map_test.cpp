@@ -7,7 +7,7 @@ namespace {
 
 using KeyMapTest = EditingTest;
 
-TEST_F(KeyMapTest, TypedCharactersFollowShiftNotCapsLock) {
+TEST_F(KeyMapTest, TypedCharactersFollowShiftNotCapsLockAndOtherModifiersDoNothing) {
     type("fe2o3");
     EXPECT_EQ(text(), "fe2o3");
     setText(*f, "");
@@ -15,13 +15,11 @@ TEST_F(KeyMapTest, TypedCharactersFollowShiftNotCapsLock) {
     EXPECT_EQ(press("S-Minus Num7 Dec S-Num9 S-Num0"), "+++++ Ca(OH)2-7.() @12 none");
     EXPECT_EQ(f->edit().cells()[2].fullSize, 1);
     EXPECT_EQ(f->edit().cells()[6].fullSize, 0);
-}
-
-TEST_F(KeyMapTest, OtherModifierCombinationsDoNothing) {
-    type("Fe");
-    EXPECT_EQ(press("C-Period C-5 S-5 A-F C-S-F Tab Up A-Left A-A C-S-Z"), "---------- Fe @2 none");
+    // Other modifier combinations do nothing; Ctrl+Shift+J posts the hidden message.
+    EXPECT_EQ(press("C-Period C-5 S-5 A-F C-S-F Tab Up A-Left A-A C-S-Z"),
+              "---------- Ca(OH)2-7.() @12 none");
     EXPECT_EQ(hiddenMessages, 0);
-    EXPECT_EQ(press("C-S-J"), "- Fe @2 none");
+    EXPECT_EQ(press("C-S-J"), "- Ca(OH)2-7.() @12 none");
     EXPECT_EQ(hiddenMessages, 1);
 }
 
