@@ -90,8 +90,10 @@ TEST(RatioText, TypingFixesTheRowAndOnlyThePegFreesIt) {
     };
     EXPECT_EQ(typed("2.5"), "Fixed TiO2 x2.5 = 2.5");
     EXPECT_EQ(typed(""), "Fixed TiO2 x = 0");
-    EXPECT_EQ(typed("2.5x"), "Invalid TiO2 x2.5x = 2.5");  // the leading number still counts
     EXPECT_EQ(typed("1e-3"), "Fixed TiO2 x1e-3 = 0.001");
+    EXPECT_EQ(typed("2.5x"), "Invalid TiO2 x2.5x = 2.5");  // the leading number still counts
+    t.setText(t.row(0), "BaO");                            // resets the ratio and the peg
+    EXPECT_EQ(entry(t.row(0)), "Free BaO x");
     Formula f;
     for (const char* text : {"inf", "-INF", "nan", "1e999", "-"}) {
         EXPECT_FALSE(f.setRatioText(text)) << text;

@@ -38,7 +38,7 @@ TEST_F(KeyMapTest, CaretAndSelectionKeys) {
 
 TEST_F(KeyMapTest, DeletionAndTheUndoThatRedoes) {
     type("Fe");
-    EXPECT_EQ(press("C-Z"), "+  @0 none");  // a new entry's snapshot is empty
+    EXPECT_EQ(press("C-Z Del"), "+-  @0 none");  // a new entry's snapshot is empty
     press("C-Z");
     type("2O3");
     EXPECT_EQ(press("Left BS"), "++ Fe23 @3 none");
