@@ -1,13 +1,13 @@
 #include "recipe/recipe_file.h"
+#include "recipe/corrections_file.h"
+#include "recipe/text_encoding.h"
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cstring>
 #include <filesystem>
-#include <locale>
+#include <sstream>
 
-#include "core/number_format.h"
 #include "form/ratio_solver.h"
 #include "support/recipe_scratch.h"
 #include "support/test_form.h"
@@ -18,6 +18,24 @@ namespace {
 constexpr std::string_view kExample =
     "-2 1100\r\n-1 sample A\r\n0 10.00000 1.00000 BaTiO3\r\n1 0 1.00000 BaCO3\r\n2 1 1.00000 TiO2\r\n";
 
+std::string joined(const std::vector<std::string>& texts) {
+    std::string out;
+    for (const std::string& t : texts) out += (out.empty() ? "" : " ") + t;
+    return out;
+}
+
+// The form in one line: final, its ratio and grams | each filled row | the
+// two element lists | the include flags.
+std::string shown(test::TestForm& g) {
+    std::string s = g.final().text() + " " + g.final().ratioText() + " " + g.model.gramsText() + "|";
+    for (int row = 0; row < kSourceRows; ++row)
+        if (const EntryClass c = g.row(row).classify(); c != Empty)
+            s += std::to_string(row + 1) + " " + g.row(row).text() + (c == Fixed ? " fixed " : " free ") +
+                 g.row(row).ratioText() + "|";
+    return s + joined(g.include.texts()) + "|" + joined(g.exclude.texts()) + "|" +
+           g.model.elementTable().includeFlagsText();
+}
+
 class Recipe : public ::testing::Test {
 protected:
     std::string path(const std::string& name = "r.qvs") const { return (dir.path() / name).string(); }
@@ -27,137 +45,116 @@ protected:
         EXPECT_EQ(saveRecipe(form.model, path(name)), RecipeResult::Done);
         return test::readFileBytes(path(name));
     }
-    // The example recipe typed in: a free first row, a fixed second row.
-    void typeExample() {
-        f.model.setSampleTag("sample A");
-        f.model.setGramsText("10");
-        f.type(f.final(), "BaTiO3");
-        f.type(f.row(0), "BaCO3");
-        f.type(f.row(1), "TiO2");
-        f.typeRowRatio(1, "1");
+    // A failed save's message; r.qvs stays as it was.
+    std::string refusedSave(const std::string& name = "r.qvs") {
+        const std::string before = test::readFileBytes(path());
+        const std::size_t shown = f.messages.size();
+        EXPECT_EQ(saveRecipe(f.model, path(name)), RecipeResult::Failed);
+        EXPECT_EQ(test::readFileBytes(path()), before);
+        if (f.messages.size() != shown + 1) return "no message";
+        return f.messages.back().text + "|" + f.messages.back().title;
     }
-    void expectExampleLoaded() {
-        EXPECT_EQ(f.model.sampleTag(), "sample A");
-        EXPECT_EQ(f.final().text(), "BaTiO3");
-        EXPECT_EQ(f.model.finalCompound().ratioText(), "1");
-        EXPECT_EQ(f.model.gramsText(), "10");
-        EXPECT_EQ(f.row(0).text() + "/" + f.row(1).text(), "BaCO3/TiO2");
-        EXPECT_EQ(f.row(0).classify(), Free);
-        EXPECT_EQ(f.row(1).classify(), Fixed);
-        EXPECT_EQ(f.status(), status::kSolved);
-        EXPECT_EQ(f.include.texts(), (std::vector<std::string>{"Ba", "Ti"}));
-        EXPECT_EQ(f.exclude.texts(), (std::vector<std::string>{"C", "O"}));
+    // The row 1 formula of a fresh form that opens r.qvs.
+    std::string reopened() {
+        test::TestForm g{test::kBaTiCOElementFile};
+        EXPECT_EQ(loadRecipe(g.model, path()), RecipeResult::Done);
+        EXPECT_TRUE(g.model.corrections().empty());
+        return g.row(0).text();
+    }
+    CorrectionsRead read(const std::string& rows) {
+        return readCorrections(f.model,
+                               R"({"format": "quorvex-corrections", "version": 1, "rows": [)" + rows + "]}",
+                               "r.qvs.json");
     }
     // After a failed load: the message, an empty form and the default flags.
     void expectFailedAndCleared(RecipeResult result) {
         EXPECT_EQ(result, RecipeResult::Failed);
         ASSERT_FALSE(f.messages.empty());
-        EXPECT_EQ(f.messages.back().text, "Failed to load a file.");
-        EXPECT_EQ(f.messages.back().title, "Quorvex : File I/O Error");
+        EXPECT_EQ(f.messages.back().text + "|" + f.messages.back().title,
+                  "Failed to load a file.|Quorvex : File I/O Error");
         EXPECT_EQ(f.messages.back().icon, MessageIcon::Exclamation);
-        EXPECT_EQ(f.final().edit().length(), 0);
-        for (int row = 0; row < kSourceRows; ++row) EXPECT_EQ(f.row(row).classify(), Empty);
-        EXPECT_EQ(f.model.gramsText() + f.model.finalCompound().ratioText(), "11");
+        EXPECT_EQ(shown(f), " 1 1|||1100");
         EXPECT_FALSE(f.outputEnabled());
         EXPECT_TRUE(f.model.elementUse().empty());
-        EXPECT_EQ(f.include.itemCount() + f.exclude.itemCount(), 0);
-        EXPECT_EQ(f.model.elementTable().includeFlagsText(), "1100");
     }
 
     test::TempDir dir;
     test::TestForm f{test::kBaTiCOElementFile};
 };
 
-TEST_F(Recipe, SavedExampleBytesAndLoadingThemBack) {
-    typeExample();
-    EXPECT_EQ(f.row(0).ratioText(), "1");  // solved
-    EXPECT_EQ(save(f), kExample);
-    EXPECT_EQ(load(kExample), RecipeResult::Done);
-    expectExampleLoaded();
-    EXPECT_TRUE(f.messages.empty());
-}
-
-TEST_F(Recipe, LoadsAnyLineEndBlankLinesAndTrailingBlanks) {
+TEST_F(Recipe, SavedExampleLoadsBackWithAnyLineEndAndBlanksThenRowGapsTagAndFlags) {
+    // Typed in: a free first row, a fixed second row.
+    f.model.setSampleTag("sample A");
+    f.model.setGramsText("10");
+    f.type(f.final(), "BaTiO3");
+    f.type(f.row(0), "BaCO3");
+    f.type(f.row(1), "TiO2");
+    f.typeRowRatio(1, "1");
+    EXPECT_EQ(save(f), kExample);  // the free row solved
     std::string lf(kExample), cr(kExample);
     std::erase(lf, '\r');
     std::erase(cr, '\n');
     for (const std::string& bytes :
-         {lf, cr, std::string(kExample) + "\r\n\r\n",
+         {std::string(kExample), lf, cr, std::string(kExample) + "\r\n\r\n",
           std::string("\n  \t\n-2    1100   \n\r\n-1   sample A \t \n\n"
                       "0   10    1   BaTiO3   \n 1  0  1  BaCO3\n2 1 1 TiO2 \x1a")}) {
-        SCOPED_TRACE(bytes);
+        f.model.setSampleTag("");
         EXPECT_EQ(load(bytes), RecipeResult::Done);
-        expectExampleLoaded();
+        EXPECT_EQ(f.model.sampleTag() + "|" + shown(f) + "|" + f.status(),
+                  "sample A|BaTiO3 1 10|1 BaCO3 free 1|2 TiO2 fixed 1|Ba Ti|C O|1100|" +
+                      std::string(status::kSolved))
+            << bytes;
     }
-}
+    EXPECT_TRUE(f.messages.empty());
 
-TEST_F(Recipe, LoadRowGapsTagAndFlagsOfAnyLength) {
-    typeExample();  // loaded over a filled form: no old row stays
+    // Loaded over a filled form: no old row stays.
     f.type(f.row(9), "Qq");
+    // A later line for the same row wins.
     EXPECT_EQ(load("0 5 1 BaTiO3\n7 1 2.5 BaO\n30 1 1.000001 TiO2\n7 1 1 BaO\n"), RecipeResult::Done);
-    EXPECT_EQ(f.row(6).text() + "/" + f.row(29).text(), "BaO/TiO2");
-    EXPECT_EQ(f.row(6).ratio(), 1.0) << "a later line for the same row wins";
-    EXPECT_EQ(f.row(29).ratioText(), "1.000001");
-    for (int row : {0, 1, 9}) EXPECT_EQ(f.row(row).text(), "") << row;
-    EXPECT_EQ(f.model.fixedEntries().size() + f.model.freeEntries().size() + f.model.invalidEntries().size(),
-              2u);
-    EXPECT_EQ(f.exclude.texts(), (std::vector<std::string>{"O"}));
+    EXPECT_EQ(shown(f), "BaTiO3 1 5|7 BaO fixed 1|30 TiO2 fixed 1.000001|Ba Ti|O|1100");
     EXPECT_EQ(f.status(), status::kManualMode);
+    EXPECT_EQ(load("0 1 1 BaTiO3\n1 0 1 Ba CO3\n2 0 1 " + std::string(480, 'O') + "\n"), RecipeResult::Done);
+    EXPECT_EQ(f.row(0).text(), "BaCO3");
+    EXPECT_EQ(f.row(1).edit().length(), 480);
     f.model.setSampleTag("before");
     EXPECT_EQ(load("0 1 1 BaTiO3\n"), RecipeResult::Done);
     EXPECT_EQ(f.model.sampleTag(), "before") << "no tag line, no change";
-    EXPECT_EQ(load("-1\n"), RecipeResult::Done);
-    EXPECT_EQ(f.model.sampleTag(), "");
-
-    EXPECT_EQ(load("-2 0011011\n0 1 1 BaTiO3\n"), RecipeResult::Done);
-    EXPECT_EQ(f.model.elementTable().includeFlagsText(), "0011");
-    EXPECT_EQ(f.include.texts(), (std::vector<std::string>{"O"}));
-    EXPECT_EQ(f.exclude.texts(), (std::vector<std::string>{"Ba", "Ti"}));
+    EXPECT_EQ(load("-1\n-2 0011011\n0 1 1 BaTiO3\n"), RecipeResult::Done);
+    EXPECT_EQ(f.model.sampleTag() + shown(f), "BaTiO3 1 1|O|Ba Ti|0011");
     // Flags after the formulas move the listed elements.
     EXPECT_EQ(load("0 1 1 BaTiO3\n1 0 1 BaCO3\n-2 0111\n"), RecipeResult::Done);
-    EXPECT_EQ(f.include.texts(), (std::vector<std::string>{"C", "O", "Ti"}));
-    EXPECT_EQ(std::to_string(f.model.includeCount()), "3");
+    EXPECT_EQ(shown(f), "BaTiO3 1 1|1 BaCO3 free |C O Ti|Ba|0111");
+    EXPECT_EQ(f.model.includeCount(), 3);
 }
 
 TEST_F(Recipe, EveryMalformedFileFailsAndClearsTheForm) {
-    const char* const lines[] = {"abc\n", "- 1\n", "-3 x\n", "31 0 1 BaO\n", "99999999999999999999 0 1 BaO\n",
-                                 "0\n", "0 x 1 BaTiO3\n", "0 10\n", "0 10 BaTiO3\n", "0 1e999 1 BaTiO3\n",
-                                 "1 0 BaO\n", "1 x 1 BaO\n", "1\n", "-2 110\n", "-2 11x0\n",
-                                 "-2 11002\n",  // a bad character beyond the table
-                                 "-2\n",
-                                 // formulas the editor would cut short
-                                 "1 0 1 CuSO4+5H2O\n", "0 1 1 Ba[TiO3]\n"};
-    const std::string longFormula = "1 0 1 " + std::string(481, 'O') + "\n";
-    std::vector<std::string> cases(std::begin(lines), std::end(lines));
-    cases.push_back(longFormula);
-    for (const std::string& line : cases) {
+    // Bad numbers, kinds and flags (11002: a bad character beyond the table), and
+    // formulas the editor would cut short.
+    std::istringstream lines(
+        "abc|- 1|-3 x|31 0 1 BaO|99999999999999999999 0 1 BaO|0|0 x 1 BaTiO3|0 10|"
+        "0 10 BaTiO3|0 1e999 1 BaTiO3|1 0 BaO|1 x 1 BaO|1|-2 110|-2 11x0|-2 11002|-2|"
+        "1 0 1 CuSO4+5H2O|0 1 1 Ba[TiO3]");
+    for (std::string line; std::getline(lines, line, '|');) {
         SCOPED_TRACE(line);
         // The good part of the file is applied before the bad line is met.
-        expectFailedAndCleared(load(std::string("-2 0011\n-1 tag\n0 2 1 BaTiO3\n1 1 1 BaO\n") + line));
+        expectFailedAndCleared(load("-2 0011\n-1 tag\n0 2 1 BaTiO3\n1 1 1 BaO\n" + line + "\n"));
         EXPECT_EQ(f.model.sampleTag(), "tag");
     }
+    expectFailedAndCleared(load("1 0 1 " + std::string(481, 'O')));
     expectFailedAndCleared(loadRecipe(f.model, path("absent.qvs")));
     expectFailedAndCleared(loadRecipe(f.model, dir.path().string()));  // opens, cannot be read
     EXPECT_FALSE(f.model.failure());
 }
 
-TEST_F(Recipe, FormulasTheEditorHoldsWholeLoad) {
-    EXPECT_EQ(load("0 1 1 BaTiO3\n1 0 1 Ba CO3\n2 0 1 " + std::string(480, 'O') + "\n"), RecipeResult::Done);
-    EXPECT_EQ(f.row(0).text(), "BaCO3");
-    EXPECT_EQ(f.row(1).edit().length(), 480);
-}
-
 TEST_F(Recipe, LinesAreReadAndWrittenInPiecesOf1023Bytes) {
     const std::string tag(1020, 't');
-    typeExample();
+    ASSERT_EQ(load(kExample), RecipeResult::Done);
     f.model.setSampleTag(tag);
     const std::string saved = save(f);
     EXPECT_EQ(saved, "-2 1100\r\n-1 " + tag + std::string(kExample.substr(20)));
     // A line the loader could not read back in one piece is not written.
     f.model.setSampleTag(tag + "t");
-    EXPECT_EQ(saveRecipe(f.model, path()), RecipeResult::Failed);
-    EXPECT_EQ(f.messages.back().text, kRecipeLineTooLongText);
-    EXPECT_EQ(test::readFileBytes(path()), saved);
+    EXPECT_EQ(refusedSave(), std::string(kRecipeLineTooLongText) + "|Quorvex : File I/O Error");
 
     EXPECT_EQ(load(saved), RecipeResult::Done);
     EXPECT_EQ(f.model.sampleTag(), tag);
@@ -168,8 +165,8 @@ TEST_F(Recipe, LinesAreReadAndWrittenInPiecesOf1023Bytes) {
     EXPECT_EQ(f.row(0).text(), "TiO2");
 }
 
-TEST_F(Recipe, RoundTripKeepsTheFormExceptAsDocumented) {
-    typeExample();
+TEST_F(Recipe, RoundTripKeepsTheFormButTrimsTheTagAndRoundsTo5Decimals) {
+    ASSERT_EQ(load(kExample), RecipeResult::Done);
     f.model.setSampleTag("  tag with blanks  ");
     f.model.setGramsText("2.1234567");
     f.typeFinalRatio("0.5");
@@ -177,117 +174,169 @@ TEST_F(Recipe, RoundTripKeepsTheFormExceptAsDocumented) {
     f.typeRowRatio(4, "0.123456789");
     f.type(f.row(2), "Qq");  // invalid: dropped on save
     const std::string saved = save(f);
-    EXPECT_NE(saved.find("\r\n5 1 0.12346 Ti\r\n"), std::string::npos) << saved;
-    EXPECT_EQ(saved.find(" Qq"), std::string::npos);
 
     test::TestForm g{test::kBaTiCOElementFile};
     ASSERT_EQ(loadRecipe(g.model, path()), RecipeResult::Done);
     EXPECT_EQ(g.model.sampleTag(), "tag with blanks");
-    EXPECT_EQ(g.model.gramsText(), "2.12346");
-    EXPECT_EQ(g.model.finalCompound().ratioText(), "0.5");
-    EXPECT_EQ(g.row(4).ratioText(), "0.12346");
-    EXPECT_EQ(g.row(2).classify(), Empty);
-    for (int row : {0, 1, 4}) {
-        EXPECT_EQ(g.row(row).text(), f.row(row).text());
-        EXPECT_EQ(g.row(row).classify(), f.row(row).classify());
-    }
-    EXPECT_EQ(g.include.texts(), f.include.texts());
+    EXPECT_EQ(shown(g), "BaTiO3 0.5 2.12346|1 BaCO3 free " + f.row(0).ratioText() +
+                            "|2 TiO2 fixed 1|5 Ti fixed 0.12346|" + joined(f.include.texts()) + "|C O|1100");
     // Saved again, the file is the same but for the blanks around the tag.
     std::string expected = saved;
     expected.replace(expected.find("-1 "), 22, "-1 tag with blanks");
     EXPECT_EQ(save(g, "again.qvs"), expected);
 }
 
-TEST_F(Recipe, SaveChecksTheFormBeforeWriting) {
-    typeExample();
+TEST_F(Recipe, SaveChecksTheFormAndReplacesTheOldFileOnlyWhenComplete) {
+    ASSERT_EQ(load(kExample), RecipeResult::Done);
+    dir.write("r.qvs", "old recipe");
     f.model.setGramsText("10 g");
-    EXPECT_EQ(saveRecipe(f.model, path()), RecipeResult::Failed);
-    EXPECT_EQ(f.messages.back().text, "Check the amount of the final product.");
-    EXPECT_EQ(f.messages.back().title, "Quorvex : File I/O Error");
+    EXPECT_EQ(refusedSave(), "Check the amount of the final product.|Quorvex : File I/O Error");
     f.model.setGramsText("");
     f.type(f.final(), ")");
-    EXPECT_EQ(saveRecipe(f.model, path()), RecipeResult::Failed);
-    EXPECT_EQ(f.messages.back().text, "Check the final product and its ratio.");
-    EXPECT_FALSE(std::filesystem::exists(path()));
-
+    EXPECT_EQ(refusedSave(), "Check the final product and its ratio.|Quorvex : File I/O Error");
     // An empty mass field is saved as 0 and comes back as 0.
     f.backspace(f.final());
-    EXPECT_NE(save(f).find("\r\n0 0.00000 1.00000 BaTiO3\r\n"), std::string::npos);
+    const std::string saved = save(f);
+    EXPECT_NE(saved.find("\r\n0 0.00000 1.00000 BaTiO3\r\n"), std::string::npos);
     ASSERT_EQ(loadRecipe(f.model, path()), RecipeResult::Done);
     EXPECT_EQ(f.model.gramsText(), "0");
-}
-
-TEST_F(Recipe, SaveReplacesTheOldFileOnlyWhenComplete) {
-    typeExample();
-    dir.write("r.qvs", "old recipe");
-    EXPECT_EQ(save(f), kExample);
-    auto filesInDir = [&] { return std::distance(std::filesystem::directory_iterator(dir.path()), {}); };
-    EXPECT_EQ(filesInDir(), 1) << "no temporary file left behind";
+    const auto files = [&] { return std::distance(std::filesystem::directory_iterator(dir.path()), {}); };
+    EXPECT_EQ(files(), 2) << "r.qvs and in.qvs: no temporary file left behind";
 
     // A target that cannot be replaced: the save says so and nothing is lost.
     std::filesystem::create_directory(dir.path() / "taken.qvs");
     dir.write("taken.qvs/keep", "kept");
-    EXPECT_EQ(saveRecipe(f.model, path("taken.qvs")), RecipeResult::Failed);
-    EXPECT_EQ(f.messages.back().text, kRecipeSaveFailedText);
+    EXPECT_EQ(refusedSave("taken.qvs"), std::string(kRecipeSaveFailedText) + "|Quorvex : File I/O Error");
     EXPECT_EQ(test::readFileBytes(path("taken.qvs/keep")), "kept");
-    EXPECT_EQ(filesInDir(), 2);
-    EXPECT_EQ(saveRecipe(f.model, path("absent/r.qvs")), RecipeResult::Failed);
-    EXPECT_EQ(test::readFileBytes(path()), kExample);
+    EXPECT_EQ(files(), 3);
+    EXPECT_EQ(refusedSave("absent/r.qvs"), std::string(kRecipeSaveFailedText) + "|Quorvex : File I/O Error");
 }
 
-struct CommaDecimal : std::numpunct<char> {
-    char do_decimal_point() const override { return ','; }
-    char do_thousands_sep() const override { return '.'; }
-    std::string do_grouping() const override { return "\3"; }
-};
+TEST_F(Recipe, AWindows1252RecipeSavesBackByteForByteUntilATextNeedsUtf8) {
+    const std::string old = "-2 1100\r\n-1 Probe f\xfcr BaTi \x80\r\n" + std::string(kExample.substr(22));
+    dir.write("r.qvs", old);
+    TextEncoding encoding = TextEncoding::Utf8;
+    ASSERT_EQ(loadRecipe(f.model, path(), &encoding), RecipeResult::Done);
+    EXPECT_EQ(encoding, TextEncoding::Windows1252);
+    EXPECT_EQ(f.model.sampleTag(), "Probe f\u00fcr BaTi \u20ac");
+    ASSERT_EQ(saveRecipe(f.model, path(), encoding), RecipeResult::Done);
+    EXPECT_EQ(test::readFileBytes(path()), old);
+    // A character the code page lacks: the whole file becomes UTF-8.
+    f.model.setSampleTag("Probe \u03b1 f\u00fcr");
+    ASSERT_EQ(saveRecipe(f.model, path(), encoding), RecipeResult::Done);
+    EXPECT_NE(test::readFileBytes(path()).find("-1 Probe \u03b1 f\u00fcr\r\n"), std::string::npos);
+    ASSERT_EQ(loadRecipe(f.model, path(), &encoding), RecipeResult::Done);
+    EXPECT_EQ(encoding, TextEncoding::Utf8);
+    // New recipes are UTF-8.
+    f.model.setSampleTag("Probe Caf\u00e9");
+    EXPECT_NE(save(f).find("-1 Probe Caf\u00e9\r\n"), std::string::npos);
+}
 
-TEST_F(Recipe, PointDecimalsInACommaLocale) {
-    const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
-    bool cLocale = false;
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "de_DE"})
-        if (std::setlocale(LC_ALL, name)) {
-            cLocale = true;
-            break;
-        }
-    typeExample();
-    f.typeRowRatio(1, "1.25");
-    const std::string saved = save(f);
+TEST_F(Recipe, CorrectionsAndHydratesAsTypedSavedBesideTheRecipeAndReadBack) {
+    ASSERT_TRUE(f.enterBariumTitanate());
+    const Corrections corrections{{0, {99.5, 5, 3, "L-17"}}, {1, {}}, {7, {90, 0}}};  // row 8 is empty
+    ASSERT_EQ(saveRecipe(f.model, path()), RecipeResult::Done);
+    ASSERT_TRUE(writeCorrectionsFile(f.model, corrections, path()));
+    const std::string text = test::readFileBytes(path() + ".json");
+    EXPECT_NE(text.find("\"format\": \"quorvex-corrections\""), std::string::npos) << text;
+    EXPECT_EQ(text.find("\"row\": 8"), std::string::npos);
+    EXPECT_EQ(text.find("\"row\": 2"), std::string::npos);  // nothing to say
+
     test::TestForm g{test::kBaTiCOElementFile};
-    const RecipeResult loaded = loadRecipe(g.model, path());
-    const std::string numbers = formatDecimal(-1234.5) + " " + formatShortest(-1234.5);
-    std::setlocale(LC_ALL, "C");
-    std::locale::global(previous);
-    EXPECT_NE(saved.find("\r\n2 1 1.25000 TiO2\r\n"), std::string::npos) << saved;
-    EXPECT_EQ(loaded, RecipeResult::Done);
-    EXPECT_EQ(g.row(1).ratio(), 1.25);
-    EXPECT_EQ(g.row(1).ratioText(), "1.25");
-    EXPECT_EQ(numbers, "-1234.5 -1234.5");
-    EXPECT_EQ(g.model.gramsText(), "10");
-    if (!cLocale) GTEST_SKIP() << "no comma-decimal C locale installed; checked the C++ one only";
+    g.model.setCorrection(4, {90, 0});
+    ASSERT_EQ(loadRecipe(g.model, path()), RecipeResult::Done);
+    EXPECT_TRUE(g.model.corrections().empty());  // the form's were cleared with it
+    const CorrectionsRead read = readCorrectionsFile(g.model, path());
+    EXPECT_EQ(read.state, CorrectionsRead::State::Read);
+    ASSERT_EQ(read.corrections.size(), 1u);
+    const Correction& c = read.corrections.at(0);
+    EXPECT_EQ(std::to_string(c.purityPct) + " " + std::to_string(c.excessPct) + " " +
+                  std::to_string(c.bottleId.value_or(-1)) + " " + c.lot + " " + read.asTyped.at(0) +
+                  read.message,
+              "99.500000 5.000000 3 L-17 BaCO3");
+
+    // No correction left: the old companion goes, so it cannot come back.
+    ASSERT_TRUE(writeCorrectionsFile(f.model, {{0, {}}}, path()));
+    EXPECT_EQ(readCorrectionsFile(g.model, path()).state, CorrectionsRead::State::Absent);
+
+    // A hydrate is saved bracketed and reopens as typed, while the companion
+    // names the row's compound that way.
+    const std::string typed = "BaO\u00b7CO2";
+    f.retype(f.row(0), typed);
+    ASSERT_EQ(saveRecipe(f.model, path()), RecipeResult::Done);
+    ASSERT_TRUE(writeCorrectionsFile(f.model, {}, path()));
+    EXPECT_NE(test::readFileBytes(path()).find("\r\n1 0 1.00000 BaO(CO2)\r\n"), std::string::npos);
+    EXPECT_EQ(reopened(), typed);
+    // Without a companion naming it that way, bracketed.
+    dir.write("r.qvs.json", R"j({"format": "quorvex-corrections", "version": 1, "rows": [)j"
+                            R"j({"row": 1, "formula": "BaO(CO2)", "as_typed": "BaO*TiO2"}]})j");
+    EXPECT_EQ(reopened(), "BaO(CO2)");
+    std::filesystem::remove(path() + ".json");
+    EXPECT_EQ(reopened(), "BaO(CO2)");
+}
+
+TEST_F(Recipe, ARowThatChangedOrADamagedFileLosesItsCorrections) {
+    ASSERT_TRUE(f.enterBariumTitanate());
+    // The same compound written otherwise still fits; another compound or an empty row does not.
+    CorrectionsRead r = read(R"j({"row": 1, "formula": "BaO(CO2)", "purity_pct": 99},
+                                 {"row": 2, "formula": "TiO3", "purity_pct": 98},
+                                 {"row": 5, "formula": "TiO2", "excess_pct": 10})j");
+    EXPECT_EQ(r.state, CorrectionsRead::State::Read);
+    ASSERT_EQ(r.corrections.size(), 1u);
+    EXPECT_EQ(r.corrections[0].purityPct, 99);
+    EXPECT_EQ(r.ignoredRows, (std::vector<int>{2, 5}));
+    EXPECT_EQ(r.message,
+              "The correction of row 2 was left out: the row no longer holds that compound. The correction "
+              "of row 5 was left out: the row no longer holds that compound.");
+
+    const std::string reasons[] = {"it is not valid JSON", "it is not a Quorvex corrections file",
+                                   "it was written by a newer Quorvex"};
+    const std::string files[] = {"{", R"({"format": "other", "version": 1, "rows": []})",
+                                 R"({"format": "quorvex-corrections", "version": 2, "rows": []})"};
+    for (int i = 0; i < 3; ++i) {
+        r = readCorrections(f.model, files[i], "r.qvs.json");
+        EXPECT_EQ(r.state, CorrectionsRead::State::Damaged) << files[i];
+        EXPECT_TRUE(r.corrections.empty());
+        EXPECT_EQ(r.message, "The corrections file r.qvs.json could not be read (" + reasons[i] +
+                                 "); the recipe opens without corrections.");
+    }
+    for (const std::string rows : {R"({"row": 31, "formula": "TiO2"})", R"({"row": 1, "formula": 5})",
+                                   R"({"row": 1, "formula": "BaCO3", "purity_pct": 0})",
+                                   R"({"row": 1, "formula": "BaCO3", "excess_pct": "5"})"})
+        EXPECT_EQ(read(rows).state, CorrectionsRead::State::Damaged) << rows;
+}
+
+TEST(TextEncoding, Utf8IsToldFromWindows1252AndConvertsBackUnchanged) {
+    for (const char* valid : {"", "Probe f\xc3\xbcr BaTi", "CuSO4\xc2\xb7", "\xe2\x82\xac \xf0\x9f\x98\x80"})
+        EXPECT_TRUE(isValidUtf8(valid)) << valid;
+    for (const char* invalid :
+         {"Probe f\xfcr", "\xc3", "\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80", "\x80"})
+        EXPECT_FALSE(isValidUtf8(invalid)) << invalid;
+    std::string all, back;
+    for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+    const std::string utf8 = windows1252ToUtf8(all);
+    ASSERT_TRUE(utf8ToWindows1252(utf8, back));
+    EXPECT_EQ(back, all);
+    EXPECT_FALSE(utf8ToWindows1252("CuSO4 \xce\xb1", back));  // a Greek alpha has no byte
 }
 
 TEST(RecipeFields, TrimBlanksAndReadNumberField) {
-    const struct {
-        const char* in;
-        const char* out;
-    } trims[] = {{"\t  -1 sample A \r\n", "-1 sample A"},
-                 {" \x01\x1f x  y\x7f", "x  y\x7f"},
-                 {" \t\r\n", ""},
-                 {"\xe9t\xe9\xff \x01", "\xe9t\xe9\xff"},  // bytes above 127 stay
-                 {"Probe Caf\xc3\xa9\r\n", "Probe Caf\xc3\xa9"}};
-    for (const auto& c : trims) {
-        std::string text = c.in;
-        EXPECT_EQ(trimBlanks(text), static_cast<int>(std::strlen(c.out))) << c.in;
-        EXPECT_EQ(text, c.out);
+    // Each text, then what is left of it: bytes above 127 are characters and stay.
+    const char* const trims[] = {
+        "\t  -1 sample A \r\n", "-1 sample A",   " \x01\x1f x  y\x7f",    "x  y\x7f",         " \t\r\n", "",
+        "\xe9t\xe9\xff \x01",   "\xe9t\xe9\xff", "Probe Caf\xc3\xa9\r\n", "Probe Caf\xc3\xa9"};
+    for (std::size_t i = 0; i < std::size(trims); i += 2) {
+        std::string text = trims[i];
+        EXPECT_EQ(trimBlanks(text), static_cast<int>(std::strlen(trims[i + 1]))) << trims[i];
+        EXPECT_EQ(text, trims[i + 1]);
     }
     double v = -1;
-    EXPECT_TRUE(readNumberField("   ", v));
-    EXPECT_EQ(v, 0.0);
-    EXPECT_TRUE(readNumberField(" -1e-3\t", v));
-    EXPECT_EQ(v, -0.001);
     const std::string padded = std::string(98, ' ') + "7";  // at most 99 characters
-    EXPECT_TRUE(readNumberField(padded, v));
-    EXPECT_EQ(v, 7);
+    for (const auto& [text, value] :
+         {std::pair<std::string, double>{"   ", 0}, {" -1e-3\t", -0.001}, {padded, 7}}) {
+        EXPECT_TRUE(readNumberField(text, v)) << text;
+        EXPECT_EQ(v, value);
+    }
     EXPECT_FALSE(readNumberField(" " + padded, v));
     for (const char* bad : {"2.5x", "1,5", "abc", "1 2", "1e999", "-1e999", "nan", "inf", "0x10"})
         EXPECT_FALSE(readNumberField(bad, v)) << bad;

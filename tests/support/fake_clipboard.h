@@ -11,8 +11,7 @@ namespace qv::test {
 
 struct FakeClipboard : Clipboard {
     std::optional<std::string> content;
-    bool refusePut = false;
-    bool refuseGet = false;
+    bool refusePut = false, refuseGet = false;
     bool putText(std::string_view text) override {
         if (!refusePut) content = std::string(text);
         return !refusePut;

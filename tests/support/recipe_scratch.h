@@ -11,11 +11,7 @@ namespace qv::test {
 
 // Ba 137.33, Ti 47.87, C 12.01 (non-metal), O 16 (non-metal), in that order.
 inline constexpr std::string_view kBaTiCOElementFile =
-    "Test elements\n"
-    "1 Ba 137.33\n"
-    "2 Ti 47.87\n"
-    "3 C 12.01 m\n"
-    "4 O 16 m\n";
+    "Test elements\n1 Ba 137.33\n2 Ti 47.87\n3 C 12.01 m\n4 O 16 m\n";
 
 // 10 g of BaTiO3 from free BaCO3 and TiO2, with the residual shown.
 inline constexpr std::string_view kBariumTitanateReport =

@@ -26,8 +26,7 @@ public:
     int failAtCall = 0;   // the n-th call (from 1) throws; 0 never
     std::vector<RecordedDocument> documents;
     int active = -1;  // index into documents
-    bool subscript = false;
-    bool visible = false;
+    bool subscript = false, visible = false;
     std::vector<std::string> log;
 
     // Logs the call; throws when it is the one chosen to fail.

@@ -13,6 +13,7 @@
 #include <QSocketNotifier>
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace qv::test {
 
@@ -43,14 +44,10 @@ public:
         notifier_ = std::make_unique<QSocketNotifier>(master_, QSocketNotifier::Read);
         QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { onRequest(); });
     }
-    ~SimulatedBalance() {
-        unplug();
-        close(slave_);
-    }
+    ~SimulatedBalance() { unplug(), close(slave_); }
     void unplug() {
         notifier_.reset();
-        if (master_ >= 0) close(master_);
-        master_ = -1;
+        if (master_ >= 0) close(std::exchange(master_, -1));
     }
 
     QString path;
@@ -67,8 +64,7 @@ private:
         const QByteArray reply = answer();
         if (write(master_, reply.constData(), size_t(reply.size())) != reply.size()) std::abort();
     }
-    int master_ = -1;
-    int slave_ = -1;
+    int master_ = -1, slave_ = -1;
     std::unique_ptr<QSocketNotifier> notifier_;
 };
 

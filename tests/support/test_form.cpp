@@ -11,51 +11,38 @@ ElementTable elementsOf(std::string_view elementFile) {
     loadElementText(table, elementFile);
     return table;
 }
+void caretToEnd(Formula& entry) {
+    const int end = entry.edit().length();
+    entry.edit().placeCaret(end, end, end);
+}
 }  // namespace
 
 TestForm::TestForm(std::string_view elementFile) : HeadlessForm(elementsOf(elementFile)) {}
 
 void TestForm::type(Formula& entry, std::string_view text) {
-    entry.edit().placeCaret(entry.edit().length(), entry.edit().length(), entry.edit().length());
-    for (char c : text) {
+    caretToEnd(entry);
+    for (char c : text)
         if (insertChar(entry.edit(), c, true)) model.textChanged(entry);
-    }
 }
 
 void TestForm::backspace(Formula& entry, int n) {
-    entry.edit().placeCaret(entry.edit().length(), entry.edit().length(), entry.edit().length());
-    for (int i = 0; i < n; ++i) {
+    caretToEnd(entry);
+    for (int i = 0; i < n; ++i)
         if (deleteBackward(entry.edit(), true)) model.textChanged(entry);
-    }
 }
 
 void TestForm::retype(Formula& entry, std::string_view text) {
-    if (text.empty()) {
-        backspace(entry, entry.edit().length());
-    } else if (entry.edit().length() == 0) {
-        type(entry, text);
-    } else {
-        selectRange(entry.edit(), 0, -1);
-        replaceSelection(entry, text);
-    }
+    if (text.empty()) return backspace(entry, entry.edit().length());
+    if (entry.edit().length() == 0) return type(entry, text);
+    selectRange(entry.edit(), 0, -1);
+    replaceSelection(entry, text);
 }
 
 void TestForm::setText(Formula& entry, std::string_view text) { qv::setText(entry, text); }
 
-void TestForm::typeFinalRatio(std::string_view text) { model.setFinalRatioText(text); }
-
-void TestForm::typeRowRatio(int index, std::string_view text) { model.sourceRatioTyped(index, text); }
-
-void TestForm::clickPeg(int index) { model.togglePeg(index); }
-
 bool TestForm::clickElement(std::string_view symbol) {
-    for (MemoryElementList* list : {&include, &exclude}) {
-        const int at = list->findItem(symbol);
-        if (at >= 0) {
-            elementListClicked(model, *list, at);
-            return true;
-        }
-    }
+    for (MemoryElementList* list : {&include, &exclude})
+        if (const int at = list->findItem(symbol); at >= 0) return elementListClicked(model, *list, at), true;
     return false;
 }
 

@@ -32,10 +32,10 @@ public:
     // The editor's set-text: also resets the entry's ratio and peg.
     void setText(Formula& entry, std::string_view text);
     // The final ratio edit gets this text, as when the user types it.
-    void typeFinalRatio(std::string_view text);
+    void typeFinalRatio(std::string_view text) { model.setFinalRatioText(text); }
     // A source row's ratio cell gets this text.
-    void typeRowRatio(int index, std::string_view text);
-    void clickPeg(int index);
+    void typeRowRatio(int index, std::string_view text) { model.sourceRatioTyped(index, text); }
+    void clickPeg(int index) { model.togglePeg(index); }
     // A click on the element's item in whichever list shows it; false when
     // neither list has it.
     bool clickElement(std::string_view symbol);
