@@ -1,15 +1,8 @@
 // The bench in the window: the weighing sheet typed into and read from a
 // simulated balance, the Log dialog, and the printed sheet read back.
 
-#include <QProcess>
-#include <QSettings>
-#include <QSignalSpy>
-#include <QStandardPaths>
-#include <QTableWidget>
-#include <QTextBrowser>
 #include <algorithm>
 
-#include "app/bench_settings.h"
 #include "app/log_dialog.h"
 #include "app/sheet_print.h"
 #include "app/weighing_sheet.h"
@@ -19,10 +12,8 @@
 using namespace qv;
 using namespace qv::app;
 
-namespace {
-
 // 10 g of BaTiO3 from BaCO3 and TiO2 (Ba 0, Ti 1, C 2, O 3).
-WeighingPlan plan() {
+static WeighingPlan plan() {
     const double moles = 10 / 233.2;
     return {"BaTiO3",
             10,
@@ -32,14 +23,12 @@ WeighingPlan plan() {
 }
 
 // A row's target, what is still to add and its note: "3.480703|3.480703|".
-QString shown(const WeighingSheet& sheet, int row) {
+static QString shown(const WeighingSheet& sheet, int row) {
     QStringList out;
     for (int c : {WeighingSheet::TargetColumn, WeighingSheet::ToAddColumn, WeighingSheet::NoteColumn})
         out << sheet.table()->item(row, c)->text();
     return out.join('|');
 }
-
-}  // namespace
 
 class BenchTest : public test::WindowFixture {
     Q_OBJECT
@@ -158,11 +147,9 @@ private slots:
     void weighOpensTheSheetFromTheWindow() {
         writeFile(dir.filePath("small.qvs"), "-1 S2\r\n0 0.05 1 BaTiO3\r\n1 0 0 BaCO3\r\n2 0 0 TiO2\r\n");
         QVERIFY(start(true, dir.filePath("small.qvs")));
-        QPushButton* weigh = nullptr;
-        for (QPushButton* b : w_->findChildren<QPushButton*>())
-            if (b->text() == "Weigh ...") weigh = b;
-        QTRY_VERIFY(weigh && weigh->isEnabled());
-        weigh->click();
+        QTRY_VERIFY(std::ranges::any_of(w_->findChildren<QPushButton*>(),
+                                        [](auto* b) { return b->text() == "Weigh ..." && b->isEnabled(); }));
+        test::clickButton(w_.get(), "Weigh ...");
         auto* sheet = w_->findChild<WeighingSheet*>("weighingSheet");
         QVERIFY(sheet);
         QCOMPARE(sheet->session().size(), 2);

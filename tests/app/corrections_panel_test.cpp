@@ -2,10 +2,6 @@
 // and in the real window beside the source list, saved with the recipe and
 // opened again.
 
-#include <QComboBox>
-#include <QLabel>
-#include <QTableWidget>
-
 #include "app/corrections_panel.h"
 #include "support/recipe_scratch.h"
 #include "support/test_form.h"

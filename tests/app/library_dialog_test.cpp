@@ -1,17 +1,10 @@
 // The Library dialog over a real lab database in a temporary folder, typed
 // into and clicked as a user would.
 
-#include <QLayout>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTableWidget>
-#include <QTemporaryDir>
-#include <QTest>
 #include <algorithm>
 
 #include "app/library_dialog.h"
-#include "core/element_table.h"
-#include "widget_support.h"
+#include "window_fixture.h"
 
 using namespace qv;
 using namespace qv::app;
@@ -26,10 +19,6 @@ class LibraryDialogTest : public QObject {
         file.open(QIODevice::WriteOnly);
         file.write(text);
         return file.fileName();
-    }
-    static void click(QWidget& dialog, const char* text) {
-        for (QPushButton* b : dialog.findChildren<QPushButton*>())
-            if (b->text() == QLatin1String(text)) QTest::mouseClick(b, Qt::LeftButton);
     }
     static void retype(QLineEdit* field, const QString& text) {
         field->selectAll();
@@ -51,7 +40,7 @@ private slots:
         QTest::keyClicks(d.field(Label), "lithium carbonate, battery grade");
         QTest::keyClicks(d.field(Purity), "99.5");
         QTest::keyClicks(d.field(Excess), "10");
-        click(d, "&Add");
+        test::clickButton(&d, "&Add");
         QCOMPARE(d.table()->horizontalHeaderItem(Excess)->text(), "Excess (%)");
 
         // Bad values are named and change nothing.
@@ -70,12 +59,12 @@ private slots:
         retype(d.field(Formula), "TiO2");
         retype(d.field(Purity), "");
         retype(d.field(Excess), "");
-        click(d, "&Add");
+        test::clickButton(&d, "&Add");
         QCOMPARE(d.table()->item(1, Purity)->text(), QStringLiteral("100"));
         d.table()->selectRow(0);
         QCOMPARE(d.field(Formula)->text(), QStringLiteral("Li2CO3"));
         QTest::keyClicks(d.field(Lot), "L-17");
-        click(d, "&Change");
+        test::clickButton(&d, "&Change");
         test::saveScreenshot(d, QStringLiteral("library_dialog"));
         d.table()->selectRow(1);
         QVERIFY(d.deleteBottle());

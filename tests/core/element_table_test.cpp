@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "core/number_format.h"
 #include "support/element_file.h"
 
@@ -13,16 +10,14 @@ namespace {
 
 using test::loadElementText;
 
-std::string numberedLines(int count) {
-    std::string text;
-    for (int i = 1; i <= count; ++i)
-        text += std::to_string(i) + " E" + std::to_string(i % 100) + " " + std::to_string(i) + ".5\n";
-    return text;
-}
-
-TEST(ElementTableLoad, ResultCodes) {
-    std::string exact99 = "1 H 1.008";
-    exact99.resize(99, ' ');
+TEST(ElementTableLoad, ResultCodesFieldsAndLineForms) {
+    const auto numberedLines = [](int count) {
+        std::string text;
+        for (int i = 1; i <= count; ++i)
+            text += std::to_string(i) + " E" + std::to_string(i % 100) + " " + std::to_string(i) + ".5\n";
+        return text;
+    };
+    const std::string exact99 = "1 H 1.008" + std::string(90, ' ');
     // A gap ends the table: the lines after it are skipped, as are lines with
     // another index. The symbol swallows an unseparated weight ("3Be9.01M");
     // special forms are no weight ("inf"); the weight is the decimal 0 before
@@ -53,10 +48,6 @@ TEST(ElementTableLoad, ResultCodes) {
     EXPECT_EQ(loadElementText(t, "1 H 1\n2 Abcd 3\n"), -3);
     EXPECT_EQ(t.count(), 1) << "elements before the bad line stay";
     EXPECT_EQ(t.findElement("H"), -1) << "no lookup index after a failed load";
-}
-
-TEST(ElementTableLoad, FieldsMarkersAndLineForms) {
-    ElementTable t;
     // No blank after the index, CR LF endings, sign and leading space on the
     // index, exponent in the weight, a marker glued to the weight's blanks,
     // bytes from 128 up as blanks, an upper-case marker.
@@ -68,41 +59,33 @@ TEST(ElementTableLoad, FieldsMarkersAndLineForms) {
     EXPECT_EQ(t.includeFlagsText(), "1010");
 }
 
-TEST(ElementTableLookup, ExactBytesAndAnyOrder) {
+TEST(ElementTable, LookupIncludeFlagsAndTheShippedFile) {
     ElementTable t;
     ASSERT_EQ(loadElementText(t, "1 Cu 63.5\n2 Cl 35.45\n3 C 12\n4 Co 58.9\n5 Ca 40\n6 O 16\n7 co 1\n"), 7);
-    const struct {
-        const char* symbol;
-        int index;
-    } cases[] = {{"C", 2}, {"Ca", 4}, {"Cl", 1},  {"Co", 3},   {"Cu", 0},
-                 {"O", 5}, {"co", 6}, {"CO", -1}, {"Cax", -1}, {"", -1}};
-    for (const auto& c : cases) EXPECT_EQ(t.findElement(c.symbol), c.index) << c.symbol;
-}
-
-TEST(ElementTableFlags, ApplyIncludeFlagsText) {
-    ElementTable t;
+    for (auto [symbol, index] : {std::pair{"C", 2},
+                                 {"Ca", 4},
+                                 {"Cl", 1},
+                                 {"Co", 3},
+                                 {"Cu", 0},
+                                 {"O", 5},
+                                 {"co", 6},
+                                 {"CO", -1},
+                                 {"Cax", -1},
+                                 {"", -1}})
+        EXPECT_EQ(t.findElement(symbol), index) << symbol;
     ASSERT_EQ(loadElementText(t, "1 H 1 m\n2 He 4 m\n3 Li 7\n"), 3);
-    const struct {
-        const char* text;
-        int result;
-        const char* after;
-    } cases[] = {{"10", -1, "101"},   // flags set before the failure stay
-                 {"0101", 4, "010"},  // extra positions are checked, not stored
-                 {"1x1", -1, "110"},
-                 {"0002", -1, "000"}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(t.applyIncludeFlagsText(c.text), c.result) << c.text;
-        EXPECT_EQ(t.includeFlagsText(), c.after) << c.text;
+    for (auto [text, result, after] : {std::tuple{"10", -1, "101"},  // flags set before the failure stay
+                                       {"0101", 4, "010"},  // extra positions are checked, not stored
+                                       {"1x1", -1, "110"},
+                                       {"0002", -1, "000"}}) {
+        EXPECT_EQ(t.applyIncludeFlagsText(text), result) << text;
+        EXPECT_EQ(t.includeFlagsText(), after) << text;
     }
     t.resetIncludeFlags();
     EXPECT_EQ(t.includeFlagsText(), "001");
     ElementTable empty;
     EXPECT_EQ(empty.includeFlagsText(), "");
     EXPECT_EQ(empty.applyIncludeFlagsText("1"), 1);
-}
-
-TEST(ShippedElementFile, Has118ElementsWithTheirMarkers) {
-    ElementTable t;
     ASSERT_EQ(t.loadElementTable(QV_SOURCE_DIR "/data/ATOMS.LST"), 118);
     std::string nonMetals;
     for (int i = 0; i < t.count(); ++i)

@@ -3,11 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
-#include <memory>
-#include <string>
 
 #include "core/composition.h"
-#include "core/element_table.h"
 #include "core/formula_parser.h"
 #include "core/number_format.h"
 #include "support/element_file.h"
@@ -34,7 +31,7 @@ protected:
     ElementTable table;
 };
 
-TEST_F(FormulaTextTest, HydratesReadAsTheirBracketedForm) {
+TEST_F(FormulaTextTest, HydratesAndAmountsPastTheLargestDouble) {
     // Separators: the UTF-8 middle dot, the editor's single byte for it, a
     // bullet and the star.
     const std::pair<const char*, const char*> cases[] = {
@@ -58,9 +55,6 @@ TEST_F(FormulaTextTest, HydratesReadAsTheirBracketedForm) {
         EXPECT_EQ(describe(bad), "invalid") << bad;
     EXPECT_EQ(bracketedFormula("CuSO4*"), "CuSO4*") << "left as typed when it cannot be split";
     EXPECT_EQ(bracketedFormula("Ba0.5Sr"), "Ba0.5Sr");
-}
-
-TEST_F(FormulaTextTest, AmountsPastTheLargestDoubleAreInvalid) {
     // Sums, products and molar masses that overflow (inf times 0 is nan);
     // cancelling amounts and subnormal counts are fine.
     for (const char* text :
@@ -75,7 +69,7 @@ TEST_F(FormulaTextTest, AmountsPastTheLargestDoubleAreInvalid) {
     EXPECT_EQ(tree, nullptr);
 }
 
-TEST_F(FormulaTextTest, RunsDrawnAlike) {
+TEST_F(FormulaTextTest, RunsDrawnAlikeAndDecimalTrapHint) {
     auto runs = [](std::string_view text) {
         std::string out;
         for (const FormulaRun& r : formulaRuns(text))
@@ -85,9 +79,6 @@ TEST_F(FormulaTextTest, RunsDrawnAlike) {
     EXPECT_EQ(runs("Ca(OH)2"), "[Ca(OH) _2 ");
     EXPECT_EQ(runs("3CdSO4\u00B78.5H2O"), "[3CdSO _4 [\u00B78.5H _2 [O ");
     EXPECT_EQ(runs("2H2O"), "_2 [H _2 [O ") << "no separator: a leading digit stays a count";
-}
-
-TEST_F(FormulaTextTest, DecimalTrapHint) {
     for (const char* trap : {"CuSO4.5H2O", "Na2CO3.10H2O", "CuSO4.H2O", "Cu(SO4)1.5(H2O)", "CaSO4.5H2OLi"})
         EXPECT_TRUE(decimalTrapHint(trap)) << trap;
     for (const char* fine : {"Ba0.5Sr0.5TiO3", "CuSO4*5H2O", "CuSO4(H2O)5", "Li0.5H2O", "CuSO4.5H2O2",

@@ -4,12 +4,11 @@
 
 #include <cstdlib>
 #include <limits>
-#include <string>
 
 namespace qv {
 namespace {
 
-TEST(FormatDecimal, RoundedToTheDecimalsAndTrimmed) {
+TEST(NumberFormat, DecimalRoundedAndTrimmedShortestReadsBack) {
     const struct {
         double value;
         const char* text;
@@ -33,9 +32,6 @@ TEST(FormatDecimal, RoundedToTheDecimalsAndTrimmed) {
     EXPECT_EQ(formatDecimal(-std::numeric_limits<double>::max()).size(), 310u);
     EXPECT_EQ(trimTrailingZeros("5."), "5");
     EXPECT_EQ(trimTrailingZeros("100"), "100") << "no point, no fraction to trim";
-}
-
-TEST(FormatShortest, ReadsBackExactly) {
     for (const char* text : {"233.19400000000002", "-0", "1e-07", "5e-324", "-1.7976931348623157e+308"})
         EXPECT_EQ(formatShortest(std::strtod(text, nullptr)), text);
 }

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <numeric>
 #include <random>
-#include <vector>
 
 #include "solver/linear_system.h"
 
@@ -33,9 +32,7 @@ double conditioning(const System& s, const std::vector<int>* rows = nullptr) {
     for (int k = 0; k < s.n; ++k)
         for (int c = 0; c < len; ++c)
             v[k][c] = s.a[static_cast<std::size_t>(k) * s.m + (rows ? (*rows)[c] : c)];
-    auto norm = [](const auto& u) {
-        return std::sqrt(std::inner_product(u.begin(), u.end(), u.begin(), 0.0));
-    };
+    auto norm = [](auto& u) { return std::sqrt(std::inner_product(u.begin(), u.end(), u.begin(), 0.0)); };
     double first = 0.0, last = 0.0;
     for (int k = 0; k < s.n; ++k) {
         std::swap(v[k], *std::max_element(v.begin() + k, v.end(),
