@@ -6,6 +6,7 @@
 #include <clocale>
 
 #include "app/hidden_message.h"
+#include "app/info_boxes.h"
 #include "app/series_dialog.h"
 #include "app/settings.h"
 #include "app/web_notice.h"
@@ -21,8 +22,9 @@ using qv::test::onModal;
 
 namespace {
 
-QByteArray response(const QByteArray& title, const QByteArray& body,
-                    const QByteArray& head = "200 OK\r\nContent-Type: text/html; charset=utf-8") {
+QByteArray response(const QByteArray& body,
+                    const QByteArray& head = "200 OK\r\nContent-Type: text/html; charset=utf-8",
+                    const QByteArray& title = "Quorvex") {
     const QByteArray html = "<html><head><title>" + title + "</title></head>" + body + "</html>";
     return "HTTP/1.1 " + head + "\r\nContent-Length: " + QByteArray::number(html.size()) +
            "\r\nConnection: close\r\n\r\n" + html;
@@ -31,18 +33,17 @@ QByteArray response(const QByteArray& title, const QByteArray& body,
 // The server answers each known path with its page and any other not at
 // all, like a server that has stopped responding.
 const QHash<QByteArray, QByteArray> kPages = {
-    {"/right", response("Quorvex", "<body><p>Version 1.52 is out.</p></body>")},
-    {"/second", response("Quorvex", "<body>Second frame</body>")},
-    {"/lower", response("quorvex", "<body>lower case</body>")},
-    {"/nobody", response("Quorvex", "")},
-    {"/blank", response("Quorvex", "<body> <p>&nbsp;</p> <img src=\"x.png\"></body>")},
-    {"/missing", response("Quorvex", "<body>not found</body>", "404 Not Found")},
-    {"/markup", response("Quorvex",
-                         "<body><h1>Bold</h1> news &amp; <a href=\"http://example.org/\">a&lt;b&gt; "
+    {"/right", response("<body><p>Version 1.52 is out.</p></body>")},
+    {"/second", response("<body>Second frame</body>")},
+    {"/lower",
+     response("<body>lower case</body>", "200 OK\r\nContent-Type: text/html; charset=utf-8", "quorvex")},
+    {"/nobody", response({})},
+    {"/blank", response("<body> <p>&nbsp;</p> <img src=\"x.png\"></body>")},
+    {"/missing", response("<body>not found</body>", "404 Not Found")},
+    {"/markup", response("<body><h1>Bold</h1> news &amp; <a href=\"http://example.org/\">a&lt;b&gt; "
                          "link</a><br><script>alert(1)</script><style>p{}</style></body>")},
-    {"/latin1",
-     response("Quorvex", "<body>Caf\xe9</body>", "200 OK\r\nContent-Type: text/html; charset=iso-8859-1")},
-    {"/lantern/quorvex/log/log.php?p=Quorvex&v=1.51", response("Quorvex", "<body>pinged</body>")},
+    {"/latin1", response("<body>Caf\xe9</body>", "200 OK\r\nContent-Type: text/html; charset=iso-8859-1")},
+    {"/lantern/quorvex/log/log.php?p=Quorvex&v=1.51", response("<body>pinged</body>")},
 };
 
 }  // namespace
@@ -82,7 +83,7 @@ private slots:
     }
     void cleanup() { tearDownWindow(); }
 
-    void startsClearedWithItsNamesAndKeepsReturnInTheEdits() {
+    void oneSessionOnTheForm() {
         QVERIFY(start());
         QCOMPARE(w_->windowTitle() + ' ' + applicationTitle(), QStringLiteral("Quorvex Quorvex  v 1.51"));
         QCOMPARE(texts({FinalRatio, Mass, FreeCount, IncludeCount}), "1|1|0|0");
@@ -92,13 +93,12 @@ private slots:
         const ControlId ids[] = {SampleTag,        Mass,        FinalCompound, FinalRatio,   Difference,
                                  SourceList,       ExcludeList, IncludeList,   OutputButton, ClearAll,
                                  MoveAllToInclude, Status,      IncludeCount,  FreeCount};
-        const QStringList names =
-            QStringLiteral(
-                "Sample Tag|Gram|Compound|Ratio|%1|Source Material List|Exclude|Include|"
-                "Output|Clear All|>>|Status|Elements in Include list|Free entries in "
-                "Source Material List")
-                .arg(kDifferenceLabel)
-                .split('|');
+        const QStringList names = QString(
+                                      "Sample Tag|Gram|Compound|Ratio|%1|Source Material List|Exclude|"
+                                      "Include|Output|Clear All|>>|Status|Elements in Include list|Free "
+                                      "entries in Source Material List")
+                                      .arg(kDifferenceLabel)
+                                      .split('|');
         for (int i = 0; i < names.size(); ++i)
             QCOMPARE(QAccessible::queryAccessibleInterface(control(ids[i]))->text(QAccessible::Name),
                      names[i]);
@@ -121,10 +121,8 @@ private slots:
         QSignalSpy rowReturn(w_->sourceList()->ratioEditor(), &QLineEdit::returnPressed);
         QTest::keyClick(w_->sourceList()->ratioEditor(), Qt::Key_Return);
         QCOMPARE(rowReturn.count(), 1);
-    }
 
-    void solvesMovesPegsAndClears() {
-        QVERIFY(start());
+        // Filled: solved, moved between the lists, pegged, cleared.
         fillBariumTitanate();
         QCOMPARE(texts({Status, IncludeCount, FreeCount}), QLatin1String(status::kSolved.data()) + "|2|2");
         QCOMPARE(lists(), "C O|Ba Ti");
@@ -152,10 +150,7 @@ private slots:
         QCOMPARE(texts({FinalCompound, FreeCount, Mass, SampleTag}) + lists(), "|0|1|S1|");
         shortcut(Qt::Key_N);
         QCOMPARE(text(SampleTag), QString());
-    }
 
-    void hiddenMessageUntilTheNextSolverRun() {
-        QVERIFY(start());
         const QString message = hiddenMessage();
         // Typed into the final compound's edit, then into a source row; the
         // message is posted (and forwarded by the list), so let it arrive.
@@ -173,6 +168,29 @@ private slots:
         QCOMPARE(w_->model().source(0).text(), std::string("BaCO3"));  // the key typed nothing
         typeRow(1, "TiO2");
         QCOMPARE(text(Status), QString::fromLatin1(status::kSolved.data()));
+
+        // A series from the form's compound; a sample opened in the form.
+        QString prefilled;
+        onModal<SeriesDialog>([&prefilled](SeriesDialog* dialog) {
+            auto* templ = dialog->findChild<QLineEdit*>(QStringLiteral("template"));
+            prefilled = templ->text();
+            templ->selectAll();
+            QTest::keyClicks(templ, QStringLiteral("BaTi{1+x}O{3+2*x}"));
+            auto* samples = dialog->findChild<QTableWidget*>(QStringLiteral("samples"));
+            QTest::mouseClick(samples->viewport(), Qt::LeftButton, {},
+                              samples->visualItemRect(samples->item(1, 1)).center());
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("openInForm")), Qt::LeftButton);
+        });
+        shortcut(Qt::Key_R);
+        QCOMPARE(prefilled, QStringLiteral("BaTiO3"));
+        QCOMPARE(texts({FinalCompound, FinalRatio, Status}),
+                 "BaTi1.1O3.2|1|" + QLatin1String(status::kSolved.data()));
+        // "·" typed on a layout that has it.
+        QTest::keyClick(control(FinalCompound), Qt::Key_End);
+        QTest::keyClick(control(FinalCompound), Qt::Key_periodcentered);
+        test::typeKeys(control(FinalCompound), QStringLiteral("5H2O"));
+        QCOMPARE(text(FinalCompound), QStringLiteral("BaTi1.1O3.2\u00B75H2O"));
+        test::saveScreenshot(*w_, QStringLiteral("hydrate"));
     }
 
     void outputShowsTheReportChecksTheGramAndFallsBackToTemp() {
@@ -290,32 +308,6 @@ private slots:
         QVERIFY(store().allKeys().isEmpty());
     }
 
-    void seriesOpensASampleInTheFormAndHydratesShowTheirDot() {
-        QVERIFY(start());
-        fillBariumTitanate();
-        QString prefilled;
-        onModal<SeriesDialog>([&prefilled](SeriesDialog* dialog) {
-            auto* templ = dialog->findChild<QLineEdit*>(QStringLiteral("template"));
-            prefilled = templ->text();
-            templ->selectAll();
-            QTest::keyClicks(templ, QStringLiteral("BaTi{1+x}O{3+2*x}"));
-            auto* samples = dialog->findChild<QTableWidget*>(QStringLiteral("samples"));
-            QTest::mouseClick(samples->viewport(), Qt::LeftButton, {},
-                              samples->visualItemRect(samples->item(1, 1)).center());
-            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("openInForm")), Qt::LeftButton);
-        });
-        shortcut(Qt::Key_R);
-        QCOMPARE(prefilled, QStringLiteral("BaTiO3"));
-        QCOMPARE(texts({FinalCompound, FinalRatio, Status}),
-                 "BaTi1.1O3.2|1|" + QLatin1String(status::kSolved.data()));
-        // "·" typed on a layout that has it.
-        QTest::keyClick(control(FinalCompound), Qt::Key_End);
-        QTest::keyClick(control(FinalCompound), Qt::Key_periodcentered);
-        test::typeKeys(control(FinalCompound), QStringLiteral("5H2O"));
-        QCOMPARE(text(FinalCompound), QStringLiteral("BaTi1.1O3.2\u00B75H2O"));
-        test::saveScreenshot(*w_, QStringLiteral("hydrate"));
-    }
-
     void helpAndPingFollowTheSetting() {
         // The setting, the server's base (empty: none, the shipped guide).
         const QString rows[][2] = {{"  ", ""},
@@ -336,7 +328,7 @@ private slots:
         }
     }
 
-    void eachPageComparedOnItsOwn() {
+    void noticePagesAndTheStartPing() {
         // The pages fetched in turn, the notices they gave.
         const QString rows[][2] = {
             {"/right", "Version 1.52 is out."},
@@ -360,9 +352,7 @@ private slots:
             for (const QList<QVariant>& args : changed) got << args.at(0).toString();
             QCOMPARE(got.join('|'), notices);
         }
-    }
-
-    void pingOnlyWithAServer() {
+        // The start ping only with a server set.
         WebNotice quiet;
         QVERIFY(!quiet.start() && !quiet.usedNetwork());
         store().setValue("Settings/Web Server", url("/").toString());
@@ -373,6 +363,60 @@ private slots:
         QCOMPARE(changed.value(0).value(0).toString(), QStringLiteral("pinged"));  // only that path answers
         QVERIFY(start());  // the window pings as it starts and shows the answer
         QTRY_COMPARE_WITH_TIMEOUT(text(Notice), QStringLiteral("pinged"), 5000);
+    }
+
+    // The report display, the explanation and About boxes, the hidden message.
+    void piecesOnTheirOwn() {
+        QTemporaryDir dir;
+        QByteArray text;
+        for (int i = 0; text.size() < 3 * kDisplayChunk; ++i)
+            text += "line " + QByteArray::number(i) + " \xc3\xa4\n";
+        const QString path = dir.path() + QStringLiteral("/r.qv");
+        writeFile(path, text.constData());
+        OutputDialog dialog;
+        dialog.setSource(path, QStringLiteral("Courier New"));
+        QVERIFY(dialog.loadTextFile() == text.size());
+        QCOMPARE(dialog.view()->toPlainText().toUtf8(), text);
+        QVERIFY(QFontInfo(dialog.view()->font()).fixedPitch() && dialog.view()->isReadOnly());
+
+        answerMessage();
+        answerMessage();  // the second, once the first is gone
+        OutputDialog missing;
+        missing.setSource(path + QStringLiteral("x"), QStringLiteral("Courier New"));
+        QCOMPARE(missing.exec(), int(QDialog::Rejected));
+        QCOMPARE(messages_, QStringList({kDisplayOutputError, kDisplayResultError}));
+
+        // The explanation and About boxes.
+        QLocale::setDefault(QLocale(QLocale::German));  // the version keeps its point
+        ExplanationBox box;
+        QLocale::setDefault(QLocale::c());
+        const QString explained = box.textLabel()->text();
+        QVERIFY(explained.startsWith("Quorvex tries to give an answer") &&
+                explained.endsWith("go to help in the menu.\n\n"));
+        QCOMPARE(box.textLabel()->textFormat(), Qt::PlainText);
+        qv::test::saveScreenshot(box, "explanation_box");
+
+        AboutDialog about;
+        QCOMPARE(box.windowTitle() + '|' + about.windowTitle() + '|' + about.titleLine()->text(),
+                 QStringLiteral("Quorvex  v 1.51|About Quorvex  v 1.51|Quorvex  v 1.51"));
+        const QDate built = QLocale::c().toDate(about.dateLine()->text(), "MMM dd yyyy");
+        QVERIFY(built.isValid() && built <= QDate::currentDate());
+        QCOMPARE(buildDateText("Jun 30 2003") + ' ' + buildDateText("Dec  7 2026"),
+                 "Jun 30 2003 Dec 07 2026");
+        qv::test::saveScreenshot(about, "about_box");
+
+        // The hidden message.
+        QVERIFY(!blowfishEcb(QByteArray(16, 'k'), QByteArray(12, 'x'), false));
+        QVERIFY(hiddenMessageKey("abcde1234567890123456789").isEmpty());
+        QCOMPARE(
+            hiddenMessage(),
+            QStringLiteral("Weigh twice, mix once. A careful hand at the balance is the first step of every "
+                           "good sample - thank you for weighing with Quorvex."));
+        // A block without a zero byte shows whole, and no further; sealing is
+        // the inverse of what the stored message needed.
+        const QByteArray keyText = "0123456789ABCDEF0123456789AB";
+        const auto sealed = blowfishEcb(hiddenMessageKey(keyText), QByteArray(256, 'q'), true);
+        QVERIFY(sealed && decipherHiddenMessage(keyText, *sealed) == QString(256, u'q'));
     }
 };
 

@@ -53,7 +53,7 @@ private slots:
     void initTestCase() { setUpWindowTests(); }
     void cleanup() { tearDownWindow(); }
 
-    void listFollowsTheWindowsSize() {
+    void sizeTabOrderAndShortcutsOnOneForm() {
         QVERIFY(start());
         fillBariumTitanate();
         qv::SourceList* list = w_->sourceList();
@@ -94,11 +94,6 @@ private slots:
             QCOMPARE(list->ratioEditor()->geometry(), list->cellRect(1, qv::SourceList::RatioColumn));
             QVERIFY(list->ratioEditor()->hasFocus());
         }
-    }
-
-    void tabWalksTheFormAndBack() {
-        QVERIFY(start());
-        fillBariumTitanate();
         const ControlId order[] = {
             SampleTag,   Mass,          FinalCompound, FinalRatio,       Difference,       SourceList,
             ExcludeList, MoveToInclude, MoveToExclude, MoveAllToInclude, MoveAllToExclude, IncludeList,
@@ -141,11 +136,7 @@ private slots:
                 }
             }
         }
-    }
-
-    void menuShortcutsFromTheFormulaEditsAndIcons() {
-        QVERIFY(start());
-        fillBariumTitanate();
+        // Menu shortcuts reach the window from the formula edits.
         QStringList seen;
         onModal<QFileDialog>([&seen](QFileDialog* dialog) {
             seen << dialog->windowTitle();
