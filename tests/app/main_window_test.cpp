@@ -226,9 +226,34 @@ private slots:
         test::saveScreenshot(*w_, QStringLiteral("hydrate"));
     }
 
-    void outputShowsTheReportChecksTheGramAndFallsBackToTemp() {
+    void savesReopensAndOutputsUnderDecimalComma() {
+        const std::string before = std::setlocale(LC_ALL, nullptr);
+        QVERIFY(std::setlocale(LC_ALL, "de_DE.UTF-8"));
+        QLocale::setDefault(QLocale(QLocale::German));
         QVERIFY(start());
         fillBariumTitanate();
+        auto* ratio = qobject_cast<QLineEdit*>(control(FinalRatio));
+        ratio->selectAll();
+        QTest::keyClicks(ratio, "0.5");
+        QCOMPARE(w_->model().finalCompound().ratio(), 0.5);
+        QVERIFY(output().first.contains(QStringLiteral("BaCO3  (197.34)                      8.462264")));
+
+        const QString path = dir_->path() + QStringLiteral("/bt");
+        chooseFile(path);
+        shortcut(Qt::Key_S);
+        QFile saved(path + QStringLiteral(".QVS"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("-2 00011\r\n-1 S1\r\n0 10.00000 0.50000 BaTiO3\r\n"
+                                             "1 0 0.50000 BaCO3\r\n2 0 0.50000 TiO2\r\n"));
+        QCOMPARE(QDir::currentPath(), dir_->path());
+
+        w_->newForm();
+        chooseFile(saved.fileName());
+        shortcut(Qt::Key_O);
+        QCOMPARE(texts({FinalCompound, FinalRatio, Mass, SampleTag}), "BaTiO3|0.5|10|S1");
+        QCOMPARE(QString::fromStdString(w_->model().source(1).text()), QStringLiteral("TiO2"));
+
+        // The reopened form's report, the gram checked, the temporary folder.
         const auto expected = weighingReportText(w_->model(), "S1", 10.0, true);
         QVERIFY(expected);
         const auto [shown, file] = output();
@@ -264,39 +289,18 @@ private slots:
         QTest::mouseClick(control(OutputButton), Qt::LeftButton);
         qunsetenv("TMPDIR");
         QCOMPARE(messages_, QStringList{QStringLiteral("File I/O occured while producing output.")});
-    }
-
-    void savesAndReopensUnderDecimalComma() {
-        const std::string before = std::setlocale(LC_ALL, nullptr);
-        QVERIFY(std::setlocale(LC_ALL, "de_DE.UTF-8"));
-        QLocale::setDefault(QLocale(QLocale::German));
-        QVERIFY(start());
-        fillBariumTitanate();
-        auto* ratio = qobject_cast<QLineEdit*>(control(FinalRatio));
-        ratio->selectAll();
-        QTest::keyClicks(ratio, "0.5");
-        QCOMPARE(w_->model().finalCompound().ratio(), 0.5);
-        QVERIFY(output().first.contains(QStringLiteral("BaCO3  (197.34)                      8.462264")));
-
-        const QString path = dir_->path() + QStringLiteral("/bt");
-        chooseFile(path);
-        shortcut(Qt::Key_S);
-        QFile saved(path + QStringLiteral(".QVS"));
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll(), QByteArray("-2 00011\r\n-1 S1\r\n0 10.00000 0.50000 BaTiO3\r\n"
-                                             "1 0 0.50000 BaCO3\r\n2 0 0.50000 TiO2\r\n"));
-        QCOMPARE(QDir::currentPath(), dir_->path());
-
-        w_->newForm();
-        chooseFile(saved.fileName());
-        shortcut(Qt::Key_O);
-        QCOMPARE(texts({FinalCompound, FinalRatio, Mass, SampleTag}), "BaTiO3|0.5|10|S1");
-        QCOMPARE(QString::fromStdString(w_->model().source(1).text()), QStringLiteral("TiO2"));
         QLocale::setDefault(QLocale::c());
         std::setlocale(LC_ALL, before.c_str());
     }
 
-    void commandLineRecipeLoadsOrFailsToAnEmptyForm() {
+    void missingAtomsOrACommandLineRecipe() {
+        answerMessage();
+        QVERIFY(!start(false));
+        QCOMPARE(messages_, QStringList{QStringLiteral("Couldn't load data from ATOMS.LST.")});
+        QVERIFY(!w_->isVisible());
+        w_.reset();
+        QVERIFY(store().allKeys().isEmpty());
+        messages_.clear();
         QTemporaryDir files;
         const QString good = files.path() + QStringLiteral("/good.qvs"), bad = files.path() + "/bad.qvs";
         writeFile(good, "-2 00011\n-1 tag\n0 2 1 BaTiO3\n1 0 1 BaCO3\n2 1 1 TiO2\n");
@@ -332,36 +336,7 @@ private slots:
         QCOMPARE(stored.group(), QString());
     }
 
-    void missingAtomsClosesWithItsMessage() {
-        answerMessage();
-        QVERIFY(!start(false));
-        QCOMPARE(messages_, QStringList{QStringLiteral("Couldn't load data from ATOMS.LST.")});
-        QVERIFY(!w_->isVisible());
-        w_.reset();
-        QVERIFY(store().allKeys().isEmpty());
-    }
-
-    void helpAndPingFollowTheSetting() {
-        // The setting, the server's base (empty: none, the shipped guide).
-        const QString rows[][2] = {{"  ", ""},
-                                   {"ftp://example.org", ""},
-                                   {"http://127.0.0.1:8080", "http://127.0.0.1:8080"},
-                                   {"https://example.org/base/", "https://example.org/base"}};
-        const QUrl guide = QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help/index.html");
-        QTemporaryDir noGuide;
-        for (const auto& [server, base] : rows) {
-            store().setValue("Settings/Web Server", server);
-            opened_.clear();
-            openHelp();
-            QCOMPARE(opened_.value(0).toString(),
-                     base.isEmpty() ? guide.toString() : base + "/lantern/quorvex/help/1.50.html");
-            QCOMPARE(pingUrl(webServerBase()).toString(),
-                     base.isEmpty() ? QString() : base + "/lantern/quorvex/log/log.php?p=Quorvex&v=1.51");
-            QCOMPARE(helpAddress(webServerBase(), noGuide.path()).isValid(), !base.isEmpty());
-        }
-    }
-
-    void noticePagesAndTheStartPing() {
+    void noticePagesPingAndHelp() {
         // The pages fetched in turn, the notices they gave.
         const QString rows[][2] = {
             {"/right", "Version 1.52 is out."},
@@ -396,6 +371,24 @@ private slots:
         QCOMPARE(changed.value(0).value(0).toString(), QStringLiteral("pinged"));  // only that path answers
         QVERIFY(start());  // the window pings as it starts and shows the answer
         QTRY_COMPARE_WITH_TIMEOUT(text(Notice), QStringLiteral("pinged"), 5000);
+
+        // The setting, the server's base (empty: none, the shipped guide).
+        const QString settings[][2] = {{"  ", ""},
+                                       {"ftp://example.org", ""},
+                                       {"http://127.0.0.1:8080", "http://127.0.0.1:8080"},
+                                       {"https://example.org/base/", "https://example.org/base"}};
+        const QUrl guide = QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help/index.html");
+        QTemporaryDir noGuide;
+        for (const auto& [server, base] : settings) {
+            store().setValue("Settings/Web Server", server);
+            opened_.clear();
+            openHelp();
+            QCOMPARE(opened_.value(0).toString(),
+                     base.isEmpty() ? guide.toString() : base + "/lantern/quorvex/help/1.50.html");
+            QCOMPARE(pingUrl(webServerBase()).toString(),
+                     base.isEmpty() ? QString() : base + "/lantern/quorvex/log/log.php?p=Quorvex&v=1.51");
+            QCOMPARE(helpAddress(webServerBase(), noGuide.path()).isValid(), !base.isEmpty());
+        }
     }
 
     void sizeTabOrderAndShortcutsOnOneForm() {
