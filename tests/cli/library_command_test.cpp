@@ -1,69 +1,53 @@
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
 #include <string>
 
+#include "cli/cli_cases.h"
 #include "support/element_file.h"
 #include "support/recipe_scratch.h"
-#include "support/run_program.h"
 
 namespace qv {
 namespace {
 
-using Args = std::vector<std::string>;
-
-class CliLibrary : public ::testing::Test {
-protected:
-    test::ProgramResult library(Args rest) {
-        rest.insert(rest.begin(), {"library", "--db", db, "--atoms", atoms});
-        return test::runCli(rest);
-    }
+TEST(CliLibrary, BadValuesThenAddImportListExportAndRemove) {
     test::TempDir dir;
-    std::string atoms = dir.write("atoms.lst", test::kBaTiCOElementFile);
-    std::string db = (dir.path() / "lab.sqlite").string();
-};
-
-TEST_F(CliLibrary, AddImportListExportAndRemove) {
-    EXPECT_EQ(library({"add", "BaCO3", "--purity=99.5", "--excess", "5", "--label", "carbonate, fine"}).out,
-              "1\n");
-    const std::string csv = dir.write("in.csv", "formula,supplier,lot\nTiO2,\"Acme \"\"A\"\", Inc.\",T-1\n");
-    EXPECT_EQ(library({"import", csv}).exitCode, 0);
-
-    EXPECT_EQ(library({"list"}).out,
-              "ID  Formula  Purity(%)  Excess(%)  Lot  Supplier        Label\n"
-              "1   BaCO3    99.5       5                               carbonate, fine\n"
-              "2   TiO2     100        0          T-1  Acme \"A\", Inc.\n");
-    const auto json = nlohmann::json::parse(library({"list", "--format", "json"}).out);
-    EXPECT_EQ(json[1], nlohmann::json::parse(R"({"id": 2, "formula": "TiO2", "label": "", "supplier":
-        "Acme \"A\", Inc.", "lot": "T-1", "purity_pct": 100, "excess_pct": 0})"));
-    const std::string out = (dir.path() / "out.csv").string();
-    ASSERT_EQ(library({"export", out}).exitCode, 0);
-    EXPECT_EQ(test::readFileBytes(out), library({"list", "--format=csv"}).out);
-    EXPECT_EQ(test::readFileBytes(out).substr(0, 53),
-              "id,formula,label,supplier,lot,purity_pct,excess_pct\r\n");
-    EXPECT_EQ(library({"remove", "1"}).exitCode, 0);
-    EXPECT_EQ(library({"list", "--format", "csv"}).out.find("BaCO3"), std::string::npos);
-}
-
-TEST_F(CliLibrary, BadValuesExit64AndAnUnopenableDatabase1) {
+    const std::string atoms = dir.write("atoms.lst", test::kBaTiCOElementFile),
+                      db = (dir.path() / "lab.sqlite").string(), out = (dir.path() / "out.csv").string();
     const std::string bad = dir.write("bad.csv", "formula,purity_pct\nTiO2,99\nQq,99\n");
-    for (const auto& [args, code, says] : {
-             std::tuple<Args, int, const char*>{{"add", "TiO2", "--purity", "0"}, 64, "purity 0 %"},
-             {{"add", "TiO2", "--purity", "101"}, 64, "purity 101 %"},
-             {{"add", "TiO2", "--excess", "-2"}, 64, "excess -2 %"},
-             {{"add", "TiO2", "--excess", "five"}, 64, "not \"five\""},
-             {{"add", "Qq2"}, 64, "\"Qq2\" is not a formula"},
-             {{"import", bad}, 64, "bad.csv line 3: \"Qq\""},
-             {{"remove", "7"}, 64, "no bottle 7"},
-             {{"list", "--format", "xml"}, 64, "text, csv or json"},
-             {{"polish"}, 64, "unknown action \"polish\""},
-         }) {
-        const auto run = library(args);
-        EXPECT_EQ(run.exitCode, code) << says;
-        EXPECT_NE(run.err.find(says), std::string::npos) << run.err;
-    }
-    EXPECT_EQ(library({"list", "--format", "csv"}).out,
-              "id,formula,label,supplier,lot,purity_pct,excess_pct\r\n");
+    const std::string header = "id,formula,label,supplier,lot,purity_pct,excess_pct\r\n";
+    // In order, on one database.
+    // clang-format off
+    test::expectCliCases({"library", "--db", db, "--atoms", atoms}, {
+        {{"add", "TiO2", "--purity", "0"}, 64, "purity 0 %"},
+        {{"add", "TiO2", "--purity", "101"}, 64, "purity 101 %"},
+        {{"add", "TiO2", "--excess", "-2"}, 64, "excess -2 %"},
+        {{"add", "TiO2", "--excess", "five"}, 64, "not \"five\""},
+        {{"add", "Qq2"}, 64, "\"Qq2\" is not a formula"},
+        {{"import", bad}, 64, "bad.csv line 3: \"Qq\""},
+        {{"remove", "7"}, 64, "no bottle 7"},
+        {{"list", "--format", "xml"}, 64, "text, csv or json"},
+        {{"polish"}, 64, "unknown action \"polish\""},
+        {{"list", "--frob"}, 64, "unknown option \"--frob\""},
+        {{"add", "BaCO3", "--purity=99.5", "--excess", "5", "--label", "carbonate, fine"}, 0, "", "1\n"},
+        {{"import", dir.write("in.csv", "formula,supplier,lot\nTiO2,\"Acme \"\"A\"\", Inc.\",T-1\n")}, 0, ""},
+        {{"list"}, 0, "",
+         "ID  Formula  Purity(%)  Excess(%)  Lot  Supplier        Label\n"
+         "1   BaCO3    99.5       5                               carbonate, fine\n"
+         "2   TiO2     100        0          T-1  Acme \"A\", Inc.\n"},
+        {{"list", "--format", "json"}, 0, "",
+         "[\n  {\n    \"id\": 1,\n    \"formula\": \"BaCO3\",\n    \"label\": \"carbonate, fine\",\n"
+         "    \"supplier\": \"\",\n    \"lot\": \"\",\n    \"purity_pct\": 99.5,\n    \"excess_pct\": 5\n  },\n"
+         "  {\n    \"id\": 2,\n    \"formula\": \"TiO2\",\n    \"label\": \"\",\n"
+         "    \"supplier\": \"Acme \\\"A\\\", Inc.\",\n    \"lot\": \"T-1\",\n    \"purity_pct\": 100,\n"
+         "    \"excess_pct\": 0\n  }\n]"},
+        {{"export", out}, 0, ""},
+        {{"remove", "1"}, 0, ""},
+        {{"list", "--format=csv"}, 0, "", header + "2,TiO2,,\"Acme \"\"A\"\", Inc.\",T-1,100,0\r\n"},
+    });
+    // clang-format on
+    EXPECT_EQ(
+        test::readFileBytes(out),
+        header + "1,BaCO3,\"carbonate, fine\",,,99.5,5\r\n2,TiO2,,\"Acme \"\"A\"\", Inc.\",T-1,100,0\r\n");
 
     dir.write("junk.sqlite", std::string(4096, 'j'));
     for (const std::string& path :

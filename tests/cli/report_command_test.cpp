@@ -1,19 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
 #include <string>
 
+#include "cli/cli_cases.h"
 #include "support/element_file.h"
 #include "support/recipe_scratch.h"
-#include "support/run_program.h"
 
 namespace qv {
 namespace {
 
-using Args = std::vector<std::string>;
-
-constexpr std::string_view kRecipe =
-    "-2 1100\r\n-1 S1\r\n0 10.00000 1.00000 BaTiO3\r\n1 0 0.00000 BaCO3\r\n2 0 0.00000 TiO2\r\n";
+using test::Args;
 
 class CliRecipes : public ::testing::Test {
 protected:
@@ -26,125 +22,82 @@ protected:
 
     test::TempDir dir;
     std::string atoms = dir.write("atoms.lst", test::kBaTiCOElementFile);
-    std::string recipe = dir.write("bt.qvs", kRecipe);
+    std::string recipe = dir.write(
+        "bt.qvs",
+        "-2 1100\r\n-1 S1\r\n0 10.00000 1.00000 BaTiO3\r\n1 0 0.00000 BaCO3\r\n2 0 0.00000 TiO2\r\n");
+    std::string broken = dir.write("b.qvs", "0 1 1 BaTiO3\n31 0 1 TiO2\n");
 };
 
-TEST_F(CliRecipes, GramsPastTheLargestDoubleAreRefusedNamingTheRow) {
+TEST_F(CliRecipes, ReportOptionsAndTheExitStatusOfEachFailure) {
+    const std::string example(test::kBariumTitanateReport),
+        answer = "Quorvex could obtain an answer for you.";
     // Only the second row overflows: BaO stays finite at 1e308 g.
     const std::string big = dir.write("big.qvs", "-1 T\n0 10 1 BaO0.001\n1 1 1 BaO\n2 1 1 BaC9O\n");
-    const std::string refusal = "The grams of BaC9O (row 2) are too large to weigh.";
-    const auto text = cli("report", {"--grams", "1e308", big});
-    EXPECT_EQ(text.exitCode, 4);
-    EXPECT_EQ(text.out, "");
-    EXPECT_NE(text.err.find(refusal + "\n"), std::string::npos) << text.err;
-    const auto json = cli("report", {"--json", "--grams", "1e308", big});
-    EXPECT_EQ(json.exitCode, 4);
-    EXPECT_EQ(nlohmann::json::parse(json.out),
-              (nlohmann::json{{"file", big}, {"status", refusal}, {"rows", nlohmann::json::array()}}));
-    const auto ten = cli("report", {big});
-    EXPECT_EQ(ten.exitCode, 0);
-    EXPECT_NE(ten.out.find("BaC9O  (261.42)"), std::string::npos) << ten.out;
-}
-
-TEST_F(CliRecipes, ReportOptionsAndTheExitStatusOfEachFailure) {
-    const std::string broken = dir.write("b.qvs", "0 1 1 BaTiO3\n31 0 1 TiO2\n");
-    const std::string example(test::kBariumTitanateReport);
-    // What stdout starts with (empty: stays empty) and what stderr holds.
-    const struct {
-        Args args;
-        int exitCode;
-        std::string out;
-        const char* err;
-    } cases[] = {
-        {{recipe}, 0, example, "Quorvex could obtain an answer for you.\n"},
-        {{"--no-difference", "--grams", "2.5g", recipe}, 0, "ID: S1\nBaTiO3  (2.5 grams)\n==", ""},
-        {{"--grams", "abc", recipe}, 4, "", "Specify correct weight of the final product in gram.\n"},
-        {{"--grams=1e-9", recipe}, 4, "", "Specify non-zero weight of the final product.\n"},
-        // The recipe's own grams go through the same check.
-        {{dir.write("zero.qvs", "0 0 1 BaTiO3\n1 1 1 BaO\n")}, 4, "", "non-zero weight"},
-        {{dir.write("u.qvs", "0 1 1 BaTiO3\n1 0 1 TiO2\n")}, 3, "", ""},
-        {{broken}, 1, "", "Failed to load a file.\n"},
-        {{"--atoms", file("none.lst"), recipe}, 2, "", "ATOMS.LST"},
-        // Every recipe gets its turn; the first one without a report sets the status.
-        {{broken, recipe}, 1, example, "Failed to load a file.\n"},
-        {{}, 64, "", "given\n\nusage:"},
-        {{"--writer"}, 64, "", "--writer needs a file"},
-        {{"--json", "--writer", "x.odt", recipe}, 64, "", "--json and --writer exclude each other"},
-        {{"--writer=x.odt"}, 64, "", "no recipe file given"},
-    };
-    for (const auto& c : cases) {
-        const auto run = cli("report", c.args);
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.err;
-        EXPECT_EQ(run.out.substr(0, c.out.empty() ? std::string::npos : c.out.size()), c.out) << c.err;
-        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
-    }
-}
-
-TEST_F(CliRecipes, ReportAsJson) {
-    const auto run = cli("report", {"--json", recipe});
-    ASSERT_EQ(run.exitCode, 0);
-    const auto doc = nlohmann::json::parse(run.out);
-    EXPECT_EQ(doc["sample_tag"], "S1");
-    EXPECT_EQ(doc["final_formula"], "BaTiO3");
-    EXPECT_EQ(doc["grams"], 10.0);
-    EXPECT_NEAR(doc["molar_mass"].get<double>(), 233.2, 1e-9);
-    EXPECT_EQ(doc["status"], "Quorvex could obtain an answer for you.");
-    ASSERT_EQ(doc["rows"].size(), 2u);
-    EXPECT_EQ(doc["rows"][1], nlohmann::json::parse(R"({"row": 2, "formula": "TiO2", "fixed": false,
-        "ratio": 1.0, "molar_mass": 79.87, "grams": 3.424957118353345})"));
-    EXPECT_EQ(doc["balance_residual"], "CO2");
-}
-
-TEST_F(CliRecipes, JsonLinesWithCorrectionsFromTheCompanionTheLibraryAndTheFlags) {
-    const std::string db = file("lab.sqlite");
-    ASSERT_EQ(test::runCli(
-                  {"library", "--db", db, "--atoms", atoms, "add", "O2Ti", "--purity", "80", "--lot", "T-1"})
-                  .exitCode,
-              0);
-    dir.write("bt.qvs.json", R"({"format": "quorvex-corrections", "version": 1, "rows": [
+    const std::string overflow = "The grams of BaC9O (row 2) are too large to weigh.";
+    // Corrections from a companion file, the library's bottle over it, a flag over both.
+    const std::string db = file("lab.sqlite"), freeRow = "\"fixed\":false,\"ratio\":1,\"molar_mass\":";
+    ASSERT_EQ(
+        test::runCli({"library", "--db", db, "--atoms", atoms, "add", "O2Ti", "--purity", "80"}).exitCode, 0);
+    const std::string corrected = dir.write("c.qvs", test::readFileBytes(recipe)),
+                      damaged = dir.write("d.qvs", test::readFileBytes(recipe));
+    dir.write("c.qvs.json", R"({"format": "quorvex-corrections", "version": 1, "rows": [
         {"row": 1, "formula": "BaCO3", "purity_pct": 50, "excess_pct": 10},
         {"row": 2, "formula": "TiO2", "purity_pct": 90}]})");
-    const std::string broken = dir.write("b.qvs", "0 1 1 BaTiO3\n31 0 1 TiO2\n");
-    const auto run = cli("report", {"--json", "--library", db, "--excess", "BaCO3=0", recipe, broken});
-    EXPECT_EQ(run.exitCode, 1);
-    std::vector<nlohmann::json> lines;
-    for (std::size_t at = 0, end; (end = run.out.find('\n', at)) != std::string::npos; at = end + 1)
-        lines.push_back(nlohmann::json::parse(run.out.substr(at, end - at)));
-    ASSERT_EQ(lines.size(), 2u) << run.out;
-    const auto& rows = lines[0]["rows"];
-    // Companion purity, flag excess; the library's bottle over the companion.
-    EXPECT_EQ(rows[0]["purity_pct"], 50);
-    EXPECT_EQ(rows[0]["excess_pct"], 0);
-    EXPECT_EQ(rows[0]["grams_corrected"].get<double>(), rows[0]["grams"].get<double>() / 0.5);
-    EXPECT_EQ(rows[1]["purity_pct"], 80);
-    EXPECT_EQ(lines[1], nlohmann::json::parse(R"({"file": ")" + broken +
-                                              R"(", "status": "Failed to load a file.", "rows": []})"));
-
-    dir.write("bt.qvs.json", "{damaged");
-    const auto text = cli("report", {"--purity", "TiO2=99.5", recipe});
-    EXPECT_EQ(text.exitCode, 0);
-    EXPECT_NE(text.err.find("bt.qvs.json could not be read"), std::string::npos) << text.err;
-    EXPECT_NE(text.out.find("3.424957           99.5       0          3.442168\n"), std::string::npos)
-        << text.out;
-
-    for (const auto& [args, code, says] : {
-             std::tuple<Args, int, const char*>{{"--purity", "TiO2=0"}, 64, "not \"0\""},
-             {{"--purity", "TiO2=100.5"}, 64, "not \"100.5\""},
-             {{"--excess", "TiO2=-1"}, 64, "from 0 to 100, not \"-1\""},
-             {{"--excess", "Qq=5"}, 64, "Qq: not a formula"},
-             {{"--excess", "BaO=5"}, 64, "BaO: no source row"},
-             {{"--library", file("none.sqlite")}, 1, "none.sqlite: cannot open the lab database"},
-         }) {
-        Args all = args;
-        all.push_back(recipe);
-        const auto bad = cli("report", all);
-        EXPECT_EQ(bad.exitCode, code) << says;
-        EXPECT_NE(bad.err.find(says), std::string::npos) << bad.err;
-    }
+    dir.write("d.qvs.json", "{damaged");
+    const auto head = [&](const std::string& path) {
+        return R"({"file":")" + path +
+               R"(","sample_tag":"S1","final_formula":"BaTiO3","grams":10,"ratio":1,)"
+               R"("molar_mass":233.20000000000002,"status":")" +
+               answer + R"(","rows":[{"row":1,"formula":"BaCO3",)" + freeRow +
+               "197.34,\"grams\":8.462264150943396";
+    };
+    // clang-format off
+    test::expectCliCases({"report", "--atoms", atoms}, {
+        {{recipe}, 0, answer + "\n", example},
+        {{"--json", recipe}, 0, "",
+         head(recipe) + R"(},{"row":2,"formula":"TiO2",)" + freeRow +
+         R"(79.87,"grams":3.424957118353345}],"balance_residual":"CO2"})" "\n"},
+        {{"--json", "--library", db, "--excess", "BaCO3=0", corrected, broken}, 1, "Failed to load a file.\n",
+         head(corrected) + R"(,"purity_pct":50,"excess_pct":0,"grams_corrected":16.92452830188679},)"
+         R"({"row":2,"formula":"TiO2",)" + freeRow + R"(79.87,"grams":3.424957118353345,"purity_pct":80,)"
+         R"("excess_pct":0,"grams_corrected":4.281196397941681}],"balance_residual":"CO2"})" "\n"
+         R"({"file":")" + broken + R"(","status":"Failed to load a file.","rows":[]})" "\n"},
+        {{"--purity", "TiO2=99.5", damaged}, 0, "d.qvs.json could not be read",
+         "ID: S1\nBaTiO3  (10 grams)  + CO2\n" + std::string(88, '=') + "\n"
+         "Reactant  (Molar Mass)              Amount Weighed(g)  Purity(%)  Excess(%)  To Weigh(g)\n" +
+         std::string(88, '-') + "\n"
+         "BaCO3  (197.34)                      8.462264           100        0          8.462264\n"
+         "TiO2  (79.87)                        3.424957           99.5       0          3.442168\n"},
+        {{"--no-difference", "--grams", "2.5g", recipe}, 0, "", "ID: S1\nBaTiO3  (2.5 grams)\n=="},
+        {{"--grams", "1e308", big}, 4, overflow + "\n"},
+        {{"--json", "--grams", "1e308", big}, 4, "", R"({"file":")" + big + R"(","status":")" + overflow + R"(","rows":[]})"},
+        {{"--grams", "abc", recipe}, 4, "Specify correct weight of the final product in gram.\n"},
+        {{"--grams=1e-9", recipe}, 4, "Specify non-zero weight of the final product.\n"},
+        // The recipe's own grams go through the same check.
+        {{dir.write("zero.qvs", "0 0 1 BaTiO3\n1 1 1 BaO\n")}, 4, "non-zero weight"},
+        {{dir.write("u.qvs", "0 1 1 BaTiO3\n1 0 1 TiO2\n")}, 3, ""},
+        {{broken}, 1, "Failed to load a file.\n"},
+        {{"--atoms", file("none.lst"), recipe}, 2, "ATOMS.LST"},
+        // Every recipe gets its turn; the first one without a report sets the status.
+        {{broken, recipe}, 1, broken + ": Failed to load a file.\n", example},
+        {{}, 64, "given\n\nusage:"},
+        {{"--writer"}, 64, "--writer needs a file"},
+        {{"--frob", recipe}, 64, "unknown option \"--frob\""},
+        {{"--json", "--writer", "x.odt", recipe}, 64, "--json and --writer exclude each other"},
+        {{"--writer=x.odt"}, 64, "no recipe file given"},
+        // Wrong corrections.
+        {{"--purity", "TiO2=0", recipe}, 64, "not \"0\""},
+        {{"--purity", "TiO2=100.5", recipe}, 64, "not \"100.5\""},
+        {{"--excess", "TiO2=-1", recipe}, 64, "from 0 to 100, not \"-1\""},
+        {{"--excess", "Qq=5", recipe}, 64, "Qq: not a formula"},
+        {{"--excess", "BaO=5", recipe}, 64, "BaO: no source row"},
+        {{"--library", file("none.sqlite"), recipe}, 1, "none.sqlite: cannot open the lab database"},
+    });
+    // clang-format on
 }
 
 TEST_F(CliRecipes, SolveSavesTheSolvedRatiosInPlace) {
-    const auto run = cli("solve", {recipe, "-o", recipe});
+    const auto run = cli("solve", {recipe, "--output=" + recipe});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.err, "Quorvex could obtain an answer for you.\n");
     EXPECT_EQ(test::readFileBytes(recipe),

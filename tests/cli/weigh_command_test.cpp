@@ -1,16 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <regex>
 #include <string>
 
+#include "cli/cli_cases.h"
 #include "support/element_file.h"
 #include "support/recipe_scratch.h"
-#include "support/run_program.h"
 
 namespace qv {
 namespace {
 
-using Args = std::vector<std::string>;
+using test::Args;
 using Json = nlohmann::json;
 
 constexpr double kBaCO3 = 197.34, kTiO2 = 79.87, kBaTiO3 = 233.2;
@@ -35,28 +36,24 @@ protected:
     std::string db = (dir.path() / "lab.sqlite").string();
 };
 
-TEST_F(Weigh, RescaledPlanAsJson) {
-    const Json doc = json("weigh", {recipe, "--actual", "BaCO3=8.6", "--no-record", "--format", "json"});
-    const double f = 8.6 * kBaTiO3 / (kBaCO3 * 10);
+TEST_F(Weigh, RescaledPlanAndTheDopantBelowMinimumWeightAsJson) {
+    Json doc = json("weigh", {recipe, "--actual", "BaCO3=8.6", "--no-record", "--format", "json"});
+    const double f = 8.6 * kBaTiO3 / (kBaCO3 * 10), ti = kTiO2 * 86 / 1973.4;
     EXPECT_NEAR(doc["factor"], f, 1e-12);
     EXPECT_NEAR(doc["final_grams"], 10 * f, 1e-9);
-    EXPECT_EQ(doc["session_id"], nullptr);
-    EXPECT_EQ(doc["as_weighed"], nullptr);
-    EXPECT_EQ(doc["deviation_pct"], nullptr);
+    for (const char* unknown : {"session_id", "as_weighed", "deviation_pct"})
+        EXPECT_EQ(doc[unknown], nullptr);
     EXPECT_NEAR(doc["min_weight_grams"], 0.082, 1e-12);
     EXPECT_NEAR(doc["mass_change_pct"], 100 * (kBaTiO3 - kBaCO3 - kTiO2) / (kBaCO3 + kTiO2), 1e-9);
-    const Json& ti = doc["rows"][1];
-    EXPECT_EQ(ti["row"], 2);
-    EXPECT_EQ(ti["actual"], nullptr);
-    EXPECT_NEAR(ti["target"], kTiO2 * 86 / 1973.4, 1e-9);
-    EXPECT_NEAR(ti["to_add"], kTiO2 * 86 / 1973.4, 1e-9);
-    EXPECT_EQ(ti["below_min_weight"], false);
-}
+    const Json& row = doc["rows"][1];
+    EXPECT_EQ(row["row"], 2);
+    EXPECT_EQ(row["actual"], nullptr);
+    for (const char* key : {"target", "to_add"}) EXPECT_NEAR(row[key], ti, 1e-9) << key;
+    EXPECT_EQ(row["below_min_weight"], false);
 
-TEST_F(Weigh, DopantBelowMinimumWeightWithPurity) {
     const std::string la =
         dir.write("la.qvs", "0 1 1 Ba0.99La0.01TiO3\r\n1 0 0 BaCO3\r\n2 0 0 La2O3\r\n3 0 0 TiO2\r\n");
-    const Json doc =
+    doc =
         json("weigh", {la, "--no-record", "--format=json", "--purity", "La2O3=99", "--tolerance", "0.1",
                        "--per", "Ti", "--actual", "1=0.8", "--actual", "La2O3=0.0071", "--actual", "3=0.35"});
     const double finalMass = 0.99 * 137.33 + 0.01 * 138.91 + 47.87 + 48;
@@ -67,8 +64,7 @@ TEST_F(Weigh, DopantBelowMinimumWeightWithPurity) {
     EXPECT_EQ(doc["rows"][0]["below_min_weight"], false);
     EXPECT_NEAR(doc["min_batch_grams"], 0.082 / la2o3, 1e-9);
     // Per Ti: 0.35 g of TiO2 against 0.0071 g of 99 % La2O3.
-    const double ti = 0.35 / 79.87;
-    EXPECT_NEAR(doc["as_weighed"]["La"], 2 * 0.0071 * 0.99 / 325.82 / ti, 1e-9);
+    EXPECT_NEAR(doc["as_weighed"]["La"], 2 * 0.0071 * 0.99 / 325.82 / (0.35 / 79.87), 1e-9);
     EXPECT_NEAR(doc["as_weighed"]["Ti"], 1, 1e-12);
     EXPECT_FALSE(doc["as_weighed"].contains("O"));
 }
@@ -76,28 +72,28 @@ TEST_F(Weigh, DopantBelowMinimumWeightWithPurity) {
 TEST_F(Weigh, BadValuesRecordNothing) {
     const std::string twice =
         dir.write("two.qvs", "0 10 1 BaTiO3\r\n1 1 0.5 BaCO3\r\n2 1 0.5 BaCO3\r\n3 0 0 TiO2\r\n");
-    struct Case {
-        Args args;
-        int exit;
-        const char* message;
-    } cases[] = {
+    // clang-format off
+    test::expectCliCases({"weigh", "--atoms", atoms, "--db", db}, {
         {{recipe, "--actual", "BaO=1"}, 64, "--actual BaO: no used row of the recipe holds this formula"},
         {{recipe, "--actual", "TiO2=-1"}, 64, "--actual TiO2=-1: a mass cannot be negative"},
         {{recipe, "--actual", "7=1"}, 64, "row 7 is not a used row"},
         {{recipe, "--readability", "0"}, 64, "readability 0 g: it must be above zero"},
-        {{recipe, "--tolerance", "-1"}, 64, "tolerance -1 %"},
-        {{recipe, "--repeatability=-0.1"}, 64, "repeatability -0.1 g"},
+        {{recipe, "--tolerance", "-1"}, 64, "tolerance -1 %: it must be above zero"},
+        {{recipe, "--repeatability=-0.1"}, 64, "repeatability -0.1 g: it must not be negative"},
         {{recipe, "--per", "O"}, 64, "--per O: not one of the final compound's elements on the Include list"},
         {{recipe, "--purity", "TiO2=0"}, 64, "--purity TiO2: the percentage must be a number above 0"},
         {{twice, "--actual", "BaCO3=5"}, 64, "the formula is on rows 1 and 2; give the row number"},
         {{dir.write("u.qvs", "0 1 1 BaTiO3\r\n1 0 1 TiO2\r\n")}, 3, ""},
-    };
-    for (const Case& c : cases) {
-        const auto run = cli("weigh", c.args);
-        EXPECT_EQ(run.exitCode, c.exit) << c.args[1];
-        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
-    }
-    EXPECT_EQ(cli("weigh", {twice, "--actual", "1=5", "--actual", "1=4.9", "--no-record"}).exitCode, 0);
+        // The last value given for a row wins; the text table for the balance.
+        {{twice, "--actual", "1=5", "--actual", "1=4.9", "--no-record"}, 0, "",
+         "ID: \nBaTiO3  (11.580825 grams, factor 1.158082)\n"
+         "Row  Formula               Planned       Actual       Target       To add\n"
+         "1    BaCO3                4.231132          4.9          4.9            0\n"
+         "2    BaCO3                4.231132            -          4.9          4.9\n"
+         "3    TiO2                 3.424957            -     3.966383     3.966383\n"
+         "Minimum weight: 0.082 g; minimum batch: 0.239419 g\nMass change on firing: -15.88 %\n"},
+    });
+    // clang-format on
     EXPECT_EQ(json("log", {"--format", "json"}), Json::array());
 }
 
@@ -106,21 +102,22 @@ TEST_F(Weigh, SessionRecordedThenFiredMassAddedLater) {
                       planned1 = std::to_string(kTiO2 * 10 / kBaTiO3);
     const Json weighed = json("weigh", {recipe, "--actual", "BaCO3=" + planned0, "--actual",
                                         "TiO2=" + planned1, "--format", "json"});
-    const Json id = weighed["session_id"];
-    ASSERT_TRUE(id.is_number());
+    EXPECT_EQ(weighed["session_id"], 1);
     // Each call is a new program on the same file.
     Json listed = json("log", {"--format", "json"});
     ASSERT_EQ(listed.size(), 1u);
     EXPECT_EQ(listed[0]["sample_tag"], "S1");
+    EXPECT_TRUE(std::regex_match(listed[0]["time"].get<std::string>(),
+                                 std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d)")));
     EXPECT_EQ(listed[0]["rows"][1]["actual"], std::stod(planned1));
     EXPECT_NEAR(listed[0]["as_weighed"]["Ba"], 1, 1e-6);
     EXPECT_EQ(listed[0]["fired_grams"], nullptr);
-
-    const std::string fired = "--fired=" + id.dump() + "=8.5712";
-    EXPECT_EQ(cli("log", {fired, "--before", "-1"}).exitCode, 64);
-    EXPECT_EQ(cli("log", {"--fired", "99=1"}).exitCode, 64);
-    EXPECT_EQ(cli("log", {"--fired", id.dump() + "=-2"}).exitCode, 64);
-    EXPECT_NEAR(json("log", {fired, "--before", "10", "--format", "json"})["completeness_pct"], 90, 0.01);
+    test::expectCliCases({"log", "--db", db},
+                         {{{"--fired=1=8.5712", "--before", "-1"}, 64, "--before -1: the mass before"},
+                          {{"--fired", "99=1"}, 64, "--fired: there is no session 99"},
+                          {{"--fired", "1=-2"}, 64, "--fired 1=-2: the mass after firing"}});
+    EXPECT_NEAR(json("log", {"--fired=1=8.5712", "--before", "10", "--format", "json"})["completeness_pct"],
+                90, 0.01);
     listed = json("log", {"--format", "json"});
     EXPECT_EQ(listed[0]["fired_grams"], 8.5712);
     EXPECT_EQ(listed[0]["before_grams"], 10);

@@ -1,66 +1,63 @@
+#include <array>
+#include <sstream>
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "form/edit/editing_fixture.h"
 #include "form/element_lists.h"
 #include "form/model.h"
+#include "form_steps.h"
 #include "support/test_form.h"
 
 namespace qv {
 namespace {
 
+using test::fill;
+using test::sets;
 using test::TestForm;
+
+// An entry as its class (Invalid Empty Free Fixed), text and ratio text: "Free CaCO3 x1.5".
+std::string entry(const Formula& f) {
+    return std::string(std::array{"Invalid", "Empty", "Free", "Fixed"}[f.classify() + 1]) + " " + f.text() +
+           " x" + f.ratioText();
+}
 
 TEST(EntrySets, TypingPegAndBracketsMoveTheRowBetweenSets) {
     TestForm t;
     Formula& row = t.row(4);
     t.type(row, "Fe2O3");
-    EXPECT_EQ(row.classify(), Free);
     EXPECT_EQ(t.model.freeEntries().at(4), &row);
     t.clickPeg(4);
-    EXPECT_EQ(row.classify(), Fixed);
-    EXPECT_EQ(t.model.freeEntries().count(4), 0u);
-    EXPECT_EQ(t.model.fixedEntries().count(4), 1u);
+    EXPECT_EQ(sets(t.model), "free | fixed 4 | invalid");
     t.clickPeg(4);
-    EXPECT_EQ(t.model.freeEntries().count(4), 1u);
-    EXPECT_TRUE(t.model.fixedEntries().empty());
-
-    // The sets follow the brackets as the after-change hook tests show; here
-    // the parse results and the element use.
+    EXPECT_EQ(sets(t.model), "free 4 | fixed | invalid");
+    // The parse results and the element use follow the text.
     t.type(row, ")");
-    EXPECT_EQ(row.classify(), Invalid);
+    EXPECT_EQ(entry(row), "Invalid Fe2O3) x");
     EXPECT_TRUE(row.composition().empty());
     EXPECT_EQ(row.tree(), nullptr);
     EXPECT_EQ(t.model.elementUse().count(t.element("Fe")), 0u) << "the failed parse releases its elements";
     t.backspace(row);
     EXPECT_EQ(row.classify(), Free);
     EXPECT_DOUBLE_EQ(row.composition().at(t.element("Fe")), 2.0);
-
     // An empty formula with a malformed ratio is invalid too.
     t.typeRowRatio(3, "abc");
-    EXPECT_EQ(t.model.invalidEntries().count(3), 1u);
+    EXPECT_EQ(sets(t.model), "free 4 | fixed | invalid 3");
     t.typeRowRatio(3, "");
     EXPECT_EQ(t.row(3).classify(), Empty);
-    EXPECT_TRUE(t.model.invalidEntries().empty());
-}
-
-TEST(EntrySets, FinalCompoundAndMissingEntryAreNeverInASet) {
-    TestForm t;
-    t.type(t.row(1), "BaO");
+    // The final compound and the difference are never in a set.
     t.type(t.final(), "BaTiO3");
     t.model.textChanged(t.final());
     setText(t.model.difference(), "BaO");
     t.model.textChanged(t.model.difference());
-    EXPECT_EQ(t.model.freeEntries().size(), 1u);
-    EXPECT_TRUE(t.model.fixedEntries().empty() && t.model.invalidEntries().empty());
+    EXPECT_EQ(sets(t.model), "free 4 | fixed | invalid");
 }
 
 TEST(EntrySets, ClearAllEmptiesEverySetEvenWhereEditsSkippedTheHook) {
     TestForm t;
-    t.type(t.final(), "BaO");
-    t.type(t.row(0), "BaCO3");
-    t.type(t.row(1), "TiO2");
+    fill(t, "BaO", "BaCO3 TiO2 Q");
     t.clickPeg(1);
-    t.type(t.row(2), "Q");
     t.typeRowRatio(5, "x");
     // The edit control's clipboard messages leave a row in the set of its
     // old text until the next edit: clear, undo to an empty snapshot, paste.
@@ -73,89 +70,85 @@ TEST(EntrySets, ClearAllEmptiesEverySetEvenWhereEditsSkippedTheHook) {
     testing::FakeClipboard clipboard;
     clipboard.content = "Ti";
     pasteWithoutHook(t.row(6), &clipboard);
-    EXPECT_EQ(t.model.freeEntries().size(), 4u);
+    EXPECT_EQ(sets(t.model), "free 0 3 4 6 | fixed 1 | invalid 2 5");
     t.clickPeg(7);  // a solver run meanwhile copes with them
 
     t.model.clearAll();
-    EXPECT_TRUE(t.model.freeEntries().empty() && t.model.fixedEntries().empty() &&
-                t.model.invalidEntries().empty());
+    EXPECT_EQ(sets(t.model), "free | fixed | invalid");
     EXPECT_TRUE(t.model.elementUse().empty());
     EXPECT_TRUE(t.include.items().empty() && t.exclude.items().empty());
 }
 
 TEST(RatioText, TypingFixesTheRowAndOnlyThePegFreesIt) {
     TestForm t;
-    Formula& row = t.row(0);
-    t.type(row, "TiO2");
-    t.typeRowRatio(0, "2.5");
-    EXPECT_DOUBLE_EQ(row.ratio(), 2.5);
-    EXPECT_EQ(t.model.fixedEntries().count(0), 1u);
-    t.typeRowRatio(0, "");
-    EXPECT_EQ(row.ratio(), 0.0);
-    EXPECT_EQ(row.classify(), Fixed);
-    t.typeRowRatio(0, "2.5x");
-    EXPECT_FALSE(row.ratioValid());
-    EXPECT_DOUBLE_EQ(row.ratio(), 2.5) << "the leading number still counts";
-    EXPECT_EQ(row.classify(), Invalid);
-    t.typeRowRatio(0, "1e-3");
-    EXPECT_TRUE(row.ratioValid());
-    EXPECT_DOUBLE_EQ(row.ratio(), 0.001);
-
+    t.type(t.row(0), "TiO2");
+    const auto typed = [&](std::string_view text) {
+        t.typeRowRatio(0, text);
+        std::ostringstream out;
+        out << entry(t.row(0)) << " = " << t.row(0).ratio();
+        return out.str();
+    };
+    EXPECT_EQ(typed("2.5"), "Fixed TiO2 x2.5 = 2.5");
+    EXPECT_EQ(typed(""), "Fixed TiO2 x = 0");
+    EXPECT_EQ(typed("1e-3"), "Fixed TiO2 x1e-3 = 0.001");
+    EXPECT_EQ(typed("2.5x"), "Invalid TiO2 x2.5x = 2.5");  // the leading number still counts
+    t.setText(t.row(0), "BaO");                            // resets the ratio and the peg
+    EXPECT_EQ(entry(t.row(0)), "Free BaO x");
     Formula f;
     for (const char* text : {"inf", "-INF", "nan", "1e999", "-"}) {
         EXPECT_FALSE(f.setRatioText(text)) << text;
         EXPECT_EQ(f.ratio(), 0.0) << text;
     }
+    f.setRatio(2.0);  // as the solver writes it
+    EXPECT_TRUE(f.ratioValid());
 }
 
+// Set like the editor inserts: blanks skipped, a refused character stops it, at most 480; no solver run.
 TEST(SetEntry, SetsTextRatioAndPegWithoutRunningTheSolver) {
     TestForm t;
-    Formula& row = t.row(7);
-    row.setEntry("CaCO3", 1.5, true);
-    EXPECT_EQ(row.classify(), Fixed);
-    EXPECT_EQ(row.text(), "CaCO3");
-    EXPECT_EQ(row.ratioText(), "1.5");
-    EXPECT_EQ(t.model.fixedEntries().count(7), 1u);
+    t.row(7).setEntry("CaCO3", 1.5, true);
+    EXPECT_EQ(entry(t.row(7)), "Fixed CaCO3 x1.5");
+    EXPECT_EQ(sets(t.model), "free | fixed 7 | invalid");
     EXPECT_EQ(t.model.elementUse().at(t.element("Ca")), 1);
-    EXPECT_EQ(t.solverRuns(), 0);
-    row.setEntry("", 0.0, false);
-    EXPECT_EQ(row.classify(), Empty);
-    EXPECT_EQ(row.ratioText(), "0");
+    t.row(7).setEntry("", 0.0, false);
+    EXPECT_EQ(entry(t.row(7)), "Empty  x0");
     EXPECT_TRUE(t.model.fixedEntries().empty() && t.model.elementUse().empty());
-
-    // Inserted like the editor: blanks skipped, a refused character stops it, at most 480.
     t.row(0).setEntry(" Ca CO3 ", 1.0, false);
-    EXPECT_EQ(t.row(0).classify(), Free);
-    EXPECT_EQ(t.row(0).text(), "CaCO3");
+    EXPECT_EQ(entry(t.row(0)), "Free CaCO3 x1");
     t.row(1).setEntry("Ba,TiO3", 1.0, false);
-    EXPECT_EQ(t.row(1).classify(), Free);
-    EXPECT_EQ(t.row(1).text(), "Ba");
+    EXPECT_EQ(entry(t.row(1)), "Free Ba x1");
     t.row(2).setEntry(std::string(600, 'H'), 1.0, false);
     EXPECT_EQ(t.row(2).edit().length(), 480);
+    EXPECT_EQ(t.solverRuns(), 0);
 }
 
-TEST(Reparse, CountsEveryEntryUsingAnElementOnce) {
-    TestForm t;
-    const int ba = t.element("Ba");
-    t.type(t.final(), "Ba");
-    t.type(t.row(0), "BaCO3");
-    EXPECT_EQ(t.model.elementUse().at(ba), 2);
-    t.setText(t.row(0), "");
-    EXPECT_EQ(t.model.elementUse().at(ba), 1);
-    EXPECT_EQ(t.include.texts(), std::vector<std::string>{"Ba"});
-    EXPECT_EQ(t.final().reparse(), ReparseResult::Parsed);
-    EXPECT_EQ(t.model.elementUse().at(ba), 1);
-    t.final().clearParse();
+// (Ba0.5Sr0.5)TiO3 with a pegged excess of TiO2, freed again, doubled, then cleared: the ratios and
+// Output after each gesture.
+TEST(FormSession, StrontiumTitanateWithAPeggedExcess) {
+    TestForm t("1 C 12.01 m\n2 O 16 m\n3 Ca 40.08\n4 Ti 47.87\n5 Sr 87.62\n6 Ba 137.33\n");
+    const auto shown = [&](std::string_view then) {
+        fill(t, "", "", then);
+        std::string out;
+        for (int i = 0; i < 4; ++i) out += t.row(i).ratioText() + " ";
+        return out + (t.outputEnabled() ? "on" : "off");
+    };
+    fill(t, "Ba0.5Sr0.5TiO3", "BaCO3 SrCO3 TiO2 CaO");
+    EXPECT_EQ(shown(""), "0.5 0.5 1 0 on");
+    // With Ti pegged at 1.1 nothing free can take the -0.1 Ti, until Ti is excluded and may be in excess.
+    EXPECT_EQ(shown("r2:1.1"), "  1.1  off");
+    EXPECT_EQ(t.model.difference().text(), "O0.8Ti-0.1Sr0.5Ba0.5");
+    EXPECT_EQ(shown("+Ti"), "0.5 0.5 1.1 0 on");
+    EXPECT_EQ(test::lists(t), "Ba Ca Sr | C O Ti");
+    EXPECT_EQ(shown("p2"), "    off");  // freed, the oxide is a zero column while Ti stays excluded
+    EXPECT_EQ(shown("+Ti f:2"), "1 1 2 0 on");
+    t.model.clearAll();
+    EXPECT_EQ(sets(t.model) + test::lists(t), "free | fixed | invalid|");
     EXPECT_TRUE(t.model.elementUse().empty());
-
-    t.type(t.row(0), "Ca(OH)2");
-    t.type(t.row(1), "Ca(");
-    const Composition before = t.row(0).composition();
-    const auto use = t.model.elementUse();
-    recomputeCompositions(t.model);
-    EXPECT_EQ(t.row(0).composition(), before);
-    EXPECT_EQ(t.model.elementUse(), use);
-    EXPECT_TRUE(t.row(1).composition().empty() && t.row(2).composition().empty());
+    EXPECT_EQ(t.model.finalCompound().ratioText() + std::to_string(t.model.freeCount()) +
+                  std::to_string(t.model.includeCount()) + t.model.gramsText(),
+              "1001");
+    EXPECT_FALSE(t.outputEnabled());
+    EXPECT_TRUE(t.messages.empty() && !t.model.failure());
 }
 
 }  // namespace

@@ -1,239 +1,142 @@
-#include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "form/element_lists.h"
 #include "form/ratio_solver.h"
+#include "form_steps.h"
 #include "support/test_form.h"
 
 namespace qv {
 namespace {
 
+using test::fill;
 using test::TestForm;
-using Kind = SolverOutcome::Kind;
 
-// The elements of the small table start out as: metals Ca Ti Ba Fe included,
-// non-metals H C O excluded. Element order: H C O Ca Ti Ba Fe.
-
-void fill(TestForm& t, std::string_view final, const std::vector<std::string_view>& rows) {
-    if (!final.empty()) t.type(t.final(), final);
-    for (std::size_t i = 0; i < rows.size(); ++i) t.type(t.row(static_cast<int>(i)), rows[i]);
-}
-
-void include(TestForm& t, std::string_view symbol) {
-    ASSERT_TRUE(t.exclude.select(symbol)) << symbol;
-    moveSelectedAndSolve(t.model, t.exclude);
-}
-
-struct Case {
-    const char* what;
-    std::function<void(TestForm&)> setUp;
-    Kind kind;
-    std::string_view status;
-    const char* remainder;  // nullptr: none computed
-    std::vector<std::string> ratios;
-};
-
-// Ba: 0.1 x0 = 0.1; Ti: x1 = 1; O: x0 + 2 x1 = 3 + d. The search takes rows
-// (Ba,Ti), (Ba,O), (Ti,O) in that order and keeps the first whose answer
-// satisfies every equation within 5e-7.
-void overdetermined(TestForm& t, std::string_view final) {
-    fill(t, "", {"Ba0.1O", "TiO2"});
-    include(t, "O");
-    t.type(t.final(), final);
-}
-
+// The small table's metals Ca Ti Ba Fe start included, H C O excluded.
 TEST(RatioSolver, Outcomes) {
+    using enum SolverOutcome::Kind;
+    using namespace status;
+    struct Case {
+        const char *final, *rows;
+        const char* then;  // see fill()
+        SolverOutcome::Kind kind;
+        std::string_view status;
+        const char* remainder;  // nullptr: none computed
+        const char* ratios;     // each free row's ratio text, "_" for an empty one
+    };
     const Case cases[] = {
-        {"solved",
-         [](TestForm& t) {
-             fill(t, "BaTiO3", {"BaCO3", "TiO2"});
-         },
-         Kind::Solved,
-         status::kSolved,
-         "O3TiBa",
-         {"1", "1"}},
-        {"oxygen included: no exact answer, ratios cleared",
-         [](TestForm& t) {
-             fill(t, "BaTiO3", {"BaCO3", "TiO2"}), include(t, "O");
-         },
-         Kind::NoSolution,
-         "",
-         "O3TiBa",
-         {"", ""}},
-        {"more unknowns than equations",
-         [](TestForm& t) {
-             fill(t, "BaTiO3", {"BaO", "TiO2", "BaTiO3"});
-         },
-         Kind::NoSolution,
-         "",
-         "O3TiBa",
-         {"", "", ""}},
-        {"a column with no included element",
-         [](TestForm& t) {
-             fill(t, "BaTiO3", {"BaCO3", "TiO2", "CO2"});
-         },
-         Kind::NoSolution,
-         "",
-         "O3TiBa",
-         {"", "", ""}},
-        {"an extra metal gets zero",
-         [](TestForm& t) {
-             fill(t, "BaTiO3", {"BaCO3", "TiO2", "CaO"});
-         },
-         Kind::Solved,
-         status::kSolved,
-         "O3TiBa",
-         {"1", "1", "0"}},
-        {"small solutions show as zero",
-         [](TestForm& t) {
-             fill(t, "BaTi0.0000003", {"Ba", "Ti"});
-         },
-         Kind::Solved,
-         status::kSolved,
-         "Ba",
-         {"1", "0"}},
-        {"negatives keep their sign",
-         [](TestForm& t) {
-             fill(t, "Ba", {"BaTi", "Ti"});
-         },
-         Kind::Solved,
-         status::kSolved,
-         "Ba",
-         {"1", "-1"}},
-        {"fixed entry taken off; Ti reaches zero and vanishes",
-         [](TestForm& t) { fill(t, "BaTiO3", {"TiO2"}), t.typeRowRatio(0, "1"); },
-         Kind::Manual,
-         status::kManualMode,
-         "OBa",
-         {}},
-        {"manual mode does not check the balance",
-         [](TestForm& t) { fill(t, "BaTiO3", {"TiO2"}), t.typeRowRatio(0, "3"); },
-         Kind::Manual,
-         status::kManualMode,
-         "O-3Ti-2Ba",
-         {}},
-        {"no entries at all", [](TestForm& t) { fill(t, "BaO", {}); }, Kind::NoEntries, "", "OBa", {}},
-        {"nothing included in the balance",
-         [](TestForm& t) { fill(t, "CO2", {"CO"}); },
-         Kind::IncludeEmpty,
-         status::kIncludeEmpty,
-         "CO2",
-         {}},
-        {"bad final before a bad row",
-         [](TestForm& t) { fill(t, "", {"Q"}); },
-         Kind::BadInput,
-         status::kBadFinal,
-         nullptr,
-         {}},
-        {"bad row",
-         [](TestForm& t) { fill(t, "BaO", {"Q"}); },
-         Kind::BadInput,
-         status::kBadEntry,
-         nullptr,
-         {}},
-        {"zero final ratio before a bad row",
-         [](TestForm& t) { fill(t, "BaO", {"Q"}), t.typeFinalRatio("0"); },
-         Kind::BadInput,
-         status::kZeroFinalRatio,
-         nullptr,
-         {}},
-        {"final ratio under the tolerance",
-         [](TestForm& t) { fill(t, "BaO", {}), t.typeFinalRatio("4e-7"); },
-         Kind::BadInput,
-         status::kZeroFinalRatio,
-         nullptr,
-         {}},
-        {"(Ba,Ti) leaves O off by 4e-7: accepted",
-         [](TestForm& t) { overdetermined(t, "Ba0.1TiO3.0000004"); },
-         Kind::Solved,
-         status::kSolved,
-         "O3TiBa0.1",
-         {"1", "1"}},
-        {"only (Ti,O) is close enough",
-         [](TestForm& t) { overdetermined(t, "Ba0.1TiO3.000003"); },
-         Kind::Solved,
-         status::kSolved,
-         "O3.000003TiBa0.1",
-         {"1.000003", "1"}},
-        {"no pair is",
-         [](TestForm& t) { overdetermined(t, "Ba0.1TiO3.00001"); },
-         Kind::NoSolution,
-         "",
-         "O3.00001TiBa0.1",
-         {"", ""}},
+        {"BaTiO3", "BaCO3 TiO2", "", Solved, kSolved, "O3TiBa", "1 1"},
+        {"BaTiO3", "BaCO3 TiO2", "+O", NoSolution, "", "O3TiBa", "_ _"},       // no exact answer: cleared
+        {"BaTiO3", "BaO TiO2 BaTiO3", "", NoSolution, "", "O3TiBa", "_ _ _"},  // more unknowns than equations
+        {"BaTiO3", "BaCO3 TiO2 CO2", "", NoSolution, "", "O3TiBa", "_ _ _"},   // CO2: nothing included
+        {"BaTiO3", "BaCO3 TiO2 CaO", "", Solved, kSolved, "O3TiBa", "1 1 0"},  // an extra metal gets zero
+        {"BaTi0.0000003", "Ba Ti", "", Solved, kSolved, "Ba", "1 0"},          // small solutions show as zero
+        {"Ba", "BaTi Ti", "", Solved, kSolved, "Ba", "1 -1"},
+        {"BaTiO3", "TiO2", "r0:1", Manual, kManualMode, "OBa", ""},  // fixed taken off; Ti at zero vanishes
+        {"BaTiO3", "TiO2", "r0:3", Manual, kManualMode, "O-3Ti-2Ba", ""},  // manual mode does not check
+        {"BaO", "", "", NoEntries, "", "OBa", ""},
+        {"CO2", "CO", "", IncludeEmpty, kIncludeEmpty, "CO2", ""},
+        {"", "Q", "", BadInput, kBadFinal, nullptr, ""},  // a bad final before a bad row
+        {"BaO", "Q", "", BadInput, kBadEntry, nullptr, ""},
+        {"BaO", "Q", "f:0", BadInput, kZeroFinalRatio, nullptr, ""},  // a zero final ratio before a bad row
+        {"BaTiO3", "BaCO3 TiO2", "f:2.5", Solved, kSolved, "O7.5Ti2.5Ba2.5", "2.5 2.5"},
+        {"BaTiO3", "BaCO3 TiO2", "f:", BadInput, kZeroFinalRatio, nullptr, ""},  // an empty ratio is zero
+        {"BaTiO3", "BaCO3 TiO2", "f:2-", BadInput, kBadFinal, nullptr, ""},
+        {"BaO", "", "f:4e-7", BadInput, kZeroFinalRatio, nullptr, ""},  // under the tolerance
+        // Ba: 0.1 x0 = 0.1; Ti: x1 = 1; O: x0 + 2 x1 = 3 + d. The search takes rows (Ba,Ti), (Ba,O),
+        // (Ti,O) in that order and keeps the first whose answer meets every equation within 5e-7.
+        {"Ba0.1TiO3.0000004", "Ba0.1O TiO2", "+O", Solved, kSolved, "O3TiBa0.1", "1 1"},
+        {"Ba0.1TiO3.000003", "Ba0.1O TiO2", "+O", Solved, kSolved, "O3.000003TiBa0.1", "1.000003 1"},
+        {"Ba0.1TiO3.00001", "Ba0.1O TiO2", "+O", NoSolution, "", "O3.00001TiBa0.1", "_ _"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(std::string(c.final) + " from " + c.rows + " " + c.then);
         TestForm t;
-        c.setUp(t);
+        fill(t, c.final, c.rows, c.then);
         const SolverOutcome out = RatioSolver(t.model).compute();
         EXPECT_EQ(out.kind, c.kind);
         EXPECT_EQ(out.status, c.status);
-        EXPECT_EQ(out.includeCount, t.include.itemCount());
-        EXPECT_EQ(out.freeCount, static_cast<int>(t.model.freeEntries().size()));
-        EXPECT_EQ(out.remainder.has_value(), c.remainder != nullptr);
-        if (c.remainder) EXPECT_EQ(out.remainderText, c.remainder);
-        std::vector<std::string> ratios;
-        for (const FreeRatio& r : out.ratios) ratios.push_back(r.text);
+        const int frees = static_cast<int>(t.model.freeEntries().size());  // the model keeps the counts too
+        EXPECT_EQ(std::tuple(out.includeCount, out.freeCount, t.model.includeCount(), t.model.freeCount()),
+                  std::tuple(t.include.itemCount(), frees, t.include.itemCount(), frees));
+        EXPECT_EQ(out.remainder ? out.remainderText : "none", c.remainder ? c.remainder : "none");
+        std::string ratios;
+        for (const FreeRatio& r : out.ratios)
+            ratios += (ratios.empty() ? "" : " ") + (r.text.empty() ? "_" : r.text);
         EXPECT_EQ(ratios, c.ratios);
-        EXPECT_EQ(out.outputEnabled, c.kind == Kind::Solved || c.kind == Kind::Manual);
+        EXPECT_EQ(out.outputEnabled, c.kind == Solved || c.kind == Manual);
         // The form shows what was computed.
         EXPECT_EQ(t.status(), out.status);
         EXPECT_EQ(t.model.difference().text(), out.remainderText);
         EXPECT_EQ(t.outputEnabled(), out.outputEnabled);
-        for (const FreeRatio& r : out.ratios) {
-            EXPECT_EQ(t.row(r.row).ratioText(), r.text) << r.row;
-            EXPECT_EQ(t.row(r.row).ratio(), r.ratio) << r.row;
-            EXPECT_EQ(t.row(r.row).classify(), Free) << r.row;
-        }
+        for (const FreeRatio& r : out.ratios)
+            EXPECT_EQ(std::tuple(t.row(r.row).ratioText(), t.row(r.row).ratio(), t.row(r.row).classify()),
+                      std::tuple(r.text, r.ratio, Free));
     }
 }
 
-TEST(RatioSolver, TellsTheFormInOrder) {
+// Notices as "Row1 Lists Difference" (the row where one applies).
+std::string names(const std::vector<FormNotice>& notices) {
+    static const char* const name[] = {"Final", "FinalRatio",  "Row",     "Ratio",  "Peg",
+                                       "Lists", "Difference",  "Outcome", "Status", "SampleTag",
+                                       "Grams", "Corrections", "Message", "Failure"};
+    std::string out;
+    for (const FormNotice& n : notices)
+        out += (out.empty() ? "" : " ") + (name[int(n.what)] + (n.row >= 0 ? std::to_string(n.row) : ""));
+    return out;
+}
+
+// Any view can follow the form: it hears what changed, in the order the window shows it: counts first,
+// then the difference, the answer, the ratios (before the answer when they are cleared), Output.
+TEST(RatioSolver, ObserversHearTheChangesInOrder) {
+    struct Recorder : FormObserver {
+        void formChanged(FormChange what, int row) override { heard.push_back({what, row}); }
+        std::vector<FormNotice> heard;
+    } recorder;
+    const std::string solved = "Lists Difference Status Ratio Outcome";
     TestForm t;
-    fill(t, "BaTiO3", {"BaCO3", "TiO2"});
+    t.model.addObserver(&recorder);
+    fill(t, "BaTiO3", "BaCO3 TiO");
+    recorder.heard.clear();
+    t.type(t.row(1), "2");  // the key that solves it
+    EXPECT_EQ(names(recorder.heard), "Row1 " + solved);
+    EXPECT_EQ(t.model.difference().text(), "O3TiBa");
+    recorder.heard.clear();
+    t.model.setSampleTag("S1");
+    t.model.setGramsText("2.5");
+    t.clickPeg(0);
+    EXPECT_EQ(names(recorder.heard), "SampleTag Grams Outcome Peg0 " + solved);
     t.clearLog();
     EXPECT_TRUE(t.model.runSolver());
-    // Counts first, then the difference, the answer, the ratios, Output.
-    using C = FormChange;
-    EXPECT_EQ(
-        t.log(),
-        (std::vector<FormNotice>{
-            {C::ElementLists, -1}, {C::Difference, -1}, {C::Status, -1}, {C::Ratio, -1}, {C::Outcome, -1}}));
-    EXPECT_EQ(t.model.difference().text(), "O3TiBa");
-    // Without an answer the cleared ratios show before the status.
+    EXPECT_EQ(names(t.log()), solved);
     t.setText(t.row(1), "CO2");
     t.clearLog();
     EXPECT_FALSE(t.model.runSolver());
-    EXPECT_EQ(
-        t.log(),
-        (std::vector<FormNotice>{
-            {C::ElementLists, -1}, {C::Difference, -1}, {C::Ratio, -1}, {C::Status, -1}, {C::Outcome, -1}}));
+    EXPECT_EQ(names(t.log()), "Lists Difference Ratio Status Outcome");
     EXPECT_EQ(t.status(), "");
+    // Removed, it hears no more; the headless form still does.
+    t.model.removeObserver(&recorder);
+    recorder.heard.clear();
+    t.clearLog();
+    t.model.clearAll();
+    EXPECT_TRUE(recorder.heard.empty());
+    EXPECT_FALSE(t.log().empty());
 }
 
-}  // namespace
-}  // namespace qv
-
-namespace qv {
-namespace {
-
 TEST(RatioSolver, StatusSaysHowADecimalCountBeforeWaterWasRead) {
-    test::TestForm t;
-    t.type(t.final(), "Ca(OH)2");
-    t.type(t.row(0), "CaO2.5H2O");
-    EXPECT_EQ(t.status(),
-              std::string(status::kSolved) +
-                  "\nCaO2.5H2O is read as CaO2.5 + H2O: \"2.5\" is one decimal count. For the hydrate "
-                  "write CaO2\xC2\xB7"
-                  "5H2O (or CaO2*5H2O).");
-    t.retype(t.row(0), "CaO2*5H2O");
-    EXPECT_EQ(t.status(), status::kSolved);
-    t.retype(t.row(0), "Ca0.5O");
-    EXPECT_EQ(t.status(), status::kSolved);
+    TestForm t;
+    fill(t, "Ca(OH)2", "CaO2.5H2O");
+    EXPECT_EQ(t.status(), std::string(status::kSolved) +
+                              "\nCaO2.5H2O is read as CaO2.5 + H2O: \"2.5\" is one decimal count. For the "
+                              "hydrate write CaO2\xC2\xB7"
+                              "5H2O (or CaO2*5H2O).");
+    for (const char* text : {"CaO2*5H2O", "Ca0.5O"}) {
+        t.retype(t.row(0), text);
+        EXPECT_EQ(t.status(), status::kSolved) << text;
+    }
 }
 
 }  // namespace

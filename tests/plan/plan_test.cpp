@@ -4,26 +4,16 @@
 
 #include "plan/as_weighed.h"
 #include "plan/minimum_weight.h"
+#include "plan/series.h"
 #include "plan/weighing_plan.h"
 #include "support/test_form.h"
 
 namespace qv {
 namespace {
 
-constexpr std::string_view kElements = "1 Ba 137.33\n2 Ti 47.87\n3 La 138.91\n4 C 12.01 m\n5 O 16 m\n";
-constexpr double kBaCO3 = 197.34, kTiO2 = 79.87, kBaTiO3 = 233.2, kLa2O3 = 325.82;
-constexpr double kBaCO3At10 = kBaCO3 * 10 / kBaTiO3, kTiO2At10 = kTiO2 * 10 / kBaTiO3;
-
-Correction purity(double pct) {
-    Correction c;
-    c.purityPct = pct;
-    return c;
-}
-Correction excess(double pct) {
-    Correction c;
-    c.excessPct = pct;
-    return c;
-}
+constexpr double kBaCO3 = 197.34, kTiO2 = 79.87, kBaTiO3 = 233.2;
+// BaCO3 and TiO2 for 10 g of BaTiO3.
+constexpr double B = kBaCO3 * 10 / kBaTiO3, T = kTiO2 * 10 / kBaTiO3;
 
 class Plan : public ::testing::Test {
 protected:
@@ -37,54 +27,33 @@ protected:
     WeighingPlan titanate(const Corrections& c = {}) {
         return plan("BaTiO3", {{"BaCO3", 1}, {"TiO2", 1}}, 10, c);
     }
-    test::TestForm f{kElements};
+    test::TestForm f{"1 Ba 137.33\n2 Ti 47.87\n3 La 138.91\n4 C 12.01 m\n5 O 16 m\n"};
 };
 
 TEST_F(Plan, RescalingAfterOvershootShortfallAndDiscard) {
-    struct Case {
+    // Every target is the planned grams times the factor.
+    const struct {
         const char* what;
         std::vector<std::pair<int, double>> steps;  // row, actual (-1: discard)
-        double factor, target0, target1, toAdd0, toAdd1;
+        double factor, toAdd0, toAdd1;
+    } cases[] = {
+        {"BaCO3 overshot", {{0, 8.6}}, 8.6 / B, 0, 8.6 * T / B},
+        {"both, different ratios", {{0, 8.6}, {1, 3.6}}, 3.6 / T, 3.6 * B / T - 8.6, 0},
+        {"weighed short: a top-up, no shrinking", {{0, 8}}, 1, B - 8, T},
+        {"discarded, weighed again", {{0, 9}, {0, -1}, {0, 8.5}}, 8.5 / B, 0, 8.5 * T / B},
     };
-    const double f1 = 8.6 * kBaTiO3 / (kBaCO3 * 10), f2 = 3.6 * kBaTiO3 / (kTiO2 * 10);
-    const Case cases[] = {
-        {"BaCO3 overshot", {{0, 8.6}}, f1, 8.6, 79.87 * 86 / 1973.4, 0, 79.87 * 86 / 1973.4},
-        {"both, different ratios",
-         {{0, 8.6}, {1, 3.6}},
-         f2,
-         kBaCO3 * 3.6 / kTiO2,
-         3.6,
-         kBaCO3 * 3.6 / kTiO2 - 8.6,
-         0},
-        {"weighed short: a top-up, no shrinking",
-         {{0, 8}},
-         1,
-         kBaCO3At10,
-         kTiO2At10,
-         kBaCO3At10 - 8,
-         kTiO2At10},
-        {"overshoot discarded and weighed again",
-         {{0, 9}, {0, -1}, {0, 8.5}},
-         8.5 / kBaCO3At10,
-         8.5,
-         kTiO2At10 * 8.5 / kBaCO3At10,
-         0,
-         kTiO2At10 * 8.5 / kBaCO3At10},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         WeighingSession s(titanate());
         for (auto [row, grams] : c.steps) grams < 0 ? s.discard(row) : (void)s.setActual(row, grams);
         EXPECT_NEAR(s.factor(), c.factor, 1e-12);
-        EXPECT_NEAR(s.target(0), c.target0, 1e-9);
-        EXPECT_NEAR(s.target(1), c.target1, 1e-9);
         EXPECT_NEAR(s.toAdd(0), c.toAdd0, 1e-9);
         EXPECT_NEAR(s.toAdd(1), c.toAdd1, 1e-9);
-        EXPECT_NEAR(s.finalGrams(), 10 * c.factor, 1e-9);
     }
     WeighingSession s(titanate());
     EXPECT_FALSE(s.setActual(0, -1));
     EXPECT_FALSE(s.setActual(0, NAN));
+    EXPECT_FALSE(s.addTopUp(0, -1));
     EXPECT_FALSE(s.actual(0));
     s.setActual(0, 9);
     s.discard(0);
@@ -95,20 +64,23 @@ TEST_F(Plan, RescalingAfterOvershootShortfallAndDiscard) {
     EXPECT_FALSE(s.complete());
     s.setActual(1, 0);
     EXPECT_TRUE(s.complete());
-}
 
-TEST_F(Plan, CorrectionsRaiseThePlannedGrams) {
-    const WeighingPlan p = titanate({{0, purity(99.5)}, {1, excess(5)}});
-    EXPECT_NEAR(p.rows[0].planned, kBaCO3At10 / 0.995, 1e-12);
-    EXPECT_NEAR(p.rows[1].planned, kTiO2At10 * 1.05, 1e-12);
-    EXPECT_NEAR(p.rows[1].grams, kTiO2At10, 1e-12);
-    ASSERT_EQ(p.elements.size(), 2u);  // O is excluded
+    // Purity and excess raise the planned grams; O is not on the Include list.
+    const WeighingPlan p = titanate({{0, {99.5, 0, {}, {}}}, {1, {100, 5, {}, {}}}});
+    EXPECT_NEAR(p.rows[0].planned, B / 0.995, 1e-12);
+    EXPECT_NEAR(p.rows[1].planned, T * 1.05, 1e-12);
+    EXPECT_NEAR(p.rows[1].grams, T, 1e-12);
+    ASSERT_EQ(p.elements.size(), 2u);
     EXPECT_EQ(planElement(p, "Ti"), 1);
     EXPECT_EQ(planElement(p, "O"), -1);
+    // A series' columns take purity and excess by row.
+    const auto columns =
+        seriesColumns(f.model, std::map<int, double>{{0, 99}}, std::map<int, double>{{1, 5}});
+    EXPECT_EQ(std::pair(columns.at(0).purity, columns.at(1).excess), std::pair(99.0, 5.0));
 }
 
-TEST(MinimumWeight, RuleAndRefusals) {
-    struct Case {
+TEST_F(Plan, MinimumWeightRuleRefusalsAndTheDopantBelowIt) {
+    const struct {
         BalanceRating balance;
         double grams;
     } cases[] = {
@@ -117,25 +89,16 @@ TEST(MinimumWeight, RuleAndRefusals) {
         {{0.0001, 0.0001, 0.10}, 0.2},          // s above 0.41 d
         {{0.0001, std::nullopt, 1.0}, 0.0082},  // 1 %
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         EXPECT_EQ(checkBalanceRating(c.balance), "");
         EXPECT_NEAR(minimumWeight(c.balance), c.grams, 1e-12);
     }
-    EXPECT_EQ(checkBalanceRating({0, std::nullopt, 0.1}), "readability 0 g: it must be above zero");
-    EXPECT_EQ(checkBalanceRating({0.001, -0.1, 0.1}), "repeatability -0.1 g: it must not be negative");
-    EXPECT_EQ(checkBalanceRating({0.001, std::nullopt, -1}), "tolerance -1 %: it must be above zero");
     EXPECT_TRUE(belowMinimumWeight(0.05, 0.082));
     EXPECT_FALSE(belowMinimumWeight(0.082, 0.082));
     EXPECT_FALSE(belowMinimumWeight(0, 0.082));
-}
 
-TEST_F(Plan, DopantBelowTheMinimumWeight) {
     const WeighingPlan p = plan("Ba0.99La0.01TiO3", {{"BaCO3", 0.99}, {"La2O3", 0.005}, {"TiO2", 1}}, 1);
-    const double finalMass = 0.99 * 137.33 + 0.01 * 138.91 + 47.87 + 48;
-    EXPECT_NEAR(p.rows[1].planned, 0.005 * kLa2O3 / finalMass, 1e-12);  // about 7 mg
     const MinimumWeightCheck check = checkMinimumWeight(p, {});
-    EXPECT_EQ(check.below, std::vector<int>{1});
-    EXPECT_NEAR(check.minBatch, 0.082 * finalMass / (0.005 * kLa2O3), 1e-9);  // 11.74 g
     EXPECT_EQ(minimumWeightNotice(p, check),
               "Row 2 (La2O3): 6.99 mg is below the balance's minimum weight of 82 mg.\n"
               "Every row reaches it from 11.7389 g of Ba0.99La0.01TiO3: weigh a larger batch, or the small "
@@ -143,9 +106,9 @@ TEST_F(Plan, DopantBelowTheMinimumWeight) {
     EXPECT_EQ(minimumWeightNotice(p, checkMinimumWeight(p, {0.0001, std::nullopt, 10})), "");
 }
 
-TEST_F(Plan, CompositionAsWeighed) {
-    const double nBa = 8.6 / kBaCO3, nTi = 10 / kBaTiO3;
-    struct Case {
+TEST_F(Plan, CompositionAsWeighedAndTheFiringCheck) {
+    const double nBa = 8.6 / kBaCO3, nTi = 10 / kBaTiO3, ba = 2 * nBa / (nBa + nTi), ti = 2 - ba;
+    const struct {
         const char* what;
         Corrections corrections;
         double actual0;  // BaCO3; TiO2 is weighed as planned; < 0: as planned
@@ -154,19 +117,12 @@ TEST_F(Plan, CompositionAsWeighed) {
     } cases[] = {
         {"exact", {}, -1, -1, 1, 1, 0, 0},
         {"exact, per Ti", {}, -1, 1, 1, 1, 0, 0},
-        {"BaCO3 overshot",
-         {},
-         8.6,
-         -1,
-         2 * nBa / (nBa + nTi),
-         2 * nTi / (nBa + nTi),
-         100 * (nBa - nTi) / (nBa + nTi),
-         100 * (nTi - nBa) / (nBa + nTi)},
+        {"BaCO3 overshot", {}, 8.6, -1, ba, ti, 100 * (ba - 1), 100 * (ti - 1)},
         {"BaCO3 overshot, per Ti", {}, 8.6, 1, nBa / nTi, 1, 100 * (nBa / nTi - 1), 0},
-        {"99 % BaCO3 weighed as if pure", {{0, purity(99)}}, kBaCO3At10, 1, 0.99, 1, -1, 0},
-        {"TiO2 excess is no error", {{1, excess(5)}}, -1, 0, 1, 1.05, 0, 0},
+        {"99 % BaCO3 weighed as if pure", {{0, {99, 0, {}, {}}}}, B, 1, 0.99, 1, -1, 0},
+        {"TiO2 excess is no error", {{1, {100, 5, {}, {}}}}, -1, 0, 1, 1.05, 0, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         WeighingSession s(titanate(c.corrections));
         EXPECT_FALSE(asWeighedCounts(s, c.per));
@@ -180,19 +136,14 @@ TEST_F(Plan, CompositionAsWeighed) {
         EXPECT_NEAR(dev[1], c.deviationTi, 1e-7);
     }
     EXPECT_EQ(countsFormula(titanate(), {1.0000001, 0.98765}), "BaTi0.9877");
-}
 
-TEST_F(Plan, FiringCheck) {
-    const double change = expectedMassChangePct(titanate()).value();
-    EXPECT_NEAR(change, 100 * (kBaTiO3 - kBaCO3 - kTiO2) / (kBaCO3 + kTiO2), 1e-9);  // -15.9 %
-    EXPECT_NEAR(firingCompleteness(change, 10, 10 + 0.9 * 10 * change / 100).pct.value(), 90, 1e-9);
     const Completeness none =
         firingCompleteness(expectedMassChangePct(plan("BaTiO3", {{"BaO", 1}, {"TiO2", 1}}, 10)), 10, 9);
     EXPECT_FALSE(none.pct);
     EXPECT_EQ(
         none.message,
         "Complete reaction changes no mass here, so the mass after firing cannot tell how far it went.");
-    EXPECT_FALSE(firingCompleteness(change, 0, 0).pct);
+    EXPECT_FALSE(firingCompleteness(-15.9, 0, 0).pct);
 }
 
 }  // namespace

@@ -20,6 +20,11 @@ std::string glyphs(const DrawingPlan& plan) {
     return out;
 }
 
+std::string band(const Band& b) {
+    return std::to_string(b.left) + ".." + std::to_string(b.right) + " " + std::to_string(b.top) + ".." +
+           std::to_string(b.bottom);
+}
+
 class DrawingPlanTest : public EditingTest {
 protected:
     DrawingPlanTest() {
@@ -35,33 +40,23 @@ protected:
     test::TestForm form;
 };
 
-TEST_F(DrawingPlanTest, LettersOnTheBaselineThenCountsFivePixelsLower) {
+TEST_F(DrawingPlanTest, LettersOnTheBaselineCountsLowerAndTheSelectionOverTheBand) {
     // F 9, e 7, 2 5, O 9, 3 5 pixels from x 1; the view starts at -1. The
     // counts' top: baseline 17 - subscript ascent 11 + 5.
     EXPECT_EQ(glyphs(planFormula(*f, 0, 0, true)), "F2,0nT e11,0nT O23,0nT 218,11sT 332,11sT");
     EXPECT_EQ(f->style().background, (Rgb{254, 251, 209}));
     EXPECT_EQ(form.final().style().background, std::nullopt);
-    EXPECT_EQ(verticalLayout(f->style()).baseline, 17);
+    EXPECT_EQ(verticalLayout(FormulaStyle{&widths, &normal, nullptr, 0, -5, std::nullopt}).subscriptTop, 22);
+    selectRange(f->edit(), 1, 3);
+    const DrawingPlan plan = planFormula(*f, 0, 0, true);
+    ASSERT_TRUE(plan.selection);  // from xOfIndex(1) to xOfIndex(4), down below the lowered counts
+    EXPECT_EQ(band(*plan.selection), "11..32 0..22");
+    EXPECT_EQ(glyphs(plan), "F2,0nT e11,0nB O23,0nB 218,11sB 332,11sT");
+    EXPECT_EQ(band(caretBand(*f)), "32..33 0..22");
     // The list draws each row at its own offset and never shows a selection.
-    selectRange(f->edit(), 0, -1);
     const DrawingPlan row = planFormula(*f, 100, 40, false);
     EXPECT_FALSE(row.selection);
     EXPECT_EQ(glyphs(row), "F102,40nT e111,40nT O123,40nT 2118,51sT 3132,51sT");
-}
-
-TEST_F(DrawingPlanTest, SelectedGlyphsTakeTheBackgroundOverTheBand) {
-    selectRange(f->edit(), 1, 3);
-    const DrawingPlan plan = planFormula(*f, 0, 0, true);
-    ASSERT_TRUE(plan.selection);
-    EXPECT_EQ(plan.selection->left, 11);   // xOfIndex(1) on screen
-    EXPECT_EQ(plan.selection->right, 32);  // xOfIndex(4)
-    EXPECT_EQ(plan.selection->top, 0);
-    EXPECT_EQ(plan.selection->bottom, 22);  // below the lowered counts
-    EXPECT_EQ(glyphs(plan), "F2,0nT e11,0nB O23,0nB 218,11sB 332,11sT");
-    const Band caret = caretBand(*f);
-    EXPECT_EQ(caret.left, 32);
-    EXPECT_EQ(caret.right - caret.left, 1);
-    EXPECT_EQ(caret.bottom - caret.top, 22);
 }
 
 TEST_F(DrawingPlanTest, AnInvalidFormulaIsGreySelectedOrNot) {

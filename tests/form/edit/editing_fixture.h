@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -44,24 +47,34 @@ protected:
     // The keys a user presses for the text: Shift for capitals and brackets.
     void type(std::string_view keys) {
         for (char c : keys) {
-            if (c >= 'a' && c <= 'z')
-                key(c - 32);
-            else if (c >= 'A' && c <= 'Z')
-                key(c, kModShift);
-            else if (c >= '0' && c <= '9')
-                key(c);
-            else if (c == '(')
-                key(kKey9, kModShift);
-            else if (c == ')')
-                key(kKey0, kModShift);
-            else if (c == '-')
-                key(kKeyMinus);
-            else if (c == '.')
-                key(kKeyPeriod);
-            else
-                ADD_FAILURE() << "no key for '" << c << "'";
+            const bool bracket = c == '(' || c == ')';
+            key(bracket    ? (c == '(' ? kKey9 : kKey0)
+                : c == '-' ? kKeyMinus
+                : c == '.' ? kKeyPeriod
+                           : std::toupper(c),
+                bracket || std::isupper(c) ? kModShift : kModNone);
         }
     }
+    // Keys pressed in turn, "Left S-Home C-Z" (S- C- A- for Shift, Ctrl, Alt): '+' or '-' for
+    // whether each asked for a repaint, then the state.
+    std::string press(std::string_view keys) {
+        static const std::map<std::string_view, int> named = {
+            {"BS", kKeyBackspace}, {"Del", kKeyDelete},       {"Home", kKeyHome},    {"End", kKeyEnd},
+            {"Left", kKeyLeft},    {"Right", kKeyRight},      {"Up", kKeyUp},        {"Tab", kKeyTab},
+            {"Minus", kKeyMinus},  {"Period", kKeyPeriod},    {"Dec", kKeyDecimal},  {"Mul", kKeyMultiply},
+            {"Num0", kKeyNumpad0}, {"Num7", kKeyNumpad0 + 7}, {"Num9", kKeyNumpad9}, {"Dot", kKeyMiddleDot}};
+        std::string out;
+        while (!keys.empty()) {
+            std::string_view name = keys.substr(0, keys.find(' '));
+            keys.remove_prefix(std::min(keys.size(), name.size() + 1));
+            int mods = kModNone;
+            for (; name.size() > 2 && name[1] == '-'; name.remove_prefix(2))
+                mods |= name[0] == 'S' ? kModShift : name[0] == 'C' ? kModCtrl : kModAlt;
+            out += key(name.size() == 1 ? name[0] : named.at(name), mods) ? '+' : '-';
+        }
+        return out + " " + state();
+    }
+    bool menu(int choice) { return contextCommand(*f, choice, context); }
     std::string text() const { return f->text(); }
     std::string selection() const {
         const auto s = getSelection(f->edit());
@@ -70,9 +83,6 @@ protected:
     // Text, caret and selection in one line: "Fe2O3 @4 1..3".
     std::string state() const {
         return text() + " @" + std::to_string(f->edit().caret()) + " " + selection();
-    }
-    std::string view() const {
-        return std::to_string(f->edit().view().left) + ".." + std::to_string(f->edit().view().right);
     }
 
     WidthTable widths;

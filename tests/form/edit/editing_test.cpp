@@ -1,5 +1,5 @@
-#include <cstdint>
-#include <cstring>
+#include <string_view>
+#include <utility>
 
 #include "editing_fixture.h"
 
@@ -7,7 +7,7 @@ namespace qv::testing {
 namespace {
 
 TEST(CharacterFilter, AcceptsFormulaCharactersOnly) {
-    EXPECT_EQ(countAcceptable("Fe2O3 (OH)-0.5"), 13);
+    EXPECT_EQ(countAcceptable("AgZn2O3 (OH)-0.5"), 15);
     EXPECT_EQ(countAcceptable("   "), 0);
     for (const char* bad : {"Fe2O3;", "Fe,O", "Fe\tO", "\xC4"}) EXPECT_EQ(countAcceptable(bad), -1);
     EXPECT_EQ(countAcceptable(std::string_view("Fe\0;", 4)), 2);  // ends at the NUL
@@ -28,11 +28,8 @@ TEST_F(EditingTest, LayoutFollowsEditsInTheMiddle) {
     EXPECT_EQ(state(), "Ba(Ti3 @5 none");
     EXPECT_FALSE(insertChar(f->edit(), ';', false));
     // Hit testing splits each character at its centre: B 1..10, a 10..17.
-    EXPECT_EQ(hitTest(f->edit(), -20), 0);
-    EXPECT_EQ(hitTest(f->edit(), 5), 0);
-    EXPECT_EQ(hitTest(f->edit(), 6), 1);
-    EXPECT_EQ(hitTest(f->edit(), 14), 2);
-    EXPECT_EQ(hitTest(f->edit(), 500), 6);
+    for (auto [x, at] : {std::pair{-20, 0}, {5, 0}, {6, 1}, {14, 2}, {500, 6}})
+        EXPECT_EQ(hitTest(f->edit(), x), at);
     EXPECT_EQ(hitTest(EditBuffer(), 50), 0);
 }
 
@@ -61,19 +58,29 @@ TEST_F(EditingTest, PasteFiltersAndStopsAt480Characters) {
 }
 
 TEST_F(EditingTest, SelectionAndTextAreReportedLikeAnEditControl) {
-    selectRange(f->edit(), 2, 4);
-    EXPECT_EQ(state(), " @0 none");
+    const auto select = [&](int from, int to) { return selectRange(f->edit(), from, to), state(); };
+    EXPECT_EQ(select(2, 4), " @0 none");
     insertText(f->edit(), "Fe2O3");
-    selectRange(f->edit(), 0, -1);
-    EXPECT_EQ(state(), "Fe2O3 @5 0..4");
-    selectRange(f->edit(), 1, 3);
-    EXPECT_EQ(state(), "Fe2O3 @4 1..3");
-    selectRange(f->edit(), 3, 1);
-    EXPECT_EQ(state(), "Fe2O3 @1 1..3");
-    selectRange(f->edit(), 2, 99);
-    EXPECT_EQ(state(), "Fe2O3 @5 2..4");
-    selectRange(f->edit(), -1, 0);
-    EXPECT_EQ(state(), "Fe2O3 @5 none");
+    EXPECT_EQ(select(0, -1), "Fe2O3 @5 0..4");
+    EXPECT_EQ(select(1, 3), "Fe2O3 @4 1..3");
+    EXPECT_EQ(select(3, 1), "Fe2O3 @1 1..3");
+    EXPECT_EQ(select(2, 99), "Fe2O3 @5 2..4");
+    EXPECT_EQ(select(7, 9), "Fe2O3 @5 4..4");
+    EXPECT_EQ(select(-1, 0), "Fe2O3 @5 none");
+}
+
+TEST(WidthTable, CountsTakeSubscriptWidthsEverythingElseNormal) {
+    WidthTable table;
+    table.widths[10] = -7;  // untouched codes keep what they held
+    fillWidthTable(
+        table, [](char c) { return 100 + c; }, [](char c) { return 200 + c; });
+    for (char c : std::string_view("(-F ~:")) EXPECT_EQ(table.widthOf(c), 100 + c) << c;
+    for (char c : std::string_view("2./")) EXPECT_EQ(table.widthOf(c), 200 + c) << c;
+    for (char c : std::string_view("2.F\xB7")) EXPECT_EQ(table.widthOf(c, true), 100 + c) << c;
+    EXPECT_EQ(table.widths[10], -7);
+    EXPECT_EQ(table.widths[31], 0);
+    EXPECT_EQ(table.widths[127], 0);
+    EXPECT_EQ(table.widthOf('\xE9'), 0);
 }
 
 }  // namespace
