@@ -3,15 +3,13 @@
 // the accessibility events a screen reader gets; then help and the web notice
 // against a loopback server started here, and the window's pieces on their own.
 
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <clocale>
 #include <semaphore>
-#ifdef QV_PLATFORM_ACCESSIBILITY
-#include <private/qguiapplication_p.h>
-#include <qpa/qplatformaccessibility.h>
-#include <qpa/qplatformintegration.h>
-#endif
 
 #include "app/hidden_message.h"
 #include "app/info_boxes.h"
@@ -514,13 +512,7 @@ private slots:
             }
             heard.append({int(event->type()), what});
         });
-#ifdef QV_PLATFORM_ACCESSIBILITY
         QPlatformAccessibility* platform = QGuiApplicationPrivate::platformIntegration()->accessibility();
-#else
-        struct {
-            void setActive(bool) {}
-        }* platform = nullptr;
-#endif
         if (platform == nullptr) QSKIP("no way to switch accessibility on here");
         platform->setActive(true);
         fillBariumTitanate();
