@@ -1,17 +1,28 @@
-// The whole window driven with real key and mouse events; then help and the
-// web notice against a loopback server started here.
+// The whole window driven with real key and mouse events: resized, walked
+// with Tab, with an office that is slow, missing or GUI-less, heard through
+// the accessibility events a screen reader gets; then help and the web notice
+// against a loopback server started here, and the window's pieces on their own.
 
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <clocale>
+#include <semaphore>
 
 #include "app/hidden_message.h"
+#include "app/info_boxes.h"
+#include "app/office_output.h"
 #include "app/series_dialog.h"
 #include "app/settings.h"
 #include "app/web_notice.h"
 #include "app/web_server.h"
+#include "controls/focus_frame_view.h"
+#include "controls/source_list.h"
 #include "form/ratio_solver.h"
 #include "output/text_report.h"
+#include "support/recording_word.h"
 #include "window_fixture.h"
 
 using namespace qv;
@@ -21,8 +32,9 @@ using qv::test::onModal;
 
 namespace {
 
-QByteArray response(const QByteArray& title, const QByteArray& body,
-                    const QByteArray& head = "200 OK\r\nContent-Type: text/html; charset=utf-8") {
+QByteArray response(const QByteArray& body,
+                    const QByteArray& head = "200 OK\r\nContent-Type: text/html; charset=utf-8",
+                    const QByteArray& title = "Quorvex") {
     const QByteArray html = "<html><head><title>" + title + "</title></head>" + body + "</html>";
     return "HTTP/1.1 " + head + "\r\nContent-Length: " + QByteArray::number(html.size()) +
            "\r\nConnection: close\r\n\r\n" + html;
@@ -31,18 +43,31 @@ QByteArray response(const QByteArray& title, const QByteArray& body,
 // The server answers each known path with its page and any other not at
 // all, like a server that has stopped responding.
 const QHash<QByteArray, QByteArray> kPages = {
-    {"/right", response("Quorvex", "<body><p>Version 1.52 is out.</p></body>")},
-    {"/second", response("Quorvex", "<body>Second frame</body>")},
-    {"/lower", response("quorvex", "<body>lower case</body>")},
-    {"/nobody", response("Quorvex", "")},
-    {"/blank", response("Quorvex", "<body> <p>&nbsp;</p> <img src=\"x.png\"></body>")},
-    {"/missing", response("Quorvex", "<body>not found</body>", "404 Not Found")},
-    {"/markup", response("Quorvex",
-                         "<body><h1>Bold</h1> news &amp; <a href=\"http://example.org/\">a&lt;b&gt; "
+    {"/right", response("<body><p>Version 1.52 is out.</p></body>")},
+    {"/second", response("<body>Second frame</body>")},
+    {"/lower",
+     response("<body>lower case</body>", "200 OK\r\nContent-Type: text/html; charset=utf-8", "quorvex")},
+    {"/nobody", response({})},
+    {"/blank", response("<body> <p>&nbsp;</p> <img src=\"x.png\"></body>")},
+    {"/missing", response("<body>not found</body>", "404 Not Found")},
+    {"/markup", response("<body><h1>Bold</h1> news &amp; <a href=\"http://example.org/\">a&lt;b&gt; "
                          "link</a><br><script>alert(1)</script><style>p{}</style></body>")},
-    {"/latin1",
-     response("Quorvex", "<body>Caf\xe9</body>", "200 OK\r\nContent-Type: text/html; charset=iso-8859-1")},
-    {"/lantern/quorvex/log/log.php?p=Quorvex&v=1.51", response("Quorvex", "<body>pinged</body>")},
+    {"/latin1", response("<body>Caf\xe9</body>", "200 OK\r\nContent-Type: text/html; charset=iso-8859-1")},
+    {"/lantern/quorvex/log/log.php?p=Quorvex&v=1.51", response("<body>pinged</body>")},
+};
+
+// An office that stays in connect() until it is cancelled.
+struct HeldWord : test::RecordingWord {
+    std::counting_semaphore<> released{0};
+    std::atomic<int> cancels = 0;
+    std::unique_ptr<WordApplication> connect() override {
+        released.acquire();
+        return nullptr;
+    }
+    void cancel() override {
+        ++cancels;
+        released.release();
+    }
 };
 
 }  // namespace
@@ -82,7 +107,7 @@ private slots:
     }
     void cleanup() { tearDownWindow(); }
 
-    void startsClearedWithItsNamesAndKeepsReturnInTheEdits() {
+    void oneSessionOnTheForm() {
         QVERIFY(start());
         QCOMPARE(w_->windowTitle() + ' ' + applicationTitle(), QStringLiteral("Quorvex Quorvex  v 1.51"));
         QCOMPARE(texts({FinalRatio, Mass, FreeCount, IncludeCount}), "1|1|0|0");
@@ -92,13 +117,12 @@ private slots:
         const ControlId ids[] = {SampleTag,        Mass,        FinalCompound, FinalRatio,   Difference,
                                  SourceList,       ExcludeList, IncludeList,   OutputButton, ClearAll,
                                  MoveAllToInclude, Status,      IncludeCount,  FreeCount};
-        const QStringList names =
-            QStringLiteral(
-                "Sample Tag|Gram|Compound|Ratio|%1|Source Material List|Exclude|Include|"
-                "Output|Clear All|>>|Status|Elements in Include list|Free entries in "
-                "Source Material List")
-                .arg(kDifferenceLabel)
-                .split('|');
+        const QStringList names = QString(
+                                      "Sample Tag|Gram|Compound|Ratio|%1|Source Material List|Exclude|"
+                                      "Include|Output|Clear All|>>|Status|Elements in Include list|Free "
+                                      "entries in Source Material List")
+                                      .arg(kDifferenceLabel)
+                                      .split('|');
         for (int i = 0; i < names.size(); ++i)
             QCOMPARE(QAccessible::queryAccessibleInterface(control(ids[i]))->text(QAccessible::Name),
                      names[i]);
@@ -121,10 +145,8 @@ private slots:
         QSignalSpy rowReturn(w_->sourceList()->ratioEditor(), &QLineEdit::returnPressed);
         QTest::keyClick(w_->sourceList()->ratioEditor(), Qt::Key_Return);
         QCOMPARE(rowReturn.count(), 1);
-    }
 
-    void solvesMovesPegsAndClears() {
-        QVERIFY(start());
+        // Filled: solved, moved between the lists, pegged, cleared.
         fillBariumTitanate();
         QCOMPARE(texts({Status, IncludeCount, FreeCount}), QLatin1String(status::kSolved.data()) + "|2|2");
         QCOMPARE(lists(), "C O|Ba Ti");
@@ -152,10 +174,7 @@ private slots:
         QCOMPARE(texts({FinalCompound, FreeCount, Mass, SampleTag}) + lists(), "|0|1|S1|");
         shortcut(Qt::Key_N);
         QCOMPARE(text(SampleTag), QString());
-    }
 
-    void hiddenMessageUntilTheNextSolverRun() {
-        QVERIFY(start());
         const QString message = hiddenMessage();
         // Typed into the final compound's edit, then into a source row; the
         // message is posted (and forwarded by the list), so let it arrive.
@@ -173,11 +192,59 @@ private slots:
         QCOMPARE(w_->model().source(0).text(), std::string("BaCO3"));  // the key typed nothing
         typeRow(1, "TiO2");
         QCOMPARE(text(Status), QString::fromLatin1(status::kSolved.data()));
+
+        // A series from the form's compound; a sample opened in the form.
+        QString prefilled;
+        onModal<SeriesDialog>([&prefilled](SeriesDialog* dialog) {
+            auto* templ = dialog->findChild<QLineEdit*>(QStringLiteral("template"));
+            prefilled = templ->text();
+            templ->selectAll();
+            QTest::keyClicks(templ, QStringLiteral("BaTi{1+x}O{3+2*x}"));
+            auto* samples = dialog->findChild<QTableWidget*>(QStringLiteral("samples"));
+            QTest::mouseClick(samples->viewport(), Qt::LeftButton, {},
+                              samples->visualItemRect(samples->item(1, 1)).center());
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("openInForm")), Qt::LeftButton);
+        });
+        shortcut(Qt::Key_R);
+        QCOMPARE(prefilled, QStringLiteral("BaTiO3"));
+        QCOMPARE(texts({FinalCompound, FinalRatio, Status}),
+                 "BaTi1.1O3.2|1|" + QLatin1String(status::kSolved.data()));
+        // "·" typed on a layout that has it.
+        QTest::keyClick(control(FinalCompound), Qt::Key_End);
+        QTest::keyClick(control(FinalCompound), Qt::Key_periodcentered);
+        test::typeKeys(control(FinalCompound), QStringLiteral("5H2O"));
+        QCOMPARE(text(FinalCompound), QStringLiteral("BaTi1.1O3.2\u00B75H2O"));
+        test::saveScreenshot(*w_, QStringLiteral("hydrate"));
     }
 
-    void outputShowsTheReportChecksTheGramAndFallsBackToTemp() {
+    void savesReopensAndOutputsUnderDecimalComma() {
+        const std::string before = std::setlocale(LC_ALL, nullptr);
+        QVERIFY(std::setlocale(LC_ALL, "de_DE.UTF-8"));
+        QLocale::setDefault(QLocale(QLocale::German));
         QVERIFY(start());
         fillBariumTitanate();
+        auto* ratio = qobject_cast<QLineEdit*>(control(FinalRatio));
+        ratio->selectAll();
+        QTest::keyClicks(ratio, "0.5");
+        QCOMPARE(w_->model().finalCompound().ratio(), 0.5);
+        QVERIFY(output().first.contains(QStringLiteral("BaCO3  (197.34)                      8.462264")));
+
+        const QString path = dir_->path() + QStringLiteral("/bt");
+        chooseFile(path);
+        shortcut(Qt::Key_S);
+        QFile saved(path + QStringLiteral(".QVS"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("-2 00011\r\n-1 S1\r\n0 10.00000 0.50000 BaTiO3\r\n"
+                                             "1 0 0.50000 BaCO3\r\n2 0 0.50000 TiO2\r\n"));
+        QCOMPARE(QDir::currentPath(), dir_->path());
+
+        w_->newForm();
+        chooseFile(saved.fileName());
+        shortcut(Qt::Key_O);
+        QCOMPARE(texts({FinalCompound, FinalRatio, Mass, SampleTag}), "BaTiO3|0.5|10|S1");
+        QCOMPARE(QString::fromStdString(w_->model().source(1).text()), QStringLiteral("TiO2"));
+
+        // The reopened form's report, the gram checked, the temporary folder.
         const auto expected = weighingReportText(w_->model(), "S1", 10.0, true);
         QVERIFY(expected);
         const auto [shown, file] = output();
@@ -213,39 +280,18 @@ private slots:
         QTest::mouseClick(control(OutputButton), Qt::LeftButton);
         qunsetenv("TMPDIR");
         QCOMPARE(messages_, QStringList{QStringLiteral("File I/O occured while producing output.")});
-    }
-
-    void savesAndReopensUnderDecimalComma() {
-        const std::string before = std::setlocale(LC_ALL, nullptr);
-        QVERIFY(std::setlocale(LC_ALL, "de_DE.UTF-8"));
-        QLocale::setDefault(QLocale(QLocale::German));
-        QVERIFY(start());
-        fillBariumTitanate();
-        auto* ratio = qobject_cast<QLineEdit*>(control(FinalRatio));
-        ratio->selectAll();
-        QTest::keyClicks(ratio, "0.5");
-        QCOMPARE(w_->model().finalCompound().ratio(), 0.5);
-        QVERIFY(output().first.contains(QStringLiteral("BaCO3  (197.34)                      8.462264")));
-
-        const QString path = dir_->path() + QStringLiteral("/bt");
-        chooseFile(path);
-        shortcut(Qt::Key_S);
-        QFile saved(path + QStringLiteral(".QVS"));
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll(), QByteArray("-2 00011\r\n-1 S1\r\n0 10.00000 0.50000 BaTiO3\r\n"
-                                             "1 0 0.50000 BaCO3\r\n2 0 0.50000 TiO2\r\n"));
-        QCOMPARE(QDir::currentPath(), dir_->path());
-
-        w_->newForm();
-        chooseFile(saved.fileName());
-        shortcut(Qt::Key_O);
-        QCOMPARE(texts({FinalCompound, FinalRatio, Mass, SampleTag}), "BaTiO3|0.5|10|S1");
-        QCOMPARE(QString::fromStdString(w_->model().source(1).text()), QStringLiteral("TiO2"));
         QLocale::setDefault(QLocale::c());
         std::setlocale(LC_ALL, before.c_str());
     }
 
-    void commandLineRecipeLoadsOrFailsToAnEmptyForm() {
+    void missingAtomsOrACommandLineRecipe() {
+        answerMessage();
+        QVERIFY(!start(false));
+        QCOMPARE(messages_, QStringList{QStringLiteral("Couldn't load data from ATOMS.LST.")});
+        QVERIFY(!w_->isVisible());
+        w_.reset();
+        QVERIFY(store().allKeys().isEmpty());
+        messages_.clear();
         QTemporaryDir files;
         const QString good = files.path() + QStringLiteral("/good.qvs"), bad = files.path() + "/bad.qvs";
         writeFile(good, "-2 00011\n-1 tag\n0 2 1 BaTiO3\n1 0 1 BaCO3\n2 1 1 TiO2\n");
@@ -281,62 +327,7 @@ private slots:
         QCOMPARE(stored.group(), QString());
     }
 
-    void missingAtomsClosesWithItsMessage() {
-        answerMessage();
-        QVERIFY(!start(false));
-        QCOMPARE(messages_, QStringList{QStringLiteral("Couldn't load data from ATOMS.LST.")});
-        QVERIFY(!w_->isVisible());
-        w_.reset();
-        QVERIFY(store().allKeys().isEmpty());
-    }
-
-    void seriesOpensASampleInTheFormAndHydratesShowTheirDot() {
-        QVERIFY(start());
-        fillBariumTitanate();
-        QString prefilled;
-        onModal<SeriesDialog>([&prefilled](SeriesDialog* dialog) {
-            auto* templ = dialog->findChild<QLineEdit*>(QStringLiteral("template"));
-            prefilled = templ->text();
-            templ->selectAll();
-            QTest::keyClicks(templ, QStringLiteral("BaTi{1+x}O{3+2*x}"));
-            auto* samples = dialog->findChild<QTableWidget*>(QStringLiteral("samples"));
-            QTest::mouseClick(samples->viewport(), Qt::LeftButton, {},
-                              samples->visualItemRect(samples->item(1, 1)).center());
-            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("openInForm")), Qt::LeftButton);
-        });
-        shortcut(Qt::Key_R);
-        QCOMPARE(prefilled, QStringLiteral("BaTiO3"));
-        QCOMPARE(texts({FinalCompound, FinalRatio, Status}),
-                 "BaTi1.1O3.2|1|" + QLatin1String(status::kSolved.data()));
-        // "·" typed on a layout that has it.
-        QTest::keyClick(control(FinalCompound), Qt::Key_End);
-        QTest::keyClick(control(FinalCompound), Qt::Key_periodcentered);
-        test::typeKeys(control(FinalCompound), QStringLiteral("5H2O"));
-        QCOMPARE(text(FinalCompound), QStringLiteral("BaTi1.1O3.2\u00B75H2O"));
-        test::saveScreenshot(*w_, QStringLiteral("hydrate"));
-    }
-
-    void helpAndPingFollowTheSetting() {
-        // The setting, the server's base (empty: none, the shipped guide).
-        const QString rows[][2] = {{"  ", ""},
-                                   {"ftp://example.org", ""},
-                                   {"http://127.0.0.1:8080", "http://127.0.0.1:8080"},
-                                   {"https://example.org/base/", "https://example.org/base"}};
-        const QUrl guide = QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help/index.html");
-        QTemporaryDir noGuide;
-        for (const auto& [server, base] : rows) {
-            store().setValue("Settings/Web Server", server);
-            opened_.clear();
-            openHelp();
-            QCOMPARE(opened_.value(0).toString(),
-                     base.isEmpty() ? guide.toString() : base + "/lantern/quorvex/help/1.50.html");
-            QCOMPARE(pingUrl(webServerBase()).toString(),
-                     base.isEmpty() ? QString() : base + "/lantern/quorvex/log/log.php?p=Quorvex&v=1.51");
-            QCOMPARE(helpAddress(webServerBase(), noGuide.path()).isValid(), !base.isEmpty());
-        }
-    }
-
-    void eachPageComparedOnItsOwn() {
+    void noticePagesPingAndHelp() {
         // The pages fetched in turn, the notices they gave.
         const QString rows[][2] = {
             {"/right", "Version 1.52 is out."},
@@ -360,9 +351,7 @@ private slots:
             for (const QList<QVariant>& args : changed) got << args.at(0).toString();
             QCOMPARE(got.join('|'), notices);
         }
-    }
-
-    void pingOnlyWithAServer() {
+        // The start ping only with a server set.
         WebNotice quiet;
         QVERIFY(!quiet.start() && !quiet.usedNetwork());
         store().setValue("Settings/Web Server", url("/").toString());
@@ -373,6 +362,292 @@ private slots:
         QCOMPARE(changed.value(0).value(0).toString(), QStringLiteral("pinged"));  // only that path answers
         QVERIFY(start());  // the window pings as it starts and shows the answer
         QTRY_COMPARE_WITH_TIMEOUT(text(Notice), QStringLiteral("pinged"), 5000);
+
+        // The setting, the server's base (empty: none, the shipped guide).
+        const QString settings[][2] = {{"  ", ""},
+                                       {"ftp://example.org", ""},
+                                       {"http://127.0.0.1:8080", "http://127.0.0.1:8080"},
+                                       {"https://example.org/base/", "https://example.org/base"}};
+        const QUrl guide = QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help/index.html");
+        QTemporaryDir noGuide;
+        for (const auto& [server, base] : settings) {
+            store().setValue("Settings/Web Server", server);
+            opened_.clear();
+            openHelp();
+            QCOMPARE(opened_.value(0).toString(),
+                     base.isEmpty() ? guide.toString() : base + "/lantern/quorvex/help/1.50.html");
+            QCOMPARE(pingUrl(webServerBase()).toString(),
+                     base.isEmpty() ? QString() : base + "/lantern/quorvex/log/log.php?p=Quorvex&v=1.51");
+            QCOMPARE(helpAddress(webServerBase(), noGuide.path()).isValid(), !base.isEmpty());
+        }
+    }
+
+    void sizeTabOrderAndShortcutsOnOneForm() {
+        QVERIFY(start());
+        fillBariumTitanate();
+        qv::SourceList* list = w_->sourceList();
+        const QLabel* ratioHeader = nullptr;
+        for (const QLabel* label : list->parentWidget()->findChildren<QLabel*>())
+            if (label->text() == QStringLiteral("Ratio")) ratioHeader = label;
+        QVERIFY(ratioHeader);
+        const QSize sizes[] = {QSize(1500, 1000), QSize(300, 200)};  // the second is held at the minimum
+        for (int i = 0; i < 2; ++i) {
+            w_->resize(sizes[i]);
+            QCoreApplication::processEvents();
+            QVERIFY(w_->width() >= w_->minimumSizeHint().width() &&
+                    w_->height() >= w_->minimumSizeHint().height());
+            // Four columns across the whole client width, the header over them.
+            const int right =
+                list->columnX(qv::SourceList::RatioColumn) + list->columnWidth(qv::SourceList::RatioColumn);
+            QCOMPARE(right, list->viewport()->geometry().right() + 1);
+            QCOMPARE(ratioHeader->x(), list->x() + list->columnX(qv::SourceList::RatioColumn));
+            QVERIFY(list->columnWidth(qv::SourceList::MaterialColumn) >
+                    list->columnWidth(qv::SourceList::RatioColumn));
+            QCOMPARE(list->viewport()->height() % list->rowHeight(), 0);
+            // Everything on the form keeps at least its own minimum.
+            for (QWidget* c : w_->centralWidget()->findChildren<QWidget*>()) {
+                if (!c->isVisible() || c->parentWidget() == list->viewport()) continue;
+                const QRect inWindow(c->mapTo(w_->centralWidget(), QPoint()), c->size());
+                QVERIFY2(w_->centralWidget()->rect().contains(inWindow),
+                         qPrintable(c->objectName() + c->accessibleName()));
+                const QSize least = c->minimumSizeHint().boundedTo(c->maximumSize());
+                QVERIFY2(c->width() >= least.width() && c->height() >= least.height(),
+                         qPrintable(c->accessibleName()));
+            }
+            test::saveScreenshot(
+                *w_, i == 0 ? QStringLiteral("window-1500x1000") : QStringLiteral("window-minimum"));
+            // Clicks land at the columns' new places.
+            clickCell(0, qv::SourceList::FixColumn);
+            QCOMPARE(w_->model().source(0).fixed(), i == 0);
+            clickCell(1, qv::SourceList::RatioColumn);
+            QCOMPARE(list->ratioEditor()->geometry(), list->cellRect(1, qv::SourceList::RatioColumn));
+            QVERIFY(list->ratioEditor()->hasFocus());
+        }
+        const ControlId order[] = {
+            SampleTag,   Mass,          FinalCompound, FinalRatio,       Difference,       SourceList,
+            ExcludeList, MoveToInclude, MoveToExclude, MoveAllToInclude, MoveAllToExclude, IncludeList,
+            Explain,     Status,        OutputButton,  WeighButton,      ClearAll,         SampleTag};
+        const auto focused = [this] {
+            QWidget* f = QApplication::focusWidget();
+            return f && w_->sourceList()->isAncestorOf(f) ? control(SourceList) : f;
+        };
+        for (bool backward : {false, true}) {
+            control(SampleTag)->setFocus();
+            for (int i = 1; i < int(std::size(order)); ++i) {
+                const ControlId want = order[backward ? std::size(order) - 1 - i : i];
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab,
+                                backward ? Qt::ShiftModifier : Qt::NoModifier);
+                for (int pass = 0; pass < 3; ++pass) QCoreApplication::processEvents();
+                QVERIFY2(focused() == control(want),
+                         qPrintable(QStringLiteral("step %1 %2").arg(i).arg(backward)));
+                // The dotted frame stands around an element list while it has the focus.
+                for (ControlId view : {ExcludeList, IncludeList}) {
+                    const auto* frames = control(view)->findChild<qv::FocusFrameView*>();
+                    QCOMPARE(frames->frame() && frames->frame()->isVisible(), want == view);
+                    if (want != view) continue;
+                    w_->resize(w_->size() + QSize(30, 20));  // the frame follows the view
+                    QCoreApplication::processEvents();
+                    QCOMPARE(frames->frame()->geometry(), qv::FocusFrameView::frameRect(control(view)));
+                    // Dotted on all four sides, on the frame's outermost pixels.
+                    const QImage shot = frames->frame()->grab().toImage();
+                    const int w = shot.width(), h = shot.height(), d = qRound(shot.devicePixelRatio());
+                    for (const QRect& edge : {QRect(0, 0, w, d), QRect(0, h - d, w, d), QRect(0, 0, d, h),
+                                              QRect(w - d, 0, d, h)}) {
+                        int ink = 0;
+                        for (int y = edge.top(); y <= edge.bottom(); ++y)
+                            for (int x = edge.left(); x <= edge.right(); ++x)
+                                ink += shot.pixelColor(x, y).alpha() > 128 &&
+                                       shot.pixelColor(x, y).lightness() < 128;
+                        QVERIFY2(ink * 4 > std::max(edge.width(), edge.height()),
+                                 qPrintable(QString::number(ink)));
+                    }
+                    test::saveScreenshot(*w_, QStringLiteral("focus-frame"));
+                }
+            }
+        }
+        // Menu shortcuts reach the window from the formula edits.
+        QStringList seen;
+        onModal<QFileDialog>([&seen](QFileDialog* dialog) {
+            seen << dialog->windowTitle();
+            dialog->reject();
+        });
+        QTest::keyClick(control(FinalCompound), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(seen.size(), 1);
+        // The edits keep their own Ctrl keys: copy, then New from a row.
+        QApplication::setActiveWindow(w_.get());
+        clickCell(1, qv::SourceList::MaterialColumn);
+        QWidget* row = w_->sourceList()->formulaEditor();
+        QTest::keyClick(row, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(row, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("TiO2"));
+        // A click into another row opens it with the caret at the end.
+        clickCell(0, qv::SourceList::MaterialColumn);
+        clickCell(1, qv::SourceList::MaterialColumn);
+        test::typeKeys(row, QStringLiteral("K"));
+        QCOMPARE(w_->model().source(1).text() + w_->model().source(0).text(), "TiO2KBaCO3");
+        QTest::keyClick(row, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(texts({SampleTag, FinalCompound}), "|");
+        // The program's icon on the window and its boxes.
+        AboutDialog about(w_.get());
+        ExplanationBox explanation(w_.get());
+        QVERIFY(!w_->windowIcon().isNull() && !about.windowIcon().isNull() &&
+                !explanation.windowIcon().isNull());
+        QCOMPARE(about.findChild<QLabel*>()->pixmap().toImage(),
+                 QApplication::windowIcon().pixmap(48, 48).toImage());
+    }
+
+    void screenReadersHearTheAnswer() {
+        QVERIFY(start());
+        static QList<QPair<int, QString>> heard;  // event type, what it names
+        heard.clear();
+        QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
+            QString what;
+            if (event->type() == QAccessible::TextUpdated)
+                what = static_cast<QAccessibleTextUpdateEvent*>(event)->textInserted();
+            else if (QAccessibleInterface* target = event->accessibleInterface())
+                what = target->text(QAccessible::Name);
+            if (event->type() == QAccessible::TableModelChanged) {
+                const auto* change = static_cast<QAccessibleTableModelChangeEvent*>(event);
+                what += QStringLiteral(" %1-%2").arg(change->firstRow()).arg(change->lastRow());
+            }
+            heard.append({int(event->type()), what});
+        });
+        QPlatformAccessibility* platform = QGuiApplicationPrivate::platformIntegration()->accessibility();
+        if (platform == nullptr) QSKIP("no way to switch accessibility on here");
+        platform->setActive(true);
+        fillBariumTitanate();
+        clickCell(1, qv::SourceList::FixColumn);
+        QAccessible::installUpdateHandler(nullptr);
+        platform->setActive(false);
+        const QPair<int, QString> expected[] = {
+            {int(QAccessible::TextUpdated), QLatin1String(status::kSolved.data())},  // the status box
+            {int(QAccessible::NameChanged), QStringLiteral("TiO2")},                 // a formula
+            {int(QAccessible::NameChanged), QStringLiteral("1")},                    // a solved ratio
+            {int(QAccessible::TableModelChanged), QStringLiteral("Source Material List 0-1")},  // both ratios
+            {int(QAccessible::StateChanged), QStringLiteral("fixed")}};                         // a peg
+        for (const auto& e : expected) QVERIFY2(heard.contains(e), qPrintable(e.second));
+    }
+
+    void wordOnlyWhereTheOfficeCanBeSeenThenOneDocument() {
+        const std::tuple<const char*, bool, const char*> rows[] = {
+            {"", true, "no display"}, {":7", false, "cannot show a window"}, {":7", true, ""}};
+        test::RecordingWord* fake = nullptr;
+        for (const auto& [display, windows, why] : rows) {
+            qputenv("DISPLAY", display);
+            cleanup();  // each start reads the stored default afresh
+            auto office = std::make_unique<test::RecordingWord>();
+            (fake = office.get())->windows = windows;
+            QVERIFY(start(true, {}, std::move(office)));
+            QAction* word = w_->action("word");
+            QCOMPARE(word->isEnabled(), !*why);
+            QCOMPARE(word->isChecked(), !*why);
+            QVERIFY(word->toolTip().contains(QLatin1String(*why ? why : "LibreOffice Writer")));
+        }
+        qputenv("DISPLAY", ":7");
+
+        // Output to Word types into one document, or falls back.
+        QAction* word = w_->action("word");
+        if (auto* menu = qobject_cast<QMenu*>(word->parent())) {
+            menu->popup(w_->mapToGlobal(QPoint(40, 40)));
+            test::saveScreenshot(*menu, QStringLiteral("output-to-menu"));
+            menu->hide();
+        }
+        fillBariumTitanate();
+        QTest::mouseClick(control(OutputButton), Qt::LeftButton);
+        QTest::mouseClick(control(OutputButton), Qt::LeftButton);
+        QCOMPARE(fake->documents.size(), std::size_t(1));
+        const std::string report = "ID: S1\nBaTiO_{3}  (10 grams)    + CO_{2}\n";
+        QCOMPARE(fake->documents[0].text.find(report), std::size_t(0));
+        QVERIFY(fake->documents[0].text.find(report, 1) != std::string::npos);
+        QVERIFY(fake->visible);
+
+        // A call failing part-way, then no office at all: each time a message,
+        // then the text report; only the second turns the menu to Default.
+        fake->failAtCall = static_cast<int>(fake->log.size()) + 12;
+        answerMessage();
+        QVERIFY(output().first.startsWith(QStringLiteral("ID: S1\nBaTiO3  (10 grams)  + CO2\n")));
+        QVERIFY(word->isChecked());
+        fake->reachable = false;
+        answerMessage();
+        QVERIFY(output().first.startsWith(QStringLiteral("ID: S1\n")));
+        QCOMPARE(messages_, QStringList({QStringLiteral("Output to MS Word failed!"),
+                                         QLatin1String(kOfficeNotReached)}));
+        QVERIFY(!word->isChecked() && w_->action("default")->isChecked());
+        shortcut(Qt::Key_Q);  // kept at Exit, and read back though an office is there
+        QVERIFY(start(true, {}, std::make_unique<test::RecordingWord>()));
+        QVERIFY(!w_->action("word")->isChecked());
+    }
+
+    void slowOfficeKeepsTheWindowAliveAndCancels() {
+        auto office = std::make_unique<HeldWord>();
+        HeldWord& fake = *office;
+        QVERIFY(start(true, {}, std::move(office)));
+        fillBariumTitanate();
+        bool busyShown = false;
+        onModal<OfficeBusyDialog>([&](OfficeBusyDialog* busy) {
+            // The office holds its thread; the window's goes on: this runs in it.
+            busyShown = busy->isVisible() && QApplication::overrideCursor() != nullptr;
+            test::saveScreenshot(*busy, QStringLiteral("office-busy"));
+            QTest::mouseClick(busy->cancelButton(), Qt::LeftButton);
+        });
+        // Cancelled: the text report, no message, Word still chosen.
+        QVERIFY(output().first.startsWith(QStringLiteral("ID: S1\n")));
+        QVERIFY(busyShown && fake.cancels == 1 && messages_.isEmpty());
+        QVERIFY(w_->action("word")->isChecked() && fake.documents.empty());
+    }
+
+    // The report display, the explanation and About boxes, the hidden message.
+    void piecesOnTheirOwn() {
+        QTemporaryDir dir;
+        QByteArray text;
+        for (int i = 0; text.size() < 3 * kDisplayChunk; ++i)
+            text += "line " + QByteArray::number(i) + " \xc3\xa4\n";
+        const QString path = dir.path() + QStringLiteral("/r.qv");
+        writeFile(path, text.constData());
+        OutputDialog dialog;
+        dialog.setSource(path, QStringLiteral("Courier New"));
+        QVERIFY(dialog.loadTextFile() == text.size());
+        QCOMPARE(dialog.view()->toPlainText().toUtf8(), text);
+        QVERIFY(QFontInfo(dialog.view()->font()).fixedPitch() && dialog.view()->isReadOnly());
+
+        answerMessage();
+        answerMessage();  // the second, once the first is gone
+        OutputDialog missing;
+        missing.setSource(path + QStringLiteral("x"), QStringLiteral("Courier New"));
+        QCOMPARE(missing.exec(), int(QDialog::Rejected));
+        QCOMPARE(messages_, QStringList({kDisplayOutputError, kDisplayResultError}));
+
+        // The explanation and About boxes.
+        QLocale::setDefault(QLocale(QLocale::German));  // the version keeps its point
+        ExplanationBox box;
+        QLocale::setDefault(QLocale::c());
+        const QString explained = box.textLabel()->text();
+        QVERIFY(explained.startsWith("Quorvex tries to give an answer") &&
+                explained.endsWith("go to help in the menu.\n\n"));
+        QCOMPARE(box.textLabel()->textFormat(), Qt::PlainText);
+        qv::test::saveScreenshot(box, "explanation_box");
+
+        AboutDialog about;
+        QCOMPARE(box.windowTitle() + '|' + about.windowTitle() + '|' + about.titleLine()->text(),
+                 QStringLiteral("Quorvex  v 1.51|About Quorvex  v 1.51|Quorvex  v 1.51"));
+        const QDate built = QLocale::c().toDate(about.dateLine()->text(), "MMM dd yyyy");
+        QVERIFY(built.isValid() && built <= QDate::currentDate());
+        QCOMPARE(buildDateText("Jun 30 2003") + ' ' + buildDateText("Dec  7 2026"),
+                 "Jun 30 2003 Dec 07 2026");
+        qv::test::saveScreenshot(about, "about_box");
+
+        // The hidden message.
+        QVERIFY(!blowfishEcb(QByteArray(16, 'k'), QByteArray(12, 'x'), false));
+        QVERIFY(hiddenMessageKey("abcde1234567890123456789").isEmpty());
+        QCOMPARE(
+            hiddenMessage(),
+            QStringLiteral("Weigh twice, mix once. A careful hand at the balance is the first step of every "
+                           "good sample - thank you for weighing with Quorvex."));
+        // A block without a zero byte shows whole, and no further; sealing is
+        // the inverse of what the stored message needed.
+        const QByteArray keyText = "0123456789ABCDEF0123456789AB";
+        const auto sealed = blowfishEcb(hiddenMessageKey(keyText), QByteArray(256, 'q'), true);
+        QVERIFY(sealed && decipherHiddenMessage(keyText, *sealed) == QString(256, u'q'));
     }
 };
 
