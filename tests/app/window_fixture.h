@@ -38,6 +38,11 @@ inline void chooseFile(const QString& path) {
     });
 }
 
+inline void clickButton(QWidget* parent, const QString& text) {
+    for (QPushButton* b : parent->findChildren<QPushButton*>())
+        if (b->text() == text) QTest::mouseClick(b, Qt::LeftButton);
+}
+
 class WindowFixture : public QObject {
 protected:
     QTemporaryDir config_;
@@ -141,9 +146,7 @@ protected:
             QFile file(dir_->filePath(QDir(dir_->path()).entryList({QStringLiteral("*.qv")}).value(0)));
             if (file.open(QIODevice::ReadOnly)) seen.second = file.readAll();
             test::saveScreenshot(*dialog, QStringLiteral("output"));
-            for (const char* name : {"Copy All", "Close"})
-                for (QPushButton* b : dialog->findChildren<QPushButton*>())
-                    if (b->text() == QLatin1String(name)) QTest::mouseClick(b, Qt::LeftButton);
+            for (const char* name : {"Copy All", "Close"}) clickButton(dialog, QLatin1String(name));
             if (dialog->isVisible()) {  // Close did nothing
                 seen.first = QStringLiteral("<still open>");
                 dialog->reject();
