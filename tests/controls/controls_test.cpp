@@ -4,20 +4,14 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include <algorithm>
-
 #include "controls/accessibility.h"
 #include "controls/focus_frame_view.h"
 #include "controls/formula_edit.h"
-#include "controls/formula_fonts.h"
 #include "controls/icons.h"
 #include "controls/key_translation.h"
 #include "controls/ratio_edit.h"
-#include "controls/source_list.h"
 #include "form/edit/formula_editing.h"
 #include "form/edit/key_codes.h"
-#include "form/memory_views.h"
-#include "form/model.h"
 #include "support/element_file.h"
 #include "support/test_form.h"
 #include "widget_support.h"
@@ -98,7 +92,7 @@ struct ListWindow {
     QLineEdit* before = new QLineEdit(&window);
     SourceList* list = new SourceList(&window);
     QLineEdit* after = new QLineEdit(&window);
-    qv::SourceListConfig config;
+    qv::SourceListConfig config{.model = &model, .fonts = &fonts};
 
     ListWindow() {
         qv::test::loadElementText(model.elementTable(), qv::test::kSmallElementFile);
@@ -116,8 +110,6 @@ struct ListWindow {
         });
         window.show();
         QApplication::setActiveWindow(&window);
-        config.model = &model;
-        config.fonts = &fonts;
         list->configure(config);
         form.log.clear();
     }
@@ -257,29 +249,7 @@ private slots:
         QVERIFY(!unbound.setText("H") && !unbound.replaceSelection("H") && !unbound.selection());
     }
 
-    void navigationKeysBecomeRequests() {
-        Harness h;
-        test::Requests requests(h.edit);
-        QTest::keyClick(h.edit, Qt::Key_Backtab, Qt::ShiftModifier);
-        QCOMPARE(requests.seen, " f1");  // at once
-        QTest::keyClick(h.edit, Qt::Key_Return, Qt::ShiftModifier);
-        QTest::keyClick(h.edit, Qt::Key_Down);
-        QTest::keyClick(h.edit, Qt::Key_PageDown);
-        QCOMPARE(requests.seen, " f1");  // the rest only after the key
-        QCoreApplication::processEvents();
-        QCOMPARE(requests.seen, " f1 s1 s0 p34");
-
-        Harness final(&test::TestForm::final);  // not in the list: no steps
-        test::Requests finalRequests(final.edit);
-        QTest::keyClick(final.edit, Qt::Key_Return);
-        QTest::keyClick(final.edit, Qt::Key_Up);
-        QCoreApplication::processEvents();
-        QCOMPARE(finalRequests.seen, "");
-        final.other->setFocus(Qt::TabFocusReason);
-        QVERIFY(final.edit->isVisible());
-    }
-
-    void rightClickMenuCopyAndAccessibleSelection() {
+    void rightClickMenuAccessibleSelectionAndNavigation() {
         Harness h;
         h.type("Fe2O3");
         QApplication::clipboard()->setText(QStringLiteral("Ba;"));
@@ -315,6 +285,24 @@ private slots:
         QCOMPARE(t->text(2, 5), QStringLiteral("2O3"));
         t->setSelection(0, 4, 2);  // backwards: the caret at the start
         QCOMPARE(h.selection() + '@' + std::to_string(t->cursorPosition()), "2..3@2");
+        test::Requests requests(h.edit);
+        QTest::keyClick(h.edit, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(requests.seen, " f1");  // at once
+        QTest::keyClick(h.edit, Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClick(h.edit, Qt::Key_Down);
+        QTest::keyClick(h.edit, Qt::Key_PageDown);
+        QCOMPARE(requests.seen, " f1");  // the rest only after the key
+        QCoreApplication::processEvents();
+        QCOMPARE(requests.seen, " f1 s1 s0 p34");
+
+        Harness final(&test::TestForm::final);  // not in the list: no steps
+        test::Requests finalRequests(final.edit);
+        QTest::keyClick(final.edit, Qt::Key_Return);
+        QTest::keyClick(final.edit, Qt::Key_Up);
+        QCoreApplication::processEvents();
+        QCOMPARE(finalRequests.seen, "");
+        final.other->setFocus(Qt::TabFocusReason);
+        QVERIFY(final.edit->isVisible());
     }
 
     void fontsMeasureAndIconsAreCrisp() {
@@ -344,32 +332,7 @@ private slots:
         test::saveScreenshot(strip, QStringLiteral("icons"));
     }
 
-    void configureLaysOutColumnsOrRefuses() {
-        ListWindow w;
-        const int m = w.fonts.listMaxCharWidth();
-        const int client = w.list->viewport()->width();
-        QCOMPARE(w.list->rowsPerPage(), 8);
-        QCOMPARE(w.list->viewport()->height(), 8 * w.list->rowHeight());
-        QCOMPARE(QList<int>(
-                     {w.config.numberWidth, w.config.materialWidth, w.config.fixWidth, w.config.ratioWidth}),
-                 QList<int>({3 * m, client - 12 * m, 2 * m, 7 * m}));
-        QCOMPARE(w.config.borderWidth, w.list->viewport()->x());
-        QCOMPARE(w.list->columnX(SourceList::FixColumn), w.config.borderWidth + client - 9 * m);
-        QCOMPARE(w.list->verticalScrollBar()->maximum(), 30 - 8);
-        QVERIFY(w.list->rowHeight() - 1 >= w.list->formulaEditor()->sizeHint().height());
-        SourceList orphan, child(&w.window);
-        SourceListConfig tooMany = w.config, noFonts = w.config;
-        tooMany.rowCount = 31;
-        noFonts.fonts = nullptr;
-        using Setup = SourceList::Setup;
-        QCOMPARE(w.list->configure(w.config), Setup::AlreadyConfigured);
-        QCOMPARE(orphan.configure(w.config), Setup::NoParent);
-        QCOMPARE(child.configure(tooMany), Setup::BadRowCount);
-        QCOMPARE(child.configure(noFonts), Setup::MissingParameter);
-        QVERIFY(!child.isConfigured());
-    }
-
-    void tabOutAndBackInAndMoveTheEditor() {
+    void tabOutAndBackInMoveTheEditorAndColumns() {
         ListWindow w;
         w.before->setFocus();
         w.key(Qt::Key_Tab);  // into the list: the editor opens on row 0
@@ -398,6 +361,28 @@ private slots:
         w.list->clear();
         QCOMPARE(w.list->firstVisibleRow() + w.list->editRow() + w.row(10).text().size(), size_t(0));
         QCOMPARE(w.list->activeEditor(), SourceList::Editor::None);
+        // The columns laid out (unchanged by the editing above), or configuring refused.
+        const int m = w.fonts.listMaxCharWidth();
+        const int client = w.list->viewport()->width();
+        QCOMPARE(w.list->rowsPerPage(), 8);
+        QCOMPARE(w.list->viewport()->height(), 8 * w.list->rowHeight());
+        QCOMPARE(QList<int>(
+                     {w.config.numberWidth, w.config.materialWidth, w.config.fixWidth, w.config.ratioWidth}),
+                 QList<int>({3 * m, client - 12 * m, 2 * m, 7 * m}));
+        QCOMPARE(w.config.borderWidth, w.list->viewport()->x());
+        QCOMPARE(w.list->columnX(SourceList::FixColumn), w.config.borderWidth + client - 9 * m);
+        QCOMPARE(w.list->verticalScrollBar()->maximum(), 30 - 8);
+        QVERIFY(w.list->rowHeight() - 1 >= w.list->formulaEditor()->sizeHint().height());
+        SourceList orphan, child(&w.window);
+        SourceListConfig tooMany = w.config, noFonts = w.config;
+        tooMany.rowCount = 31;
+        noFonts.fonts = nullptr;
+        using Setup = SourceList::Setup;
+        QCOMPARE(w.list->configure(w.config), Setup::AlreadyConfigured);
+        QCOMPARE(orphan.configure(w.config), Setup::NoParent);
+        QCOMPARE(child.configure(tooMany), Setup::BadRowCount);
+        QCOMPARE(child.configure(noFonts), Setup::MissingParameter);
+        QVERIFY(!child.isConfigured());
     }
 
     void walkingCells() {
@@ -453,9 +438,8 @@ private slots:
         w.type("-");  // 2- is no number: the row is invalid and its ratio grey
         QCOMPARE(w.model.invalidEntries().count(3), size_t(1));
         w.key(Qt::Key_Return);  // leave the cell to see what the list paints there
-        QVERIFY2(
-            w.ink(3, SourceList::RatioColumn).second > 60 && w.ink(3, SourceList::RatioColumn).second < 200,
-            qPrintable(QString::number(w.ink(3, SourceList::RatioColumn).second)));
+        const int grey = w.ink(3, SourceList::RatioColumn).second;
+        QVERIFY2(grey > 60 && grey < 200, qPrintable(QString::number(grey)));
         // The peg shows on the pegged row only.
         QVERIFY(!w.ink(0, SourceList::FixColumn).first.isEmpty() &&
                 w.ink(1, SourceList::FixColumn).first.isEmpty());
