@@ -164,7 +164,7 @@ class ControlsTest : public QObject {
 private slots:
     void initTestCase() { installAccessibility(); }
 
-    void keyTranslation() {
+    void keyTranslationFontsAndIcons() {
         const int shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier, pad = Qt::KeypadModifier;
         // Qt's key and modifiers, the key code (-1: none) and modifiers the editors get.
         // clang-format off
@@ -190,6 +190,31 @@ private slots:
         QVERIFY(formulaKeyMapUses({'J', kModCtrl | kModShift}) &&
                 !formulaKeyMapUses({'S', kModCtrl | kModShift}));
         QVERIFY(formulaKeyMapUses({kKeyHome, kModCtrl}) && formulaKeyMapUses({'N', kModNone}));
+        // The fonts measure what they draw; the icons are crisp at 200 %.
+        const FormulaFonts& fonts = sharedFonts();
+        QCOMPARE(QFontInfo(fonts.normalFont()).family() + ' ' + QFontInfo(fonts.listFont()).family(),
+                 QStringLiteral("Liberation Serif Liberation Sans"));
+        const QFontMetrics normal(fonts.normalFont()), small(fonts.subscriptFont()), list(fonts.listFont());
+        QCOMPARE(fonts.widths().widthOf('('), normal.horizontalAdvance(QLatin1Char('(')));
+        QCOMPARE(fonts.widths().widthOf('2'), small.horizontalAdvance(QLatin1Char('2')));
+        QVERIFY(fonts.widths().widthOf('2') < normal.horizontalAdvance(QLatin1Char('2')));
+        // Printable ASCII only: far narrower than the face's widest glyph.
+        QCOMPARE(fonts.listMaxCharWidth(), list.horizontalAdvance(QLatin1Char('@')));
+        QVERIFY(fonts.listMaxCharWidth() < list.maxWidth());
+
+        QWidget strip;
+        strip.resize(3 * 36, 36);
+        const QIcon icons[] = {pegIcon(), nonMetalIcon(), metalIcon()};
+        const QColor red(200, 24, 24), centres[] = {red, red, QColor(30, 80, 200)};
+        for (int i = 0; i < 3; ++i) {
+            (new QLabel(&strip))->setPixmap(icons[i].pixmap(QSize(32, 32), strip.devicePixelRatioF()));
+            strip.children().back()->setProperty("geometry", QRect(36 * i, 0, 36, 36));
+            const QImage big = icons[i].pixmap(QSize(32, 32), 2.0).toImage();
+            QCOMPARE(big.size(), QSize(64, 64));
+            // The peg's head lies upper right; the markers fill the middle.
+            QCOMPARE(big.pixelColor(i == 0 ? QPoint(44, 26) : QPoint(32, 32)), centres[i]);
+        }
+        test::saveScreenshot(strip, QStringLiteral("icons"));
     }
 
     void typingClassifiesTheRowAndCtrlZUndoesTwice() {
@@ -294,33 +319,6 @@ private slots:
         QCOMPARE(finalRequests.seen, "");
         final.other->setFocus(Qt::TabFocusReason);
         QVERIFY(final.edit->isVisible());
-    }
-
-    void fontsMeasureAndIconsAreCrisp() {
-        const FormulaFonts& fonts = sharedFonts();
-        QCOMPARE(QFontInfo(fonts.normalFont()).family() + ' ' + QFontInfo(fonts.listFont()).family(),
-                 QStringLiteral("Liberation Serif Liberation Sans"));
-        const QFontMetrics normal(fonts.normalFont()), small(fonts.subscriptFont()), list(fonts.listFont());
-        QCOMPARE(fonts.widths().widthOf('('), normal.horizontalAdvance(QLatin1Char('(')));
-        QCOMPARE(fonts.widths().widthOf('2'), small.horizontalAdvance(QLatin1Char('2')));
-        QVERIFY(fonts.widths().widthOf('2') < normal.horizontalAdvance(QLatin1Char('2')));
-        // Printable ASCII only: far narrower than the face's widest glyph.
-        QCOMPARE(fonts.listMaxCharWidth(), list.horizontalAdvance(QLatin1Char('@')));
-        QVERIFY(fonts.listMaxCharWidth() < list.maxWidth());
-
-        QWidget strip;
-        strip.resize(3 * 36, 36);
-        const QIcon icons[] = {pegIcon(), nonMetalIcon(), metalIcon()};
-        const QColor red(200, 24, 24), centres[] = {red, red, QColor(30, 80, 200)};
-        for (int i = 0; i < 3; ++i) {
-            (new QLabel(&strip))->setPixmap(icons[i].pixmap(QSize(32, 32), strip.devicePixelRatioF()));
-            strip.children().back()->setProperty("geometry", QRect(36 * i, 0, 36, 36));
-            const QImage big = icons[i].pixmap(QSize(32, 32), 2.0).toImage();
-            QCOMPARE(big.size(), QSize(64, 64));
-            // The peg's head lies upper right; the markers fill the middle.
-            QCOMPARE(big.pixelColor(i == 0 ? QPoint(44, 26) : QPoint(32, 32)), centres[i]);
-        }
-        test::saveScreenshot(strip, QStringLiteral("icons"));
     }
 
     void tabOutAndBackInMoveTheEditorAndColumns() {
