@@ -19,17 +19,15 @@
 namespace qv {
 namespace {
 
-using test::sharedFonts;
-
 // A form with one formula edit under its label and a line edit to take the
 // focus away, as a window would lay them out.
 struct Harness {
     explicit Harness(Formula& (test::TestForm::*entry)() = nullptr) {
-        sharedFonts().applyTo(form.model);
+        test::sharedFonts().applyTo(form.model);
         auto* label = new QLabel(QStringLiteral("&Source:"), &window);
         label->setBuddy(edit);
         for (QWidget* w : std::initializer_list<QWidget*>{label, edit, other}) layout->addWidget(w);
-        edit->setFonts(&sharedFonts());
+        edit->setFonts(&test::sharedFonts());
         edit->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
         window.resize(220, 100);
         window.show();
@@ -191,7 +189,7 @@ private slots:
                 !formulaKeyMapUses({'S', kModCtrl | kModShift}));
         QVERIFY(formulaKeyMapUses({kKeyHome, kModCtrl}) && formulaKeyMapUses({'N', kModNone}));
         // The fonts measure what they draw; the icons are crisp at 200 %.
-        const FormulaFonts& fonts = sharedFonts();
+        const FormulaFonts& fonts = test::sharedFonts();
         QCOMPARE(QFontInfo(fonts.normalFont()).family() + ' ' + QFontInfo(fonts.listFont()).family(),
                  QStringLiteral("Liberation Serif Liberation Sans"));
         const QFontMetrics normal(fonts.normalFont()), small(fonts.subscriptFont()), list(fonts.listFont());
