@@ -4,8 +4,6 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include <tuple>
-
 #include "controls/ratio_edit.h"
 #include "widget_support.h"
 

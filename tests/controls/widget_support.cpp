@@ -3,9 +3,6 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include "controls/formula_fonts.h"
-#include "controls/source_list.h"
-
 namespace qv::test {
 
 const FormulaFonts& sharedFonts() {
@@ -20,10 +17,8 @@ void typeKeys(QWidget* widget, const QString& text) {
             QTest::keyClick(widget, Qt::Key(Qt::Key_A + c - 'a'));
         else if (c >= 'A' && c <= 'Z')
             QTest::keyClick(widget, Qt::Key(c), Qt::ShiftModifier);
-        else if (c == '(')
-            QTest::keyClick(widget, Qt::Key_ParenLeft, Qt::ShiftModifier);
-        else if (c == ')')
-            QTest::keyClick(widget, Qt::Key_ParenRight, Qt::ShiftModifier);
+        else if (c == '(' || c == ')')
+            QTest::keyClick(widget, c == '(' ? Qt::Key_ParenLeft : Qt::Key_ParenRight, Qt::ShiftModifier);
         else if (c == '\n' || c == '\t') {  // the editors post what these ask for: let it happen
             QTest::keyClick(widget, c == '\n' ? Qt::Key_Return : Qt::Key_Tab);
             QCoreApplication::processEvents();

@@ -2,15 +2,10 @@
 // What the widget suites share: the fonts every edit draws with and the
 // screenshots that QV_SCREENSHOTS=DIR asks for.
 
-#include <QObject>
-#include <QString>
+#include <QWidget>
 
-class QWidget;
-
-namespace qv {
-class FormulaFonts;
-class SourceList;
-}  // namespace qv
+#include "controls/formula_fonts.h"
+#include "controls/source_list.h"
 
 namespace qv::test {
 
