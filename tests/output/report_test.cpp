@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "output/corrections.h"
 #include "output/json_text.h"
 #include "output/output_grams.h"
 #include "output/report_file.h"
@@ -178,7 +175,7 @@ TEST_F(Report, WordNothingTypedWithoutOfficeOrMolarMassAndAFailureStopsAtOnce) {
 }
 
 // The messages go through the command line (tests/cli).
-TEST(OutputGrams, ReadsLikeTheGramField) {
+TEST(ReportOutput, GramsReadLikeTheGramFieldAndTheFileIsTimeStampedAndAppended) {
     double g = -1;
     EXPECT_EQ(readOutputGrams("  -5g", g), GramCheck::Ok);
     EXPECT_EQ(g, -5);
@@ -187,9 +184,8 @@ TEST(OutputGrams, ReadsLikeTheGramField) {
         EXPECT_EQ(g, 0) << bad;
     }
     for (const char* zero : {"0", "-4e-7"}) EXPECT_EQ(readOutputGrams(zero, g), GramCheck::Zero) << zero;
-}
 
-TEST(ReportFile, TimeStampedNameAndAppending) {
+    // The report file: a time-stamped name, appended to.
     test::TempDir dir;
     std::tm t{};
     t.tm_year = 124, t.tm_mon = 10, t.tm_mday = 5, t.tm_hour = 9, t.tm_min = 3, t.tm_sec = 7;

@@ -1,11 +1,9 @@
 #include "recipe/recipe_file.h"
 #include "recipe/corrections_file.h"
-#include "recipe/text_encoding.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 #include <sstream>
 
 #include "form/ratio_solver.h"
@@ -306,7 +304,7 @@ TEST_F(Recipe, ARowThatChangedOrADamagedFileLosesItsCorrections) {
         EXPECT_EQ(read(rows).state, CorrectionsRead::State::Damaged) << rows;
 }
 
-TEST(TextEncoding, Utf8IsToldFromWindows1252AndConvertsBackUnchanged) {
+TEST(RecipeText, Utf8IsToldFromWindows1252AndFieldsAreTrimmedAndRead) {
     for (const char* valid : {"", "Probe f\xc3\xbcr BaTi", "CuSO4\xc2\xb7", "\xe2\x82\xac \xf0\x9f\x98\x80"})
         EXPECT_TRUE(isValidUtf8(valid)) << valid;
     for (const char* invalid :
@@ -318,9 +316,7 @@ TEST(TextEncoding, Utf8IsToldFromWindows1252AndConvertsBackUnchanged) {
     ASSERT_TRUE(utf8ToWindows1252(utf8, back));
     EXPECT_EQ(back, all);
     EXPECT_FALSE(utf8ToWindows1252("CuSO4 \xce\xb1", back));  // a Greek alpha has no byte
-}
 
-TEST(RecipeFields, TrimBlanksAndReadNumberField) {
     // Each text, then what is left of it: bytes above 127 are characters and stay.
     const char* const trims[] = {
         "\t  -1 sample A \r\n", "-1 sample A",   " \x01\x1f x  y\x7f",    "x  y\x7f",         " \t\r\n", "",
