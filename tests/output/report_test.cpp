@@ -37,7 +37,7 @@ protected:
     std::string lastName;
 };
 
-TEST_F(Report, RatiosScaleOutAndResidualListsEveryElement) {
+TEST_F(Report, RatiosScaleOutResidualListsEveryElementAndRowsKeepOrder) {
     const WeighingAmounts one = computeWeighingAmounts(f.model, 10);
     ASSERT_TRUE(one.ok);
     ASSERT_EQ(one.rows.size(), 2u);
@@ -66,10 +66,9 @@ TEST_F(Report, RatiosScaleOutAndResidualListsEveryElement) {
     set("O0", 1, {});  // parses but weighs nothing: no amounts of inf or nan
     const WeighingAmounts none = computeWeighingAmounts(f.model, 10);
     EXPECT_EQ(std::to_string(none.ok) + none.refusal, "0The final compound has no molar mass to weigh by.");
-}
 
-// The whole example report goes through the command line (tests/cli).
-TEST_F(Report, RowsKeepOrderWithoutGapsAndLongColumnsStayWhole) {
+    // Rows keep their order without gaps; long columns stay whole (the whole example report
+    // goes through the command line, tests/cli).
     set("BaTiO3", 1, {{0, "TiO2", 1}, {3, "Ba", 1}, {5, "Qq", 1}});  // Qq invalid, not listed
     f.row(1).setEntry("", 0, false);
     f.row(7).setEntry("BaTi2O5Ba2Ti2O4Ti3O7Ba2O2", -1, true);   // 36 wide
