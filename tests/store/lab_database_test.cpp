@@ -118,7 +118,7 @@ TEST_F(LabDatabaseTest, CsvImportKeepsQuotesAndCommasAndRefusesBadValues) {
     }
 }
 
-TEST_F(LabDatabaseTest, TwoConnectionsWriteAtOnceAndNoSharedMemoryMeansTheRollbackJournal) {
+TEST_F(LabDatabaseTest, TwoWritersAtOnceRollbackJournalNewerOrDamagedFilesRefusedAndTheDefaultFile) {
     EXPECT_EQ(db.notice(), "");
     constexpr int kEach = 40;
     const auto writer = [&](const char* formula) {
@@ -140,9 +140,8 @@ TEST_F(LabDatabaseTest, TwoConnectionsWriteAtOnceAndNoSharedMemoryMeansTheRollba
               OpenStatus::Ok);
     EXPECT_NE(plain.notice().find("rollback journal"), std::string::npos);
     EXPECT_TRUE(plain.addBottle({.formula = "TiO2"}));
-}
 
-TEST_F(LabDatabaseTest, ANewerOrDamagedFileIsRefusedAndLeftAsItIsAndTheDefaultFileIsTheUsers) {
+    // A newer or damaged file is refused and left as it is.
     ASSERT_TRUE(db.addBottles(std::vector<Bottle>(300, {.formula = "TiO2", .label = std::string(100, 'l')})));
     ASSERT_EQ(sqlite3_exec(db.handle(), "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr), SQLITE_OK);
     std::string damaged = test::readFileBytes(path);
