@@ -83,12 +83,10 @@ TEST_F(Report, RatiosScaleOutResidualListsEveryElementAndRowsKeepOrder) {
 }
 
 TEST_F(Report, CorrectionsAddColumnsOnlyWhenSomeRowChangesGrams) {
-    const struct {
-        double purity, excess, expected;
-    } grams[] = {{100, 0, 10}, {50, 0, 20}, {100, 10, 11}, {80, 25, 15.625}, {99.5, 5, 10.552763819095477}};
-    for (const auto& c : grams)
-        EXPECT_NEAR(correctedGrams(10, {c.purity, c.excess}), c.expected, 1e-12)
-            << c.purity << " " << c.excess;
+    const std::tuple<double, double, double> grams[] = {
+        {100, 0, 10}, {50, 0, 20}, {100, 10, 11}, {80, 25, 15.625}, {99.5, 5, 10.552763819095477}};
+    for (const auto& [purity, excess, expected] : grams)
+        EXPECT_NEAR(correctedGrams(10, {purity, excess}), expected, 1e-12) << purity << " " << excess;
     EXPECT_TRUE(anyCorrection({{0, {}}, {3, {100, 0.5}}}));
 
     const Corrections corrections{{0, {99.5, 5}}}, bottleOnly{{0, {}}, {1, {100, 0, 4, "L"}}};
