@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QSignalSpy>
 
 #include "balance/balance_port.h"
@@ -46,9 +45,8 @@ TEST(BalanceProtocol, Answers) {
         const Reading r = parseReading(protocol, line);
         EXPECT_EQ(r.kind, kind);
         EXPECT_NEAR(r.grams, grams, 1e-12);
-        if (message) {
-            EXPECT_EQ(r.message, message);
-        }
+        if (!message) continue;
+        EXPECT_EQ(r.message, message);
     }
 }
 
@@ -66,9 +64,18 @@ std::string readOnce(BalancePort& port) {
         .toStdString();
 }
 
-TEST(BalancePort, ReadsASimulatedBalance) {
-    test::SimulatedBalance sim;
+TEST(BalancePort, OpenFailuresThenReadsASimulatedBalance) {
+    test::coreApplication();
     BalancePort port;
+    EXPECT_FALSE(port.open());
+    EXPECT_EQ(port.errorText().toStdString(), "No balance port is set; choose one in the balance settings.");
+    port.setSettings({.portName = "/dev/qv-no-such-port"});
+    EXPECT_EQ(readOnce(port),
+              "failed: Cannot open the balance port /dev/qv-no-such-port: there is no such port. "
+              "Is the balance plugged in?");
+    EXPECT_TRUE(openErrorText(QSerialPort::PermissionError, "/dev/ttyUSB0", {}).contains("dialout group"));
+
+    test::SimulatedBalance sim;
     PortSettings settings{.portName = sim.path, .timeoutMs = 300};
     const std::string on = "failed: The balance on " + sim.path.toStdString();
     constexpr Protocol S = Protocol::MtSics, L = Protocol::Line;
@@ -97,18 +104,6 @@ TEST(BalancePort, ReadsASimulatedBalance) {
         EXPECT_EQ(readOnce(port).substr(0, says.size()), says);
         EXPECT_EQ(sim.received, protocol == S ? "SI\r\n" : "\x1bP\r\n");
     }
-}
-
-TEST(BalancePort, OpenFailures) {
-    test::coreApplication();
-    BalancePort port;
-    EXPECT_FALSE(port.open());
-    EXPECT_EQ(port.errorText().toStdString(), "No balance port is set; choose one in the balance settings.");
-    port.setSettings({.portName = "/dev/qv-no-such-port"});
-    EXPECT_EQ(readOnce(port),
-              "failed: Cannot open the balance port /dev/qv-no-such-port: there is no such port. "
-              "Is the balance plugged in?");
-    EXPECT_TRUE(openErrorText(QSerialPort::PermissionError, "/dev/ttyUSB0", {}).contains("dialout group"));
 }
 
 }  // namespace

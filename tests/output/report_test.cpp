@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "output/corrections.h"
 #include "output/json_text.h"
 #include "output/output_grams.h"
 #include "output/report_file.h"
@@ -40,7 +37,7 @@ protected:
     std::string lastName;
 };
 
-TEST_F(Report, RatiosScaleOutAndResidualListsEveryElement) {
+TEST_F(Report, RatiosScaleOutResidualListsEveryElementAndRowsKeepOrder) {
     const WeighingAmounts one = computeWeighingAmounts(f.model, 10);
     ASSERT_TRUE(one.ok);
     ASSERT_EQ(one.rows.size(), 2u);
@@ -69,10 +66,9 @@ TEST_F(Report, RatiosScaleOutAndResidualListsEveryElement) {
     set("O0", 1, {});  // parses but weighs nothing: no amounts of inf or nan
     const WeighingAmounts none = computeWeighingAmounts(f.model, 10);
     EXPECT_EQ(std::to_string(none.ok) + none.refusal, "0The final compound has no molar mass to weigh by.");
-}
 
-// The whole example report goes through the command line (tests/cli).
-TEST_F(Report, RowsKeepOrderWithoutGapsAndLongColumnsStayWhole) {
+    // Rows keep their order without gaps; long columns stay whole (the whole example report
+    // goes through the command line, tests/cli).
     set("BaTiO3", 1, {{0, "TiO2", 1}, {3, "Ba", 1}, {5, "Qq", 1}});  // Qq invalid, not listed
     f.row(1).setEntry("", 0, false);
     f.row(7).setEntry("BaTi2O5Ba2Ti2O4Ti3O7Ba2O2", -1, true);   // 36 wide
@@ -87,12 +83,10 @@ TEST_F(Report, RowsKeepOrderWithoutGapsAndLongColumnsStayWhole) {
 }
 
 TEST_F(Report, CorrectionsAddColumnsOnlyWhenSomeRowChangesGrams) {
-    const struct {
-        double purity, excess, expected;
-    } grams[] = {{100, 0, 10}, {50, 0, 20}, {100, 10, 11}, {80, 25, 15.625}, {99.5, 5, 10.552763819095477}};
-    for (const auto& c : grams)
-        EXPECT_NEAR(correctedGrams(10, {c.purity, c.excess}), c.expected, 1e-12)
-            << c.purity << " " << c.excess;
+    const std::tuple<double, double, double> grams[] = {
+        {100, 0, 10}, {50, 0, 20}, {100, 10, 11}, {80, 25, 15.625}, {99.5, 5, 10.552763819095477}};
+    for (const auto& [purity, excess, expected] : grams)
+        EXPECT_NEAR(correctedGrams(10, {purity, excess}), expected, 1e-12) << purity << " " << excess;
     EXPECT_TRUE(anyCorrection({{0, {}}, {3, {100, 0.5}}}));
 
     const Corrections corrections{{0, {99.5, 5}}}, bottleOnly{{0, {}}, {1, {100, 0, 4, "L"}}};
@@ -178,7 +172,7 @@ TEST_F(Report, WordNothingTypedWithoutOfficeOrMolarMassAndAFailureStopsAtOnce) {
 }
 
 // The messages go through the command line (tests/cli).
-TEST(OutputGrams, ReadsLikeTheGramField) {
+TEST(ReportOutput, GramsReadLikeTheGramFieldAndTheFileIsTimeStampedAndAppended) {
     double g = -1;
     EXPECT_EQ(readOutputGrams("  -5g", g), GramCheck::Ok);
     EXPECT_EQ(g, -5);
@@ -187,9 +181,8 @@ TEST(OutputGrams, ReadsLikeTheGramField) {
         EXPECT_EQ(g, 0) << bad;
     }
     for (const char* zero : {"0", "-4e-7"}) EXPECT_EQ(readOutputGrams(zero, g), GramCheck::Zero) << zero;
-}
 
-TEST(ReportFile, TimeStampedNameAndAppending) {
+    // The report file: a time-stamped name, appended to.
     test::TempDir dir;
     std::tm t{};
     t.tm_year = 124, t.tm_mon = 10, t.tm_mday = 5, t.tm_hour = 9, t.tm_min = 3, t.tm_sec = 7;

@@ -1,11 +1,9 @@
 #include "recipe/recipe_file.h"
 #include "recipe/corrections_file.h"
-#include "recipe/text_encoding.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 #include <sstream>
 
 #include "form/ratio_solver.h"
@@ -127,7 +125,7 @@ TEST_F(Recipe, SavedExampleLoadsBackWithAnyLineEndAndBlanksThenRowGapsTagAndFlag
     EXPECT_EQ(f.model.includeCount(), 3);
 }
 
-TEST_F(Recipe, EveryMalformedFileFailsAndClearsTheForm) {
+TEST_F(Recipe, BadFilesFailLongLinesRefusedSavesCheckedAndRoundTripsKeepFormAndEncoding) {
     // Bad numbers, kinds and flags (11002: a bad character beyond the table), and
     // formulas the editor would cut short.
     std::istringstream lines(
@@ -144,9 +142,7 @@ TEST_F(Recipe, EveryMalformedFileFailsAndClearsTheForm) {
     expectFailedAndCleared(loadRecipe(f.model, path("absent.qvs")));
     expectFailedAndCleared(loadRecipe(f.model, dir.path().string()));  // opens, cannot be read
     EXPECT_FALSE(f.model.failure());
-}
-
-TEST_F(Recipe, LinesAreReadAndWrittenInPiecesOf1023Bytes) {
+    // Lines are read and written in pieces of 1023 bytes.
     const std::string tag(1020, 't');
     ASSERT_EQ(load(kExample), RecipeResult::Done);
     f.model.setSampleTag(tag);
@@ -163,30 +159,7 @@ TEST_F(Recipe, LinesAreReadAndWrittenInPiecesOf1023Bytes) {
     // A piece that happens to be a line of its own is applied as one.
     EXPECT_EQ(load("-1 " + std::string(1020, ' ') + "1 0 1 TiO2\n0 1 1 BaTiO3\n"), RecipeResult::Done);
     EXPECT_EQ(f.row(0).text(), "TiO2");
-}
-
-TEST_F(Recipe, RoundTripKeepsTheFormButTrimsTheTagAndRoundsTo5Decimals) {
-    ASSERT_EQ(load(kExample), RecipeResult::Done);
-    f.model.setSampleTag("  tag with blanks  ");
-    f.model.setGramsText("2.1234567");
-    f.typeFinalRatio("0.5");
-    f.type(f.row(4), "Ti");
-    f.typeRowRatio(4, "0.123456789");
-    f.type(f.row(2), "Qq");  // invalid: dropped on save
-    const std::string saved = save(f);
-
-    test::TestForm g{test::kBaTiCOElementFile};
-    ASSERT_EQ(loadRecipe(g.model, path()), RecipeResult::Done);
-    EXPECT_EQ(g.model.sampleTag(), "tag with blanks");
-    EXPECT_EQ(shown(g), "BaTiO3 0.5 2.12346|1 BaCO3 free " + f.row(0).ratioText() +
-                            "|2 TiO2 fixed 1|5 Ti fixed 0.12346|" + joined(f.include.texts()) + "|C O|1100");
-    // Saved again, the file is the same but for the blanks around the tag.
-    std::string expected = saved;
-    expected.replace(expected.find("-1 "), 22, "-1 tag with blanks");
-    EXPECT_EQ(save(g, "again.qvs"), expected);
-}
-
-TEST_F(Recipe, SaveChecksTheFormAndReplacesTheOldFileOnlyWhenComplete) {
+    // The save checks the form and replaces the old file only when complete.
     ASSERT_EQ(load(kExample), RecipeResult::Done);
     dir.write("r.qvs", "old recipe");
     f.model.setGramsText("10 g");
@@ -196,8 +169,7 @@ TEST_F(Recipe, SaveChecksTheFormAndReplacesTheOldFileOnlyWhenComplete) {
     EXPECT_EQ(refusedSave(), "Check the final product and its ratio.|Quorvex : File I/O Error");
     // An empty mass field is saved as 0 and comes back as 0.
     f.backspace(f.final());
-    const std::string saved = save(f);
-    EXPECT_NE(saved.find("\r\n0 0.00000 1.00000 BaTiO3\r\n"), std::string::npos);
+    EXPECT_NE(save(f).find("\r\n0 0.00000 1.00000 BaTiO3\r\n"), std::string::npos);
     ASSERT_EQ(loadRecipe(f.model, path()), RecipeResult::Done);
     EXPECT_EQ(f.model.gramsText(), "0");
     const auto files = [&] { return std::distance(std::filesystem::directory_iterator(dir.path()), {}); };
@@ -210,9 +182,26 @@ TEST_F(Recipe, SaveChecksTheFormAndReplacesTheOldFileOnlyWhenComplete) {
     EXPECT_EQ(test::readFileBytes(path("taken.qvs/keep")), "kept");
     EXPECT_EQ(files(), 3);
     EXPECT_EQ(refusedSave("absent/r.qvs"), std::string(kRecipeSaveFailedText) + "|Quorvex : File I/O Error");
-}
+    // A round trip keeps the form but trims the tag and rounds to 5 decimals.
+    ASSERT_EQ(load(kExample), RecipeResult::Done);
+    f.model.setSampleTag("  tag with blanks  ");
+    f.model.setGramsText("2.1234567");
+    f.typeFinalRatio("0.5");
+    f.type(f.row(4), "Ti");
+    f.typeRowRatio(4, "0.123456789");
+    f.type(f.row(2), "Qq");  // invalid: dropped on save
+    const std::string roundTrip = save(f);
 
-TEST_F(Recipe, AWindows1252RecipeSavesBackByteForByteUntilATextNeedsUtf8) {
+    test::TestForm g{test::kBaTiCOElementFile};
+    ASSERT_EQ(loadRecipe(g.model, path()), RecipeResult::Done);
+    EXPECT_EQ(g.model.sampleTag(), "tag with blanks");
+    EXPECT_EQ(shown(g), "BaTiO3 0.5 2.12346|1 BaCO3 free " + f.row(0).ratioText() +
+                            "|2 TiO2 fixed 1|5 Ti fixed 0.12346|" + joined(f.include.texts()) + "|C O|1100");
+    // Saved again, the file is the same but for the blanks around the tag.
+    std::string expected = roundTrip;
+    expected.replace(expected.find("-1 "), 22, "-1 tag with blanks");
+    EXPECT_EQ(save(g, "again.qvs"), expected);
+    // A Windows-1252 recipe saves back byte for byte until a text needs UTF-8.
     const std::string old = "-2 1100\r\n-1 Probe f\xfcr BaTi \x80\r\n" + std::string(kExample.substr(22));
     dir.write("r.qvs", old);
     TextEncoding encoding = TextEncoding::Utf8;
@@ -232,8 +221,36 @@ TEST_F(Recipe, AWindows1252RecipeSavesBackByteForByteUntilATextNeedsUtf8) {
     EXPECT_NE(save(f).find("-1 Probe Caf\u00e9\r\n"), std::string::npos);
 }
 
-TEST_F(Recipe, CorrectionsAndHydratesAsTypedSavedBesideTheRecipeAndReadBack) {
+TEST_F(Recipe, CorrectionsOfChangedRowsOrDamagedFilesAreLostOthersSavedBesideTheRecipeWithHydrates) {
     ASSERT_TRUE(f.enterBariumTitanate());
+    // The same compound written otherwise still fits; another compound or an empty row does not.
+    CorrectionsRead r = read(R"j({"row": 1, "formula": "BaO(CO2)", "purity_pct": 99},
+                                 {"row": 2, "formula": "TiO3", "purity_pct": 98},
+                                 {"row": 5, "formula": "TiO2", "excess_pct": 10})j");
+    EXPECT_EQ(r.state, CorrectionsRead::State::Read);
+    ASSERT_EQ(r.corrections.size(), 1u);
+    EXPECT_EQ(r.corrections[0].purityPct, 99);
+    EXPECT_EQ(r.ignoredRows, (std::vector<int>{2, 5}));
+    EXPECT_EQ(r.message,
+              "The correction of row 2 was left out: the row no longer holds that compound. The correction "
+              "of row 5 was left out: the row no longer holds that compound.");
+
+    const std::string reasons[] = {"it is not valid JSON", "it is not a Quorvex corrections file",
+                                   "it was written by a newer Quorvex"};
+    const std::string files[] = {"{", R"({"format": "other", "version": 1, "rows": []})",
+                                 R"({"format": "quorvex-corrections", "version": 2, "rows": []})"};
+    for (int i = 0; i < 3; ++i) {
+        r = readCorrections(f.model, files[i], "r.qvs.json");
+        EXPECT_EQ(r.state, CorrectionsRead::State::Damaged) << files[i];
+        EXPECT_TRUE(r.corrections.empty());
+        EXPECT_EQ(r.message, "The corrections file r.qvs.json could not be read (" + reasons[i] +
+                                 "); the recipe opens without corrections.");
+    }
+    for (const std::string rows : {R"({"row": 31, "formula": "TiO2"})", R"({"row": 1, "formula": 5})",
+                                   R"({"row": 1, "formula": "BaCO3", "purity_pct": 0})",
+                                   R"({"row": 1, "formula": "BaCO3", "excess_pct": "5"})"})
+        EXPECT_EQ(read(rows).state, CorrectionsRead::State::Damaged) << rows;
+
     const Corrections corrections{{0, {99.5, 5, 3, "L-17"}}, {1, {}}, {7, {90, 0}}};  // row 8 is empty
     ASSERT_EQ(saveRecipe(f.model, path()), RecipeResult::Done);
     ASSERT_TRUE(writeCorrectionsFile(f.model, corrections, path()));
@@ -275,38 +292,7 @@ TEST_F(Recipe, CorrectionsAndHydratesAsTypedSavedBesideTheRecipeAndReadBack) {
     EXPECT_EQ(reopened(), "BaO(CO2)");
 }
 
-TEST_F(Recipe, ARowThatChangedOrADamagedFileLosesItsCorrections) {
-    ASSERT_TRUE(f.enterBariumTitanate());
-    // The same compound written otherwise still fits; another compound or an empty row does not.
-    CorrectionsRead r = read(R"j({"row": 1, "formula": "BaO(CO2)", "purity_pct": 99},
-                                 {"row": 2, "formula": "TiO3", "purity_pct": 98},
-                                 {"row": 5, "formula": "TiO2", "excess_pct": 10})j");
-    EXPECT_EQ(r.state, CorrectionsRead::State::Read);
-    ASSERT_EQ(r.corrections.size(), 1u);
-    EXPECT_EQ(r.corrections[0].purityPct, 99);
-    EXPECT_EQ(r.ignoredRows, (std::vector<int>{2, 5}));
-    EXPECT_EQ(r.message,
-              "The correction of row 2 was left out: the row no longer holds that compound. The correction "
-              "of row 5 was left out: the row no longer holds that compound.");
-
-    const std::string reasons[] = {"it is not valid JSON", "it is not a Quorvex corrections file",
-                                   "it was written by a newer Quorvex"};
-    const std::string files[] = {"{", R"({"format": "other", "version": 1, "rows": []})",
-                                 R"({"format": "quorvex-corrections", "version": 2, "rows": []})"};
-    for (int i = 0; i < 3; ++i) {
-        r = readCorrections(f.model, files[i], "r.qvs.json");
-        EXPECT_EQ(r.state, CorrectionsRead::State::Damaged) << files[i];
-        EXPECT_TRUE(r.corrections.empty());
-        EXPECT_EQ(r.message, "The corrections file r.qvs.json could not be read (" + reasons[i] +
-                                 "); the recipe opens without corrections.");
-    }
-    for (const std::string rows : {R"({"row": 31, "formula": "TiO2"})", R"({"row": 1, "formula": 5})",
-                                   R"({"row": 1, "formula": "BaCO3", "purity_pct": 0})",
-                                   R"({"row": 1, "formula": "BaCO3", "excess_pct": "5"})"})
-        EXPECT_EQ(read(rows).state, CorrectionsRead::State::Damaged) << rows;
-}
-
-TEST(TextEncoding, Utf8IsToldFromWindows1252AndConvertsBackUnchanged) {
+TEST(RecipeText, Utf8IsToldFromWindows1252AndFieldsAreTrimmedAndRead) {
     for (const char* valid : {"", "Probe f\xc3\xbcr BaTi", "CuSO4\xc2\xb7", "\xe2\x82\xac \xf0\x9f\x98\x80"})
         EXPECT_TRUE(isValidUtf8(valid)) << valid;
     for (const char* invalid :
@@ -318,9 +304,7 @@ TEST(TextEncoding, Utf8IsToldFromWindows1252AndConvertsBackUnchanged) {
     ASSERT_TRUE(utf8ToWindows1252(utf8, back));
     EXPECT_EQ(back, all);
     EXPECT_FALSE(utf8ToWindows1252("CuSO4 \xce\xb1", back));  // a Greek alpha has no byte
-}
 
-TEST(RecipeFields, TrimBlanksAndReadNumberField) {
     // Each text, then what is left of it: bytes above 127 are characters and stay.
     const char* const trims[] = {
         "\t  -1 sample A \r\n", "-1 sample A",   " \x01\x1f x  y\x7f",    "x  y\x7f",         " \t\r\n", "",

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <cstdlib>
 #include <thread>
 
 #include "store/bottle_csv.h"
@@ -25,7 +24,12 @@ protected:
     LabDatabase db;
 };
 
-TEST_F(LabDatabaseTest, BottlesAreAddedChangedListedAndRemoved) {
+Session sampleSession(const std::string& tag, const std::string& final) {
+    const SessionRow rows[] = {{1, "BaCO3", 8.46, 8.5, 3, "L-17"}, {2, "TiO2", 3.42, {}, {}, ""}};
+    return {0, "", "-1 " + tag + "\r\n", tag, final, 10, 1.25, {std::begin(rows), std::end(rows)}};
+}
+
+TEST_F(LabDatabaseTest, BottlesAreAddedChangedAndRemovedAndSessionsRecordedSearchedAndGivenFiredMasses) {
     const auto a = db.addBottle({0, "Li2CO3", "lithium carbonate", "Acme", "L-1", 99.5, 10});
     const auto b = db.addBottle({0, "CuSO4·5H2O", "", "", "", 99, 0});
     ASSERT_TRUE(a && b);
@@ -42,48 +46,7 @@ TEST_F(LabDatabaseTest, BottlesAreAddedChangedListedAndRemoved) {
     EXPECT_EQ(bottlesCsv(again.bottles().value()),
               "id,formula,label,supplier,lot,purity_pct,excess_pct\r\n"
               "2,CuSO4·5H2O,blue,,L-9,98,2\r\n3,TiO2,,,,100,0\r\n");
-}
 
-TEST_F(LabDatabaseTest, CsvImportKeepsQuotesAndCommasAndRefusesBadValues) {
-    std::vector<Bottle> bottles, back;
-    std::string error;
-    ASSERT_TRUE(
-        parseBottlesCsv("\xEF\xBB\xBF"
-                        "formula,label,supplier,purity_pct,excess_pct\r\n"
-                        "Li2CO3,\"carbonate, battery grade\",\"Acme \"\"Fine\"\" Chem\",99.5,10\r\n\n"
-                        "TiO2,\"two\nlines\",,,\r\n",
-                        bottles, error))
-        << error;
-    const std::string csv = bottlesCsv(bottles);
-    EXPECT_EQ(csv,
-              "id,formula,label,supplier,lot,purity_pct,excess_pct\r\n"
-              "0,Li2CO3,\"carbonate, battery grade\",\"Acme \"\"Fine\"\" Chem\",,99.5,10\r\n"
-              "0,TiO2,\"two\nlines\",,,100,0\r\n");
-    // Stored, exported and imported again: the same bottles.
-    ASSERT_TRUE(db.addBottles(bottles));
-    ASSERT_TRUE(parseBottlesCsv(bottlesCsv(*db.bottles()), back, error)) << error;
-    EXPECT_EQ(bottlesCsv(back), csv);
-
-    for (const auto& [text, says] : {std::pair{"formula,colour\nTiO2,white\n", "unknown column \"colour\""},
-                                     {"label\nx\n", "no \"formula\""},
-                                     {"formula,purity_pct\nTiO2,101\n", "line 2: TiO2: purity 101"},
-                                     {"formula,excess_pct\nTiO2,5%\n", "excess_pct \"5%\""},
-                                     {"formula,label\nTiO2,\"open\n", "not closed"}}) {
-        EXPECT_FALSE(parseBottlesCsv(text, back, error)) << text;
-        EXPECT_NE(error.find(says), std::string::npos) << error;
-    }
-}
-
-Session sampleSession(const std::string& tag, const std::string& final) {
-    return {.recipe = "-1 " + tag + "\r\n",
-            .sampleTag = tag,
-            .finalFormula = final,
-            .finalGrams = 10,
-            .factor = 1.25,
-            .rows = {{1, "BaCO3", 8.46, 8.5, 3, "L-17"}, {2, "TiO2", 3.42, std::nullopt, std::nullopt, ""}}};
-}
-
-TEST_F(LabDatabaseTest, SessionsAreRecordedSearchedAndGivenFiredMasses) {
     const auto first = db.recordSession(sampleSession("Probe für BaTi", "BaTiO3"));
     Session second = sampleSession("50%_x", "SrTiO3");
     second.time = "2026-01-02T03:04:05+01:00";
@@ -125,7 +88,37 @@ TEST_F(LabDatabaseTest, SessionsAreRecordedSearchedAndGivenFiredMasses) {
     EXPECT_EQ(db.session(12345, got), Found::No);
 }
 
-TEST_F(LabDatabaseTest, TwoConnectionsWriteAtOnceAndNoSharedMemoryMeansTheRollbackJournal) {
+TEST_F(LabDatabaseTest, CsvImportKeepsQuotesAndCommasAndRefusesBadValues) {
+    std::vector<Bottle> bottles, back;
+    std::string error;
+    ASSERT_TRUE(
+        parseBottlesCsv("\xEF\xBB\xBF"
+                        "formula,label,supplier,purity_pct,excess_pct\r\n"
+                        "Li2CO3,\"carbonate, battery grade\",\"Acme \"\"Fine\"\" Chem\",99.5,10\r\n\n"
+                        "TiO2,\"two\nlines\",,,\r\n",
+                        bottles, error))
+        << error;
+    const std::string csv = bottlesCsv(bottles);
+    EXPECT_EQ(csv,
+              "id,formula,label,supplier,lot,purity_pct,excess_pct\r\n"
+              "0,Li2CO3,\"carbonate, battery grade\",\"Acme \"\"Fine\"\" Chem\",,99.5,10\r\n"
+              "0,TiO2,\"two\nlines\",,,100,0\r\n");
+    // Stored, exported and imported again: the same bottles.
+    ASSERT_TRUE(db.addBottles(bottles));
+    ASSERT_TRUE(parseBottlesCsv(bottlesCsv(*db.bottles()), back, error)) << error;
+    EXPECT_EQ(bottlesCsv(back), csv);
+
+    for (const auto& [text, says] : {std::pair{"formula,colour\nTiO2,white\n", "unknown column \"colour\""},
+                                     {"label\nx\n", "no \"formula\""},
+                                     {"formula,purity_pct\nTiO2,101\n", "line 2: TiO2: purity 101"},
+                                     {"formula,excess_pct\nTiO2,5%\n", "excess_pct \"5%\""},
+                                     {"formula,label\nTiO2,\"open\n", "not closed"}}) {
+        EXPECT_FALSE(parseBottlesCsv(text, back, error)) << text;
+        EXPECT_NE(error.find(says), std::string::npos) << error;
+    }
+}
+
+TEST_F(LabDatabaseTest, TwoWritersAtOnceRollbackJournalNewerOrDamagedFilesRefusedAndTheDefaultFile) {
     EXPECT_EQ(db.notice(), "");
     constexpr int kEach = 40;
     const auto writer = [&](const char* formula) {
@@ -147,9 +140,8 @@ TEST_F(LabDatabaseTest, TwoConnectionsWriteAtOnceAndNoSharedMemoryMeansTheRollba
               OpenStatus::Ok);
     EXPECT_NE(plain.notice().find("rollback journal"), std::string::npos);
     EXPECT_TRUE(plain.addBottle({.formula = "TiO2"}));
-}
 
-TEST_F(LabDatabaseTest, ANewerOrDamagedFileIsRefusedAndLeftAsItIs) {
+    // A newer or damaged file is refused and left as it is.
     ASSERT_TRUE(db.addBottles(std::vector<Bottle>(300, {.formula = "TiO2", .label = std::string(100, 'l')})));
     ASSERT_EQ(sqlite3_exec(db.handle(), "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr), SQLITE_OK);
     std::string damaged = test::readFileBytes(path);
@@ -173,9 +165,8 @@ TEST_F(LabDatabaseTest, ANewerOrDamagedFileIsRefusedAndLeftAsItIs) {
 
     EXPECT_EQ(db.open((dir.path() / "no-folder" / "lab.sqlite").string()), OpenStatus::CannotOpen);
     EXPECT_NE(db.error().find("no-folder/lab.sqlite: "), std::string::npos) << db.error();
-}
 
-TEST_F(LabDatabaseTest, TheDefaultFileLiesInTheUsersDataFolder) {
+    // The default file lies in the user's data folder.
     const std::string xdg = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "",
                       home = std::getenv("HOME") ? std::getenv("HOME") : "";
     setenv("XDG_DATA_HOME", dir.path().c_str(), 1);
