@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "support/run_program.h"
 
 namespace qv::test {
@@ -17,8 +14,7 @@ using Args = std::vector<std::string>;
 struct CliCase {
     Args args;
     int exitCode;
-    std::string err;
-    std::string out = "";
+    std::string err, out = "";
 };
 
 // Runs every case with `before` in front of its arguments.

@@ -1,21 +1,13 @@
-#include <gtest/gtest.h>
-
-#include <string>
 
 #include "cli/cli_cases.h"
-#include "support/element_file.h"
 #include "version.h"
 
 namespace qv {
-namespace {
 
 TEST(CliMass, FormulasTheirFailuresAndTheElementFile) {
     test::TempDir dir;
-    const std::string small = dir.write("small.lst", test::kSmallElementFile);
-    const std::string hydrate =
-        "CuSO4\xC2\xB7"
-        "5H2O";
-    const std::string noElements = "Couldn't load data from ATOMS.LST.";
+    const std::string small = dir.write("small.lst", test::kSmallElementFile), hydrate = "CuSO4\u00B75H2O",
+                      noElements = "Couldn't load data from ATOMS.LST.";
     // clang-format off
     test::expectCliCases({}, {
         // The element file shipped beside the program.
@@ -45,5 +37,4 @@ TEST(CliMass, FormulasTheirFailuresAndTheElementFile) {
     // clang-format on
 }
 
-}  // namespace
 }  // namespace qv

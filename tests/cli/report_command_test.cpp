@@ -1,39 +1,22 @@
-#include <gtest/gtest.h>
-
-#include <string>
 
 #include "cli/cli_cases.h"
-#include "support/element_file.h"
-#include "support/recipe_scratch.h"
 
 namespace qv {
-namespace {
 
-using test::Args;
-
-class CliRecipes : public ::testing::Test {
-protected:
-    // The verb, then --atoms with the test elements, then the rest.
-    test::ProgramResult cli(const std::string& verb, Args rest) {
-        rest.insert(rest.begin(), {verb, "--atoms", atoms});
-        return test::runCli(rest);
-    }
-    std::string file(const std::string& name) const { return (dir.path() / name).string(); }
-
+TEST(CliRecipes, ReportOptionsExitStatusesThenSolveInPlace) {
     test::TempDir dir;
-    std::string atoms = dir.write("atoms.lst", test::kBaTiCOElementFile);
-    std::string recipe = dir.write(
-        "bt.qvs",
-        "-2 1100\r\n-1 S1\r\n0 10.00000 1.00000 BaTiO3\r\n1 0 0.00000 BaCO3\r\n2 0 0.00000 TiO2\r\n");
-    std::string broken = dir.write("b.qvs", "0 1 1 BaTiO3\n31 0 1 TiO2\n");
-};
-
-TEST_F(CliRecipes, ReportOptionsAndTheExitStatusOfEachFailure) {
+    const auto file = [&](const std::string& name) { return (dir.path() / name).string(); };
+    const std::string
+        atoms = dir.write("atoms.lst", test::kBaTiCOElementFile),
+        broken = dir.write("b.qvs", "0 1 1 BaTiO3\n31 0 1 TiO2\n"),
+        recipe = dir.write(
+            "bt.qvs",
+            "-2 1100\r\n-1 S1\r\n0 10.00000 1.00000 BaTiO3\r\n1 0 0.00000 BaCO3\r\n2 0 0.00000 TiO2\r\n");
     const std::string example(test::kBariumTitanateReport),
         answer = "Quorvex could obtain an answer for you.";
     // Only the second row overflows: BaO stays finite at 1e308 g.
-    const std::string big = dir.write("big.qvs", "-1 T\n0 10 1 BaO0.001\n1 1 1 BaO\n2 1 1 BaC9O\n");
-    const std::string overflow = "The grams of BaC9O (row 2) are too large to weigh.";
+    const std::string big = dir.write("big.qvs", "-1 T\n0 10 1 BaO0.001\n1 1 1 BaO\n2 1 1 BaC9O\n"),
+                      overflow = "The grams of BaC9O (row 2) are too large to weigh.";
     // Corrections from a companion file, the library's bottle over it, a flag over both.
     const std::string db = file("lab.sqlite"), freeRow = "\"fixed\":false,\"ratio\":1,\"molar_mass\":";
     ASSERT_EQ(
@@ -94,17 +77,12 @@ TEST_F(CliRecipes, ReportOptionsAndTheExitStatusOfEachFailure) {
         {{"--library", file("none.sqlite"), recipe}, 1, "none.sqlite: cannot open the lab database"},
     });
     // clang-format on
-}
-
-TEST_F(CliRecipes, SolveSavesTheSolvedRatiosInPlace) {
-    const auto run = cli("solve", {recipe, "--output=" + recipe});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.err, "Quorvex could obtain an answer for you.\n");
+    const auto run = test::runCli({"solve", "--atoms", atoms, recipe, "--output=" + recipe});
+    EXPECT_EQ(std::pair(run.exitCode, run.err), std::pair(0, answer + "\n"));
     EXPECT_EQ(test::readFileBytes(recipe),
               "-2 1100\r\n-1 S1\r\n0 10.00000 1.00000 BaTiO3\r\n1 0 1.00000 BaCO3\r\n2 0 1.00000 TiO2\r\n");
-    EXPECT_EQ(cli("solve", {file("x.qvs"), "-o", file("o.qvs")}).exitCode, 1);
-    EXPECT_EQ(cli("solve", {recipe, "-o", dir.path().string()}).exitCode, 4);
+    EXPECT_EQ(test::runCli({"solve", "--atoms", atoms, file("x.qvs"), "-o", file("o.qvs")}).exitCode, 1);
+    EXPECT_EQ(test::runCli({"solve", "--atoms", atoms, recipe, "-o", dir.path().string()}).exitCode, 4);
 }
 
-}  // namespace
 }  // namespace qv

@@ -1,60 +1,43 @@
-#include <gtest/gtest.h>
-
 #include <nlohmann/json.hpp>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "cli/cli_cases.h"
-#include "support/element_file.h"
 
 namespace qv {
-namespace {
-
-using test::Args;
 
 // Whole-number weights, so every amount below follows by hand:
 // M(BaCO3) = 197, M(SrCO3) = 148, M(TiO2) = 80, M(Ba(1-x)Sr(x)TiO3) = 233 - 49x.
 constexpr std::string_view kElements = "1 C 12 m\n2 O 16 m\n3 Ti 48\n4 Sr 88\n5 Ba 137\n";
 const std::string kBst = "Ba{1-x}Sr{x}TiO3";
 
-// Grams of BaCO3, SrCO3 and TiO2 for `g` grams of Ba(1-x)Sr(x)TiO3.
-std::vector<double> handGrams(double x, double g) {
-    const double moles = g / (233 - 49 * x);
-    return {moles * (1 - x) * 197, moles * x * 148, moles * 80};
-}
-
-class Series : public ::testing::Test {
-protected:
-    test::ProgramResult series(Args rest, int exitCode = 0) {
+TEST(Series, HandValuesJsonLinesCsvAndTheExitStatusNamingWhatIsWrong) {
+    test::TempDir dir;
+    const std::string atoms = dir.write("atoms.lst", kElements),
+                      recipe = dir.write(
+                          "bst.qvs",
+                          "-1 BST\r\n0 10 1 BaTiO3\r\n1 0 0 BaCO3\r\n2 0 0 SrCO3\r\n3 0 0 TiO2\r\n");
+    const auto series = [&](test::Args rest, int exitCode = 0) {
         rest.insert(rest.begin(), {"series", "--atoms", atoms, recipe});
         auto run = test::runCli(rest);
         EXPECT_EQ(run.exitCode, exitCode) << rest[4] << " " << run.err;
         return run;
-    }
-
-    test::TempDir dir;
-    std::string atoms = dir.write("atoms.lst", kElements);
-    std::string recipe =
-        dir.write("bst.qvs", "-1 BST\r\n0 10 1 BaTiO3\r\n1 0 0 BaCO3\r\n2 0 0 SrCO3\r\n3 0 0 TiO2\r\n");
-};
-
-TEST_F(Series, BariumStrontiumTitanateMatchesTheHandValues) {
+    };
     const char* formulas[] = {"Ba1TiO3",        "Ba0.9Sr0.1TiO3", "Ba0.8Sr0.2TiO3",
                               "Ba0.7Sr0.3TiO3", "Ba0.6Sr0.4TiO3", "Ba0.5Sr0.5TiO3"};
     auto json =
         nlohmann::json::parse(series({"--final", kBst, "--vary", "x=0:0.5:0.1", "--format", "json"}).out);
     ASSERT_EQ(json.size(), 6u);
     for (int i = 0; i < 6; ++i) {
-        const double x = i / 10.0, ratios[] = {1 - x, x, 1};
+        // Grams of BaCO3, SrCO3 and TiO2 for 10 g of Ba(1-x)Sr(x)TiO3.
+        const double x = i / 10.0, ratios[] = {1 - x, x, 1}, moles = 10 / (233 - 49 * x),
+                     grams[] = {moles * (1 - x) * 197, moles * x * 148, moles * 80};
         const auto& sample = json[i];
         EXPECT_EQ(sample["x"], x) << "each value reads back as typed";
         EXPECT_EQ(sample["final_formula"], formulas[i]) << "a zero count drops its element";
         EXPECT_NEAR(sample["molar_mass"].get<double>(), 233 - 49 * x, 1e-12);
         EXPECT_EQ(sample["balance_residual"], "CO2");
         for (int k = 0; k < 3; ++k) {
-            EXPECT_NEAR(sample["rows"][k]["grams"].get<double>(), handGrams(x, 10)[k], 1e-12)
-                << formulas[i] << k;
+            EXPECT_NEAR(sample["rows"][k]["grams"].get<double>(), grams[k], 1e-12) << formulas[i] << k;
             EXPECT_EQ(sample["rows"][k].size(), 6u) << "no correction, no correction fields";
             EXPECT_NEAR(sample["rows"][k]["ratio"].get<double>(), ratios[k], 1e-12);
         }
@@ -63,9 +46,6 @@ TEST_F(Series, BariumStrontiumTitanateMatchesTheHandValues) {
     EXPECT_NE(series({"--final", kBst, "--vary", "x=0:0.5:0.1", "--grams", "2"})
                   .out.find("0.3  Ba0.7Sr0.3TiO3  1.263399  0.406780  0.732936  ok\n"),
               std::string::npos);
-}
-
-TEST_F(Series, JsonLinesHoldOneCompactSamplePerLineFailuresIncluded) {
     const auto run = [&](const char* format) {
         return series(
                    {"--final", kBst, "--vary", "x=0:1.5:0.5", "--purity", "SrCO3=99.5", "--format", format},
@@ -90,9 +70,6 @@ TEST_F(Series, JsonLinesHoldOneCompactSamplePerLineFailuresIncluded) {
     EXPECT_EQ(rows[0]["purity_pct"], 100);
     EXPECT_EQ(rows[0]["excess_pct"], 0);
     EXPECT_EQ(rows[0]["grams_corrected"], rows[0]["grams"]);
-}
-
-TEST_F(Series, CsvAndTheExitStatusNamingWhatIsWrong) {
     const std::string csv = "x,final_formula,status,BaCO3,SrCO3,TiO2\r\n", bst = "x=0.5:0.5:0";
     // clang-format off
     test::expectCliCases({"series", "--atoms", atoms, recipe}, {
@@ -131,9 +108,8 @@ TEST_F(Series, CsvAndTheExitStatusNamingWhatIsWrong) {
     const auto missing =
         test::runCli({"series", "--atoms", atoms, dir.write("bad.qvs", "0 1 1 BaTiO3\n31 0 1 TiO2\n"),
                       "--final", kBst, "--vary", "x=0:1:1"});
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_EQ(missing.err, "Failed to load a file.\n");
+    EXPECT_EQ(std::pair(missing.exitCode, missing.err),
+              std::pair(1, std::string("Failed to load a file.\n")));
 }
 
-}  // namespace
 }  // namespace qv

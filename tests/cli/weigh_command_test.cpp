@@ -1,42 +1,30 @@
-#include <gtest/gtest.h>
-
 #include <nlohmann/json.hpp>
 #include <regex>
-#include <string>
 
 #include "cli/cli_cases.h"
-#include "support/element_file.h"
-#include "support/recipe_scratch.h"
 
 namespace qv {
-namespace {
 
-using test::Args;
 using Json = nlohmann::json;
 
 constexpr double kBaCO3 = 197.34, kTiO2 = 79.87, kBaTiO3 = 233.2;
 
-class Weigh : public ::testing::Test {
-protected:
-    test::ProgramResult cli(const std::string& verb, Args rest) {
+TEST(Weigh, RescaledPlanBadValuesThenSessionAndFiredMass) {
+    test::TempDir dir;
+    const std::string atoms = dir.write("atoms.lst",
+                                        "1 Ba 137.33\n2 Ti 47.87\n3 La 138.91\n4 C 12.01 m\n5 O 16 m\n"),
+                      recipe = dir.write("bt.qvs", "-1 S1\r\n0 10 1 BaTiO3\r\n1 0 0 BaCO3\r\n2 0 0 TiO2\r\n"),
+                      db = (dir.path() / "lab.sqlite").string();
+    const auto cli = [&](const std::string& verb, test::Args rest) {
         rest.insert(rest.begin(), {verb, "--atoms", atoms, "--db", db});
         if (verb == "log") rest.erase(rest.begin() + 1, rest.begin() + 3);
         return test::runCli(rest);
-    }
-    Json json(const std::string& verb, Args rest) {
+    };
+    const auto json = [&](const std::string& verb, test::Args rest) {
         const auto run = cli(verb, rest);
         EXPECT_EQ(run.exitCode, 0) << run.err;
         return Json::parse(run.out.empty() ? "null" : run.out);
-    }
-
-    test::TempDir dir;
-    std::string atoms =
-        dir.write("atoms.lst", "1 Ba 137.33\n2 Ti 47.87\n3 La 138.91\n4 C 12.01 m\n5 O 16 m\n");
-    std::string recipe = dir.write("bt.qvs", "-1 S1\r\n0 10 1 BaTiO3\r\n1 0 0 BaCO3\r\n2 0 0 TiO2\r\n");
-    std::string db = (dir.path() / "lab.sqlite").string();
-};
-
-TEST_F(Weigh, RescaledPlanAndTheDopantBelowMinimumWeightAsJson) {
+    };
     Json doc = json("weigh", {recipe, "--actual", "BaCO3=8.6", "--no-record", "--format", "json"});
     const double f = 8.6 * kBaTiO3 / (kBaCO3 * 10), ti = kTiO2 * 86 / 1973.4;
     EXPECT_NEAR(doc["factor"], f, 1e-12);
@@ -56,20 +44,17 @@ TEST_F(Weigh, RescaledPlanAndTheDopantBelowMinimumWeightAsJson) {
     doc =
         json("weigh", {la, "--no-record", "--format=json", "--purity", "La2O3=99", "--tolerance", "0.1",
                        "--per", "Ti", "--actual", "1=0.8", "--actual", "La2O3=0.0071", "--actual", "3=0.35"});
-    const double finalMass = 0.99 * 137.33 + 0.01 * 138.91 + 47.87 + 48;
-    const double la2o3 = 0.005 * 325.82 / finalMass / 0.99;
+    const double la2o3 = 0.005 * 325.82 / (0.99 * 137.33 + 0.01 * 138.91 + 47.87 + 48) / 0.99;
     EXPECT_NEAR(doc["rows"][1]["planned"], la2o3, 1e-12);
     EXPECT_EQ(doc["rows"][1]["purity_pct"], 99);
-    EXPECT_EQ(doc["rows"][1]["below_min_weight"], true);
-    EXPECT_EQ(doc["rows"][0]["below_min_weight"], false);
+    for (int i : {0, 1}) EXPECT_EQ(doc["rows"][i]["below_min_weight"], i == 1) << i;
     EXPECT_NEAR(doc["min_batch_grams"], 0.082 / la2o3, 1e-9);
     // Per Ti: 0.35 g of TiO2 against 0.0071 g of 99 % La2O3.
     EXPECT_NEAR(doc["as_weighed"]["La"], 2 * 0.0071 * 0.99 / 325.82 / (0.35 / 79.87), 1e-9);
     EXPECT_NEAR(doc["as_weighed"]["Ti"], 1, 1e-12);
     EXPECT_FALSE(doc["as_weighed"].contains("O"));
-}
 
-TEST_F(Weigh, BadValuesRecordNothing) {
+    // Bad values record nothing.
     const std::string twice =
         dir.write("two.qvs", "0 10 1 BaTiO3\r\n1 1 0.5 BaCO3\r\n2 1 0.5 BaCO3\r\n3 0 0 TiO2\r\n");
     // clang-format off
@@ -95,9 +80,8 @@ TEST_F(Weigh, BadValuesRecordNothing) {
     });
     // clang-format on
     EXPECT_EQ(json("log", {"--format", "json"}), Json::array());
-}
 
-TEST_F(Weigh, SessionRecordedThenFiredMassAddedLater) {
+    // A session recorded, then its fired mass added later.
     const std::string planned0 = std::to_string(kBaCO3 * 10 / kBaTiO3),
                       planned1 = std::to_string(kTiO2 * 10 / kBaTiO3);
     const Json weighed = json("weigh", {recipe, "--actual", "BaCO3=" + planned0, "--actual",
@@ -128,5 +112,4 @@ TEST_F(Weigh, SessionRecordedThenFiredMassAddedLater) {
     EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 3);
 }
 
-}  // namespace
 }  // namespace qv

@@ -9,28 +9,24 @@
 #include "support/test_form.h"
 
 namespace qv {
-namespace {
 
 constexpr double kBaCO3 = 197.34, kTiO2 = 79.87, kBaTiO3 = 233.2;
 // BaCO3 and TiO2 for 10 g of BaTiO3.
 constexpr double B = kBaCO3 * 10 / kBaTiO3, T = kTiO2 * 10 / kBaTiO3;
 
-class Plan : public ::testing::Test {
-protected:
-    WeighingPlan plan(std::string_view final, std::initializer_list<std::pair<std::string_view, double>> rows,
-                      double grams, const Corrections& corrections = {}) {
+TEST(Plan, RescalingCompositionAsWeighedFiringAndMinimumWeight) {
+    test::TestForm f{"1 Ba 137.33\n2 Ti 47.87\n3 La 138.91\n4 C 12.01 m\n5 O 16 m\n"};
+    const auto plan = [&](std::string_view final,
+                          std::initializer_list<std::pair<std::string_view, double>> rows, double grams,
+                          const Corrections& corrections = {}) {
         f.final().setEntry(final, 1, false);
         int row = 0;
         for (auto [text, ratio] : rows) f.row(row++).setEntry(text, ratio, true);
         return makeWeighingPlan(f.model, grams, corrections).value();
-    }
-    WeighingPlan titanate(const Corrections& c = {}) {
+    };
+    const auto titanate = [&](const Corrections& c = {}) {
         return plan("BaTiO3", {{"BaCO3", 1}, {"TiO2", 1}}, 10, c);
-    }
-    test::TestForm f{"1 Ba 137.33\n2 Ti 47.87\n3 La 138.91\n4 C 12.01 m\n5 O 16 m\n"};
-};
-
-TEST_F(Plan, RescalingAfterOvershootShortfallAndDiscard) {
+    };
     // Every target is the planned grams times the factor.
     const struct {
         const char* what;
@@ -51,14 +47,10 @@ TEST_F(Plan, RescalingAfterOvershootShortfallAndDiscard) {
         EXPECT_NEAR(s.toAdd(1), c.toAdd1, 1e-9);
     }
     WeighingSession s(titanate());
-    EXPECT_FALSE(s.setActual(0, -1));
-    EXPECT_FALSE(s.setActual(0, NAN));
-    EXPECT_FALSE(s.addTopUp(0, -1));
-    EXPECT_FALSE(s.actual(0));
+    EXPECT_FALSE(s.setActual(0, -1) || s.setActual(0, NAN) || s.addTopUp(0, -1) || s.actual(0));
     s.setActual(0, 9);
     s.discard(0);
-    s.addTopUp(0, 8);
-    s.addTopUp(0, 0.4);
+    for (double grams : {8.0, 0.4}) s.addTopUp(0, grams);
     EXPECT_DOUBLE_EQ(s.discarded(0), 9);
     EXPECT_DOUBLE_EQ(*s.actual(0), 8.4);
     EXPECT_FALSE(s.complete());
@@ -77,36 +69,7 @@ TEST_F(Plan, RescalingAfterOvershootShortfallAndDiscard) {
     const auto columns =
         seriesColumns(f.model, std::map<int, double>{{0, 99}}, std::map<int, double>{{1, 5}});
     EXPECT_EQ(std::pair(columns.at(0).purity, columns.at(1).excess), std::pair(99.0, 5.0));
-}
 
-TEST_F(Plan, MinimumWeightRuleRefusalsAndTheDopantBelowIt) {
-    const struct {
-        BalanceRating balance;
-        double grams;
-    } cases[] = {
-        {{}, 0.082},                            // 0.1 mg, 0.10 %: 2 x 0.41 d / 0.001
-        {{0.0001, 0.00003, 0.10}, 0.082},       // s below 0.41 d
-        {{0.0001, 0.0001, 0.10}, 0.2},          // s above 0.41 d
-        {{0.0001, std::nullopt, 1.0}, 0.0082},  // 1 %
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(checkBalanceRating(c.balance), "");
-        EXPECT_NEAR(minimumWeight(c.balance), c.grams, 1e-12);
-    }
-    EXPECT_TRUE(belowMinimumWeight(0.05, 0.082));
-    EXPECT_FALSE(belowMinimumWeight(0.082, 0.082));
-    EXPECT_FALSE(belowMinimumWeight(0, 0.082));
-
-    const WeighingPlan p = plan("Ba0.99La0.01TiO3", {{"BaCO3", 0.99}, {"La2O3", 0.005}, {"TiO2", 1}}, 1);
-    const MinimumWeightCheck check = checkMinimumWeight(p, {});
-    EXPECT_EQ(minimumWeightNotice(p, check),
-              "Row 2 (La2O3): 6.99 mg is below the balance's minimum weight of 82 mg.\n"
-              "Every row reaches it from 11.7389 g of Ba0.99La0.01TiO3: weigh a larger batch, or the small "
-              "amounts from a diluted premix.");
-    EXPECT_EQ(minimumWeightNotice(p, checkMinimumWeight(p, {0.0001, std::nullopt, 10})), "");
-}
-
-TEST_F(Plan, CompositionAsWeighedAndTheFiringCheck) {
     const double nBa = 8.6 / kBaCO3, nTi = 10 / kBaTiO3, ba = 2 * nBa / (nBa + nTi), ti = 2 - ba;
     const struct {
         const char* what;
@@ -114,7 +77,7 @@ TEST_F(Plan, CompositionAsWeighedAndTheFiringCheck) {
         double actual0;  // BaCO3; TiO2 is weighed as planned; < 0: as planned
         int per;
         double ba, ti, deviationBa, deviationTi;
-    } cases[] = {
+    } compositions[] = {
         {"exact", {}, -1, -1, 1, 1, 0, 0},
         {"exact, per Ti", {}, -1, 1, 1, 1, 0, 0},
         {"BaCO3 overshot", {}, 8.6, -1, ba, ti, 100 * (ba - 1), 100 * (ti - 1)},
@@ -122,7 +85,7 @@ TEST_F(Plan, CompositionAsWeighedAndTheFiringCheck) {
         {"99 % BaCO3 weighed as if pure", {{0, {99, 0, {}, {}}}}, B, 1, 0.99, 1, -1, 0},
         {"TiO2 excess is no error", {{1, {100, 5, {}, {}}}}, -1, 0, 1, 1.05, 0, 0},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : compositions) {
         SCOPED_TRACE(c.what);
         WeighingSession s(titanate(c.corrections));
         EXPECT_FALSE(asWeighedCounts(s, c.per));
@@ -144,7 +107,30 @@ TEST_F(Plan, CompositionAsWeighedAndTheFiringCheck) {
         none.message,
         "Complete reaction changes no mass here, so the mass after firing cannot tell how far it went.");
     EXPECT_FALSE(firingCompleteness(-15.9, 0, 0).pct);
+
+    // The minimum weight rule, refusals, and the dopant below it.
+    const struct {
+        BalanceRating balance;
+        double grams;
+    } ratings[] = {
+        {{}, 0.082},                            // 0.1 mg, 0.10 %: 2 x 0.41 d / 0.001
+        {{0.0001, 0.00003, 0.10}, 0.082},       // s below 0.41 d
+        {{0.0001, 0.0001, 0.10}, 0.2},          // s above 0.41 d
+        {{0.0001, std::nullopt, 1.0}, 0.0082},  // 1 %
+    };
+    for (const auto& c : ratings) {
+        EXPECT_EQ(checkBalanceRating(c.balance), "");
+        EXPECT_NEAR(minimumWeight(c.balance), c.grams, 1e-12);
+    }
+    EXPECT_TRUE(belowMinimumWeight(0.05, 0.082) && !belowMinimumWeight(0.082, 0.082) &&
+                !belowMinimumWeight(0, 0.082));
+
+    const WeighingPlan doped = plan("Ba0.99La0.01TiO3", {{"BaCO3", 0.99}, {"La2O3", 0.005}, {"TiO2", 1}}, 1);
+    EXPECT_EQ(minimumWeightNotice(doped, checkMinimumWeight(doped, {})),
+              "Row 2 (La2O3): 6.99 mg is below the balance's minimum weight of 82 mg.\n"
+              "Every row reaches it from 11.7389 g of Ba0.99La0.01TiO3: weigh a larger batch, or the small "
+              "amounts from a diluted premix.");
+    EXPECT_EQ(minimumWeightNotice(doped, checkMinimumWeight(doped, {0.0001, std::nullopt, 10})), "");
 }
 
-}  // namespace
 }  // namespace qv

@@ -1,13 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
-#include "core/element_table.h"
 #include "plan/series.h"
 #include "support/element_file.h"
 
 namespace qv {
-namespace {
 
 TEST(SeriesPreview, SampleFormulasWithTheirProblemsOrOneMessage) {
     ElementTable table;
@@ -24,12 +20,9 @@ TEST(SeriesPreview, SampleFormulasWithTheirProblemsOrOneMessage) {
     EXPECT_EQ(previewSeries(table, "Ba{1-x}Xy{x}O", "x", {0.5, 0.5, 0}).lines.at(0).problem,
               "Not a valid formula.");
     // A hydrate part's leading count may vary too; 0 stays written.
-    p = previewSeries(table, "SrCO3\xC2\xB7{x}TiO2", "x", {0, 1, 1});
+    p = previewSeries(table, "SrCO3\u00B7{x}TiO2", "x", {0, 1, 1});
     ASSERT_EQ(p.lines.size(), 2u);
-    EXPECT_EQ(p.lines[0].formula + " " + p.lines[1].formula,
-              "SrCO3\xC2\xB7"
-              "0TiO2 SrCO3\xC2\xB7"
-              "1TiO2");
+    EXPECT_EQ(p.lines[0].formula + " " + p.lines[1].formula, "SrCO3\u00B70TiO2 SrCO3\u00B71TiO2");
     EXPECT_DOUBLE_EQ(p.lines[1].molarMass.value_or(0), 148 + 80);
     for (const auto& [templ, variable, range, error] : {
              std::tuple<const char*, const char*, SeriesRange, const char*>{
@@ -47,5 +40,4 @@ TEST(SeriesPreview, SampleFormulasWithTheirProblemsOrOneMessage) {
     }
 }
 
-}  // namespace
 }  // namespace qv
