@@ -1,20 +1,16 @@
-#include <string>
 
-#include <gtest/gtest.h>
 
 #include "form/element_lists.h"
 #include "form/ratio_solver.h"
 #include "form_steps.h"
-#include "support/test_form.h"
 
 namespace qv {
-namespace {
 
 using test::fill;
 using test::lists;
 using test::TestForm;
 
-std::string flags(const TestForm& t) {
+static std::string flags(const TestForm& t) {
     return t.model.elementTable().includeFlagsText();
 }  // H C O Ca Ti Ba Fe
 
@@ -85,7 +81,7 @@ TEST(ElementLists, MovesRunTheSolverOnceAndOnlyWhenSomethingMoved) {
     EXPECT_TRUE(t.log().empty());
 }
 
-TEST(ElementLists, RefusingListsAreReported) {
+TEST(ElementLists, RefusingListsAreReportedAndRebuildsFollowTheFlags) {
     TestForm t;
     t.type(t.final(), "BaTiO3");
     t.include.refuseAdd = true;
@@ -117,33 +113,26 @@ TEST(ElementLists, RefusingListsAreReported) {
     EXPECT_EQ(moveAllElements(v.model, v.exclude), 0);
     EXPECT_EQ(lists(v), "Ca | C O");
     EXPECT_EQ(flags(v), "0001111");
-}
-
-TEST(ElementLists, RebuildFollowsFlagsChangedBehindTheLists) {
-    TestForm t;
-    t.type(t.final(), "BaTiO3");
-    ASSERT_GT(t.model.elementTable().applyIncludeFlagsText("0010010"), 0);  // O and Ba
-    rebuildElementLists(t.model);
-    EXPECT_EQ(lists(t), "Ba O | Ti");
+    TestForm w;  // the lists rebuilt from flags changed behind them
+    w.type(w.final(), "BaTiO3");
+    ASSERT_GT(w.model.elementTable().applyIncludeFlagsText("0010010"), 0);  // O and Ba
+    rebuildElementLists(w.model);
+    EXPECT_EQ(lists(w), "Ba O | Ti");
     Model bare;  // no window yet
     rebuildElementLists(bare);
-    registerElements(t.model, {{99, 1.0}});  // no such element
-    EXPECT_EQ(t.model.elementUse().count(99), 0u);
+    registerElements(w.model, {{99, 1.0}});  // no such element
+    EXPECT_EQ(w.model.elementUse().count(99), 0u);
+    TestForm x;  // what the program writes under the guard is not typing
+    fill(x, "BaTiO3", "BaCO3 TiO2", "f:2-");
+    x.model.clearAll();
+    EXPECT_TRUE(x.final().ratioValid());
+    x.clearLog();
+    x.model.setEditorUpdateGuard(true);
+    x.typeFinalRatio("7");
+    x.model.setEditorUpdateGuard(false);
+    EXPECT_EQ(x.final().ratioText(), "7");
+    EXPECT_DOUBLE_EQ(x.final().ratio(), 1.0);
+    EXPECT_EQ(x.solverRuns(), 0);
 }
 
-TEST(FinalRatioEdit, WhatTheProgramWritesUnderTheGuardIsNotTyping) {
-    TestForm t;
-    fill(t, "BaTiO3", "BaCO3 TiO2", "f:2-");
-    t.model.clearAll();
-    EXPECT_TRUE(t.final().ratioValid());
-    t.clearLog();
-    t.model.setEditorUpdateGuard(true);
-    t.typeFinalRatio("7");
-    t.model.setEditorUpdateGuard(false);
-    EXPECT_EQ(t.final().ratioText(), "7");
-    EXPECT_DOUBLE_EQ(t.final().ratio(), 1.0);
-    EXPECT_EQ(t.solverRuns(), 0);
-}
-
-}  // namespace
 }  // namespace qv

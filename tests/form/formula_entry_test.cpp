@@ -1,29 +1,22 @@
 #include <array>
-#include <sstream>
-#include <string>
-
-#include <gtest/gtest.h>
 
 #include "form/edit/editing_fixture.h"
 #include "form/element_lists.h"
-#include "form/model.h"
 #include "form_steps.h"
-#include "support/test_form.h"
 
 namespace qv {
-namespace {
 
 using test::fill;
 using test::sets;
 using test::TestForm;
 
 // An entry as its class (Invalid Empty Free Fixed), text and ratio text: "Free CaCO3 x1.5".
-std::string entry(const Formula& f) {
+static std::string entry(const Formula& f) {
     return std::string(std::array{"Invalid", "Empty", "Free", "Fixed"}[f.classify() + 1]) + " " + f.text() +
            " x" + f.ratioText();
 }
 
-TEST(EntrySets, TypingPegAndBracketsMoveTheRowBetweenSets) {
+TEST(EntrySets, TypingPegBracketsAndClearAllMoveTheRowsBetweenSets) {
     TestForm t;
     Formula& row = t.row(4);
     t.type(row, "Fe2O3");
@@ -52,34 +45,31 @@ TEST(EntrySets, TypingPegAndBracketsMoveTheRowBetweenSets) {
     setText(t.model.difference(), "BaO");
     t.model.textChanged(t.model.difference());
     EXPECT_EQ(sets(t.model), "free 4 | fixed | invalid");
-}
-
-TEST(EntrySets, ClearAllEmptiesEverySetEvenWhereEditsSkippedTheHook) {
-    TestForm t;
-    fill(t, "BaO", "BaCO3 TiO2 Q");
-    t.clickPeg(1);
-    t.typeRowRatio(5, "x");
+    TestForm u;
+    fill(u, "BaO", "BaCO3 TiO2 Q");
+    u.clickPeg(1);
+    u.typeRowRatio(5, "x");
     // The edit control's clipboard messages leave a row in the set of its
     // old text until the next edit: clear, undo to an empty snapshot, paste.
-    t.type(t.row(3), "Fe2O3");
-    selectRange(t.row(3).edit(), 0, -1);
-    deleteForward(t.row(3).edit(), false);
-    t.type(t.row(4), "CaO");
-    undo(t.row(4).edit());
-    t.type(t.row(6), "TiO");
+    u.type(u.row(3), "Fe2O3");
+    selectRange(u.row(3).edit(), 0, -1);
+    deleteForward(u.row(3).edit(), false);
+    u.type(u.row(4), "CaO");
+    undo(u.row(4).edit());
+    u.type(u.row(6), "TiO");
     testing::FakeClipboard clipboard;
     clipboard.content = "Ti";
-    pasteWithoutHook(t.row(6), &clipboard);
-    EXPECT_EQ(sets(t.model), "free 0 3 4 6 | fixed 1 | invalid 2 5");
-    t.clickPeg(7);  // a solver run meanwhile copes with them
+    pasteWithoutHook(u.row(6), &clipboard);
+    EXPECT_EQ(sets(u.model), "free 0 3 4 6 | fixed 1 | invalid 2 5");
+    u.clickPeg(7);  // a solver run meanwhile copes with them
 
-    t.model.clearAll();
-    EXPECT_EQ(sets(t.model), "free | fixed | invalid");
-    EXPECT_TRUE(t.model.elementUse().empty());
-    EXPECT_TRUE(t.include.items().empty() && t.exclude.items().empty());
+    u.model.clearAll();
+    EXPECT_EQ(sets(u.model), "free | fixed | invalid");
+    EXPECT_TRUE(u.model.elementUse().empty());
+    EXPECT_TRUE(u.include.items().empty() && u.exclude.items().empty());
 }
 
-TEST(RatioText, TypingFixesTheRowAndOnlyThePegFreesIt) {
+TEST(RatioText, TypingFixesTheRowOnlyThePegFreesItAndSetEntryDoesNotSolve) {
     TestForm t;
     t.type(t.row(0), "TiO2");
     const auto typed = [&](std::string_view text) {
@@ -101,25 +91,22 @@ TEST(RatioText, TypingFixesTheRowAndOnlyThePegFreesIt) {
     }
     f.setRatio(2.0);  // as the solver writes it
     EXPECT_TRUE(f.ratioValid());
-}
-
-// Set like the editor inserts: blanks skipped, a refused character stops it, at most 480; no solver run.
-TEST(SetEntry, SetsTextRatioAndPegWithoutRunningTheSolver) {
-    TestForm t;
-    t.row(7).setEntry("CaCO3", 1.5, true);
-    EXPECT_EQ(entry(t.row(7)), "Fixed CaCO3 x1.5");
-    EXPECT_EQ(sets(t.model), "free | fixed 7 | invalid");
-    EXPECT_EQ(t.model.elementUse().at(t.element("Ca")), 1);
-    t.row(7).setEntry("", 0.0, false);
-    EXPECT_EQ(entry(t.row(7)), "Empty  x0");
-    EXPECT_TRUE(t.model.fixedEntries().empty() && t.model.elementUse().empty());
-    t.row(0).setEntry(" Ca CO3 ", 1.0, false);
-    EXPECT_EQ(entry(t.row(0)), "Free CaCO3 x1");
-    t.row(1).setEntry("Ba,TiO3", 1.0, false);
-    EXPECT_EQ(entry(t.row(1)), "Free Ba x1");
-    t.row(2).setEntry(std::string(600, 'H'), 1.0, false);
-    EXPECT_EQ(t.row(2).edit().length(), 480);
-    EXPECT_EQ(t.solverRuns(), 0);
+    // Set like the editor inserts: blanks skipped, a refused character stops it, at most 480; no solver run.
+    TestForm u;
+    u.row(7).setEntry("CaCO3", 1.5, true);
+    EXPECT_EQ(entry(u.row(7)), "Fixed CaCO3 x1.5");
+    EXPECT_EQ(sets(u.model), "free | fixed 7 | invalid");
+    EXPECT_EQ(u.model.elementUse().at(u.element("Ca")), 1);
+    u.row(7).setEntry("", 0.0, false);
+    EXPECT_EQ(entry(u.row(7)), "Empty  x0");
+    EXPECT_TRUE(u.model.fixedEntries().empty() && u.model.elementUse().empty());
+    u.row(0).setEntry(" Ca CO3 ", 1.0, false);
+    EXPECT_EQ(entry(u.row(0)), "Free CaCO3 x1");
+    u.row(1).setEntry("Ba,TiO3", 1.0, false);
+    EXPECT_EQ(entry(u.row(1)), "Free Ba x1");
+    u.row(2).setEntry(std::string(600, 'H'), 1.0, false);
+    EXPECT_EQ(u.row(2).edit().length(), 480);
+    EXPECT_EQ(u.solverRuns(), 0);
 }
 
 // (Ba0.5Sr0.5)TiO3 with a pegged excess of TiO2, freed again, doubled, then cleared: the ratios and
@@ -151,5 +138,4 @@ TEST(FormSession, StrontiumTitanateWithAPeggedExcess) {
     EXPECT_TRUE(t.messages.empty() && !t.model.failure());
 }
 
-}  // namespace
 }  // namespace qv

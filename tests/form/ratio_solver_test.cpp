@@ -1,16 +1,11 @@
-#include <string>
 #include <tuple>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "form/element_lists.h"
 #include "form/ratio_solver.h"
 #include "form_steps.h"
-#include "support/test_form.h"
 
 namespace qv {
-namespace {
 
 using test::fill;
 using test::TestForm;
@@ -79,7 +74,7 @@ TEST(RatioSolver, Outcomes) {
 }
 
 // Notices as "Row1 Lists Difference" (the row where one applies).
-std::string names(const std::vector<FormNotice>& notices) {
+static std::string names(const std::vector<FormNotice>& notices) {
     static const char* const name[] = {"Final", "FinalRatio",  "Row",     "Ratio",  "Peg",
                                        "Lists", "Difference",  "Outcome", "Status", "SampleTag",
                                        "Grams", "Corrections", "Message", "Failure"};
@@ -124,20 +119,16 @@ TEST(RatioSolver, ObserversHearTheChangesInOrder) {
     t.model.clearAll();
     EXPECT_TRUE(recorder.heard.empty());
     EXPECT_FALSE(t.log().empty());
-}
-
-TEST(RatioSolver, StatusSaysHowADecimalCountBeforeWaterWasRead) {
-    TestForm t;
-    fill(t, "Ca(OH)2", "CaO2.5H2O");
-    EXPECT_EQ(t.status(), std::string(status::kSolved) +
+    TestForm u;  // the status says how a decimal count before water was read
+    fill(u, "Ca(OH)2", "CaO2.5H2O");
+    EXPECT_EQ(u.status(), std::string(status::kSolved) +
                               "\nCaO2.5H2O is read as CaO2.5 + H2O: \"2.5\" is one decimal count. For the "
                               "hydrate write CaO2\xC2\xB7"
                               "5H2O (or CaO2*5H2O).");
     for (const char* text : {"CaO2*5H2O", "Ca0.5O"}) {
-        t.retype(t.row(0), text);
-        EXPECT_EQ(t.status(), status::kSolved) << text;
+        u.retype(u.row(0), text);
+        EXPECT_EQ(u.status(), status::kSolved) << text;
     }
 }
 
-}  // namespace
 }  // namespace qv

@@ -2,7 +2,6 @@
 #include "support/test_form.h"
 
 namespace qv::testing {
-namespace {
 
 // Which editing paths re-parse the entry, move it between the entry sets and
 // run the solver; every solver run shows in the form's log.
@@ -83,5 +82,4 @@ TEST_F(AfterChangeHookTest, SetTextAndReplaceSelectionTakeWholeTextsOrNothing) {
     EXPECT_FALSE(form.final().composition().empty());
 }
 
-}  // namespace
 }  // namespace qv::testing

@@ -1,15 +1,13 @@
-#include <string>
 
-#include "editing_fixture.h"
 #include "form/edit/drawing_plan.h"
+#include "editing_fixture.h"
 #include "support/test_form.h"
 
 namespace qv::testing {
-namespace {
 
 // Glyphs as "F2,0" (character, x, top) with the font as n/s and the colour
 // as T(ext), G(rey) or B(ackground): "F2,0nT".
-std::string glyphs(const DrawingPlan& plan) {
+static std::string glyphs(const DrawingPlan& plan) {
     std::string out;
     for (const PlannedGlyph& g : plan.glyphs) {
         if (!out.empty()) out += ' ';
@@ -20,7 +18,7 @@ std::string glyphs(const DrawingPlan& plan) {
     return out;
 }
 
-std::string band(const Band& b) {
+static std::string band(const Band& b) {
     return std::to_string(b.left) + ".." + std::to_string(b.right) + " " + std::to_string(b.top) + ".." +
            std::to_string(b.bottom);
 }
@@ -85,5 +83,4 @@ TEST_F(DrawingPlanTest, ContextMenuOffersWhatTheSelectionAndClipboardAllow) {
     EXPECT_EQ(contextMenuMask(*f, std::string("Ba")), 0);
 }
 
-}  // namespace
 }  // namespace qv::testing

@@ -1,10 +1,7 @@
-#include <string_view>
-#include <utility>
 
 #include "editing_fixture.h"
 
 namespace qv::testing {
-namespace {
 
 TEST(CharacterFilter, AcceptsFormulaCharactersOnly) {
     EXPECT_EQ(countAcceptable("AgZn2O3 (OH)-0.5"), 15);
@@ -83,5 +80,4 @@ TEST(WidthTable, CountsTakeSubscriptWidthsEverythingElseNormal) {
     EXPECT_EQ(table.widthOf('\xE9'), 0);
 }
 
-}  // namespace
 }  // namespace qv::testing

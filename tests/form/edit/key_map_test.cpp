@@ -1,9 +1,7 @@
-#include <string>
 
 #include "editing_fixture.h"
 
 namespace qv::testing {
-namespace {
 
 using KeyMapTest = EditingTest;
 
@@ -140,5 +138,4 @@ TEST_F(HydrateEditingTest, PastedDotsAndBulletsBecomeOneMiddleDot) {
     EXPECT_EQ(insertText(f->edit(), dots), kFormulaCapacity);
 }
 
-}  // namespace
 }  // namespace qv::testing

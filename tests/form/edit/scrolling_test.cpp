@@ -1,7 +1,6 @@
 #include "editing_fixture.h"
 
 namespace qv::testing {
-namespace {
 
 // A 60-pixel view over 20 capitals of 9 pixels: the text ends at x 181.
 class ScrollingTest : public EditingTest {
@@ -87,5 +86,4 @@ TEST_F(ScrollingTest, UndoBringsTheCaretIntoViewAndShortTextsNeverScroll) {
     EXPECT_EQ(shown(), "-1..59 @0 none");
 }
 
-}  // namespace
 }  // namespace qv::testing
