@@ -28,8 +28,7 @@ TEST(EntrySets, TypingPegBracketsAndClearAllMoveTheRowsBetweenSets) {
     // The parse results and the element use follow the text.
     t.type(row, ")");
     EXPECT_EQ(entry(row), "Invalid Fe2O3) x");
-    EXPECT_TRUE(row.composition().empty());
-    EXPECT_EQ(row.tree(), nullptr);
+    EXPECT_TRUE(row.composition().empty() && row.tree() == nullptr);
     EXPECT_EQ(t.model.elementUse().count(t.element("Fe")), 0u) << "the failed parse releases its elements";
     t.backspace(row);
     EXPECT_EQ(row.classify(), Free);

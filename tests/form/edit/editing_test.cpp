@@ -3,11 +3,23 @@
 
 namespace qv::testing {
 
-TEST(CharacterFilter, AcceptsFormulaCharactersOnly) {
+TEST(CharacterFilter, AcceptsFormulaCharactersOnlyAndWidthsFollowTheRole) {
     EXPECT_EQ(countAcceptable("AgZn2O3 (OH)-0.5"), 15);
     EXPECT_EQ(countAcceptable("   "), 0);
     for (const char* bad : {"Fe2O3;", "Fe,O", "Fe\tO", "\xC4"}) EXPECT_EQ(countAcceptable(bad), -1);
     EXPECT_EQ(countAcceptable(std::string_view("Fe\0;", 4)), 2);  // ends at the NUL
+    // Counts take subscript widths, everything else normal ones.
+    WidthTable table;
+    table.widths[10] = -7;  // untouched codes keep what they held
+    fillWidthTable(
+        table, [](char c) { return 100 + c; }, [](char c) { return 200 + c; });
+    for (char c : std::string_view("(-F ~:")) EXPECT_EQ(table.widthOf(c), 100 + c) << c;
+    for (char c : std::string_view("2./")) EXPECT_EQ(table.widthOf(c), 200 + c) << c;
+    for (char c : std::string_view("2.F\xB7")) EXPECT_EQ(table.widthOf(c, true), 100 + c) << c;
+    EXPECT_EQ(table.widths[10], -7);
+    EXPECT_EQ(table.widths[31], 0);
+    EXPECT_EQ(table.widths[127], 0);
+    EXPECT_EQ(table.widthOf('\xE9'), 0);
 }
 
 TEST_F(EditingTest, LayoutFollowsEditsInTheMiddle) {
@@ -64,20 +76,6 @@ TEST_F(EditingTest, SelectionAndTextAreReportedLikeAnEditControl) {
     EXPECT_EQ(select(2, 99), "Fe2O3 @5 2..4");
     EXPECT_EQ(select(7, 9), "Fe2O3 @5 4..4");
     EXPECT_EQ(select(-1, 0), "Fe2O3 @5 none");
-}
-
-TEST(WidthTable, CountsTakeSubscriptWidthsEverythingElseNormal) {
-    WidthTable table;
-    table.widths[10] = -7;  // untouched codes keep what they held
-    fillWidthTable(
-        table, [](char c) { return 100 + c; }, [](char c) { return 200 + c; });
-    for (char c : std::string_view("(-F ~:")) EXPECT_EQ(table.widthOf(c), 100 + c) << c;
-    for (char c : std::string_view("2./")) EXPECT_EQ(table.widthOf(c), 200 + c) << c;
-    for (char c : std::string_view("2.F\xB7")) EXPECT_EQ(table.widthOf(c, true), 100 + c) << c;
-    EXPECT_EQ(table.widths[10], -7);
-    EXPECT_EQ(table.widths[31], 0);
-    EXPECT_EQ(table.widths[127], 0);
-    EXPECT_EQ(table.widthOf('\xE9'), 0);
 }
 
 }  // namespace qv::testing
