@@ -22,7 +22,7 @@ TEST(CharacterFilter, AcceptsFormulaCharactersOnlyAndWidthsFollowTheRole) {
     EXPECT_EQ(table.widthOf('\xE9'), 0);
 }
 
-TEST_F(EditingTest, LayoutFollowsEditsInTheMiddle) {
+TEST_F(EditingTest, LayoutPasteAndSelectionFollowEdits) {
     EXPECT_EQ(insertText(f->edit(), "Ba TiO3"), 6);
     f->edit().placeCaret(2, 2, 2);
     EXPECT_TRUE(insertChar(f->edit(), '(', false));
@@ -40,9 +40,7 @@ TEST_F(EditingTest, LayoutFollowsEditsInTheMiddle) {
     for (auto [x, at] : {std::pair{-20, 0}, {5, 0}, {6, 1}, {14, 2}, {500, 6}})
         EXPECT_EQ(hitTest(f->edit(), x), at);
     EXPECT_EQ(hitTest(EditBuffer(), 50), 0);
-}
-
-TEST_F(EditingTest, PasteFiltersAndStopsAt480Characters) {
+    setText(*f, "");
     clipboard.content = "Fe2 O3";
     EXPECT_TRUE(pasteText(f->edit(), &clipboard, true));
     EXPECT_EQ(text(), "Fe2O3");
@@ -64,9 +62,7 @@ TEST_F(EditingTest, PasteFiltersAndStopsAt480Characters) {
     EXPECT_TRUE(insertChar(f->edit(), 'H', true));
     EXPECT_EQ(f->edit().length(), 479);
     EXPECT_EQ(text().substr(0, 3), "HCC");
-}
-
-TEST_F(EditingTest, SelectionAndTextAreReportedLikeAnEditControl) {
+    setText(*f, "");
     const auto select = [&](int from, int to) { return selectRange(f->edit(), from, to), state(); };
     EXPECT_EQ(select(2, 4), " @0 none");
     insertText(f->edit(), "Fe2O3");

@@ -5,7 +5,7 @@ namespace qv::testing {
 
 using KeyMapTest = EditingTest;
 
-TEST_F(KeyMapTest, TypedCharactersFollowShiftNotCapsLockAndOtherModifiersDoNothing) {
+TEST_F(KeyMapTest, TypedCharactersFollowShiftCaretAndSelectionKeys) {
     type("fe2o3");
     EXPECT_EQ(text(), "fe2o3");
     setText(*f, "");
@@ -19,9 +19,7 @@ TEST_F(KeyMapTest, TypedCharactersFollowShiftNotCapsLockAndOtherModifiersDoNothi
     EXPECT_EQ(hiddenMessages, 0);
     EXPECT_EQ(press("C-S-J"), "- Ca(OH)2-7.() @12 none");
     EXPECT_EQ(hiddenMessages, 1);
-}
-
-TEST_F(KeyMapTest, CaretAndSelectionKeys) {
+    setText(*f, "");
     type("CaCO3BaTiO");
     EXPECT_EQ(press("Left S-Left S-Left"), "+++ CaCO3BaTiO @7 7..8");
     EXPECT_EQ(press("Right"), "+ CaCO3BaTiO @9 none");  // collapses at the selection's right end
@@ -100,7 +98,7 @@ protected:
     }
 };
 
-TEST_F(HydrateEditingTest, SeparatorsAreTypedAndLeadingCountsStandFullSize) {
+TEST_F(HydrateEditingTest, SeparatorsAreTypedOrPastedAndLeadingCountsStandFullSize) {
     type("CuSO4");
     EXPECT_TRUE(key('8', kModShift));
     type("5H2O");
@@ -120,9 +118,7 @@ TEST_F(HydrateEditingTest, SeparatorsAreTypedAndLeadingCountsStandFullSize) {
     type("0.5H2O");
     EXPECT_EQ(roles(), "3nCnunSnOn4s5sHn2sOn*n0n.n5nHn2sOn");
     EXPECT_FALSE(key(kKeyMiddleDot, kModCtrl));
-}
-
-TEST_F(HydrateEditingTest, PastedDotsAndBulletsBecomeOneMiddleDot) {
+    // Pasted dots and bullets become one middle dot.
     for (const std::string& sep : {std::string("\xE2\x80\xA2"), std::string("\x95"), " " + kDot + " "}) {
         setText(*f, "");
         clipboard.content = "CuSO4" + sep + "5H2O";
