@@ -10,8 +10,19 @@ namespace qv {
 using test::fill;
 using test::TestForm;
 
+// Notices as "Row1 Lists Difference" (the row where one applies).
+static std::string names(const std::vector<FormNotice>& notices) {
+    static const char* const name[] = {"Final", "FinalRatio",  "Row",     "Ratio",  "Peg",
+                                       "Lists", "Difference",  "Outcome", "Status", "SampleTag",
+                                       "Grams", "Corrections", "Message", "Failure"};
+    std::string out;
+    for (const FormNotice& n : notices)
+        out += (out.empty() ? "" : " ") + (name[int(n.what)] + (n.row >= 0 ? std::to_string(n.row) : ""));
+    return out;
+}
+
 // The small table's metals Ca Ti Ba Fe start included, H C O excluded.
-TEST(RatioSolver, Outcomes) {
+TEST(RatioSolver, OutcomesAndTheNoticesObserversHearInOrder) {
     using enum SolverOutcome::Kind;
     using namespace status;
     struct Case {
@@ -69,22 +80,8 @@ TEST(RatioSolver, Outcomes) {
             EXPECT_EQ(std::tuple(t.row(r.row).ratioText(), t.row(r.row).ratio(), t.row(r.row).classify()),
                       std::tuple(r.text, r.ratio, Free));
     }
-}
-
-// Notices as "Row1 Lists Difference" (the row where one applies).
-static std::string names(const std::vector<FormNotice>& notices) {
-    static const char* const name[] = {"Final", "FinalRatio",  "Row",     "Ratio",  "Peg",
-                                       "Lists", "Difference",  "Outcome", "Status", "SampleTag",
-                                       "Grams", "Corrections", "Message", "Failure"};
-    std::string out;
-    for (const FormNotice& n : notices)
-        out += (out.empty() ? "" : " ") + (name[int(n.what)] + (n.row >= 0 ? std::to_string(n.row) : ""));
-    return out;
-}
-
-// Any view can follow the form: it hears what changed, in the order the window shows it: counts first,
-// then the difference, the answer, the ratios (before the answer when they are cleared), Output.
-TEST(RatioSolver, ObserversHearTheChangesInOrder) {
+    // Any view can follow the form: it hears what changed, in the order the window shows it: counts first,
+    // then the difference, the answer, the ratios (before the answer when they are cleared), Output.
     struct Recorder : FormObserver {
         void formChanged(FormChange what, int row) override { heard.push_back({what, row}); }
         std::vector<FormNotice> heard;

@@ -32,7 +32,7 @@ TEST_F(KeyMapTest, TypedCharactersFollowShiftCaretAndSelectionKeys) {
     EXPECT_EQ(press("S-Left S-Right 2"), "--+ CaCO3BaTiO2 @11 none");
 }
 
-TEST_F(KeyMapTest, DeletionAndTheUndoThatRedoes) {
+TEST_F(KeyMapTest, DeletionTheUndoThatRedoesAndTheClipboard) {
     type("Fe");
     EXPECT_EQ(press("C-Z Del"), "+-  @0 none");  // a new entry's snapshot is empty
     press("C-Z");
@@ -43,9 +43,7 @@ TEST_F(KeyMapTest, DeletionAndTheUndoThatRedoes) {
     EXPECT_EQ(press("Del S-Left 3"), "-++ Fe3 @3 none");  // typing over a selection takes a snapshot
     EXPECT_EQ(press("C-Z"), "+ Fe2 @2 2..2");
     EXPECT_EQ(press("Home BS"), "+- Fe2 @0 none");
-}
-
-TEST_F(KeyMapTest, ClipboardKeysAndMenu) {
+    setText(*f, "");
     type("BaTiO3");
     EXPECT_EQ(press("C-C"), "- BaTiO3 @6 none");  // nothing selected
     EXPECT_FALSE(menu(kMenuCopy));
