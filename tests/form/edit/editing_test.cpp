@@ -3,7 +3,7 @@
 
 namespace qv::testing {
 
-TEST(CharacterFilter, AcceptsFormulaCharactersOnlyAndWidthsFollowTheRole) {
+TEST_F(EditingTest, CharacterFilterWidthsLayoutPasteAndSelection) {
     EXPECT_EQ(countAcceptable("AgZn2O3 (OH)-0.5"), 15);
     EXPECT_EQ(countAcceptable("   "), 0);
     for (const char* bad : {"Fe2O3;", "Fe,O", "Fe\tO", "\xC4"}) EXPECT_EQ(countAcceptable(bad), -1);
@@ -20,9 +20,6 @@ TEST(CharacterFilter, AcceptsFormulaCharactersOnlyAndWidthsFollowTheRole) {
     EXPECT_EQ(table.widths[31], 0);
     EXPECT_EQ(table.widths[127], 0);
     EXPECT_EQ(table.widthOf('\xE9'), 0);
-}
-
-TEST_F(EditingTest, LayoutPasteAndSelectionFollowEdits) {
     EXPECT_EQ(insertText(f->edit(), "Ba TiO3"), 6);
     f->edit().placeCaret(2, 2, 2);
     EXPECT_TRUE(insertChar(f->edit(), '(', false));
