@@ -16,7 +16,7 @@ static std::string entry(const Formula& f) {
            " x" + f.ratioText();
 }
 
-TEST(EntrySets, TypingPegBracketsAndClearAllMoveTheRowsBetweenSets) {
+TEST(EntrySets, TypingPegBracketsClearAllRatioTextSetEntryAndASession) {
     TestForm t;
     Formula& row = t.row(4);
     t.type(row, "Fe2O3");
@@ -66,23 +66,20 @@ TEST(EntrySets, TypingPegBracketsAndClearAllMoveTheRowsBetweenSets) {
     EXPECT_EQ(sets(u.model), "free | fixed | invalid");
     EXPECT_TRUE(u.model.elementUse().empty());
     EXPECT_TRUE(u.include.items().empty() && u.exclude.items().empty());
-}
-
-TEST(RatioText, TypingFixesTheRowOnlyThePegFreesItSetEntryAndASession) {
-    TestForm t;
-    t.type(t.row(0), "TiO2");
+    TestForm r;
+    r.type(r.row(0), "TiO2");
     const auto typed = [&](std::string_view text) {
-        t.typeRowRatio(0, text);
+        r.typeRowRatio(0, text);
         std::ostringstream out;
-        out << entry(t.row(0)) << " = " << t.row(0).ratio();
+        out << entry(r.row(0)) << " = " << r.row(0).ratio();
         return out.str();
     };
     EXPECT_EQ(typed("2.5"), "Fixed TiO2 x2.5 = 2.5");
     EXPECT_EQ(typed(""), "Fixed TiO2 x = 0");
     EXPECT_EQ(typed("1e-3"), "Fixed TiO2 x1e-3 = 0.001");
     EXPECT_EQ(typed("2.5x"), "Invalid TiO2 x2.5x = 2.5");  // the leading number still counts
-    t.setText(t.row(0), "BaO");                            // resets the ratio and the peg
-    EXPECT_EQ(entry(t.row(0)), "Free BaO x");
+    r.setText(r.row(0), "BaO");                            // resets the ratio and the peg
+    EXPECT_EQ(entry(r.row(0)), "Free BaO x");
     Formula f;
     for (const char* text : {"inf", "-INF", "nan", "1e999", "-"}) {
         EXPECT_FALSE(f.setRatioText(text)) << text;
@@ -91,21 +88,21 @@ TEST(RatioText, TypingFixesTheRowOnlyThePegFreesItSetEntryAndASession) {
     f.setRatio(2.0);  // as the solver writes it
     EXPECT_TRUE(f.ratioValid());
     // Set like the editor inserts: blanks skipped, a refused character stops it, at most 480; no solver run.
-    TestForm u;
-    u.row(7).setEntry("CaCO3", 1.5, true);
-    EXPECT_EQ(entry(u.row(7)), "Fixed CaCO3 x1.5");
-    EXPECT_EQ(sets(u.model), "free | fixed 7 | invalid");
-    EXPECT_EQ(u.model.elementUse().at(u.element("Ca")), 1);
-    u.row(7).setEntry("", 0.0, false);
-    EXPECT_EQ(entry(u.row(7)), "Empty  x0");
-    EXPECT_TRUE(u.model.fixedEntries().empty() && u.model.elementUse().empty());
-    u.row(0).setEntry(" Ca CO3 ", 1.0, false);
-    EXPECT_EQ(entry(u.row(0)), "Free CaCO3 x1");
-    u.row(1).setEntry("Ba,TiO3", 1.0, false);
-    EXPECT_EQ(entry(u.row(1)), "Free Ba x1");
-    u.row(2).setEntry(std::string(600, 'H'), 1.0, false);
-    EXPECT_EQ(u.row(2).edit().length(), 480);
-    EXPECT_EQ(u.solverRuns(), 0);
+    TestForm e;
+    e.row(7).setEntry("CaCO3", 1.5, true);
+    EXPECT_EQ(entry(e.row(7)), "Fixed CaCO3 x1.5");
+    EXPECT_EQ(sets(e.model), "free | fixed 7 | invalid");
+    EXPECT_EQ(e.model.elementUse().at(e.element("Ca")), 1);
+    e.row(7).setEntry("", 0.0, false);
+    EXPECT_EQ(entry(e.row(7)), "Empty  x0");
+    EXPECT_TRUE(e.model.fixedEntries().empty() && e.model.elementUse().empty());
+    e.row(0).setEntry(" Ca CO3 ", 1.0, false);
+    EXPECT_EQ(entry(e.row(0)), "Free CaCO3 x1");
+    e.row(1).setEntry("Ba,TiO3", 1.0, false);
+    EXPECT_EQ(entry(e.row(1)), "Free Ba x1");
+    e.row(2).setEntry(std::string(600, 'H'), 1.0, false);
+    EXPECT_EQ(e.row(2).edit().length(), 480);
+    EXPECT_EQ(e.solverRuns(), 0);
     // (Ba0.5Sr0.5)TiO3 with a pegged excess of TiO2, freed again, doubled, then cleared: the ratios and
     // Output after each gesture.
     TestForm s("1 C 12.01 m\n2 O 16 m\n3 Ca 40.08\n4 Ti 47.87\n5 Sr 87.62\n6 Ba 137.33\n");
