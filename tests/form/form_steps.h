@@ -2,8 +2,6 @@
 // Short ways to fill the test form and read what it shows.
 
 #include <sstream>
-#include <string>
-#include <string_view>
 #include <utility>
 
 #include <gtest/gtest.h>

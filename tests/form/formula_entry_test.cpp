@@ -1,29 +1,22 @@
 #include <array>
-#include <sstream>
-#include <string>
-
-#include <gtest/gtest.h>
 
 #include "form/edit/editing_fixture.h"
 #include "form/element_lists.h"
-#include "form/model.h"
 #include "form_steps.h"
-#include "support/test_form.h"
 
 namespace qv {
-namespace {
 
 using test::fill;
 using test::sets;
 using test::TestForm;
 
 // An entry as its class (Invalid Empty Free Fixed), text and ratio text: "Free CaCO3 x1.5".
-std::string entry(const Formula& f) {
+static std::string entry(const Formula& f) {
     return std::string(std::array{"Invalid", "Empty", "Free", "Fixed"}[f.classify() + 1]) + " " + f.text() +
            " x" + f.ratioText();
 }
 
-TEST(EntrySets, TypingPegAndBracketsMoveTheRowBetweenSets) {
+TEST(EntrySets, TypingPegBracketsClearAllRatioTextSetEntryAndASession) {
     TestForm t;
     Formula& row = t.row(4);
     t.type(row, "Fe2O3");
@@ -35,8 +28,7 @@ TEST(EntrySets, TypingPegAndBracketsMoveTheRowBetweenSets) {
     // The parse results and the element use follow the text.
     t.type(row, ")");
     EXPECT_EQ(entry(row), "Invalid Fe2O3) x");
-    EXPECT_TRUE(row.composition().empty());
-    EXPECT_EQ(row.tree(), nullptr);
+    EXPECT_TRUE(row.composition().empty() && row.tree() == nullptr);
     EXPECT_EQ(t.model.elementUse().count(t.element("Fe")), 0u) << "the failed parse releases its elements";
     t.backspace(row);
     EXPECT_EQ(row.classify(), Free);
@@ -52,48 +44,42 @@ TEST(EntrySets, TypingPegAndBracketsMoveTheRowBetweenSets) {
     setText(t.model.difference(), "BaO");
     t.model.textChanged(t.model.difference());
     EXPECT_EQ(sets(t.model), "free 4 | fixed | invalid");
-}
-
-TEST(EntrySets, ClearAllEmptiesEverySetEvenWhereEditsSkippedTheHook) {
-    TestForm t;
-    fill(t, "BaO", "BaCO3 TiO2 Q");
-    t.clickPeg(1);
-    t.typeRowRatio(5, "x");
+    TestForm u;
+    fill(u, "BaO", "BaCO3 TiO2 Q");
+    u.clickPeg(1);
+    u.typeRowRatio(5, "x");
     // The edit control's clipboard messages leave a row in the set of its
     // old text until the next edit: clear, undo to an empty snapshot, paste.
-    t.type(t.row(3), "Fe2O3");
-    selectRange(t.row(3).edit(), 0, -1);
-    deleteForward(t.row(3).edit(), false);
-    t.type(t.row(4), "CaO");
-    undo(t.row(4).edit());
-    t.type(t.row(6), "TiO");
+    u.type(u.row(3), "Fe2O3");
+    selectRange(u.row(3).edit(), 0, -1);
+    deleteForward(u.row(3).edit(), false);
+    u.type(u.row(4), "CaO");
+    undo(u.row(4).edit());
+    u.type(u.row(6), "TiO");
     testing::FakeClipboard clipboard;
     clipboard.content = "Ti";
-    pasteWithoutHook(t.row(6), &clipboard);
-    EXPECT_EQ(sets(t.model), "free 0 3 4 6 | fixed 1 | invalid 2 5");
-    t.clickPeg(7);  // a solver run meanwhile copes with them
+    pasteWithoutHook(u.row(6), &clipboard);
+    EXPECT_EQ(sets(u.model), "free 0 3 4 6 | fixed 1 | invalid 2 5");
+    u.clickPeg(7);  // a solver run meanwhile copes with them
 
-    t.model.clearAll();
-    EXPECT_EQ(sets(t.model), "free | fixed | invalid");
-    EXPECT_TRUE(t.model.elementUse().empty());
-    EXPECT_TRUE(t.include.items().empty() && t.exclude.items().empty());
-}
-
-TEST(RatioText, TypingFixesTheRowAndOnlyThePegFreesIt) {
-    TestForm t;
-    t.type(t.row(0), "TiO2");
+    u.model.clearAll();
+    EXPECT_EQ(sets(u.model), "free | fixed | invalid");
+    EXPECT_TRUE(u.model.elementUse().empty());
+    EXPECT_TRUE(u.include.items().empty() && u.exclude.items().empty());
+    TestForm r;
+    r.type(r.row(0), "TiO2");
     const auto typed = [&](std::string_view text) {
-        t.typeRowRatio(0, text);
+        r.typeRowRatio(0, text);
         std::ostringstream out;
-        out << entry(t.row(0)) << " = " << t.row(0).ratio();
+        out << entry(r.row(0)) << " = " << r.row(0).ratio();
         return out.str();
     };
     EXPECT_EQ(typed("2.5"), "Fixed TiO2 x2.5 = 2.5");
     EXPECT_EQ(typed(""), "Fixed TiO2 x = 0");
     EXPECT_EQ(typed("1e-3"), "Fixed TiO2 x1e-3 = 0.001");
     EXPECT_EQ(typed("2.5x"), "Invalid TiO2 x2.5x = 2.5");  // the leading number still counts
-    t.setText(t.row(0), "BaO");                            // resets the ratio and the peg
-    EXPECT_EQ(entry(t.row(0)), "Free BaO x");
+    r.setText(r.row(0), "BaO");                            // resets the ratio and the peg
+    EXPECT_EQ(entry(r.row(0)), "Free BaO x");
     Formula f;
     for (const char* text : {"inf", "-INF", "nan", "1e999", "-"}) {
         EXPECT_FALSE(f.setRatioText(text)) << text;
@@ -101,55 +87,48 @@ TEST(RatioText, TypingFixesTheRowAndOnlyThePegFreesIt) {
     }
     f.setRatio(2.0);  // as the solver writes it
     EXPECT_TRUE(f.ratioValid());
-}
-
-// Set like the editor inserts: blanks skipped, a refused character stops it, at most 480; no solver run.
-TEST(SetEntry, SetsTextRatioAndPegWithoutRunningTheSolver) {
-    TestForm t;
-    t.row(7).setEntry("CaCO3", 1.5, true);
-    EXPECT_EQ(entry(t.row(7)), "Fixed CaCO3 x1.5");
-    EXPECT_EQ(sets(t.model), "free | fixed 7 | invalid");
-    EXPECT_EQ(t.model.elementUse().at(t.element("Ca")), 1);
-    t.row(7).setEntry("", 0.0, false);
-    EXPECT_EQ(entry(t.row(7)), "Empty  x0");
-    EXPECT_TRUE(t.model.fixedEntries().empty() && t.model.elementUse().empty());
-    t.row(0).setEntry(" Ca CO3 ", 1.0, false);
-    EXPECT_EQ(entry(t.row(0)), "Free CaCO3 x1");
-    t.row(1).setEntry("Ba,TiO3", 1.0, false);
-    EXPECT_EQ(entry(t.row(1)), "Free Ba x1");
-    t.row(2).setEntry(std::string(600, 'H'), 1.0, false);
-    EXPECT_EQ(t.row(2).edit().length(), 480);
-    EXPECT_EQ(t.solverRuns(), 0);
-}
-
-// (Ba0.5Sr0.5)TiO3 with a pegged excess of TiO2, freed again, doubled, then cleared: the ratios and
-// Output after each gesture.
-TEST(FormSession, StrontiumTitanateWithAPeggedExcess) {
-    TestForm t("1 C 12.01 m\n2 O 16 m\n3 Ca 40.08\n4 Ti 47.87\n5 Sr 87.62\n6 Ba 137.33\n");
+    // Set like the editor inserts: blanks skipped, a refused character stops it, at most 480; no solver run.
+    TestForm e;
+    e.row(7).setEntry("CaCO3", 1.5, true);
+    EXPECT_EQ(entry(e.row(7)), "Fixed CaCO3 x1.5");
+    EXPECT_EQ(sets(e.model), "free | fixed 7 | invalid");
+    EXPECT_EQ(e.model.elementUse().at(e.element("Ca")), 1);
+    e.row(7).setEntry("", 0.0, false);
+    EXPECT_EQ(entry(e.row(7)), "Empty  x0");
+    EXPECT_TRUE(e.model.fixedEntries().empty() && e.model.elementUse().empty());
+    e.row(0).setEntry(" Ca CO3 ", 1.0, false);
+    EXPECT_EQ(entry(e.row(0)), "Free CaCO3 x1");
+    e.row(1).setEntry("Ba,TiO3", 1.0, false);
+    EXPECT_EQ(entry(e.row(1)), "Free Ba x1");
+    e.row(2).setEntry(std::string(600, 'H'), 1.0, false);
+    EXPECT_EQ(e.row(2).edit().length(), 480);
+    EXPECT_EQ(e.solverRuns(), 0);
+    // (Ba0.5Sr0.5)TiO3 with a pegged excess of TiO2, freed again, doubled, then cleared: the ratios and
+    // Output after each gesture.
+    TestForm s("1 C 12.01 m\n2 O 16 m\n3 Ca 40.08\n4 Ti 47.87\n5 Sr 87.62\n6 Ba 137.33\n");
     const auto shown = [&](std::string_view then) {
-        fill(t, "", "", then);
+        fill(s, "", "", then);
         std::string out;
-        for (int i = 0; i < 4; ++i) out += t.row(i).ratioText() + " ";
-        return out + (t.outputEnabled() ? "on" : "off");
+        for (int i = 0; i < 4; ++i) out += s.row(i).ratioText() + " ";
+        return out + (s.outputEnabled() ? "on" : "off");
     };
-    fill(t, "Ba0.5Sr0.5TiO3", "BaCO3 SrCO3 TiO2 CaO");
+    fill(s, "Ba0.5Sr0.5TiO3", "BaCO3 SrCO3 TiO2 CaO");
     EXPECT_EQ(shown(""), "0.5 0.5 1 0 on");
     // With Ti pegged at 1.1 nothing free can take the -0.1 Ti, until Ti is excluded and may be in excess.
     EXPECT_EQ(shown("r2:1.1"), "  1.1  off");
-    EXPECT_EQ(t.model.difference().text(), "O0.8Ti-0.1Sr0.5Ba0.5");
+    EXPECT_EQ(s.model.difference().text(), "O0.8Ti-0.1Sr0.5Ba0.5");
     EXPECT_EQ(shown("+Ti"), "0.5 0.5 1.1 0 on");
-    EXPECT_EQ(test::lists(t), "Ba Ca Sr | C O Ti");
+    EXPECT_EQ(test::lists(s), "Ba Ca Sr | C O Ti");
     EXPECT_EQ(shown("p2"), "    off");  // freed, the oxide is a zero column while Ti stays excluded
     EXPECT_EQ(shown("+Ti f:2"), "1 1 2 0 on");
-    t.model.clearAll();
-    EXPECT_EQ(sets(t.model) + test::lists(t), "free | fixed | invalid|");
-    EXPECT_TRUE(t.model.elementUse().empty());
-    EXPECT_EQ(t.model.finalCompound().ratioText() + std::to_string(t.model.freeCount()) +
-                  std::to_string(t.model.includeCount()) + t.model.gramsText(),
+    s.model.clearAll();
+    EXPECT_EQ(sets(s.model) + test::lists(s), "free | fixed | invalid|");
+    EXPECT_TRUE(s.model.elementUse().empty());
+    EXPECT_EQ(s.model.finalCompound().ratioText() + std::to_string(s.model.freeCount()) +
+                  std::to_string(s.model.includeCount()) + s.model.gramsText(),
               "1001");
-    EXPECT_FALSE(t.outputEnabled());
-    EXPECT_TRUE(t.messages.empty() && !t.model.failure());
+    EXPECT_FALSE(s.outputEnabled());
+    EXPECT_TRUE(s.messages.empty() && !s.model.failure());
 }
 
-}  // namespace
 }  // namespace qv

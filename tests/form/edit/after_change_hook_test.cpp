@@ -2,7 +2,6 @@
 #include "support/test_form.h"
 
 namespace qv::testing {
-namespace {
 
 // Which editing paths re-parse the entry, move it between the entry sets and
 // run the solver; every solver run shows in the form's log.
@@ -20,7 +19,7 @@ protected:
     test::TestForm form;
 };
 
-TEST_F(AfterChangeHookTest, KeysAndMenuCommandsThatChangeTheTextRunIt) {
+TEST_F(AfterChangeHookTest, KeysAndMenuCommandsRunItMovesCopiesAndClipboardMessagesDoNot) {
     type("Fe2O");
     EXPECT_EQ(hook(), "free solved");
     type(")");
@@ -32,9 +31,6 @@ TEST_F(AfterChangeHookTest, KeysAndMenuCommandsThatChangeTheTextRunIt) {
     press("C-A");
     EXPECT_TRUE(menu(kMenuDelete));
     EXPECT_EQ(hook(), " solved");
-}
-
-TEST_F(AfterChangeHookTest, MovesCopiesRefusalsAndClipboardMessagesDoNot) {
     type("Fe2O3");
     hook();
     EXPECT_EQ(press("S-Left Home C-A C-C End Del"), "+++++- Fe2O3 @5 none");
@@ -48,9 +44,8 @@ TEST_F(AfterChangeHookTest, MovesCopiesRefusalsAndClipboardMessagesDoNot) {
     EXPECT_TRUE(deleteBackward(f->edit(), false));
     EXPECT_TRUE(undo(f->edit()));
     EXPECT_EQ(hook(), "free");
-}
-
-TEST_F(AfterChangeHookTest, SetTextAndReplaceSelectionTakeWholeTextsOrNothing) {
+    // Set-text and replace-selection take whole texts or nothing.
+    setText(*f, "");
     type("Fe2O3");
     form.clickPeg(3);
     hook();
@@ -83,5 +78,4 @@ TEST_F(AfterChangeHookTest, SetTextAndReplaceSelectionTakeWholeTextsOrNothing) {
     EXPECT_FALSE(form.final().composition().empty());
 }
 
-}  // namespace
 }  // namespace qv::testing

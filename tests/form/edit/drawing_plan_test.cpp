@@ -1,15 +1,13 @@
-#include <string>
 
-#include "editing_fixture.h"
 #include "form/edit/drawing_plan.h"
+#include "editing_fixture.h"
 #include "support/test_form.h"
 
 namespace qv::testing {
-namespace {
 
 // Glyphs as "F2,0" (character, x, top) with the font as n/s and the colour
 // as T(ext), G(rey) or B(ackground): "F2,0nT".
-std::string glyphs(const DrawingPlan& plan) {
+static std::string glyphs(const DrawingPlan& plan) {
     std::string out;
     for (const PlannedGlyph& g : plan.glyphs) {
         if (!out.empty()) out += ' ';
@@ -20,7 +18,7 @@ std::string glyphs(const DrawingPlan& plan) {
     return out;
 }
 
-std::string band(const Band& b) {
+static std::string band(const Band& b) {
     return std::to_string(b.left) + ".." + std::to_string(b.right) + " " + std::to_string(b.top) + ".." +
            std::to_string(b.bottom);
 }
@@ -40,7 +38,7 @@ protected:
     test::TestForm form;
 };
 
-TEST_F(DrawingPlanTest, LettersOnTheBaselineCountsLowerAndTheSelectionOverTheBand) {
+TEST_F(DrawingPlanTest, CountsLowerTheSelectionOverTheBandAndInvalidFormulasGrey) {
     // F 9, e 7, 2 5, O 9, 3 5 pixels from x 1; the view starts at -1. The
     // counts' top: baseline 17 - subscript ascent 11 + 5.
     EXPECT_EQ(glyphs(planFormula(*f, 0, 0, true)), "F2,0nT e11,0nT O23,0nT 218,11sT 332,11sT");
@@ -57,15 +55,13 @@ TEST_F(DrawingPlanTest, LettersOnTheBaselineCountsLowerAndTheSelectionOverTheBan
     const DrawingPlan row = planFormula(*f, 100, 40, false);
     EXPECT_FALSE(row.selection);
     EXPECT_EQ(glyphs(row), "F102,40nT e111,40nT O123,40nT 2118,51sT 3132,51sT");
-}
-
-TEST_F(DrawingPlanTest, AnInvalidFormulaIsGreySelectedOrNot) {
+    // An invalid formula is grey, selected or not.
     type("Xx");
     EXPECT_FALSE(f->valid());
     selectRange(f->edit(), 0, 1);
-    const DrawingPlan plan = planFormula(*f, 0, 0, true);
-    EXPECT_TRUE(plan.selection);
-    for (const PlannedGlyph& g : plan.glyphs) EXPECT_EQ(g.color, ColorRole::GreyText) << g.ch;
+    const DrawingPlan grey = planFormula(*f, 0, 0, true);
+    EXPECT_TRUE(grey.selection);
+    for (const PlannedGlyph& g : grey.glyphs) EXPECT_EQ(g.color, ColorRole::GreyText) << g.ch;
     setText(*f, "");
     EXPECT_TRUE(planFormula(*f, 0, 0, true).glyphs.empty());
     EXPECT_FALSE(planFormula(*f, 0, 0, true).selection);
@@ -85,5 +81,4 @@ TEST_F(DrawingPlanTest, ContextMenuOffersWhatTheSelectionAndClipboardAllow) {
     EXPECT_EQ(contextMenuMask(*f, std::string("Ba")), 0);
 }
 
-}  // namespace
 }  // namespace qv::testing

@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
-#include <string>
-#include <string_view>
 
 #include "form/edit/formula_editing.h"
 #include "form/edit/key_codes.h"

@@ -1,19 +1,25 @@
-#include <string_view>
-#include <utility>
 
 #include "editing_fixture.h"
 
 namespace qv::testing {
-namespace {
 
-TEST(CharacterFilter, AcceptsFormulaCharactersOnly) {
+TEST_F(EditingTest, CharacterFilterWidthsLayoutPasteAndSelection) {
     EXPECT_EQ(countAcceptable("AgZn2O3 (OH)-0.5"), 15);
     EXPECT_EQ(countAcceptable("   "), 0);
     for (const char* bad : {"Fe2O3;", "Fe,O", "Fe\tO", "\xC4"}) EXPECT_EQ(countAcceptable(bad), -1);
     EXPECT_EQ(countAcceptable(std::string_view("Fe\0;", 4)), 2);  // ends at the NUL
-}
-
-TEST_F(EditingTest, LayoutFollowsEditsInTheMiddle) {
+    // Counts take subscript widths, everything else normal ones.
+    WidthTable table;
+    table.widths[10] = -7;  // untouched codes keep what they held
+    fillWidthTable(
+        table, [](char c) { return 100 + c; }, [](char c) { return 200 + c; });
+    for (char c : std::string_view("(-F ~:")) EXPECT_EQ(table.widthOf(c), 100 + c) << c;
+    for (char c : std::string_view("2./")) EXPECT_EQ(table.widthOf(c), 200 + c) << c;
+    for (char c : std::string_view("2.F\xB7")) EXPECT_EQ(table.widthOf(c, true), 100 + c) << c;
+    EXPECT_EQ(table.widths[10], -7);
+    EXPECT_EQ(table.widths[31], 0);
+    EXPECT_EQ(table.widths[127], 0);
+    EXPECT_EQ(table.widthOf('\xE9'), 0);
     EXPECT_EQ(insertText(f->edit(), "Ba TiO3"), 6);
     f->edit().placeCaret(2, 2, 2);
     EXPECT_TRUE(insertChar(f->edit(), '(', false));
@@ -31,9 +37,7 @@ TEST_F(EditingTest, LayoutFollowsEditsInTheMiddle) {
     for (auto [x, at] : {std::pair{-20, 0}, {5, 0}, {6, 1}, {14, 2}, {500, 6}})
         EXPECT_EQ(hitTest(f->edit(), x), at);
     EXPECT_EQ(hitTest(EditBuffer(), 50), 0);
-}
-
-TEST_F(EditingTest, PasteFiltersAndStopsAt480Characters) {
+    setText(*f, "");
     clipboard.content = "Fe2 O3";
     EXPECT_TRUE(pasteText(f->edit(), &clipboard, true));
     EXPECT_EQ(text(), "Fe2O3");
@@ -55,9 +59,7 @@ TEST_F(EditingTest, PasteFiltersAndStopsAt480Characters) {
     EXPECT_TRUE(insertChar(f->edit(), 'H', true));
     EXPECT_EQ(f->edit().length(), 479);
     EXPECT_EQ(text().substr(0, 3), "HCC");
-}
-
-TEST_F(EditingTest, SelectionAndTextAreReportedLikeAnEditControl) {
+    setText(*f, "");
     const auto select = [&](int from, int to) { return selectRange(f->edit(), from, to), state(); };
     EXPECT_EQ(select(2, 4), " @0 none");
     insertText(f->edit(), "Fe2O3");
@@ -69,19 +71,4 @@ TEST_F(EditingTest, SelectionAndTextAreReportedLikeAnEditControl) {
     EXPECT_EQ(select(-1, 0), "Fe2O3 @5 none");
 }
 
-TEST(WidthTable, CountsTakeSubscriptWidthsEverythingElseNormal) {
-    WidthTable table;
-    table.widths[10] = -7;  // untouched codes keep what they held
-    fillWidthTable(
-        table, [](char c) { return 100 + c; }, [](char c) { return 200 + c; });
-    for (char c : std::string_view("(-F ~:")) EXPECT_EQ(table.widthOf(c), 100 + c) << c;
-    for (char c : std::string_view("2./")) EXPECT_EQ(table.widthOf(c), 200 + c) << c;
-    for (char c : std::string_view("2.F\xB7")) EXPECT_EQ(table.widthOf(c, true), 100 + c) << c;
-    EXPECT_EQ(table.widths[10], -7);
-    EXPECT_EQ(table.widths[31], 0);
-    EXPECT_EQ(table.widths[127], 0);
-    EXPECT_EQ(table.widthOf('\xE9'), 0);
-}
-
-}  // namespace
 }  // namespace qv::testing

@@ -1,29 +1,24 @@
-#include <string>
 
 #include "editing_fixture.h"
 
 namespace qv::testing {
-namespace {
 
 using KeyMapTest = EditingTest;
 
-TEST_F(KeyMapTest, TypedCharactersFollowShiftNotCapsLockAndOtherModifiersDoNothing) {
+TEST_F(KeyMapTest, TypedCharactersFollowShiftCaretAndSelectionKeysReadOnly) {
     type("fe2o3");
     EXPECT_EQ(text(), "fe2o3");
     setText(*f, "");
     type("Ca(OH)2");
     EXPECT_EQ(press("S-Minus Num7 Dec S-Num9 S-Num0"), "+++++ Ca(OH)2-7.() @12 none");
-    EXPECT_EQ(f->edit().cells()[2].fullSize, 1);
-    EXPECT_EQ(f->edit().cells()[6].fullSize, 0);
+    EXPECT_EQ(std::pair(f->edit().cells()[2].fullSize, f->edit().cells()[6].fullSize), std::pair(1, 0));
     // Other modifier combinations do nothing; Ctrl+Shift+J posts the hidden message.
     EXPECT_EQ(press("C-Period C-5 S-5 A-F C-S-F Tab Up A-Left A-A C-S-Z"),
               "---------- Ca(OH)2-7.() @12 none");
     EXPECT_EQ(hiddenMessages, 0);
     EXPECT_EQ(press("C-S-J"), "- Ca(OH)2-7.() @12 none");
     EXPECT_EQ(hiddenMessages, 1);
-}
-
-TEST_F(KeyMapTest, CaretAndSelectionKeys) {
+    setText(*f, "");
     type("CaCO3BaTiO");
     EXPECT_EQ(press("Left S-Left S-Left"), "+++ CaCO3BaTiO @7 7..8");
     EXPECT_EQ(press("Right"), "+ CaCO3BaTiO @9 none");  // collapses at the selection's right end
@@ -34,9 +29,21 @@ TEST_F(KeyMapTest, CaretAndSelectionKeys) {
     // With the focus just gained the active end is at 0, the caret at the end.
     focusGained(f->edit());
     EXPECT_EQ(press("S-Left S-Right 2"), "--+ CaCO3BaTiO2 @11 none");
+    setText(*f, "");  // read-only refuses every key and all but the menu copy
+    type("Fe2O3");
+    key('A', kModCtrl);
+    f->setReadOnly(true);
+    clipboard.content = "Ba";
+    for (int vk : {int('A'), int('C'), int('V'), kKeyLeft, kKeyHome, kKeyBackspace, kKeyDelete})
+        for (int mods : {kModNone, kModShift, kModCtrl}) EXPECT_FALSE(key(vk, mods)) << vk << '/' << mods;
+    for (int choice : {kMenuCut, kMenuDelete, kMenuPaste}) EXPECT_FALSE(menu(choice));
+    EXPECT_EQ(state(), "Fe2O3 @5 0..4");
+    EXPECT_EQ(clipboard.content, "Ba");
+    EXPECT_TRUE(menu(kMenuCopy));
+    EXPECT_EQ(clipboard.content, "Fe2O3");
 }
 
-TEST_F(KeyMapTest, DeletionAndTheUndoThatRedoes) {
+TEST_F(KeyMapTest, DeletionTheUndoThatRedoesAndTheClipboard) {
     type("Fe");
     EXPECT_EQ(press("C-Z Del"), "+-  @0 none");  // a new entry's snapshot is empty
     press("C-Z");
@@ -47,9 +54,7 @@ TEST_F(KeyMapTest, DeletionAndTheUndoThatRedoes) {
     EXPECT_EQ(press("Del S-Left 3"), "-++ Fe3 @3 none");  // typing over a selection takes a snapshot
     EXPECT_EQ(press("C-Z"), "+ Fe2 @2 2..2");
     EXPECT_EQ(press("Home BS"), "+- Fe2 @0 none");
-}
-
-TEST_F(KeyMapTest, ClipboardKeysAndMenu) {
+    setText(*f, "");
     type("BaTiO3");
     EXPECT_EQ(press("C-C"), "- BaTiO3 @6 none");  // nothing selected
     EXPECT_FALSE(menu(kMenuCopy));
@@ -71,20 +76,6 @@ TEST_F(KeyMapTest, ClipboardKeysAndMenu) {
     EXPECT_EQ(press("C-A C-X C-V"), "+-- Ba3 @3 0..2");
 }
 
-TEST_F(KeyMapTest, ReadOnlyRefusesEveryKeyAndAllButTheMenuCopy) {
-    type("Fe2O3");
-    key('A', kModCtrl);
-    f->setReadOnly(true);
-    clipboard.content = "Ba";
-    for (int vk : {int('A'), int('C'), int('V'), kKeyLeft, kKeyHome, kKeyBackspace, kKeyDelete})
-        for (int mods : {kModNone, kModShift, kModCtrl}) EXPECT_FALSE(key(vk, mods)) << vk << '/' << mods;
-    for (int choice : {kMenuCut, kMenuDelete, kMenuPaste}) EXPECT_FALSE(menu(choice));
-    EXPECT_EQ(state(), "Fe2O3 @5 0..4");
-    EXPECT_EQ(clipboard.content, "Ba");
-    EXPECT_TRUE(menu(kMenuCopy));
-    EXPECT_EQ(clipboard.content, "Fe2O3");
-}
-
 const std::string kDot = "\xC2\xB7";  // the middle dot, UTF-8
 
 class HydrateEditingTest : public EditingTest {
@@ -102,7 +93,7 @@ protected:
     }
 };
 
-TEST_F(HydrateEditingTest, SeparatorsAreTypedAndLeadingCountsStandFullSize) {
+TEST_F(HydrateEditingTest, SeparatorsAreTypedOrPastedAndLeadingCountsStandFullSize) {
     type("CuSO4");
     EXPECT_TRUE(key('8', kModShift));
     type("5H2O");
@@ -122,9 +113,7 @@ TEST_F(HydrateEditingTest, SeparatorsAreTypedAndLeadingCountsStandFullSize) {
     type("0.5H2O");
     EXPECT_EQ(roles(), "3nCnunSnOn4s5sHn2sOn*n0n.n5nHn2sOn");
     EXPECT_FALSE(key(kKeyMiddleDot, kModCtrl));
-}
-
-TEST_F(HydrateEditingTest, PastedDotsAndBulletsBecomeOneMiddleDot) {
+    // Pasted dots and bullets become one middle dot.
     for (const std::string& sep : {std::string("\xE2\x80\xA2"), std::string("\x95"), " " + kDot + " "}) {
         setText(*f, "");
         clipboard.content = "CuSO4" + sep + "5H2O";
@@ -140,5 +129,4 @@ TEST_F(HydrateEditingTest, PastedDotsAndBulletsBecomeOneMiddleDot) {
     EXPECT_EQ(insertText(f->edit(), dots), kFormulaCapacity);
 }
 
-}  // namespace
 }  // namespace qv::testing

@@ -1,7 +1,6 @@
 #include "editing_fixture.h"
 
 namespace qv::testing {
-namespace {
 
 // A 60-pixel view over 20 capitals of 9 pixels: the text ends at x 181.
 class ScrollingTest : public EditingTest {
@@ -21,37 +20,25 @@ protected:
     }
 };
 
-TEST_F(ScrollingTest, JumpModeMovesAThirdAtATimeWithinTheText) {
+TEST_F(ScrollingTest, JumpAndExactModesLeftAtTheStartAndDragging) {
     EXPECT_EQ(shown(), "122..182 @20 none");  // typing stopped the view at the text end
     EXPECT_EQ(left(6), "122..182 @14 none");
     EXPECT_EQ(left(1), "102..162 @13 none");  // the caret reaches the left edge (x 118)
     EXPECT_EQ(left(13), "-1..59 @0 none");    // the last step is shorter: no further than the start
-}
-
-TEST_F(ScrollingTest, ExactModeBringsTheCaretJustInside) {
+    focusGained(f->edit());                   // back to the end
     key(kKeyHome);
     EXPECT_EQ(shown(), "0..60 @0 none");
     selectRange(f->edit(), 9, 9);  // caret at x 91
     EXPECT_EQ(shown(), "32..92 @10 9..9");
     focusGained(f->edit());
     EXPECT_EQ(shown(), "122..182 @20 none");
-    focusLost(f->edit());
-    EXPECT_EQ(shown(), "0..60 @0 none");
-    selectRange(f->edit(), 0, 16);
-    key(kKeyDelete);  // what is left fits: shown from the start
-    EXPECT_EQ(shown(), "-1..59 @0 none");
-}
-
-TEST_F(ScrollingTest, LeftAtTheStartOfAScrolledViewScrollsHome) {
     clickAt(f->edit(), 0);
     EXPECT_EQ(shown(), "122..182 @13 none");  // x 122 is the centre of character 13
     f->edit().placeCaret(0, 0, 0);            // as binding may leave it
     EXPECT_TRUE(key(kKeyLeft));
     EXPECT_EQ(shown(), "-1..59 @0 none");
     EXPECT_FALSE(key(kKeyLeft));
-}
-
-TEST_F(ScrollingTest, DraggingPastAnEdgeScrollsByAtMostAThird) {
+    focusGained(f->edit());
     press("Home");
     clickAt(f->edit(), 10);
     EXPECT_EQ(f->edit().caret(), 1);
@@ -70,6 +57,11 @@ TEST_F(ScrollingTest, DraggingPastAnEdgeScrollsByAtMostAThird) {
     clickAt(f->edit(), 59);
     EXPECT_TRUE(dragTo(f->edit(), 61)) << "the view scrolled right";
     EXPECT_EQ(shown(), "102..162 @16 none");
+    focusLost(f->edit());
+    EXPECT_EQ(shown(), "0..60 @0 none");
+    selectRange(f->edit(), 0, 16);
+    key(kKeyDelete);  // what is left fits: shown from the start
+    EXPECT_EQ(shown(), "-1..59 @0 none");
 }
 
 TEST_F(ScrollingTest, UndoBringsTheCaretIntoViewAndShortTextsNeverScroll) {
@@ -87,5 +79,4 @@ TEST_F(ScrollingTest, UndoBringsTheCaretIntoViewAndShortTextsNeverScroll) {
     EXPECT_EQ(shown(), "-1..59 @0 none");
 }
 
-}  // namespace
 }  // namespace qv::testing
