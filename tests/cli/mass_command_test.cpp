@@ -16,14 +16,12 @@ TEST(CliMass, FormulasTheirFailuresAndTheElementFile) {
         {{"mass", "--atoms", small, "BaTiO3", "Fe2O3", "co", "Ba(", "H0", "Ba0.5"}, 1, "",
          "BaTiO3\tO3TiBa\t233.2\nFe2O3\tO3Fe2\t159.7\nco\tinvalid\t-2\nBa(\tinvalid\t-1\nH0\t\t0\n"
          "Ba0.5\tBa0.5\t68.665\n"},
-        // Hydrates, the decimal trap, and amounts past the largest double (large finite ones stay valid).
-        {{"mass", hydrate, "CuSO4.5H2O", "Ba0.5Sr0.5TiO3", "H1e308H1e308", "H1e200(O1e200)1e200", "Ba1e308",
-          "Ba1e305"}, 1,
+        // Hydrates, the decimal trap, and amounts that parse but overflow when summed.
+        {{"mass", hydrate, "CuSO4.5H2O", "Ba0.5Sr0.5TiO3", "H1e308H1e308"}, 1,
          "quorvex-cli mass: CuSO4.5H2O is read as CuSO4.5 + H2O: \"4.5\" is one decimal count. For the hydrate "
          "write " + hydrate + " (or CuSO4*5H2O).\n",
          hydrate + "\tH10O9SCu\t249.677\nCuSO4.5H2O\tH2O5.5SCu\t185.6165\n"
-         "Ba0.5Sr0.5TiO3\tO3TiSr0.5Ba0.5\t208.339\nH1e308H1e308\tinvalid\t-2\n"
-         "H1e200(O1e200)1e200\tinvalid\t-2\nBa1e308\tinvalid\t-2\nBa1e305\tBa9"},
+         "Ba0.5Sr0.5TiO3\tO3TiSr0.5Ba0.5\t208.339\nH1e308H1e308\tinvalid\t-2\n"},
         {{"mass", "--atoms", dir.write("a.lst", "no elements here\n"), "H2O"}, 2, noElements},
         {{"mass", "--atoms", dir.write("b.lst", "1 Abcd 3\n"), "H2O"}, 2, noElements},
         {{"mass", "--atoms", (dir.path() / "none").string(), "H"}, 2, "-1"},

@@ -107,12 +107,10 @@ TEST_F(Report, CorrectionsAddColumnsOnlyWhenSomeRowChangesGrams) {
     EXPECT_NE(typed.find("8.462264           99.5       5          8.930027\xC2\xB6\n"), std::string::npos);
     EXPECT_NE(typed.find("3.424957\xC2\xB6\n" + hyphens + "\n\xC2\xB6"), std::string::npos);
 
-    // The JSON report's fields (more of them in tests/cli).
+    // Without the difference the JSON report's residual is null (its other fields: tests/cli).
     const std::string line =
         jsonLine(*weighingReportJson(f.model, {"a.qvs", "S1", "", 10, false, &corrections}));
-    EXPECT_NE(line.find(R"("purity_pct":99.5,"excess_pct":5,"grams_corrected":8.930027)"), std::string::npos)
-        << line;
-    EXPECT_NE(line.find(R"("balance_residual":null})"), std::string::npos);
+    EXPECT_NE(line.find(R"("balance_residual":null})"), std::string::npos) << line;
 }
 
 TEST_F(Report, WordCallsAndSuccessiveReportsInTheRememberedDocument) {
