@@ -265,9 +265,8 @@ private slots:
         qputenv("TMPDIR", temp.path().toLocal8Bit());
         dir_->remove();
         QVERIFY(output().first.contains(QStringLiteral("(10 grams)")));
-        QFile notAFolder(temp.path() + QStringLiteral("/file"));
-        QVERIFY(notAFolder.open(QIODevice::WriteOnly));
-        qputenv("TMPDIR", notAFolder.fileName().toLocal8Bit());
+        writeFile(temp.filePath(QStringLiteral("file")), "");  // not a folder
+        qputenv("TMPDIR", temp.filePath(QStringLiteral("file")).toLocal8Bit());
         answerMessage();
         QTest::mouseClick(control(OutputButton), Qt::LeftButton);
         qunsetenv("TMPDIR");
