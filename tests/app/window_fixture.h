@@ -4,8 +4,6 @@
 
 #include <QtTest>
 #include <QtWidgets>
-#include <functional>
-#include <memory>
 
 #include "app/app_info.h"
 #include "app/main_window.h"
