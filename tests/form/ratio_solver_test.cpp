@@ -1,7 +1,3 @@
-#include <tuple>
-#include <vector>
-
-#include "form/element_lists.h"
 #include "form/ratio_solver.h"
 #include "form_steps.h"
 
