@@ -24,10 +24,9 @@ static WeighingPlan plan() {
 
 // A row's target, what is still to add and its note: "3.480703|3.480703|".
 static QString shown(const WeighingSheet& sheet, int row) {
-    QStringList out;
-    for (int c : {WeighingSheet::TargetColumn, WeighingSheet::ToAddColumn, WeighingSheet::NoteColumn})
-        out << sheet.table()->item(row, c)->text();
-    return out.join('|');
+    const auto cell = [&](int column) { return sheet.table()->item(row, column)->text(); };
+    return cell(WeighingSheet::TargetColumn) + '|' + cell(WeighingSheet::ToAddColumn) + '|' +
+           cell(WeighingSheet::NoteColumn);
 }
 
 class BenchTest : public test::WindowFixture {

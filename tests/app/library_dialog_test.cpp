@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "app/library_dialog.h"
+#include "support/element_file.h"
+#include "support/recipe_scratch.h"
 #include "window_fixture.h"
 
 using namespace qv;
@@ -12,13 +14,10 @@ using namespace qv::app;
 class LibraryDialogTest : public QObject {
     Q_OBJECT
     enum { Formula, Label, Supplier, Lot, Purity, Excess };
-    QTemporaryDir dir_;
+    test::TempDir dir_;
 
     QString write(const char* name, const char* text) {
-        QFile file(dir_.filePath(name));
-        file.open(QIODevice::WriteOnly);
-        file.write(text);
-        return file.fileName();
+        return QString::fromStdString(dir_.write(name, text));
     }
     static void retype(QLineEdit* field, const QString& text) {
         field->selectAll();
@@ -29,11 +28,10 @@ class LibraryDialogTest : public QObject {
 private slots:
     void addChangeDeleteImportAndExport() {
         ElementTable elements;
-        QVERIFY(elements.loadElementTable(
-                    write("atoms.lst", "1 Li 6.94\n2 C 12.01 m\n3 O 16 m\n4 Ti 47.87\n5 Ba 137.33\n")
-                        .toStdString()) > 0);
+        QVERIFY(test::loadElementText(elements,
+                                      "1 Li 6.94\n2 C 12.01 m\n3 O 16 m\n4 Ti 47.87\n5 Ba 137.33\n") > 0);
         store::LabDatabase db;
-        QCOMPARE(db.open(dir_.filePath("lab.sqlite").toStdString()), store::OpenStatus::Ok);
+        QCOMPARE(db.open((dir_.path() / "lab.sqlite").string()), store::OpenStatus::Ok);
         LibraryDialog d(db, elements);
         d.show();
         QTest::keyClicks(d.field(Formula), "Li2CO3");
@@ -83,12 +81,12 @@ private slots:
         QVERIFY2(d.message().contains("line 3") && d.message().contains("Nothing was imported"),
                  qPrintable(d.message()));
         QCOMPARE(d.table()->rowCount(), 2);
-        QVERIFY(d.exportCsv(dir_.filePath("out.csv")));
-        QFile out(dir_.filePath("out.csv"));
-        QVERIFY(out.open(QIODevice::ReadOnly));
-        QCOMPARE(out.readAll(), QByteArray("id,formula,label,supplier,lot,purity_pct,excess_pct\r\n"
-                                           "1,Li2CO3,\"lithium carbonate, battery grade\",,L-17,99.5,10\r\n"
-                                           "3,BaCO3,\"white, fine\",\"Acme \"\"B\"\"\",,99.9,0\r\n"));
+        const std::string out = (dir_.path() / "out.csv").string();
+        QVERIFY(d.exportCsv(QString::fromStdString(out)));
+        QCOMPARE(test::readFileBytes(out),
+                 std::string("id,formula,label,supplier,lot,purity_pct,excess_pct\r\n"
+                             "1,Li2CO3,\"lithium carbonate, battery grade\",,L-17,99.5,10\r\n"
+                             "3,BaCO3,\"white, fine\",\"Acme \"\"B\"\"\",,99.9,0\r\n"));
     }
 };
 

@@ -10,10 +10,6 @@ using test::fill;
 using test::lists;
 using test::TestForm;
 
-static std::string flags(const TestForm& t) {
-    return t.model.elementTable().includeFlagsText();
-}  // H C O Ca Ti Ba Fe
-
 // Each entry using an element counts it once; its first use brings the item, its last takes it away.
 TEST(ElementLists, ItemsFollowTheEntriesMovesSolveOnceRefusalsAreReported) {
     TestForm t;
@@ -54,7 +50,7 @@ TEST(ElementLists, ItemsFollowTheEntriesMovesSolveOnceRefusalsAreReported) {
     m.clearLog();
     moveAllAndSolve(m.model, m.exclude);
     EXPECT_EQ(lists(m), "Ba C O Ti |");
-    EXPECT_EQ(flags(m), "0111111");  // unused flags stay
+    EXPECT_EQ(m.model.elementTable().includeFlagsText(), "0111111");  // H C O Ca Ti Ba Fe; unused stay
     EXPECT_EQ(m.solverRuns(), 1);
     m.include.select("C");
     m.include.select("O");
@@ -68,7 +64,7 @@ TEST(ElementLists, ItemsFollowTheEntriesMovesSolveOnceRefusalsAreReported) {
     EXPECT_EQ(m.status(), status::kIncludeEmpty);
     EXPECT_EQ(m.row(1).ratioText(), "1");  // kept
     EXPECT_EQ(lists(m), "| Ba C O Ti");
-    EXPECT_EQ(flags(m), "0001001");
+    EXPECT_EQ(m.model.elementTable().includeFlagsText(), "0001001");
 
     m.clearLog();
     elementListClicked(m.model, m.include, -1);  // empty area
@@ -105,7 +101,7 @@ TEST(ElementLists, ItemsFollowTheEntriesMovesSolveOnceRefusalsAreReported) {
     v.exclude.refuseDelete = true;
     EXPECT_EQ(moveAllElements(v.model, v.exclude), 0);
     EXPECT_EQ(lists(v), "Ca | C O");
-    EXPECT_EQ(flags(v), "0001111");
+    EXPECT_EQ(v.model.elementTable().includeFlagsText(), "0001111");
     TestForm w;  // the lists rebuilt from flags changed behind them
     w.type(w.final(), "BaTiO3");
     ASSERT_GT(w.model.elementTable().applyIncludeFlagsText("0010010"), 0);  // O and Ba

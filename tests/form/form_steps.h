@@ -1,9 +1,6 @@
 #pragma once
 // Short ways to fill the test form and read what it shows.
 
-#include <sstream>
-#include <utility>
-
 #include <gtest/gtest.h>
 
 #include "support/test_form.h"

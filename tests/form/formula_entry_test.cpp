@@ -1,7 +1,4 @@
-#include <array>
-
 #include "form/edit/editing_fixture.h"
-#include "form/element_lists.h"
 #include "form_steps.h"
 
 namespace qv {

@@ -3,10 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cctype>
-#include <map>
-
 #include "form/edit/formula_editing.h"
 #include "form/edit/key_codes.h"
 #include "form/edit/width_table.h"
