@@ -350,7 +350,7 @@ private slots:
         }
     }
 
-    void tabOutAndBackInMoveTheEditorAndColumns() {
+    void listEditingLayoutPegsRatiosAndAccessibleCells() {
         ListWindow w;
         w.before->setFocus();
         w.key(Qt::Key_Tab);  // into the list: the editor opens on row 0
@@ -401,35 +401,8 @@ private slots:
         QCOMPARE(child.configure(tooMany), Setup::BadRowCount);
         QCOMPARE(child.configure(noFonts), Setup::MissingParameter);
         QVERIFY(!child.isConfigured());
-    }
 
-    void walkingCells() {
-        // Return, r Shift+Return, Up, Down, Page Down, Home; the cells after each key.
-        const std::tuple<const char*, int, const char*> rows[] = {
-            {"RRR", 0, "R0@0 F1@1 R1@1"},
-            {"rU", 3, "R2@2 F2@2"},
-            {"U", 0, "F0@0"},                                                           // no cell above row 0
-            {"DDUU", 7, "R7@7 F8@7 R7@6 F7@6"},                                         // scrolling a row
-            {"PPPDDDDDD", 5, "F13@5 F21@5 F27@5 R27@5 F28@6 R28@6 F29@7 R29@7 R29@7"},  // none below row 29
-            {"PRH", 2, "F10@2 R10@2 R2@2"},
-        };
-        const QMap<QChar, Qt::Key> map{{'R', Qt::Key_Return}, {'r', Qt::Key_Return},   {'U', Qt::Key_Up},
-                                       {'D', Qt::Key_Down},   {'P', Qt::Key_PageDown}, {'H', Qt::Key_Home}};
-        for (const auto& [keys, startRow, cells] : rows) {
-            ListWindow w;
-            w.click(startRow, SourceList::MaterialColumn);
-            QStringList seen;
-            for (QChar k : QString(keys)) {
-                w.key(map[k], k == 'r' ? Qt::ShiftModifier : Qt::NoModifier);
-                seen << w.cell();
-            }
-            QCOMPARE(seen.join(' '), cells);
-            QCOMPARE(w.list->verticalScrollBar()->value(), w.list->firstVisibleRow());
-        }
-    }
-
-    void pegClicksRatioTypingAndAccessibleCells() {
-        ListWindow w;
+        // On the cleared list: pegs, typed and solved ratios, what a screen reader and the eye see.
         w.click(0, SourceList::MaterialColumn);  // barium carbonate pegged at 1 and titania
         w.type("BaCO3\n1\nTiO2\t");
         w.click(1, SourceList::RatioColumn);  // the free titania row
@@ -498,6 +471,31 @@ private slots:
         test::saveScreenshot(w.window, "source-list");
         w.window.hide();
         QVERIFY(t->cellAt(0, 0)->state().offscreen);
+    }
+
+    void walkingCells() {
+        // Return, r Shift+Return, Up, Down, Page Down, Home; the cells after each key.
+        const std::tuple<const char*, int, const char*> rows[] = {
+            {"RRR", 0, "R0@0 F1@1 R1@1"},
+            {"rU", 3, "R2@2 F2@2"},
+            {"U", 0, "F0@0"},                                                           // no cell above row 0
+            {"DDUU", 7, "R7@7 F8@7 R7@6 F7@6"},                                         // scrolling a row
+            {"PPPDDDDDD", 5, "F13@5 F21@5 F27@5 R27@5 F28@6 R28@6 F29@7 R29@7 R29@7"},  // none below row 29
+            {"PRH", 2, "F10@2 R10@2 R2@2"},
+        };
+        const QMap<QChar, Qt::Key> map{{'R', Qt::Key_Return}, {'r', Qt::Key_Return},   {'U', Qt::Key_Up},
+                                       {'D', Qt::Key_Down},   {'P', Qt::Key_PageDown}, {'H', Qt::Key_Home}};
+        for (const auto& [keys, startRow, cells] : rows) {
+            ListWindow w;
+            w.click(startRow, SourceList::MaterialColumn);
+            QStringList seen;
+            for (QChar k : QString(keys)) {
+                w.key(map[k], k == 'r' ? Qt::ShiftModifier : Qt::NoModifier);
+                seen << w.cell();
+            }
+            QCOMPARE(seen.join(' '), cells);
+            QCOMPARE(w.list->verticalScrollBar()->value(), w.list->firstVisibleRow());
+        }
     }
 };
 
