@@ -12,7 +12,6 @@
 #include "controls/ratio_edit.h"
 #include "form/edit/formula_editing.h"
 #include "form/edit/key_codes.h"
-#include "support/element_file.h"
 #include "support/test_form.h"
 #include "widget_support.h"
 
@@ -127,8 +126,7 @@ struct ListWindow : FormObserver {
     void type(const QString& text) { test::typeKeys(QApplication::focusWidget(), text); }
     // The solver announces every run with the Include count.
     int solverRuns() const {
-        return int(std::count_if(log.begin(), log.end(),
-                                 [](const FormNotice& n) { return n.what == FormChange::ElementLists; }));
+        return int(std::ranges::count(log, FormChange::ElementLists, &FormNotice::what));
     }
     // Where editing stands: "F3@2" the formula cell of row 3 on screen row 2,
     // "R3@2" its ratio cell, "-" no editor.
@@ -231,8 +229,7 @@ private slots:
         test::saveScreenshot(h.window, QStringLiteral("formula_edit_selection"));
         QCOMPARE(h.rightClick(10, QStringLiteral("Copy")), QStringLiteral("Copy Cut Delete"));
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("e2O"));
-        QCOMPARE(h.selection(), "1..3");
-        QVERIFY(h.edit->isVisible());
+        QVERIFY(h.selection() == "1..3" && h.edit->isVisible());  // the menu keeps both
         QCOMPARE(h.rightClick(10, QStringLiteral("Delete")), QStringLiteral("Copy Cut Delete Paste"));
         QCOMPARE(h.state(), "F3 -1");  // the menu runs the hook
         QTest::keyClick(h.edit, Qt::Key_Z, Qt::ControlModifier);
@@ -371,8 +368,7 @@ private slots:
         w.click(2, SourceList::MaterialColumn);
         w.key(Qt::Key_PageDown);
         w.type("TiO2");
-        QCOMPARE(w.row(10).text(), "TiO2");
-        QCOMPARE(w.row(2).text(), "");
+        QCOMPARE(w.row(10).text() + '|' + w.row(2).text(), "TiO2|");
         w.key(Qt::Key_Down);
         w.list->verticalScrollBar()->setValue(3);  // the scroll bar moves the editor along
         QCOMPARE(w.cell(), "R5@2");
@@ -380,16 +376,15 @@ private slots:
         QCOMPARE(w.list->firstVisibleRow() + w.list->editRow() + w.row(10).text().size(), size_t(0));
         QCOMPARE(w.list->activeEditor(), SourceList::Editor::None);
         // The columns laid out (unchanged by the editing above), or configuring refused.
-        const int m = w.fonts.listMaxCharWidth();
-        const int client = w.list->viewport()->width();
-        QCOMPARE(w.list->rowsPerPage(), 8);
-        QCOMPARE(w.list->viewport()->height(), 8 * w.list->rowHeight());
+        const int m = w.fonts.listMaxCharWidth(), client = w.list->viewport()->width();
+        QCOMPARE(QList<int>({w.list->rowsPerPage(), w.list->viewport()->height(),
+                             w.list->verticalScrollBar()->maximum()}),
+                 QList<int>({8, 8 * w.list->rowHeight(), 30 - 8}));
         QCOMPARE(QList<int>(
                      {w.config.numberWidth, w.config.materialWidth, w.config.fixWidth, w.config.ratioWidth}),
                  QList<int>({3 * m, client - 12 * m, 2 * m, 7 * m}));
         QCOMPARE(w.config.borderWidth, w.list->viewport()->x());
         QCOMPARE(w.list->columnX(SourceList::FixColumn), w.config.borderWidth + client - 9 * m);
-        QCOMPARE(w.list->verticalScrollBar()->maximum(), 30 - 8);
         QVERIFY(w.list->rowHeight() - 1 >= w.list->formulaEditor()->sizeHint().height());
         SourceList orphan, child(&w.window);
         SourceListConfig tooMany = w.config, noFonts = w.config;
@@ -421,11 +416,10 @@ private slots:
         for (int index = 0; index < 8; ++index) read << table->child(index)->text(QAccessible::Name);
         QCOMPARE(read, QStringList({"1", "BaCO3", "fixed", "1", "2", "TiO2", "free", "1"}));
         QAccessibleInterface* cell = t->cellAt(29, 0);
-        QCOMPARE(cell->text(QAccessible::Name), "30");
         QAccessibleTableCellInterface* c = cell->tableCellInterface();
         QCOMPARE(QList<int>({cell->childCount(), c->rowIndex(), c->rowExtent(), c->columnExtent()}),
                  QList<int>({0, 29, 1, 1}));
-        QVERIFY(cell->state().offscreen);
+        QVERIFY(cell->state().offscreen && cell->text(QAccessible::Name) == "30");
         QVERIFY(t->cellAt(0, 2)->state().checked && !t->cellAt(1, 2)->state().checked);  // the pegs
         QCOMPARE(table->indexOfChild(cell), 29 * 4);
         const QPoint fix =
