@@ -13,18 +13,15 @@ const FormulaFonts& sharedFonts() {
 void typeKeys(QWidget* widget, const QString& text) {
     for (QChar qc : text) {
         const char c = qc.toLatin1();
-        if (c >= 'a' && c <= 'z')
-            QTest::keyClick(widget, Qt::Key(Qt::Key_A + c - 'a'));
-        else if (c >= 'A' && c <= 'Z')
-            QTest::keyClick(widget, Qt::Key(c), Qt::ShiftModifier);
-        else if (c == '(' || c == ')')
-            QTest::keyClick(widget, c == '(' ? Qt::Key_ParenLeft : Qt::Key_ParenRight, Qt::ShiftModifier);
-        else if (c == '\n' || c == '\t') {  // the editors post what these ask for: let it happen
+        if (c == '\n' || c == '\t') {  // the editors post what these ask for: let it happen
             QTest::keyClick(widget, c == '\n' ? Qt::Key_Return : Qt::Key_Tab);
             QCoreApplication::processEvents();
             widget = QApplication::focusWidget();
-        } else
-            QTest::keyClick(widget, Qt::Key(c));
+            continue;
+        }
+        // Qt's key codes are the upper-case ASCII codes; '(' and ')' are Shift+9 and Shift+0.
+        const bool shift = (c >= 'A' && c <= 'Z') || c == '(' || c == ')';
+        QTest::keyClick(widget, Qt::Key(qc.toUpper().unicode()), shift ? Qt::ShiftModifier : Qt::NoModifier);
     }
 }
 
