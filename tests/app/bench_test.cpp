@@ -6,6 +6,7 @@
 #include "app/log_dialog.h"
 #include "app/sheet_print.h"
 #include "app/weighing_sheet.h"
+#include "support/recipe_scratch.h"
 #include "support/simulated_balance.h"
 #include "window_fixture.h"
 
@@ -87,8 +88,7 @@ private slots:
         QCOMPARE(log.list()->rowCount(), 1);
         QCOMPARE(log.list()->editTriggers(), QAbstractItemView::NoEditTriggers);
         const auto bytes = [&](const char* name) {
-            QFile file(dir.filePath(name));
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            return QByteArray::fromStdString(test::readFileBytes(dir.filePath(name).toStdString()));
         };
         QCOMPARE(log.exportTo(dir.filePath("log.csv"), false), QString());
         QCOMPARE(bytes("log.csv").count('\n'), 3);
