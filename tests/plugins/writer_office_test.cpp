@@ -154,6 +154,12 @@ TEST_F(WriterOffice, NoOfficeToUseOrAStuckOneCostsOneBoundedWait) {
     const int knocked = accept4(listener, nullptr, nullptr, SOCK_NONBLOCK);
     EXPECT_GE(knocked, 0);
     close(knocked), close(listener), unlink(socketPath.c_str());
+    // Having knocked, a pipe whose office went away fails a write, not the process.
+    int ends[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
+    close(ends[1]);
+    EXPECT_EQ(write(ends[0], "x", 1), -1);
+    close(ends[0]);
     // The office it started was handed to init, not left a zombie of ours.
     EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
 }

@@ -111,6 +111,11 @@ std::string sofficePath() {
 // display and hang without one.
 Reference<uno::XComponentContext> localContext() {
     static const Reference<uno::XComponentContext> context = [] {
+        // The bridge writes to the pipe with plain send(): an office that
+        // restarts or dies mid-call must fail that call, not end our process.
+        struct sigaction pipeAction {};
+        if (sigaction(SIGPIPE, nullptr, &pipeAction) == 0 && pipeAction.sa_handler == SIG_DFL)
+            signal(SIGPIPE, SIG_IGN);
         setenv("URE_BOOTSTRAP", "vnd.sun.star.pathname:" QV_LO_PROGRAM "/fundamentalrc", 0);
         return cppu::defaultBootstrap_InitialComponentContext();
     }();
