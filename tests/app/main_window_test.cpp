@@ -104,7 +104,6 @@ private slots:
         QCOMPARE(w_->windowTitle() + ' ' + applicationTitle(), QStringLiteral("Quorvex Quorvex  v 1.51"));
         QCOMPARE(texts({FinalRatio, Mass, FreeCount, IncludeCount}), "1|1|0|0");
         QVERIFY(!control(OutputButton)->isEnabled() && !w_->action("word")->isEnabled());
-        QVERIFY(w_->action("default")->isChecked());
         // What a screen reader calls each control.
         const ControlId ids[] = {SampleTag,        Mass,        FinalCompound, FinalRatio,   Difference,
                                  SourceList,       ExcludeList, IncludeList,   OutputButton, ClearAll,
@@ -121,7 +120,6 @@ private slots:
                  "Explain the relation");
         QVERIFY(
             std::ranges::any_of(w_->findChildren<QLabel*>(), [](QLabel* l) { return l->text() == ">="; }));
-        test::saveScreenshot(*w_, QStringLiteral("empty"));
 
         // Return and Escape in the tag and gram edits neither submit nor close.
         for (ControlId id : {SampleTag, Mass}) {
@@ -346,7 +344,6 @@ private slots:
                                        {"http://127.0.0.1:8080", "http://127.0.0.1:8080"},
                                        {"https://example.org/base/", "https://example.org/base"}};
         const QUrl guide = QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help/index.html");
-        QTemporaryDir noGuide;
         for (const auto& [server, base] : settings) {
             store().setValue("Settings/Web Server", server);
             opened_.clear();
@@ -355,7 +352,7 @@ private slots:
                      base.isEmpty() ? guide.toString() : base + "/lantern/quorvex/help/1.50.html");
             QCOMPARE(pingUrl(webServerBase()).toString(),
                      base.isEmpty() ? QString() : base + "/lantern/quorvex/log/log.php?p=Quorvex&v=1.51");
-            QCOMPARE(helpAddress(webServerBase(), noGuide.path()).isValid(), !base.isEmpty());
+            QCOMPARE(helpAddress(webServerBase(), config_.filePath("no-guide")).isValid(), !base.isEmpty());
         }
     }
 
