@@ -112,7 +112,6 @@ protected:
         QCoreApplication::processEvents();  // and the recipe after it
         return w_->initialised();
     }
-    void typeFinal(const char* formula) { test::typeKeys(control(FinalCompound), QLatin1String(formula)); }
     void clickCell(int row, int column) { test::clickCell(w_->sourceList(), row, column); }
     void typeRow(int row, const char* formula) {
         clickCell(row, qv::SourceList::MaterialColumn);
@@ -131,7 +130,7 @@ protected:
         QTest::keyClicks(control(SampleTag), "S1");
         qobject_cast<QLineEdit*>(control(Mass))->selectAll();
         QTest::keyClicks(control(Mass), "10");
-        typeFinal("BaTiO3");
+        test::typeKeys(control(FinalCompound), QStringLiteral("BaTiO3"));
         typeRow(0, "BaCO3");
         typeRow(1, "TiO2");
     }
