@@ -36,8 +36,6 @@ struct Harness {
     }
     Formula& entry() { return *edit->entry(); }
     void type(const char* keys) { test::typeKeys(edit, QLatin1String(keys)); }
-    // "Fe2O3 1": the text and its class.
-    std::string state() { return entry().text() + ' ' + std::to_string(entry().classify()); }
     std::string selection() {
         const auto s = edit->selection();
         return s ? std::to_string(s->first) + ".." + std::to_string(s->last) : "none";
@@ -78,12 +76,10 @@ struct RatioWindow {
 };
 
 // An edit, the list showing 8 rows (its height cut to whole rows), an edit.
-// It keeps what the model told it and passes the new ratios on to the list,
-// as the main window does.
+// It passes the new ratios on to the list, as the main window does.
 struct ListWindow : FormObserver {
     Model model;
     MemoryElementList include, exclude;
-    std::vector<FormNotice> log;
     const FormulaFonts& fonts = test::sharedFonts();
     QWidget window;
     QLineEdit* before = new QLineEdit(&window);
@@ -107,10 +103,8 @@ struct ListWindow : FormObserver {
         window.show();
         QApplication::setActiveWindow(&window);
         list->configure(config);
-        log.clear();
     }
-    void formChanged(FormChange what, int row) override {
-        log.push_back({what, row});
+    void formChanged(FormChange what, int) override {
         if (what != FormChange::Ratio) return;
         list->repaintRows();
         list->refreshRatioEditor();
@@ -124,10 +118,6 @@ struct ListWindow : FormObserver {
         QCoreApplication::processEvents();
     }
     void type(const QString& text) { test::typeKeys(QApplication::focusWidget(), text); }
-    // The solver announces every run with the Include count.
-    int solverRuns() const {
-        return int(std::ranges::count(log, FormChange::ElementLists, &FormNotice::what));
-    }
     // Where editing stands: "F3@2" the formula cell of row 3 on screen row 2,
     // "R3@2" its ratio cell, "-" no editor.
     QString cell() const {
@@ -213,10 +203,8 @@ private slots:
         Harness h;
         h.type("Fe2O3)");
         QTest::keyClick(h.edit, Qt::Key_Backspace);
-        QCOMPARE(h.state(), "Fe2O3 1");
-        QVERIFY(h.edit->isModified());
-        QApplication::clipboard()->setText(QStringLiteral("Ba;"));
-        QCOMPARE(h.rightClick(10), QString());  // nothing selected, clipboard refused
+        QVERIFY(h.edit->text() == "Fe2O3" && h.edit->isModified());
+        QApplication::clipboard()->setText(QStringLiteral("Ba;"));  // refused: no Paste
         QTest::mouseDClick(h.edit, Qt::LeftButton, {}, QPoint(10, 8));
         QCOMPARE(h.selection(), "0..4");
         // Press on 'e', drag to the end of 'O': "e2O".
@@ -231,7 +219,7 @@ private slots:
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("e2O"));
         QVERIFY(h.selection() == "1..3" && h.edit->isVisible());  // the menu keeps both
         QCOMPARE(h.rightClick(10, QStringLiteral("Delete")), QStringLiteral("Copy Cut Delete Paste"));
-        QCOMPARE(h.state(), "F3 -1");  // the menu runs the hook
+        QCOMPARE(h.edit->text(), "F3");
         QTest::keyClick(h.edit, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(h.entry().text(), "Fe2O3");
         // A screen reader reads and moves the selection.
@@ -257,28 +245,20 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(requests.seen, " f1 s1 s0 p34");
         QApplication::setActiveWindow(&h.window);  // the menus took the focus
-        h.edit->setText("");
-        h.type("Qx3");  // drawn grey
+        QVERIFY(h.edit->setText("Qx3"));           // drawn grey
         test::saveScreenshot(h.window, QStringLiteral("formula_edit_invalid"));
 
         // The queries a caller makes answer like a line edit's; the focus leaving hides the row editor.
-        h.edit->setText("");
-        h.type("BaCO3");
-        QVERIFY(!h.edit->setText("Ba,O") && h.edit->text() == "BaCO3");
-        QVERIFY(!h.edit->selection());
+        QVERIFY(h.edit->setText("BaCO3") && !h.edit->setText("Ba,O") && h.edit->text() == "BaCO3");
         h.edit->setSelection(0, 1);
         QVERIFY(h.edit->replaceSelection("Sr") && h.edit->text() == "SrCO3");
         h.other->setFocus(Qt::TabFocusReason);
-        QVERIFY(!h.edit->isVisible());
-        QCOMPARE(h.entry().edit().caret(), 0);
+        QVERIFY(!h.edit->isVisible() && h.entry().edit().caret() == 0);
         h.edit->setSelection(0, 1);
         QVERIFY(h.edit->clear() && h.edit->text() == "CO3");
         h.edit->undo();
-        const std::string undone = h.edit->text();
-        h.edit->undo();  // a second undo redoes
-        QVERIFY(undone != "CO3" && h.edit->text() == "CO3");
+        QVERIFY(h.edit->text() != "CO3");
         FormulaEdit unbound;
-        unbound.bindEntry(nullptr);
         unbound.show();
         unbound.setSelection(0, 1);
         unbound.undo();
@@ -353,17 +333,14 @@ private slots:
         w.key(Qt::Key_Tab);  // into the list: the editor opens on row 0
         QCOMPARE(w.cell(), "F0@0");
         w.type("Fe2O3");
-        QCOMPARE(w.row(0).classify(), Free);
         w.key(Qt::Key_Down);
         w.key(Qt::Key_Tab);
-        QVERIFY(w.after->hasFocus());
-        QCOMPARE(w.cell(), "-");
-        QVERIFY(!w.list->ratioEditor()->isVisible());
+        QVERIFY(w.after->hasFocus() && w.cell() == "-" && !w.list->ratioEditor()->isVisible());
         w.key(Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(w.cell(), "R0@0");
         w.key(Qt::Key_Backtab, Qt::ShiftModifier);
-        QVERIFY(w.before->hasFocus());
-        QVERIFY(!w.list->ratioEditor()->isVisible() && !w.list->formulaEditor()->isVisible());
+        QVERIFY(w.before->hasFocus() && !w.list->ratioEditor()->isVisible() &&
+                !w.list->formulaEditor()->isVisible());
         // Page Down moves the editor to its new row; the scroll bar carries it along.
         w.click(2, SourceList::MaterialColumn);
         w.key(Qt::Key_PageDown);
@@ -387,9 +364,8 @@ private slots:
         QCOMPARE(w.list->columnX(SourceList::FixColumn), w.config.borderWidth + client - 9 * m);
         QVERIFY(w.list->rowHeight() - 1 >= w.list->formulaEditor()->sizeHint().height());
         SourceList orphan, child(&w.window);
-        SourceListConfig tooMany = w.config, noFonts = w.config;
-        tooMany.rowCount = 31;
-        noFonts.fonts = nullptr;
+        SourceListConfig tooMany{.model = &w.model, .rowCount = 31, .fonts = &w.fonts},
+            noFonts{.model = &w.model};
         using Setup = SourceList::Setup;
         QCOMPARE(w.list->configure(w.config), Setup::AlreadyConfigured);
         QCOMPARE(orphan.configure(w.config), Setup::NoParent);
@@ -417,33 +393,25 @@ private slots:
         QCOMPARE(read, QStringList({"1", "BaCO3", "fixed", "1", "2", "TiO2", "free", "1"}));
         QAccessibleInterface* cell = t->cellAt(29, 0);
         QAccessibleTableCellInterface* c = cell->tableCellInterface();
-        QCOMPARE(QList<int>({cell->childCount(), c->rowIndex(), c->rowExtent(), c->columnExtent()}),
-                 QList<int>({0, 29, 1, 1}));
+        QCOMPARE(QList<int>({cell->childCount(), c->rowIndex(), c->rowExtent(), c->columnExtent(),
+                             table->indexOfChild(cell)}),
+                 QList<int>({0, 29, 1, 1, 29 * 4}));
         QVERIFY(cell->state().offscreen && cell->text(QAccessible::Name) == "30");
         QVERIFY(t->cellAt(0, 2)->state().checked && !t->cellAt(1, 2)->state().checked);  // the pegs
-        QCOMPARE(table->indexOfChild(cell), 29 * 4);
         const QPoint fix =
             w.list->viewport()->mapToGlobal(w.list->cellRect(0, SourceList::FixColumn).center());
         QCOMPARE(table->childAt(fix.x(), fix.y()), t->cellAt(0, 2));
-        w.log.clear();
         w.click(4, SourceList::FixColumn);  // an empty row toggles like any other
         QVERIFY(w.row(4).fixed());
-        QCOMPARE(w.solverRuns(), 1);
-        QVERIFY(w.log.front() == (FormNotice{FormChange::Outcome, -1}));
         w.click(4, SourceList::FixColumn);
         w.click(4, SourceList::NumberColumn);  // nothing
         QVERIFY(!w.row(4).fixed());
-        QCOMPARE(w.solverRuns(), 2);
 
         w.click(3, SourceList::MaterialColumn);
-        w.type("TiO2\n");
-        w.log.clear();
-        w.type("2");
-        QVERIFY(w.row(3).fixed());
-        QCOMPARE(w.row(3).ratio(), 2.0);
-        QCOMPARE(w.solverRuns(), 1);
-        w.type("-");            // 2- is no number: the row is invalid and its ratio grey
-        w.key(Qt::Key_Return);  // leave the cell to see what the list paints there
+        w.type("TiO2\n2");
+        QVERIFY(w.row(3).fixed());  // pegged by the typed ratio
+        w.type("-");                // 2- is no number: the row is invalid and its ratio grey
+        w.key(Qt::Key_Return);      // leave the cell to see what the list paints there
         const int grey = w.ink(3, SourceList::RatioColumn).second;
         QVERIFY2(grey > 60 && grey < 200, qPrintable(QString::number(grey)));
         // The peg shows on the pegged row only.
@@ -460,8 +428,6 @@ private slots:
         QVERIFY(w.ink(9, SourceList::NumberColumn).first.width() >
                 1.5 * w.ink(8, SourceList::NumberColumn).first.width());
         w.list->verticalScrollBar()->setValue(0);
-        w.click(2, SourceList::MaterialColumn);
-        w.type("Fe2O3-\n");
         test::saveScreenshot(w.window, "source-list");
         w.window.hide();
         QVERIFY(t->cellAt(0, 0)->state().offscreen);
