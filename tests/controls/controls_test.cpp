@@ -124,8 +124,8 @@ struct ListWindow : FormObserver {
         const bool ratio = list->ratioEditor()->hasFocus();
         QWidget* editor = ratio ? static_cast<QWidget*>(list->ratioEditor()) : list->formulaEditor();
         if (!ratio && !editor->hasFocus()) return "-";
-        const int screenRow = editor->geometry().top() / list->rowHeight();
-        return QString("%1%2@%3").arg(ratio ? "R" : "F").arg(list->editRow()).arg(screenRow);
+        return (ratio ? "R" : "F") +
+               QString("%1@%2").arg(list->editRow()).arg(editor->y() / list->rowHeight());
     }
     // What the list paints in a cell: the bounds of its dark pixels (in device
     // pixels) and its darkest grey.
@@ -156,15 +156,13 @@ private slots:
         // Qt's key and modifiers, the key code (-1: none) and modifiers the editors get.
         // clang-format off
         const int rows[][4] = {
-            {Qt::Key_F, 0, 'F', kModNone},         {Qt::Key_J, ctrl | shift, 'J', kModCtrl | kModShift},
-            {Qt::Key_A, Qt::AltModifier, 'A', kModAlt},    {Qt::Key_ParenLeft, shift, kKey9, kModShift},
-            {Qt::Key_ParenRight, shift, kKey0, kModShift}, {Qt::Key_ParenLeft, 0, kKey9, kModShift},
-            {Qt::Key_Underscore, shift, kKeyMinus, kModShift}, {Qt::Key_Minus, 0, kKeyMinus, kModNone},
-            {Qt::Key_Period, ctrl, kKeyPeriod, kModCtrl},  {Qt::Key_7, pad, kKeyNumpad0 + 7, kModNone},
-            {Qt::Key_9, pad | shift, kKeyNumpad9, kModShift}, {Qt::Key_Period, pad, kKeyDecimal, kModNone},
-            {Qt::Key_Comma, pad, kKeyDecimal, kModNone},   {Qt::Key_Minus, pad, -1, 0},
-            {Qt::Key_Backtab, shift, kKeyTab, kModShift},  {Qt::Key_Enter, pad, kKeyReturn, kModNone},
-            {Qt::Key_Delete, 0, kKeyDelete, kModNone},     {Qt::Key_Semicolon, 0, -1, 0}};
+            {Qt::Key_J, ctrl | shift, 'J', kModCtrl | kModShift}, {Qt::Key_A, Qt::AltModifier, 'A', kModAlt},
+            {Qt::Key_ParenLeft, 0, kKey9, kModShift},         {Qt::Key_Underscore, shift, kKeyMinus, kModShift},
+            {Qt::Key_Minus, 0, kKeyMinus, kModNone},          {Qt::Key_Period, ctrl, kKeyPeriod, kModCtrl},
+            {Qt::Key_7, pad, kKeyNumpad0 + 7, kModNone},      {Qt::Key_9, pad | shift, kKeyNumpad9, kModShift},
+            {Qt::Key_Period, pad, kKeyDecimal, kModNone},     {Qt::Key_Comma, pad, kKeyDecimal, kModNone},
+            {Qt::Key_Minus, pad, -1, 0},                      {Qt::Key_Enter, pad, kKeyReturn, kModNone},
+            {Qt::Key_Delete, 0, kKeyDelete, kModNone},        {Qt::Key_Semicolon, 0, -1, 0}};
         // clang-format on
         for (const auto& [qtKey, qtMods, code, mods] : rows) {
             const std::optional<VirtualKey> vk =
@@ -353,24 +351,23 @@ private slots:
         QCOMPARE(w.list->firstVisibleRow() + w.list->editRow() + w.row(10).text().size(), size_t(0));
         QCOMPARE(w.list->activeEditor(), SourceList::Editor::None);
         // The columns laid out (unchanged by the editing above), or configuring refused.
-        const int m = w.fonts.listMaxCharWidth(), client = w.list->viewport()->width();
+        // Rows on a page, page height, scrolling range; the four column widths; the frame; the peg column.
+        const int m = w.fonts.listMaxCharWidth(), client = w.list->viewport()->width(),
+                  border = w.list->viewport()->x();
         QCOMPARE(QList<int>({w.list->rowsPerPage(), w.list->viewport()->height(),
-                             w.list->verticalScrollBar()->maximum()}),
-                 QList<int>({8, 8 * w.list->rowHeight(), 30 - 8}));
-        QCOMPARE(QList<int>(
-                     {w.config.numberWidth, w.config.materialWidth, w.config.fixWidth, w.config.ratioWidth}),
-                 QList<int>({3 * m, client - 12 * m, 2 * m, 7 * m}));
-        QCOMPARE(w.config.borderWidth, w.list->viewport()->x());
-        QCOMPARE(w.list->columnX(SourceList::FixColumn), w.config.borderWidth + client - 9 * m);
+                             w.list->verticalScrollBar()->maximum(), w.config.numberWidth,
+                             w.config.materialWidth, w.config.fixWidth, w.config.ratioWidth,
+                             w.config.borderWidth, w.list->columnX(SourceList::FixColumn)}),
+                 QList<int>({8, 8 * w.list->rowHeight(), 30 - 8, 3 * m, client - 12 * m, 2 * m, 7 * m, border,
+                             border + client - 9 * m}));
         QVERIFY(w.list->rowHeight() - 1 >= w.list->formulaEditor()->sizeHint().height());
         SourceList orphan, child(&w.window);
         SourceListConfig tooMany{.model = &w.model, .rowCount = 31, .fonts = &w.fonts},
             noFonts{.model = &w.model};
-        using Setup = SourceList::Setup;
-        QCOMPARE(w.list->configure(w.config), Setup::AlreadyConfigured);
-        QCOMPARE(orphan.configure(w.config), Setup::NoParent);
-        QCOMPARE(child.configure(tooMany), Setup::BadRowCount);
-        QCOMPARE(child.configure(noFonts), Setup::MissingParameter);
+        using enum SourceList::Setup;
+        QCOMPARE(QList({w.list->configure(w.config), orphan.configure(w.config), child.configure(tooMany),
+                        child.configure(noFonts)}),
+                 QList({AlreadyConfigured, NoParent, BadRowCount, MissingParameter}));
         QVERIFY(!child.isConfigured());
 
         // On the cleared list: pegs, typed and solved ratios, what a screen reader and the eye see.
