@@ -87,7 +87,6 @@ TEST(BalancePort, OpenFailuresThenReadsASimulatedBalance) {
         {S, "\x15\xfe#!\r\n", "failed: The balance answered \"??#!\", which is not a weight.", false},
         {S, nullptr, on + " did not answer within 0.3 s. Check that it is on", false},
         {S, "S S   12.", on + " sent an incomplete answer (\"S S   12.\")", false},
-        {L, "ST,+00012345.6 mg\r\n", "12.3456 g", false},
         {L, "+   12.3", on + " was disconnected. Check the cable and read again.", true},
     };
     for (const auto& [protocol, answer, says, unplug] : cases) {

@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <set>
 #include <thread>
 
 #include "output/word_plugin.h"
@@ -20,48 +19,33 @@ namespace qv {
 namespace {
 
 // The text of a stored OpenDocument text file, written the way the recording
-// word processor writes its documents: subscript runs as _{...}, line breaks
-// as "\n", each paragraph's end as a pilcrow and "\n". Empty when the file
-// cannot be unpacked.
+// word processor writes its documents: lowered (subscript) runs as _{...}, line
+// breaks as "\n", each paragraph's end as a pilcrow and "\n". The report texts
+// hold no markup characters, so entities are left alone.
 std::string odtText(const std::string& path) {
     const test::TempDir scratch;
     const std::string content = (scratch.path() / "content.xml").string();
     std::system(
         ("unzip -p " + test::shellQuoted(path) + " content.xml >" + test::shellQuoted(content)).c_str());
-    const std::string xml = test::readFileBytes(content);
+    std::string xml = test::readFileBytes(content), lowered;
     // Text styles that lower the text: "sub ..." or a negative position.
-    std::set<std::string> lowered;
     const std::regex style(
         R"re(<style:style style:name="([^"]+)" style:family="text"><style:text-properties[^>]*style:text-position="(sub|-))re");
     for (std::sregex_iterator it(xml.begin(), xml.end(), style), end; it != end; ++it)
-        lowered.insert((*it)[1]);
-
-    std::string out;
-    std::vector<bool> spans;  // per open span: whether it is a subscript
-    const std::regex count(R"re(text:c="(\d+)")re"), spanStyle(R"re(text:style-name="([^"]+)")re");
+        lowered += "|" + (*it)[1].str();
+    xml.erase(0, xml.find("<office:text"));
+    xml = std::regex_replace(
+        xml, std::regex(R"re(<text:span text:style-name="(?:)re" + lowered + R"re()">([^<]*)</text:span>)re"),
+        "_{$1}");
     std::smatch m;
-    // The report texts hold no markup characters, so entities are left alone.
-    for (std::size_t i = xml.find("<office:text"); i < xml.size();) {
-        const std::size_t close = xml[i] == '<' ? xml.find('>', i) + 1 : xml.find('<', i);
-        const std::string piece = xml.substr(i, close - i);
-        i = close;
-        if (piece[0] != '<') {
-            out += piece;
-        } else if (piece == "<text:s/>" || piece.rfind("<text:s ", 0) == 0) {
-            out.append(std::regex_search(piece, m, count) ? std::stoul(m[1]) : 1, ' ');
-        } else if (piece.rfind("<text:line-break", 0) == 0) {
-            out += '\n';
-        } else if (piece == "</text:p>" || (piece.rfind("<text:p ", 0) == 0 && piece.ends_with("/>"))) {
-            out += "\xC2\xB6\n";
-        } else if (piece.rfind("<text:span", 0) == 0) {
-            spans.push_back(std::regex_search(piece, m, spanStyle) && lowered.count(m[1]));
-            if (spans.back()) out += "_{";
-        } else if (piece == "</text:span>" && !spans.empty()) {
-            if (spans.back()) out += '}';
-            spans.pop_back();
-        }
-    }
-    return out;
+    for (const std::regex blanks(R"re(<text:s text:c="(\d+)"/>)re"); std::regex_search(xml, m, blanks);)
+        xml.replace(m.position(), m.length(), std::stoul(m[1]), ' ');
+    for (const auto& [tag, text] : {std::pair{"<text:s/>", " "},
+                                    {"<text:line-break/>", "\n"},
+                                    {"</text:p>|<text:p [^>]*/>", "\xC2\xB6\n"},
+                                    {"<[^>]*>", ""}})
+        xml = std::regex_replace(xml, std::regex(tag), text);
+    return xml;
 }
 
 class WriterOffice : public ::testing::Test {

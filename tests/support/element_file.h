@@ -5,8 +5,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <string>
-#include <string_view>
 
 #include "core/element_table.h"
 

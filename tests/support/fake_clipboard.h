@@ -2,9 +2,6 @@
 // A clipboard in memory that can refuse to be written or read, as a
 // clipboard held open by another program does.
 
-#include <optional>
-#include <string>
-
 #include "form/edit/clipboard.h"
 
 namespace qv::test {

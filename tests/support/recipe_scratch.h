@@ -15,16 +15,13 @@ inline constexpr std::string_view kBaTiCOElementFile =
 
 // 10 g of BaTiO3 from free BaCO3 and TiO2, with the residual shown.
 inline constexpr std::string_view kBariumTitanateReport =
-    "ID: S1\n"
-    "BaTiO3  (10 grams)  + CO2\n"
+    "ID: S1\nBaTiO3  (10 grams)  + CO2\n"
     "=====================================================\n"
     "Reactant  (Molar Mass)              Amount Weighed(g)\n"
     "-----------------------------------------------------\n"
     "BaCO3  (197.34)                      8.462264\n"
     "TiO2  (79.87)                        3.424957\n"
-    "-----------------------------------------------------\n"
-    "\n"
-    "\n";
+    "-----------------------------------------------------\n\n\n";
 
 inline std::string readFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

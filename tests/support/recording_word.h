@@ -3,7 +3,6 @@
 // call as one log line, and the typed text per document with subscript runs
 // shown as _{...} and paragraphs as a pilcrow.
 
-#include <string>
 #include <vector>
 
 #include "output/word_automation.h"

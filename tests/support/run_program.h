@@ -3,8 +3,6 @@
 
 #include <sys/wait.h>
 
-#include <cstdlib>
-#include <string>
 #include <vector>
 
 #include "support/element_file.h"

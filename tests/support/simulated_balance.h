@@ -7,13 +7,9 @@
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
-#include <cstdlib>
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
-#include <functional>
-#include <memory>
-#include <utility>
 
 namespace qv::test {
 
