@@ -1,11 +1,6 @@
 // Feeds arbitrary bytes to the element file loader as ATOMS.LST, then to the
 // include-flag text reader, and checks that the table stays coherent.
-#include <cstddef>
-#include <cstdint>
-#include <string>
-#include <string_view>
 
-#include "core/element_table.h"
 #include "fuzz_support.h"
 
 using namespace qv;

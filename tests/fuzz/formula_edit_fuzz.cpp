@@ -2,16 +2,10 @@
 // mouse, clipboard and menu sequences (plus pegs, ratios and element moves),
 // checking the layout and the form's invariants after every step.
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
-#include <memory>
-#include <string>
 #include <tuple>
 
 #include "form/edit/formula_editing.h"
-#include "form/edit/formula_style.h"
 #include "form/edit/key_codes.h"
-#include "form/edit/width_table.h"
 #include "form/element_lists.h"
 #include "form/headless_form.h"
 #include "fuzz_support.h"
