@@ -35,14 +35,12 @@ TEST_F(CompositionTest, EvaluatesInElementFileOrderAndWrites) {
     EXPECT_TRUE(eval("()").empty());
     EXPECT_EQ(eval("Ba(Ti(O3)2)2.5", 2.0), (Composition{{O, 30}, {Ti, 5}, {Ba, 2}}));
 
-    Composition out{{H, 1}};
-    EXPECT_EQ(evaluateFormula(1.0, nullptr, out), 1);
-    EXPECT_TRUE(out.empty());
-    FormulaNode element;
+    FormulaNode element;  // a tree must start at a group
     element.kind = NodeKind::Element;
-    out = {{H, 1}};
-    EXPECT_EQ(evaluateFormula(1.0, &element, out), 1) << "a tree must start at a group";
-    EXPECT_TRUE(out.empty());
+    for (FormulaNode* tree : {static_cast<FormulaNode*>(nullptr), &element}) {
+        Composition out{{H, 1}};
+        EXPECT_TRUE(evaluateFormula(1.0, tree, out) == 1 && out.empty()) << tree;
+    }
     // Amounts within 5e-7 of zero or one are not written.
     const std::pair<const char*, const char*> cases[] = {{"Fe2O3", "O3Fe2"},
                                                          {"H1.0000004", "H"},
@@ -76,9 +74,8 @@ TEST_F(CompositionTest, ArithmeticProjectionAndMass) {
     subtractComposition(dst, dst);
     EXPECT_EQ(dst[Fe], 0.0);
     const std::map<int, int> keys{{H, 1}, {O, 2}, {Fe, 1}};
-    table.setIncluded(H, false);
-    table.setIncluded(O, true);
-    table.setIncluded(Fe, true);
+    for (auto [element, included] : {std::pair{H, false}, {O, true}, {Fe, true}})
+        table.setIncluded(element, included);
     dst = {{Ba, 9}};
     projectOnIncluded(dst, keys, table, {{O, 3}, {Fe, 2}}, 2.0);
     EXPECT_EQ(dst, (Composition{{O, 6}, {Fe, 4}}));

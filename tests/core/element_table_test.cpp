@@ -62,17 +62,9 @@ TEST(ElementTableLoad, ResultCodesFieldsAndLineForms) {
 TEST(ElementTable, LookupIncludeFlagsAndTheShippedFile) {
     ElementTable t;
     ASSERT_EQ(loadElementText(t, "1 Cu 63.5\n2 Cl 35.45\n3 C 12\n4 Co 58.9\n5 Ca 40\n6 O 16\n7 co 1\n"), 7);
-    for (auto [symbol, index] : {std::pair{"C", 2},
-                                 {"Ca", 4},
-                                 {"Cl", 1},
-                                 {"Co", 3},
-                                 {"Cu", 0},
-                                 {"O", 5},
-                                 {"co", 6},
-                                 {"CO", -1},
-                                 {"Cax", -1},
-                                 {"", -1}})
-        EXPECT_EQ(t.findElement(symbol), index) << symbol;
+    const std::pair<const char*, int> lookups[] = {{"C", 2}, {"Ca", 4}, {"Cl", 1},  {"Co", 3},   {"Cu", 0},
+                                                   {"O", 5}, {"co", 6}, {"CO", -1}, {"Cax", -1}, {"", -1}};
+    for (auto [symbol, index] : lookups) EXPECT_EQ(t.findElement(symbol), index) << symbol;
     ASSERT_EQ(loadElementText(t, "1 H 1 m\n2 He 4 m\n3 Li 7\n"), 3);
     for (auto [text, result, after] : {std::tuple{"10", -1, "101"},  // flags set before the failure stay
                                        {"0101", 4, "010"},  // extra positions are checked, not stored

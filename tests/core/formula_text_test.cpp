@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cfloat>
-
 #include "core/composition.h"
 #include "core/formula_parser.h"
 #include "core/number_format.h"
@@ -57,16 +55,13 @@ TEST_F(FormulaTextTest, HydratesAndAmountsPastTheLargestDouble) {
     EXPECT_EQ(bracketedFormula("Ba0.5Sr"), "Ba0.5Sr");
     // Sums, products and molar masses that overflow (inf times 0 is nan);
     // cancelling amounts and subnormal counts are fine.
-    for (const char* text :
-         {"H1e308H1e308", "H9e307H9e307", "(H1e200)1e109", "Cu1e307", "(H1e200O0)1e200", "H*1e308H1e308"})
+    for (const char* text : {"H1e308H1e308", "H9e307H9e307", "(H1e200)1e109", "Cu1e307", "(H1e200O0)1e200",
+                             "H*1e308H1e308", "(O1e200)1e200"})
         EXPECT_EQ(describe(text), "invalid") << text;
     for (const char* text : {"H1e308H-1e308", "H8e307H8e307", "(H1e200)1e108", "(O1e-200)1e300", "Cu1e305",
                              "H1e300", "H1e-320O", "(H4.9e-324)0.5"})
         EXPECT_NE(describe(text), "invalid") << text;
     EXPECT_EQ(describe("H1e300"), "H" + formatDecimal(1e300, 6) + " " + formatDecimal(1.008e300, 6));
-    std::unique_ptr<FormulaNode> tree;
-    EXPECT_EQ(parseFormula(table, "(O1e200)1e200", &tree), ParseError);
-    EXPECT_EQ(tree, nullptr);
 }
 
 TEST_F(FormulaTextTest, RunsDrawnAlikeAndDecimalTrapHint) {

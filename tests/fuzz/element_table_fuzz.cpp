@@ -1,11 +1,6 @@
 // Feeds arbitrary bytes to the element file loader as ATOMS.LST, then to the
 // include-flag text reader, and checks that the table stays coherent.
-#include <cstddef>
-#include <cstdint>
-#include <string>
-#include <string_view>
 
-#include "core/element_table.h"
 #include "fuzz_support.h"
 
 using namespace qv;
@@ -16,8 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!fuzz::writeFile(scratch.path, bytes)) return 0;
 
     ElementTable table;
-    const int result = table.loadElementTable(scratch.path);
-    const int count = table.count();
+    const int result = table.loadElementTable(scratch.path), count = table.count();
     QV_FUZZ_CHECK(result >= -4 && result != -1 && count >= 0 && count <= ElementTable::kCapacity);
     QV_FUZZ_CHECK(result < 0 ? result != -4 || count == ElementTable::kCapacity : result == count);
     for (int i = 0; i < count; ++i) {

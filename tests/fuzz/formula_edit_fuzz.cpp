@@ -2,16 +2,10 @@
 // mouse, clipboard and menu sequences (plus pegs, ratios and element moves),
 // checking the layout and the form's invariants after every step.
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
-#include <memory>
-#include <string>
 #include <tuple>
 
 #include "form/edit/formula_editing.h"
-#include "form/edit/formula_style.h"
 #include "form/edit/key_codes.h"
-#include "form/edit/width_table.h"
 #include "form/element_lists.h"
 #include "form/headless_form.h"
 #include "fuzz_support.h"
@@ -96,8 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto before = snapshot(*f);
         switch (std::max(in.integer(0, 19), 3)) {  // 0 to 3: a key
         case 3: {
-            const int key = pickKey(in);
-            const int mods = in.integer(0, 7);
+            const int key = pickKey(in), mods = in.integer(0, 7);
             const bool repaint = handleKey(*f, key, mods, form->context);
             if (f->readOnly()) QV_FUZZ_CHECK(!repaint && snapshot(*f) == before);
             const bool character = (key >= kKey0 && key <= kKey9) || (key >= kKeyA && key <= kKeyZ) ||
@@ -129,9 +122,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 9: {
             const int s = in.integer(-3, kFormulaCapacity + 3), e = in.integer(-3, kFormulaCapacity + 3);
             selectRange(f->edit(), s, e);
-            if (auto sel = getSelection(f->edit())) {
+            if (auto sel = getSelection(f->edit()))
                 QV_FUZZ_CHECK(0 <= sel->first && sel->first <= sel->last && sel->last < f->edit().length());
-            }
             break;
         }
         case 10: clickAt(f->edit(), in.integer(-100, 20000)); break;

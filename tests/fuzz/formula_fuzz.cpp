@@ -5,15 +5,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstddef>
-#include <cstdint>
 #include <cstring>
-#include <memory>
-#include <string>
-#include <string_view>
 
 #include "core/composition.h"
-#include "core/element_table.h"
 #include "core/formula_parser.h"
 #include "core/number_format.h"
 #include "fuzz_support.h"

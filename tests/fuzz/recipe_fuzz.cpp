@@ -1,15 +1,8 @@
 // Loads arbitrary bytes as a recipe file into a whole form (in-memory window,
 // shipped element table and a four-element one), checks the form after the
 // load, then saves what was loaded and checks that it loads back unchanged.
-#include <cstddef>
-#include <cstdint>
-#include <optional>
-#include <string>
-#include <string_view>
 
 #include "core/formula_text.h"
-#include "form/edit/formula_style.h"
-#include "form/edit/width_table.h"
 #include "form/headless_form.h"
 #include "fuzz_support.h"
 #include "output/output_grams.h"

@@ -124,8 +124,8 @@ TEST(LinearSystemDifferential, FastSearchAnswersLikeTheEnumeration) {
     for (int i = 0; i < kSystems; ++i) {
         const auto family = static_cast<Family>(i % Families);
         const System s = gen.make(family);
-        std::vector<double> xo(s.n, -7.0), xf(s.n, -7.0);
-        std::vector<int> rowsO, rowsF;
+        std::vector<double> xo(s.n, -7.0), xf(s.n, -7.0), xb(s.n);
+        std::vector<int> rowsO, rowsF, rowsB;
         const int ro = solveOverdeterminedByEnumeration(s.m, s.n, s.a.data(), xo.data(), &rowsO);
         const int rf = solveOverdeterminedFast(s.m, s.n, s.a.data(), xf.data(), &rowsF);
         SCOPED_TRACE(testing::Message()
@@ -134,8 +134,6 @@ TEST(LinearSystemDifferential, FastSearchAnswersLikeTheEnumeration) {
         // too, so it can never succeed where the enumeration fails.
         ASSERT_TRUE(rf == 0 || (ro == 1 && residualsWithin(s.m, s.n, s.a.data(), xf.data(), kTol) == 1));
         if (i % 48 == Consistent || i % 48 == NearTolerance) {
-            std::vector<double> xb(s.n);
-            std::vector<int> rowsB;
             const int rb = solveOverdeterminedFast(s.m, s.n, s.a.data(), xb.data(), &rowsB, 0.0);
             ASSERT_TRUE(rb == 0 || (ro == 1 && residualsWithin(s.m, s.n, s.a.data(), xb.data(), kTol) == 1 &&
                                     std::is_sorted(rowsB.begin(), rowsB.end())));

@@ -84,14 +84,13 @@ TEST(LinearSystem, SquareUnderdeterminedAndRecipeSized) {
     }
 }
 
-// The over-determined cases hold for the dispatching search, the literal
-// enumeration and the fast search alike, within and past its work budget.
+// The over-determined cases decide the literal enumeration (which the
+// dispatch runs for systems this small; the differential test holds the fast
+// search to it) and the fast search forced past its work budget at once.
 using Search = int (*)(int, int, const double*, double*);
 const std::pair<const char*, Search> kSearches[] = {
-    {"dispatch", solveOverdetermined},
     {"enumeration",
      [](int m, int n, const double* a, double* x) { return solveOverdeterminedByEnumeration(m, n, a, x); }},
-    {"fast", [](int m, int n, const double* a, double* x) { return solveOverdeterminedFast(m, n, a, x); }},
     {"past the budget", [](int m, int n, const double* a, double* x) {
          return solveOverdeterminedFast(m, n, a, x, nullptr, 0);
      }}};
@@ -129,13 +128,11 @@ TEST(LinearSystem, OverdeterminedSearchOrderToleranceAndFailures) {
             for (std::size_t j = 0; j < c.x.size(); ++j) EXPECT_DOUBLE_EQ(x[j], c.x[j]) << j;
         }
     const auto a = augmented({{1, 1}, {1, 1}});
-    std::vector<double> x(1);
-    for (auto [name, search] : kSearches)
-        for (auto [m, n, aa, xx] : {std::tuple{2, 2, a.data(), x.data()},
-                                    {2, 0, a.data(), x.data()},
-                                    {2, 1, nullptr, x.data()},
-                                    {2, 1, a.data(), nullptr}})
-            EXPECT_EQ(search(m, n, aa, xx), 0) << name << " " << m << "x" << n;
+    double x = 0;
+    for (auto [name, search] : kSearches)  // not over-determined, no unknowns, no matrix, no solution
+        EXPECT_FALSE(search(2, 2, a.data(), &x) || search(2, 0, a.data(), &x) || search(2, 1, nullptr, &x) ||
+                     search(2, 1, a.data(), nullptr))
+            << name;
 }
 
 }  // namespace
