@@ -1,8 +1,6 @@
 // The bench in the window: the weighing sheet typed into and read from a
 // simulated balance, the Log dialog, and the printed sheet read back.
 
-#include <algorithm>
-
 #include "app/log_dialog.h"
 #include "app/sheet_print.h"
 #include "app/weighing_sheet.h"
@@ -87,14 +85,12 @@ private slots:
         log.searchEdit()->setText("BaCO3");
         QCOMPARE(log.list()->rowCount(), 1);
         QCOMPARE(log.list()->editTriggers(), QAbstractItemView::NoEditTriggers);
-        const auto bytes = [&](const char* name) {
-            return QByteArray::fromStdString(test::readFileBytes(dir.filePath(name).toStdString()));
-        };
         QCOMPARE(log.exportTo(dir.filePath("log.csv"), false), QString());
-        QCOMPARE(bytes("log.csv").count('\n'), 3);
+        QCOMPARE(std::ranges::count(test::readFileBytes(dir.filePath("log.csv").toStdString()), '\n'), 3);
         test::chooseFile(dir.filePath("log.json"));
         log.exportJson();
-        QVERIFY(bytes("log.json").contains("\"actual\":8.462264"));
+        QVERIFY(test::readFileBytes(dir.filePath("log.json").toStdString()).find("\"actual\":8.462264") !=
+                std::string::npos);
 
         QProcess text;
         text.start("pdftotext", {pdf, "-"});
@@ -107,9 +103,8 @@ private slots:
     void readingTheBalance() {
         test::SimulatedBalance balance;
         balance.answer = [] { return QByteArray("S S      8.3000 g\r\n"); };
-        BenchSettings settings;
-        settings.port.portName = balance.path;
-        WeighingSheet sheet(plan(), "S1", "recipe", settings, db());
+        WeighingSheet sheet(plan(), "S1", "recipe", {.port = {.portName = balance.path}, .balance = {}},
+                            db());
         QSignalSpy filled(sheet.actualEdit(0), &QLineEdit::textChanged);
         sheet.readBalance();
         QVERIFY(filled.wait(5000));
@@ -158,7 +153,6 @@ private slots:
         QVERIFY(sheet->table()->item(1, WeighingSheet::NoteColumn)->toolTip().contains("less precisely"));
         test::saveScreenshot(*sheet, "weighing-sheet-min-weight");
         sheet->reject();
-        tearDownWindow();
     }
 };
 

@@ -1,8 +1,6 @@
 // The Library dialog over a real lab database in a temporary folder, typed
 // into and clicked as a user would.
 
-#include <algorithm>
-
 #include "app/library_dialog.h"
 #include "support/element_file.h"
 #include "support/recipe_scratch.h"
@@ -16,9 +14,6 @@ class LibraryDialogTest : public QObject {
     enum { Formula, Label, Supplier, Lot, Purity, Excess };
     test::TempDir dir_;
 
-    QString write(const char* name, const char* text) {
-        return QString::fromStdString(dir_.write(name, text));
-    }
     static void retype(QLineEdit* field, const QString& text) {
         field->selectAll();
         QTest::keyClick(field, Qt::Key_Delete);
@@ -54,9 +49,8 @@ private slots:
         }
 
         // A second bottle of TiO2, then the first one's lot changed.
-        retype(d.field(Formula), "TiO2");
-        retype(d.field(Purity), "");
-        retype(d.field(Excess), "");
+        for (const auto& [column, text] : {std::pair{Formula, "TiO2"}, {Purity, ""}, {Excess, ""}})
+            retype(d.field(column), text);
         test::clickButton(&d, "&Add");
         QCOMPARE(d.table()->item(1, Purity)->text(), QStringLiteral("100"));
         d.table()->selectRow(0);
@@ -73,11 +67,13 @@ private slots:
             if (b->text() == "&Delete") QVERIFY(!b->isEnabled());
         }
 
-        QVERIFY(d.importCsv(write("in.csv",
-                                  "formula,label,supplier,purity_pct\r\n"
-                                  "BaCO3,\"white, fine\",\"Acme \"\"B\"\"\",99.9\r\n")));
+        QVERIFY(d.importCsv(
+            QString::fromStdString(dir_.write("in.csv",
+                                              "formula,label,supplier,purity_pct\r\n"
+                                              "BaCO3,\"white, fine\",\"Acme \"\"B\"\"\",99.9\r\n"))));
         QCOMPARE(d.table()->item(1, Supplier)->text(), QStringLiteral("Acme \"B\""));
-        QVERIFY(!d.importCsv(write("bad.csv", "formula,purity_pct\nTiO2,99\nTiO2,150\n")));
+        QVERIFY(!d.importCsv(
+            QString::fromStdString(dir_.write("bad.csv", "formula,purity_pct\nTiO2,99\nTiO2,150\n"))));
         QVERIFY2(d.message().contains("line 3") && d.message().contains("Nothing was imported"),
                  qPrintable(d.message()));
         QCOMPARE(d.table()->rowCount(), 2);

@@ -15,7 +15,6 @@
 #include "app/series_dialog.h"
 #include "app/web_notice.h"
 #include "app/web_server.h"
-#include "controls/focus_frame_view.h"
 #include "form/ratio_solver.h"
 #include "output/text_report.h"
 #include "support/recording_word.h"
@@ -152,8 +151,7 @@ private slots:
         QTest::mouseClick(control(MoveAllToExclude), Qt::LeftButton);
         QCOMPARE(lists() + text(Status), "Ba C O Ti|" + QLatin1String(status::kIncludeEmpty.data()));
         QTest::mouseClick(control(MoveAllToInclude), Qt::LeftButton);
-        clickElement(IncludeList, QStringLiteral("C"));
-        clickElement(IncludeList, QStringLiteral("O"));
+        for (const char* symbol : {"C", "O"}) clickElement(IncludeList, QLatin1String(symbol));
 
         clickCell(1, qv::SourceList::FixColumn);
         QCOMPARE(texts({FreeCount, Difference}), "1|OBa");
@@ -209,9 +207,8 @@ private slots:
         QLocale::setDefault(QLocale(QLocale::German));
         QVERIFY(start());
         fillBariumTitanate();
-        auto* ratio = qobject_cast<QLineEdit*>(control(FinalRatio));
-        ratio->selectAll();
-        QTest::keyClicks(ratio, "0.5");
+        qobject_cast<QLineEdit*>(control(FinalRatio))->selectAll();
+        QTest::keyClicks(control(FinalRatio), "0.5");
         QVERIFY(output().first.contains(QStringLiteral("BaCO3  (197.34)                      8.462264")));
 
         const QString path = dir_->path() + QStringLiteral("/bt");
@@ -448,8 +445,7 @@ private slots:
         QApplication::setActiveWindow(w_.get());
         clickCell(1, qv::SourceList::MaterialColumn);
         QWidget* row = w_->sourceList()->formulaEditor();
-        QTest::keyClick(row, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(row, Qt::Key_C, Qt::ControlModifier);
+        for (Qt::Key key : {Qt::Key_A, Qt::Key_C}) QTest::keyClick(row, key, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("TiO2"));
         // A click into another row opens it with the caret at the end.
         clickCell(0, qv::SourceList::MaterialColumn);
@@ -486,8 +482,7 @@ private slots:
         // Output to Word types into one document, or falls back.
         QAction* word = w_->action("word");
         fillBariumTitanate();
-        QTest::mouseClick(control(OutputButton), Qt::LeftButton);
-        QTest::mouseClick(control(OutputButton), Qt::LeftButton);
+        for (int press = 0; press < 2; ++press) QTest::mouseClick(control(OutputButton), Qt::LeftButton);
         QCOMPARE(fake->documents.size(), std::size_t(1));
         const std::string report = "ID: S1\nBaTiO_{3}  (10 grams)    + CO_{2}\n";
         QCOMPARE(fake->documents[0].text.find(report), std::size_t(0));
@@ -569,8 +564,7 @@ private slots:
         QCOMPARE(dialog.view()->toPlainText().toUtf8(), text);
         QVERIFY(QFontInfo(dialog.view()->font()).fixedPitch() && dialog.view()->isReadOnly());
 
-        answerMessage();
-        answerMessage();  // the second, once the first is gone
+        for (int box = 0; box < 2; ++box) answerMessage();  // the second once the first is gone
         OutputDialog missing;
         missing.setSource(path + QStringLiteral("x"), QStringLiteral("Courier New"));
         QCOMPARE(missing.exec(), int(QDialog::Rejected));

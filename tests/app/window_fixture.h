@@ -96,8 +96,7 @@ protected:
 
     static void writeFile(const QString& path, const char* bytes) {
         QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) >= 0);
     }
     // A window over a fresh program folder, started as the program starts it.
     bool start(bool withAtoms = true, const QString& recipe = {}, std::unique_ptr<WordOffice> office = {}) {
@@ -108,8 +107,8 @@ protected:
         if (office) w_->setWordOffice(std::move(office));
         if (!w_->initialise()) return false;
         w_->show();
-        QCoreApplication::processEvents();  // the deferred initialisation
-        QCoreApplication::processEvents();  // and the recipe after it
+        // The deferred initialisation, then the recipe after it.
+        for (int pass = 0; pass < 2; ++pass) QCoreApplication::processEvents();
         return w_->initialised();
     }
     void clickCell(int row, int column) { test::clickCell(w_->sourceList(), row, column); }
