@@ -16,9 +16,9 @@ TEST(ElementLists, ItemsFollowTheEntriesMovesSolveOnceRefusalsAreReported) {
     const int ba = t.element("Ba");
     fill(t, "BaTiO3", "BaCO3");
     EXPECT_EQ(lists(t), "Ba Ti | C O");
-    EXPECT_EQ(t.include.items()[0].stateImage, kMetalImage);
-    EXPECT_EQ(t.include.items()[0].elementIndex, ba);
-    EXPECT_EQ(t.exclude.items()[1].stateImage, kNonMetalImage);
+    EXPECT_EQ(std::tuple(t.include.items()[0].stateImage, t.include.items()[0].elementIndex,
+                         t.exclude.items()[1].stateImage),
+              std::tuple(kMetalImage, ba, kNonMetalImage));
     EXPECT_EQ(t.model.elementUse().at(ba), 2);
     t.retype(t.final(), "Ba");
     t.retype(t.row(0), "");
@@ -44,8 +44,7 @@ TEST(ElementLists, ItemsFollowTheEntriesMovesSolveOnceRefusalsAreReported) {
     ASSERT_TRUE(m.clickElement("O"));
     EXPECT_EQ(lists(m), "Ba O Ti | C");
     EXPECT_EQ(m.log().front(), (FormNotice{FormChange::Outcome, -1}));  // disabled before the solver runs
-    EXPECT_EQ(m.solverRuns(), 1);
-    EXPECT_FALSE(m.outputEnabled());
+    EXPECT_TRUE(m.solverRuns() == 1 && !m.outputEnabled());
 
     m.clearLog();
     moveAllAndSolve(m.model, m.exclude);
@@ -56,8 +55,7 @@ TEST(ElementLists, ItemsFollowTheEntriesMovesSolveOnceRefusalsAreReported) {
     m.include.select("O");
     moveSelectedAndSolve(m.model, m.include);  // back to an answer
     EXPECT_EQ(lists(m), "Ba Ti | C O");
-    EXPECT_EQ(m.include.selectedCount() + m.exclude.selectedCount(), 0);
-    EXPECT_TRUE(m.outputEnabled());
+    EXPECT_TRUE(m.include.selectedCount() + m.exclude.selectedCount() == 0 && m.outputEnabled());
     m.clearLog();
     moveAllAndSolve(m.model, m.include);
     EXPECT_EQ(m.log().front(), (FormNotice{FormChange::Outcome, -1}));
@@ -119,9 +117,7 @@ TEST(ElementLists, ItemsFollowTheEntriesMovesSolveOnceRefusalsAreReported) {
     x.model.setEditorUpdateGuard(true);
     x.typeFinalRatio("7");
     x.model.setEditorUpdateGuard(false);
-    EXPECT_EQ(x.final().ratioText(), "7");
-    EXPECT_DOUBLE_EQ(x.final().ratio(), 1.0);
-    EXPECT_EQ(x.solverRuns(), 0);
+    EXPECT_EQ(std::tuple(x.final().ratioText(), x.final().ratio(), x.solverRuns()), std::tuple("7", 1.0, 0));
 }
 
 }  // namespace qv

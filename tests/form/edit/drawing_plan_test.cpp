@@ -70,8 +70,7 @@ TEST_F(DrawingPlanTest, CountsLowerTheSelectionOverTheBandAndInvalidFormulasGrey
 TEST_F(DrawingPlanTest, ContextMenuOffersWhatTheSelectionAndClipboardAllow) {
     const std::optional<std::string> none;
     EXPECT_EQ(contextMenuMask(*f, none), 0);
-    EXPECT_EQ(contextMenuMask(*f, std::string("Ba;")), 0);  // one refused character
-    EXPECT_EQ(contextMenuMask(*f, std::string("  ")), 0);
+    for (const char* clip : {"Ba;", "  "}) EXPECT_EQ(contextMenuMask(*f, std::string(clip)), 0) << clip;
     EXPECT_EQ(contextMenuMask(*f, std::string("Ba O")), kMenuPasteEnabled);
     selectRange(f->edit(), 0, 0);
     EXPECT_EQ(contextMenuMask(*f, none), kMenuCopyEnabled | kMenuCutEnabled | kMenuDeleteEnabled);
