@@ -27,9 +27,8 @@ TEST(ElementLists, ItemsFollowTheEntriesMovesSolveOnceRefusalsAreReported) {
     EXPECT_EQ(lists(t), "Ba |");
     t.clickElement("Ba");
     t.final().clearParse();
-    EXPECT_TRUE(t.model.elementUse().empty());
     EXPECT_EQ(lists(t), "|");
-    EXPECT_TRUE(t.messages.empty());
+    EXPECT_TRUE(t.model.elementUse().empty() && t.messages.empty());
 
     fill(t, "", "Ca(OH)2 Ca(");
     const Composition before = t.row(0).composition();
@@ -48,8 +47,8 @@ TEST(ElementLists, ItemsFollowTheEntriesMovesSolveOnceRefusalsAreReported) {
 
     m.clearLog();
     moveAllAndSolve(m.model, m.exclude);
-    EXPECT_EQ(lists(m), "Ba C O Ti |");
-    EXPECT_EQ(m.model.elementTable().includeFlagsText(), "0111111");  // H C O Ca Ti Ba Fe; unused stay
+    // The flags in the order H C O Ca Ti Ba Fe; unused elements stay as they were.
+    EXPECT_EQ(lists(m) + " " + m.model.elementTable().includeFlagsText(), "Ba C O Ti | 0111111");
     EXPECT_EQ(m.solverRuns(), 1);
     m.include.select("C");
     m.include.select("O");
@@ -61,8 +60,7 @@ TEST(ElementLists, ItemsFollowTheEntriesMovesSolveOnceRefusalsAreReported) {
     EXPECT_EQ(m.log().front(), (FormNotice{FormChange::Outcome, -1}));
     EXPECT_EQ(m.status(), status::kIncludeEmpty);
     EXPECT_EQ(m.row(1).ratioText(), "1");  // kept
-    EXPECT_EQ(lists(m), "| Ba C O Ti");
-    EXPECT_EQ(m.model.elementTable().includeFlagsText(), "0001001");
+    EXPECT_EQ(lists(m) + " " + m.model.elementTable().includeFlagsText(), "| Ba C O Ti 0001001");
 
     m.clearLog();
     elementListClicked(m.model, m.include, -1);  // empty area
@@ -98,8 +96,7 @@ TEST(ElementLists, ItemsFollowTheEntriesMovesSolveOnceRefusalsAreReported) {
     v.type(v.row(0), "CaCO3");
     v.exclude.refuseDelete = true;
     EXPECT_EQ(moveAllElements(v.model, v.exclude), 0);
-    EXPECT_EQ(lists(v), "Ca | C O");
-    EXPECT_EQ(v.model.elementTable().includeFlagsText(), "0001111");
+    EXPECT_EQ(lists(v) + " " + v.model.elementTable().includeFlagsText(), "Ca | C O 0001111");
     TestForm w;  // the lists rebuilt from flags changed behind them
     w.type(w.final(), "BaTiO3");
     ASSERT_GT(w.model.elementTable().applyIncludeFlagsText("0010010"), 0);  // O and Ba
