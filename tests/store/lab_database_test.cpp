@@ -123,9 +123,7 @@ TEST_F(LabDatabaseTest, TwoWritersAtOnceRollbackJournalNewerOrDamagedFilesRefuse
                  (i % 4 || own.recordSession(sampleSession(formula, "")));
         EXPECT_TRUE(ok) << formula << ": " << own.error();
     };
-    std::thread a(writer, "A"), b(writer, "B");
-    a.join();
-    b.join();
+    std::jthread(writer, "A"), std::jthread(writer, "B");  // both joined at the end of the statement
     EXPECT_EQ(db.bottles()->size(), 2u * kEach);
     EXPECT_EQ(db.sessions()->size(), 2u * kEach / 4);
 
