@@ -94,12 +94,10 @@ TEST(BalancePort, OpenFailuresThenReadsASimulatedBalance) {
         settings.protocol = protocol;
         port.setSettings(settings);
         sim.received.clear();
-        sim.answer = nullptr;
-        if (answer)
-            sim.answer = [&] {
-                if (unplug) QTimer::singleShot(0, [&sim] { sim.unplug(); });
-                return QByteArray(answer);
-            };
+        sim.answer = !answer ? nullptr : std::function<QByteArray()>([&] {
+            if (unplug) QTimer::singleShot(0, [&sim] { sim.unplug(); });
+            return QByteArray(answer);
+        });
         EXPECT_EQ(readOnce(port).substr(0, says.size()), says);
         EXPECT_EQ(sim.received, protocol == S ? "SI\r\n" : "\x1bP\r\n");
     }

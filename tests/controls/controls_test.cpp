@@ -226,8 +226,7 @@ private slots:
         QTest::keyClick(h.edit, Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(requests.seen, " f1");  // at once
         QTest::keyClick(h.edit, Qt::Key_Return, Qt::ShiftModifier);
-        QTest::keyClick(h.edit, Qt::Key_Down);
-        QTest::keyClick(h.edit, Qt::Key_PageDown);
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_PageDown}) QTest::keyClick(h.edit, key);
         QCOMPARE(requests.seen, " f1");  // the rest only after the key
         QCoreApplication::processEvents();
         QCOMPARE(requests.seen, " f1 s1 s0 p34");
@@ -257,8 +256,7 @@ private slots:
 
         Harness final(&test::TestForm::final);  // not in the list: no steps
         test::Requests finalRequests(final.edit);
-        QTest::keyClick(final.edit, Qt::Key_Return);
-        QTest::keyClick(final.edit, Qt::Key_Up);
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Up}) QTest::keyClick(final.edit, key);
         QCoreApplication::processEvents();
         QCOMPARE(finalRequests.seen, "");
         final.other->setFocus(Qt::TabFocusReason);

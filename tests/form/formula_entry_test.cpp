@@ -61,8 +61,7 @@ TEST(EntrySets, TypingPegBracketsClearAllRatioTextSetEntryAndASession) {
 
     u.model.clearAll();
     EXPECT_EQ(sets(u.model), "free | fixed | invalid");
-    EXPECT_TRUE(u.model.elementUse().empty());
-    EXPECT_TRUE(u.include.items().empty() && u.exclude.items().empty());
+    EXPECT_TRUE(u.model.elementUse().empty() && u.include.items().empty() && u.exclude.items().empty());
     TestForm r;
     r.type(r.row(0), "TiO2");
     const auto typed = [&](std::string_view text) {
@@ -87,19 +86,16 @@ TEST(EntrySets, TypingPegBracketsClearAllRatioTextSetEntryAndASession) {
     // Set like the editor inserts: blanks skipped, a refused character stops it, at most 480; no solver run.
     TestForm e;
     e.row(7).setEntry("CaCO3", 1.5, true);
-    EXPECT_EQ(entry(e.row(7)), "Fixed CaCO3 x1.5");
-    EXPECT_EQ(sets(e.model), "free | fixed 7 | invalid");
+    EXPECT_EQ(entry(e.row(7)) + " " + sets(e.model), "Fixed CaCO3 x1.5 free | fixed 7 | invalid");
     EXPECT_EQ(e.model.elementUse().at(e.element("Ca")), 1);
     e.row(7).setEntry("", 0.0, false);
     EXPECT_EQ(entry(e.row(7)), "Empty  x0");
     EXPECT_TRUE(e.model.fixedEntries().empty() && e.model.elementUse().empty());
     e.row(0).setEntry(" Ca CO3 ", 1.0, false);
-    EXPECT_EQ(entry(e.row(0)), "Free CaCO3 x1");
     e.row(1).setEntry("Ba,TiO3", 1.0, false);
-    EXPECT_EQ(entry(e.row(1)), "Free Ba x1");
+    EXPECT_EQ(entry(e.row(0)) + "|" + entry(e.row(1)), "Free CaCO3 x1|Free Ba x1");
     e.row(2).setEntry(std::string(600, 'H'), 1.0, false);
-    EXPECT_EQ(e.row(2).edit().length(), 480);
-    EXPECT_EQ(e.solverRuns(), 0);
+    EXPECT_EQ(std::pair(e.row(2).edit().length(), e.solverRuns()), std::pair(480, 0));
     // (Ba0.5Sr0.5)TiO3 with a pegged excess of TiO2, freed again, doubled, then cleared: the ratios and
     // Output after each gesture.
     TestForm s("1 C 12.01 m\n2 O 16 m\n3 Ca 40.08\n4 Ti 47.87\n5 Sr 87.62\n6 Ba 137.33\n");
@@ -124,8 +120,7 @@ TEST(EntrySets, TypingPegBracketsClearAllRatioTextSetEntryAndASession) {
     EXPECT_EQ(s.model.finalCompound().ratioText() + std::to_string(s.model.freeCount()) +
                   std::to_string(s.model.includeCount()) + s.model.gramsText(),
               "1001");
-    EXPECT_FALSE(s.outputEnabled());
-    EXPECT_TRUE(s.messages.empty() && !s.model.failure());
+    EXPECT_TRUE(!s.outputEnabled() && s.messages.empty() && !s.model.failure());
 }
 
 }  // namespace qv

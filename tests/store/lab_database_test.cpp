@@ -39,8 +39,7 @@ TEST_F(LabDatabaseTest, BottlesAreAddedChangedAndRemovedAndSessionsRecordedSearc
     EXPECT_NE(db.error().find("excess -1"), std::string::npos) << db.error();
     EXPECT_EQ(db.updateBottle({*b, "CuSO4·5H2O", "blue", "", "L-9", 98, 2}), Found::Yes);
     EXPECT_EQ(db.updateBottle({.id = 999, .formula = "X"}), Found::No);
-    EXPECT_EQ(db.removeBottle(*a), Found::Yes);
-    EXPECT_EQ(db.removeBottle(*a), Found::No);
+    EXPECT_EQ((std::array{db.removeBottle(*a), db.removeBottle(*a)}), (std::array{Found::Yes, Found::No}));
     ASSERT_TRUE(db.addBottle({.formula = "TiO2"}));
     LabDatabase again;  // what was stored is what another connection reads
     ASSERT_EQ(again.open(path), OpenStatus::Ok);
@@ -123,9 +122,7 @@ TEST_F(LabDatabaseTest, TwoWritersAtOnceRollbackJournalNewerOrDamagedFilesRefuse
                  (i % 4 || own.recordSession(sampleSession(formula, "")));
         EXPECT_TRUE(ok) << formula << ": " << own.error();
     };
-    std::thread a(writer, "A"), b(writer, "B");
-    a.join();
-    b.join();
+    std::jthread(writer, "A"), std::jthread(writer, "B");  // both joined at the end of the statement
     EXPECT_EQ(db.bottles()->size(), 2u * kEach);
     EXPECT_EQ(db.sessions()->size(), 2u * kEach / 4);
 

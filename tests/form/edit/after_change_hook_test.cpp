@@ -39,10 +39,8 @@ TEST_F(AfterChangeHookTest, KeysAndMenuCommandsRunItMovesCopiesAndClipboardMessa
     EXPECT_EQ(hook(), "free");
     // The direct operations behind the clipboard messages change the text only.
     selectRange(f->edit(), 0, -1);
-    EXPECT_TRUE(cutSelection(f->edit(), &clipboard, false));
-    EXPECT_TRUE(pasteText(f->edit(), &clipboard, false));
-    EXPECT_TRUE(deleteBackward(f->edit(), false));
-    EXPECT_TRUE(undo(f->edit()));
+    EXPECT_TRUE(cutSelection(f->edit(), &clipboard, false) && pasteText(f->edit(), &clipboard, false) &&
+                deleteBackward(f->edit(), false) && undo(f->edit()));
     EXPECT_EQ(hook(), "free");
     // Set-text and replace-selection take whole texts or nothing.
     setText(*f, "");

@@ -37,8 +37,7 @@ TEST_F(KeyMapTest, TypedCharactersFollowShiftCaretAndSelectionKeysReadOnly) {
     for (int vk : {int('A'), int('C'), int('V'), kKeyLeft, kKeyHome, kKeyBackspace, kKeyDelete})
         for (int mods : {kModNone, kModShift, kModCtrl}) EXPECT_FALSE(key(vk, mods)) << vk << '/' << mods;
     for (int choice : {kMenuCut, kMenuDelete, kMenuPaste}) EXPECT_FALSE(menu(choice));
-    EXPECT_EQ(state(), "Fe2O3 @5 0..4");
-    EXPECT_EQ(clipboard.content, "Ba");
+    EXPECT_EQ(state() + " " + clipboard.content.value(), "Fe2O3 @5 0..4 Ba");
     EXPECT_TRUE(menu(kMenuCopy));
     EXPECT_EQ(clipboard.content, "Fe2O3");
 }
@@ -67,8 +66,7 @@ TEST_F(KeyMapTest, DeletionTheUndoThatRedoesAndTheClipboard) {
     selectRange(f->edit(), 2, 3);
     EXPECT_TRUE(menu(kMenuCut));
     EXPECT_EQ(clipboard.content, "Ti");
-    EXPECT_TRUE(menu(kMenuDelete));
-    EXPECT_FALSE(menu(kMenuDismissed));
+    EXPECT_TRUE(menu(kMenuDelete) && !menu(kMenuDismissed));
     EXPECT_EQ(state(), "Ba3 @2 none");
     EXPECT_EQ(press("C-Z"), "+ BaO3 @2 none");  // the menu's Delete took a snapshot
     press("C-Z");
