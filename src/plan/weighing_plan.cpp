@@ -69,7 +69,10 @@ double WeighingSession::factor() const {
     return f;
 }
 
-double WeighingSession::toAdd(int i) const { return target(i) - actual_[i].value_or(0.0); }
+double WeighingSession::toAdd(int i) const {
+    const double left = target(i) - actual_[i].value_or(0.0);
+    return std::fabs(left) < kZeroTolerance ? 0.0 : left;
+}
 
 bool WeighingSession::complete() const {
     for (int i = 0; i < size(); ++i) {

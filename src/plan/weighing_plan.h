@@ -71,8 +71,9 @@ public:
     double discarded(int i) const { return discarded_[i]; }
     double factor() const;
     double target(int i) const { return plan_.rows[i].planned * factor(); }
-    // What is still to add: the target less what is weighed (negative where
-    // a row is above its target by rounding of the factor).
+    // What is still to add: the target less what is weighed. The factor's
+    // rounding leaves an overshot row a residue either side of its target,
+    // which is nothing to add (not a "-0" on the sheet).
     double toAdd(int i) const;
     double finalGrams() const { return plan_.grams * factor(); }
     // True once every row planned above zero has an actual mass.

@@ -46,6 +46,11 @@ TEST(Plan, RescalingCompositionAsWeighedFiringAndMinimumWeight) {
         EXPECT_NEAR(s.toAdd(0), c.toAdd0, 1e-9);
         EXPECT_NEAR(s.toAdd(1), c.toAdd1, 1e-9);
     }
+    for (double overshoot = 8.5; overshoot < 8.6; overshoot += 0.001) {  // on its target, not "-0" away
+        WeighingSession s(titanate());
+        s.setActual(0, overshoot);
+        EXPECT_EQ(s.toAdd(0), 0.0) << overshoot;
+    }
     WeighingSession s(titanate());
     EXPECT_FALSE(s.setActual(0, -1) || s.setActual(0, NAN) || s.addTopUp(0, -1) || s.actual(0));
     s.setActual(0, 9);
