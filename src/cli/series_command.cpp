@@ -158,9 +158,7 @@ int runSeries(const Invocation& inv) {
     } else if (opt.format == "jsonl") {
         // JSON Lines: one compact document per sample, for scripts that stream.
         for (const SeriesSample& s : samples)
-            out += seriesSampleJson(name, columns, s, grams, gramsOk)
-                       .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) +
-                   '\n';
+            out += jsonLine(seriesSampleJson(name, columns, s, grams, gramsOk));
     } else {
         out = seriesTable(name, session.model.sampleTag(), columns, samples,
                           gramsOk ? formatDecimal(grams, 6) : session.model.gramsText());

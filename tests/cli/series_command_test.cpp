@@ -56,6 +56,7 @@ TEST(Series, HandValuesJsonLinesCsvAndTheExitStatusNamingWhatIsWrong) {
     for (std::string line; std::getline(lines, line); ++n) EXPECT_EQ(Json::parse(line), array.at(n));
     EXPECT_EQ(n, 4u);
     EXPECT_EQ(out.back(), '\n');
+    EXPECT_EQ(out.find(".0,"), std::string::npos) << out;  // numbers in their shortest text, as in json
     EXPECT_EQ(array[3]["status"], "The count {1-x} is negative (-0.5).");
     EXPECT_TRUE(array[3]["rows"][0]["grams"].is_null());
     EXPECT_TRUE(array[3]["rows"][1]["grams_corrected"].is_null());
