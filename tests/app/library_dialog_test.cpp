@@ -67,13 +67,14 @@ private slots:
             if (b->text() == "&Delete") QVERIFY(!b->isEnabled());
         }
 
-        QVERIFY(d.importCsv(
-            QString::fromStdString(dir_.write("in.csv",
-                                              "formula,label,supplier,purity_pct\r\n"
-                                              "BaCO3,\"white, fine\",\"Acme \"\"B\"\"\",99.9\r\n"))));
+        const auto csv = [this](const char* name, const char* text) {
+            return QString::fromStdString(dir_.write(name, text));
+        };
+        QVERIFY(d.importCsv(csv("in.csv",
+                                "formula,label,supplier,purity_pct\r\n"
+                                "BaCO3,\"white, fine\",\"Acme \"\"B\"\"\",99.9\r\n")));
         QCOMPARE(d.table()->item(1, Supplier)->text(), QStringLiteral("Acme \"B\""));
-        QVERIFY(!d.importCsv(
-            QString::fromStdString(dir_.write("bad.csv", "formula,purity_pct\nTiO2,99\nTiO2,150\n"))));
+        QVERIFY(!d.importCsv(csv("bad.csv", "formula,purity_pct\nTiO2,99\nTiO2,150\n")));
         QVERIFY2(d.message().contains("line 3") && d.message().contains("Nothing was imported"),
                  qPrintable(d.message()));
         QCOMPARE(d.table()->rowCount(), 2);

@@ -32,7 +32,7 @@ std::string odtText(const std::string& path) {
     const std::regex style(
         R"re(<style:style style:name="([^"]+)" style:family="text"><style:text-properties[^>]*style:text-position="(sub|-))re");
     for (std::sregex_iterator it(xml.begin(), xml.end(), style), end; it != end; ++it)
-        lowered += "|" + (*it)[1].str();
+        lowered += (lowered.empty() ? "" : "|") + (*it)[1].str();
     xml.erase(0, xml.find("<office:text"));
     xml = std::regex_replace(
         xml, std::regex(R"re(<text:span text:style-name="(?:)re" + lowered + R"re()">([^<]*)</text:span>)re"),
