@@ -121,7 +121,7 @@ void printUsage(bool toStderr) {
         "      to weigh of each listed row for G grams (default: the recipe's\n"
         "      own), a material of PCT % purity weighed heavier by 100/PCT:\n"
         "      an aligned table (text), RFC 4180 CSV, or a JSON array with the\n"
-        "      ratios, molar masses and balance residual.\n"
+        "      ratios, molar masses and balance residual (jsonl: one per line).\n"
         "      exit status: 0 every sample solved, 1 the recipe failed to load,\n"
         "      3 some sample has no answer (all are printed), 64 a bad command\n"
         "      line, template or expression.\n"
